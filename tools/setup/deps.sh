@@ -8,6 +8,8 @@ pkgs=(
   wine wine64 libwine
   xvfb xauth x11-utils imagemagick
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
+  dovecot-pop3d python3-aiosmtpd
+  libpython3.11-testsuite libgmime-3.0-dev clang libclang-rt-14-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,0 +1,47 @@
+// The SQL forms several parts of both programs share. Every text value placed inside SQL text
+// goes through SqlEscape, so a name or subject with an apostrophe cannot break the statement.
+#ifndef LX_COMMON_SCHEMA_SQLFORMS_H
+#define LX_COMMON_SCHEMA_SQLFORMS_H
+
+#include <string>
+
+namespace lx {
+
+// The value with every apostrophe doubled (for use inside '...').
+std::string SqlEscape(const std::string& value);
+// The value as a complete SQL string literal: quotes around SqlEscape(value).
+std::string SqlQuote(const std::string& value);
+
+// Local date and time to the second, as the store keeps AppDate.
+struct StoreTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// The local time now, to the second: what a message stored now gets as AppDate.
+StoreTime LocalStoreTimeNow();
+
+// "{ts 'YYYY-MM-DD hh:mm:ss'}"
+std::string TimestampLiteral(const StoreTime& t);
+
+// Row conditions for updates and deletes.
+std::string ConditionMesgNum(long mesgNum);       // "MesgNum = %ld"
+std::string ConditionFolderNum(long folderNum);   // "FolderNum = %ld"
+std::string ConditionAddNum(int addNum);          // "AddNum = %d"
+std::string ConditionDistroNum(int distroNum);    // "DistroNum = %d"
+
+// Learning a new key after an insert by selecting the row back.
+std::string SqlFindRetrievedMessage(const StoreTime& appDate, long mesgSize, const std::string& mesgId);
+std::string SqlFindWrittenMessage(const StoreTime& appDate, int folderNum);
+std::string SqlFindMergedMessage(const StoreTime& appDate);
+std::string SqlFindAddress(const std::string& addName, const std::string& addDest);
+std::string SqlFindDistribution(const std::string& distroName);
+
+// Folder lists: special folders first, each group by name.
+extern const char kSqlFolderList[];     // "SELECT * FROM Folders ORDER BY FolderType, Folder"
+extern const char kSqlFolderNames[];    // "SELECT FolderNum, Folder FROM Folders ORDER BY FolderType, Folder"
+// Row order of every message list, newest first.
+extern const char kSqlMessageListOrder[];  // " ORDER BY M.AppDate DESC"
+
+}  // namespace lx
+
+#endif

@@ -1,0 +1,39 @@
+// The flag suffix every stored Subject carries: "&&", a read-state letter ("N" unread, blank once
+// opened), "&" and an attachment letter ("F" with attached files, blank without).
+#ifndef LX_COMMON_SCHEMA_SUBJECT_H
+#define LX_COMMON_SCHEMA_SUBJECT_H
+
+#include <cstddef>
+#include <string>
+
+namespace lx {
+
+constexpr size_t kSubjectTextMax = 250;   // subject text kept before the suffix
+constexpr size_t kSubjectSuffixLen = 5;   // "&&N&F"
+
+// The value to store: the text cut at 250 characters, then the suffix (never over 255).
+std::string ComposeSubject(const std::string& text, bool unread, bool hasFiles);
+// The same into a caller's buffer; the result is cut to fit and always NUL-terminated.
+// Returns the length written.
+size_t ComposeSubject(const char* text, bool unread, bool hasFiles, char* out, size_t outSize);
+
+struct SubjectParts {
+    std::string shown;      // everything before the first "&&"
+    bool hasSuffix = false; // a "&&" was found
+    bool unread = false;    // read-state letter "N"
+    bool hasFiles = false;  // attachment letter "F"
+};
+
+// Readers take the shown subject up to the first "&&". The letters come from the suffix at the
+// end of the value when it is well formed, so a subject that itself contains "&&" keeps its real
+// flags; otherwise from the 3rd and 5th positions after the first "&&".
+SubjectParts ParseSubject(const std::string& stored);
+
+// Opening a message: rewrites its read-state letter to a blank. Only the suffix's letter changes,
+// never a character of the subject text. Returns true when the value changed.
+bool MarkSubjectRead(std::string& stored);
+bool MarkSubjectRead(char* stored, size_t size);
+
+}  // namespace lx
+
+#endif

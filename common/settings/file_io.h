@@ -1,0 +1,21 @@
+// Whole-file reads and writes for the settings files: each file is opened, read or written in one
+// go and closed at once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace lx {
+
+// Reads at most `size` bytes from the start of the file. Returns the number of bytes read, or -1
+// when the file cannot be opened.
+long ReadFilePrefix(const std::string& path, std::uint8_t* buf, std::size_t size);
+
+// Creates or replaces the file with exactly these bytes; true only when all were written and the
+// file closed without error.
+bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size);
+
+bool RemoveFile(const std::string& path);
+
+}  // namespace lx

@@ -1,0 +1,61 @@
+// Sequential little-endian codecs over a fixed-size byte image. Every settings record is read and
+// written field by field through these, so the layout never depends on the compiler's struct packing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lx {
+
+class LeReader {
+ public:
+  LeReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+  std::int16_t I16();
+  std::int32_t I32();
+  std::uint8_t U8();
+  // Copies an n-byte text field into out (n bytes) and forces a NUL into its last byte.
+  void Text(char* out, std::size_t n);
+  // Copies n raw bytes.
+  void Bytes(std::uint8_t* out, std::size_t n);
+  void Skip(std::size_t n);
+
+  std::size_t Offset() const { return pos_; }
+
+ private:
+  const std::uint8_t* Take(std::size_t n);
+
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+class LeWriter {
+ public:
+  LeWriter(std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+  void I16(std::int16_t v);
+  void I32(std::int32_t v);
+  void U8(std::uint8_t v);
+  // Writes an n-byte text field: the text up to its NUL (at most n-1 characters), then zeros.
+  void Text(const char* field, std::size_t n);
+  void Bytes(const std::uint8_t* in, std::size_t n);
+  void Zeros(std::size_t n);
+
+  std::size_t Offset() const { return pos_; }
+
+ private:
+  std::uint8_t* Take(std::size_t n);
+
+  std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+// Single-value helpers for code that patches one field of an image.
+std::int16_t GetI16(const std::uint8_t* p);
+std::int32_t GetI32(const std::uint8_t* p);
+void PutI16(std::uint8_t* p, std::int16_t v);
+void PutI32(std::uint8_t* p, std::int32_t v);
+
+}  // namespace lx

@@ -1,0 +1,105 @@
+#include "mailer/ui/cmdgate.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <mutex>
+#endif
+
+namespace lx {
+
+// The counter's own lock: a critical section on Windows, because the dial-up monitor thread
+// resets the counter too.
+#ifdef _WIN32
+struct CommandGate::Lock {
+    Lock() { ::InitializeCriticalSection(&section); }
+    ~Lock() { ::DeleteCriticalSection(&section); }
+    void Acquire() { ::EnterCriticalSection(&section); }
+    void Release() { ::LeaveCriticalSection(&section); }
+    CRITICAL_SECTION section;
+};
+#else
+struct CommandGate::Lock {
+    void Acquire() { mutex.lock(); }
+    void Release() { mutex.unlock(); }
+    std::mutex mutex;
+};
+#endif
+
+namespace {
+template <typename Fn>
+auto Locked(CommandGate::Lock* lock, Fn fn) {
+    lock->Acquire();
+    auto result = fn();
+    lock->Release();
+    return result;
+}
+} // namespace
+
+CommandGate::CommandGate() : lock_(new Lock) {}
+CommandGate::~CommandGate() = default;
+
+CommandGate& CommandGate::Instance() {
+    static CommandGate gate;
+    return gate;
+}
+
+std::int16_t CommandGate::Enter() {
+    return Locked(lock_.get(), [this] {
+        const std::int16_t before = counter_;
+        if (counter_ < INT16_MAX) ++counter_;
+        return before;
+    });
+}
+
+void CommandGate::Leave() {
+    Locked(lock_.get(), [this] {
+        if (counter_ > INT16_MIN) --counter_;
+        return 0;
+    });
+}
+
+bool CommandGate::CloseForCheck() {
+    return Locked(lock_.get(), [this] {
+        if (counter_ > 0) return false;
+        counter_ = kClosedByCheck;
+        return true;
+    });
+}
+
+void CommandGate::Reopen() {
+    Locked(lock_.get(), [this] {
+        counter_ = 0;
+        return 0;
+    });
+}
+
+std::int16_t CommandGate::Value() const {
+    return Locked(lock_.get(), [this] { return counter_; });
+}
+
+namespace {
+// Clears the busy mark however the body ends.
+struct BusyMark {
+    explicit BusyMark(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyMark() { flag_ = false; }
+    bool& flag_;
+};
+} // namespace
+
+bool CommandRunner::RunGated(const std::function<void()>& body) {
+    GateScope scope(gate_);
+    if (!scope.Open() || busy_) return false;
+    BusyMark mark(busy_);
+    body();
+    return true;
+}
+
+bool CommandRunner::RunUngated(const std::function<void()>& body) {
+    if (busy_) return false;
+    BusyMark mark(busy_);
+    body();
+    return true;
+}
+
+} // namespace lx

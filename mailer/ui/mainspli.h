@@ -1,0 +1,94 @@
+// MailboxSplitter: the main window's client area, one row of two columns. Column 0 holds the
+// folder pane, column 1 the message list; a grey header strip runs over each, and the list's
+// two movable column borders are dragged in its header. The window's placement file
+// Lorvex.WND is written when the panes are destroyed.
+#pragma once
+#include "mailer/ui/mainspli_cols.h"
+#include "common/settings/window_file.h"
+#include "common/win/window.h"
+#include <windows.h>
+#include <memory>
+#include <string>
+
+class odbcvantConnection;
+
+namespace lx {
+class MessageCatalog;
+
+struct SplitterContext {
+    const char* installPath = "";
+    MessageCatalog* catalog = nullptr;
+    odbcvantConnection* connection = nullptr;
+    // Placement read at start-up: the list's column cells, when the file had them.
+    MainWindowPlacement placement{};
+};
+
+constexpr char kSplitterClass[] = "LxMailboxSplitter";
+
+class MailboxSplitter : public Window {
+public:
+    static constexpr int kFolderColumnWidth = 144;
+    static constexpr int kMinColumnWidth = 40;   // neither pane may be dragged narrower
+    static constexpr int kBarWidth = 6;          // the draggable bar between the columns
+
+    explicit MailboxSplitter(const SplitterContext& context);
+    ~MailboxSplitter() override;
+
+    // Creates the splitter window (child id `id` of `frame`) and both panes. False, with a
+    // box naming what failed, when the splitter window or a pane cannot be created.
+    bool CreateSplitter(HWND frame, int id);
+
+    // The window that owns the splitter's placement: its top-level parent.
+    HWND FolderPaneWindow() const { return folderPane_; }
+    HWND MessagePaneWindow() const { return messagePane_; }
+    const ListColumns& Columns() const { return columns_; }
+    int HeaderHeight() const { return headerHeight_; }
+    int FolderColumnWidth() const { return leftWidth_; }
+    // Moves one of the list's column borders as a drag would; false when the rule refuses.
+    bool DragColumnBorder(ColumnBorder border, int x);
+    // The column placement stored when the window is placed again.
+    void SetPlacement(const MainWindowPlacement& placement);
+
+    // Pane actions the frame's commands lead to.
+    void OpenQueries();           // Folders and Messages queries, after creation
+    void RefreshIn();             // the folder pane re-selects _IN, the list reloads
+    void ReloadMessages();        // the list reloads its folder
+    void NewFolder();
+    void EditFolder();
+    void DeleteFolder();
+    void OpenMessage();
+    void DeleteMessages();
+    void PrintMessages();
+    void SearchMessages();
+    void NewComposer(const char* commandLine);
+
+    // The splitter object of a pane or of the splitter window, nullptr for other windows.
+    static MailboxSplitter* FromWindow(HWND wnd);
+
+private:
+    bool CreatePanes();
+    void ShowFailure(HWND owner, const char* textKey, const char* captionKey);
+    void Layout();
+    void Paint();
+    void PaintHeader(HDC dc, const RECT& cell, const char* key, UINT align);
+    void SavePlacement();
+    RECT ListHeaderRect() const;
+    int ListLeft() const { return leftWidth_ + kBarWidth; }
+
+    SplitterContext context_;
+    struct PaneSet;
+    std::unique_ptr<PaneSet> panes_;
+    HWND folderPane_ = nullptr;
+    HWND messagePane_ = nullptr;
+    HFONT headerFont_ = nullptr;
+    int headerHeight_ = 22;
+    int leftWidth_ = kFolderColumnWidth;
+    ListColumns columns_{0, 0};
+    bool columnsFromFile_ = false;
+    enum class Drag { None, Bar, Border };
+    Drag drag_ = Drag::None;
+    ColumnBorder dragBorder_ = ColumnBorder::None;
+    HCURSOR sizeCursor_ = nullptr;
+};
+
+} // namespace lx

@@ -1,0 +1,54 @@
+#include "mailer/ui/mainspli_cols.h"
+
+#include <cstdlib>
+
+namespace lx {
+
+ListColumns::ListColumns(int x0, int right)
+    : x0_(x0), dateRight_(x0 + kDateRight), addressRight_(x0 + kAddressRight), right_(right) {}
+
+ListColumns ListColumns::FromCells(const std::array<Rect32, kListColumns>& cells, int x0,
+                                   int right) {
+    ListColumns columns(x0, right);
+    const int dateRight = cells[1].right;
+    const int addressRight = cells[2].right;
+    // Cells from another layout (or a damaged file) must still leave every column usable.
+    if (cells[1].left != x0 + kIconWidth || dateRight - (x0 + kIconWidth) < kMinDate ||
+        addressRight - dateRight < kMinAroundAddress)
+        return columns;
+    columns.dateRight_ = dateRight;
+    columns.addressRight_ = addressRight;
+    return columns;
+}
+
+ColumnBorder ListColumns::BorderAt(int x) const {
+    if (std::abs(x - dateRight_) <= kGrip) return ColumnBorder::DateAddress;
+    if (std::abs(x - addressRight_) <= kGrip) return ColumnBorder::AddressSubject;
+    return ColumnBorder::None;
+}
+
+bool ListColumns::MoveBorder(ColumnBorder border, int x) {
+    if (border == ColumnBorder::DateAddress) {
+        const int shift = x - dateRight_;
+        if (x - IconRight() < kMinDate) return false;
+        if (right_ - (addressRight_ + shift) < kMinSubject) return false;
+        dateRight_ = x;
+        addressRight_ += shift;
+        return true;
+    }
+    if (border == ColumnBorder::AddressSubject) {
+        if (x - dateRight_ < kMinAroundAddress) return false;
+        if (right_ - x < kMinAroundAddress) return false;
+        addressRight_ = x;
+        return true;
+    }
+    return false;
+}
+
+std::array<Rect32, kListColumns> ListColumns::Cells(int height) const {
+    return {Rect32{x0_, 0, IconRight(), height}, Rect32{IconRight(), 0, dateRight_, height},
+            Rect32{dateRight_, 0, addressRight_, height},
+            Rect32{addressRight_, 0, right_, height}};
+}
+
+} // namespace lx

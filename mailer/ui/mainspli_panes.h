@@ -1,0 +1,39 @@
+// The splitter's two panes behind one small surface: the one place that knows the pane
+// classes, so the splitter and the frame stay the same whatever the panes offer.
+#pragma once
+#include "mailer/ui/mainspli.h"
+#include <windows.h>
+
+namespace lx {
+
+struct PaneInputs {
+    const char* installPath;
+    MessageCatalog* catalog;
+    odbcvantConnection* connection;
+};
+
+struct MailboxSplitter::PaneSet {
+    PaneSet();
+    ~PaneSet();
+    bool Create(HWND splitter, const PaneInputs& inputs);
+    void Destroy();
+    HWND FolderWindow() const;
+    HWND MessageWindow() const;
+
+    void OpenQueries();
+    void RefreshIn();
+    void ReloadMessages();
+    void NewFolder();
+    void EditFolder();
+    void DeleteFolder();
+    void OpenMessage();
+    void DeleteMessages();
+    void PrintMessages();
+    void SearchMessages();
+    void NewComposer(const char* commandLine);
+
+    struct Impl;
+    Impl* impl;
+};
+
+} // namespace lx

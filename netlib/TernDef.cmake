@@ -1,0 +1,45 @@
+# Builds the TERN32 module-definition file from the exported headers: every
+# "WINAPI TERN...(args)" declaration (or one with __stdcall or a *_API convention macro) becomes one undecorated export. The i686 build lists the
+# stdcall-decorated name (name@bytes) and links with --kill-at, so the DLL exports the bare name
+# while the import library still resolves the decorated references of 32-bit hosts.
+
+# Appends to out_var the export lines found in header.
+function(tern_exports_from_header header decorate out_var)
+  file(READ ${header} txt)
+  string(REGEX REPLACE "//[^\n]*" "" txt "${txt}")
+  string(REGEX REPLACE "/\\*[^*]*\\*+([^/*][^*]*\\*+)*/" "" txt "${txt}")
+  string(REGEX REPLACE "[\r\n\t ]+" " " txt "${txt}")
+  string(REPLACE ";" "," txt "${txt}")
+  string(REGEX MATCHALL "(WINAPI|__stdcall|[A-Z]+_API) (TERN[A-Za-z0-9_]+) ?\\(([^)]*)\\)" decls "${txt}")
+  set(lines ${${out_var}})
+  foreach(decl IN LISTS decls)
+    string(REGEX REPLACE "(WINAPI|__stdcall|[A-Z]+_API) (TERN[A-Za-z0-9_]+) ?\\(([^)]*)\\)" "\\2" name "${decl}")
+    if(decorate)
+      string(REGEX REPLACE "(WINAPI|__stdcall|[A-Z]+_API) (TERN[A-Za-z0-9_]+) ?\\(([^)]*)\\)" "\\3" args "${decl}")
+      string(STRIP "${args}" args)
+      if(args STREQUAL "" OR args STREQUAL "void")
+        set(bytes 0)
+      else()
+        string(REGEX REPLACE "[^,]" "" commas "${args}")
+        string(LENGTH "${commas}" n)
+        math(EXPR bytes "(${n} + 1) * 4")
+      endif()
+      list(APPEND lines "  ${name}@${bytes}")
+    else()
+      list(APPEND lines "  ${name}")
+    endif()
+  endforeach()
+  set(${out_var} ${lines} PARENT_SCOPE)
+endfunction()
+
+# Writes the .def file for the given headers.
+function(tern_write_def out_file decorate)
+  set(lines "")
+  foreach(h IN LISTS ARGN)
+    tern_exports_from_header(${h} ${decorate} lines)
+  endforeach()
+  list(REMOVE_DUPLICATES lines)
+  string(REPLACE ";" "\n" body "${lines}")
+  file(WRITE ${out_file}.tmp "LIBRARY TERN32\nEXPORTS\n${body}\n")
+  configure_file(${out_file}.tmp ${out_file} COPYONLY)
+endfunction()

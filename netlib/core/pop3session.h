@@ -1,0 +1,68 @@
+// The POP3 receiver: counts the waiting messages or pulls them all into the incoming spool file.
+#ifndef LX_NETLIB_CORE_POP3SESSION_H
+#define LX_NETLIB_CORE_POP3SESSION_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "netlib/core/codes.h"
+#include "netlib/core/replybuffer.h"
+#include "netlib/core/sessionbase.h"
+
+namespace lx::net {
+
+class Pop3Session : public SessionBase {
+ public:
+  static constexpr int kPort = 110;
+
+  Pop3Session(SessionPort& port, const char* spoolPath);
+
+  // Starts a check-only run (checkOnly) or a retrieval run; 0 or -2 as the exports return.
+  int start(const char* server, const char* user, const char* password, bool deleteAfter, bool apop,
+            bool checkOnly);
+  void onEvent(int code, std::intptr_t value);
+
+  int messageCount() const { return count_; }
+  int current() const { return current_; }
+  int state() const { return state_; }
+
+ private:
+  void onData();
+  void onReply();
+  void onRetrChunk(const char* data, std::size_t len);
+  void onSent();
+  int failStart(int code);
+  void endRun();
+  void quitAfter(int code, const char* text = nullptr);
+  void refuse(const char* text) { quitAfter(TERN_POP3_REFUSED, text); }
+  bool sendCommand(const std::string& command, int nextState);
+  bool writeSpool(const char* data, std::size_t len);
+  void nextMessage();
+  void sendLogin();
+  void closeSpool() { spool_.reset(); }
+
+  std::unique_ptr<SpoolFile> spool_;
+  ReplyBuffer reply_{ReplyRule::SingleLine};
+  std::string server_;
+  std::string spoolPath_;  // later holds the APOP time stamp
+  std::string user_;
+  std::string password_;
+  bool deleteAfter_ = false;
+  bool checkOnly_ = false;
+  bool apop_ = false;
+  int count_ = 0;
+  int current_ = 1;
+  int state_ = 0;
+  std::int64_t size_ = 0;
+  std::int64_t received_ = 0;
+  std::string progress_;
+  char tail_[4];            // last bytes of the RETR reply so far, to find a split terminator
+  std::size_t tailLen_ = 0;
+  std::string retrHead_;  // start of a RETR reply whose status line is still incomplete
+  char chunk_[ReplyBuffer::kCapacity + 3];
+};
+
+}  // namespace lx::net
+
+#endif

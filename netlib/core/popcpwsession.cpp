@@ -1,0 +1,147 @@
+#include "netlib/core/popcpwsession.h"
+
+#include "netlib/core/codes.h"
+#include "netlib/core/errortext.h"
+#include "netlib/core/fields.h"
+
+namespace lx::net {
+namespace {
+
+constexpr std::size_t kServerSize = 48;
+constexpr std::size_t kUserSize = 64;
+constexpr std::size_t kPasswordSize = 16;
+const char kCrLf[] = "\r\n";
+
+bool positive(const char* p, std::size_t n) { return n >= 3 && p[0] == '2' && p[1] == '0' && p[2] == '0'; }
+
+}  // namespace
+
+int PopCpwSession::failStart(int code) {
+  post(code);
+  endRun();
+  return -2;
+}
+
+int PopCpwSession::changeNow(const char* server, const char* user, const char* oldPassword,
+                             const char* newPassword) {
+  assignBounded(server_, server, kServerSize);
+  assignBounded(user_, user, kUserSize);
+  assignBounded(oldPassword_, oldPassword, kPasswordSize);
+  assignBounded(newPassword_, newPassword, kPasswordSize);
+  if (!port_.hasWindow()) return failStart(TERN_CPW_NOWINDOW);
+  if (server_.empty()) return failStart(TERN_CPW_NOSERVER);
+  if (user_.empty()) return failStart(TERN_CPW_NOUSER);
+  if (oldPassword_.empty()) return failStart(TERN_CPW_NOOLDPASS);
+  if (newPassword_.empty()) return failStart(TERN_CPW_NONEWPASS);
+  if (!port_.createSocket()) return failStart(TERN_CPW_NOSOCKET);
+  if (!port_.connectToService(server_, kService) && !port_.connectToPort(server_, kPort)) {
+    port_.closeSocket();
+    return failStart(TERN_CPW_NOCONNECT);
+  }
+  return 0;
+}
+
+void PopCpwSession::endRun() {
+  if (runOver_) return;
+  runOver_ = true;
+  post(TERN_CPW_DONE);
+}
+
+void PopCpwSession::quitAfter(int code, const char* text) {
+  if (text)
+    postText(code, text);
+  else
+    post(code);
+  if (state_ == 7 || state_ == 8 || !send(std::string("QUIT") + kCrLf)) {
+    endRun();
+    return;
+  }
+  state_ = 7;
+}
+
+void PopCpwSession::sendCommand(const std::string& command, int nextState) {
+  if (!send(command)) return quitAfter(TERN_CPW_SENDFAIL);
+  state_ = nextState;
+}
+
+void PopCpwSession::onEvent(int code, std::intptr_t value) {
+  if (runOver_) {
+    if (code == TERN_STREAM_CLOSE) post(TERN_CPW_PEERCLOSED);
+    return;
+  }
+  switch (code) {
+    case TERN_STREAM_DATA:
+      onData();
+      break;
+    case TERN_STREAM_SENT:
+      if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7) ++state_;
+      break;
+    case TERN_STREAM_SENDFAIL:
+      quitAfter(TERN_CPW_SENDFAIL);
+      break;
+    case TERN_STREAM_RECVFAIL:
+      quitAfter(TERN_CPW_RECVFAIL);
+      break;
+    case TERN_STREAM_CONNECT:
+      post(TERN_CPW_CONNECTED);
+      break;
+    case TERN_STREAM_CLOSE:
+      // Nothing more can arrive: end the run so the host need not wait.
+      post(TERN_CPW_PEERCLOSED);
+      endRun();
+      break;
+    case TERN_SOCKET_ERROR:
+      reply_.setText(errorText(port_.socketError()).c_str());
+      postText(TERN_CPW_REFUSED, reply_.text());
+      endRun();
+      break;
+    default:
+      break;
+  }
+}
+
+void PopCpwSession::onData() {
+  const int n = port_.read(chunk_, sizeof chunk_);
+  if (n < 0) {
+    post(TERN_CPW_NOBUFFER);
+    return;
+  }
+  // A reply can only follow a command that has gone out, even if its completion is still queued.
+  if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7) ++state_;
+  if (reply_.add(chunk_, static_cast<std::size_t>(n))) onReply();
+}
+
+void PopCpwSession::onReply() {
+  const char* text = reply_.text();
+  const bool ok = positive(text, reply_.size());
+  switch (state_) {
+    case 0:
+      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      sendCommand("USER " + user_ + kCrLf, 1);
+      break;
+    case 2:
+      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      sendCommand("PASS " + oldPassword_ + kCrLf, 3);
+      break;
+    case 4:
+      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      sendCommand("NEWPASS " + newPassword_ + kCrLf, 5);
+      break;
+    case 6:
+      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      post(TERN_CPW_CHANGED);
+      sendCommand(std::string("QUIT") + kCrLf, 7);
+      break;
+    case 8:
+      if (!ok) {
+        postText(TERN_CPW_REFUSED, text);
+        send(std::string("QUIT") + kCrLf);
+      }
+      endRun();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace lx::net

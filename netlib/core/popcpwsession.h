@@ -1,0 +1,43 @@
+// The password changer: logs in to the password-change service and sends the new password.
+#ifndef LX_NETLIB_CORE_POPCPWSESSION_H
+#define LX_NETLIB_CORE_POPCPWSESSION_H
+
+#include <cstdint>
+#include <string>
+
+#include "netlib/core/replybuffer.h"
+#include "netlib/core/sessionbase.h"
+
+namespace lx::net {
+
+class PopCpwSession : public SessionBase {
+ public:
+  static constexpr int kPort = 106;
+  static constexpr const char* kService = "epass";
+
+  explicit PopCpwSession(SessionPort& port) : SessionBase(port) {}
+
+  int changeNow(const char* server, const char* user, const char* oldPassword, const char* newPassword);
+  void onEvent(int code, std::intptr_t value);
+  int state() const { return state_; }
+
+ private:
+  void onData();
+  void onReply();
+  int failStart(int code);
+  void endRun();
+  void quitAfter(int code, const char* text = nullptr);
+  void sendCommand(const std::string& command, int nextState);
+
+  ReplyBuffer reply_{ReplyRule::SingleLine};
+  std::string server_;
+  std::string user_;
+  std::string oldPassword_;
+  std::string newPassword_;
+  int state_ = 0;
+  char chunk_[ReplyBuffer::kCapacity];
+};
+
+}  // namespace lx::net
+
+#endif

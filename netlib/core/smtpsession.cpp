@@ -1,0 +1,328 @@
+#include "netlib/core/smtpsession.h"
+
+#include <cstdlib>
+
+#include "netlib/core/codes.h"
+#include "netlib/core/errortext.h"
+#include "netlib/core/fields.h"
+
+namespace lx::net {
+namespace {
+
+constexpr std::size_t kServerSize = 48;
+constexpr std::size_t kPathSize = 256;
+constexpr std::size_t kHeloMax = 30;
+// Data lines may be written ahead of their completions up to this many bytes, one line per
+// write; the socket then carries several lines per send.
+constexpr std::int64_t kDataWindow = 16384;
+const char kCrLf[] = "\r\n";
+
+bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+bool isSenderLine(const std::string& s) { return s.size() >= 5 && s[0] == 'F' && s[4] == ':'; }
+
+// The sender's local part for HELO: after "FROM:<" up to the "@" (or the closing ">").
+std::string heloName(const std::string& sender) {
+  std::size_t i = startsWith(sender, "FROM:<") ? 6 : 5;
+  std::string name;
+  for (; i < sender.size() && name.size() < kHeloMax; ++i) {
+    if (sender[i] == '@' || sender[i] == '>') break;
+    name.push_back(sender[i]);
+  }
+  return name;
+}
+
+}  // namespace
+
+SmtpSession::SmtpSession(SessionPort& port, const char* spoolPath) : SessionBase(port) {
+  assignBounded(spoolPath_, spoolPath, kPathSize);
+}
+
+void SmtpSession::failStart(int code) {
+  post(code);
+  endRun();
+}
+
+int SmtpSession::sendMail(const char* server) {
+  assignBounded(server_, server, kServerSize);
+  if (!port_.hasWindow()) return failStart(TERN_SMTP_NOWINDOW), -2;
+  if (server_.empty()) return failStart(TERN_SMTP_NOSERVER), -2;
+  spool_ = spoolPath_.empty() ? nullptr : port_.openFile(spoolPath_);
+  if (!spool_) return failStart(TERN_SMTP_NOSPOOL), -2;
+  reader_.attach(spool_.get());
+  std::string line;
+  count_ = -1;
+  if (reader_.next(line) && line.size() >= 9 && line[0] == 'L' && line[8] == ':')
+    count_ = static_cast<int>(std::strtol(line.c_str() + 9, nullptr, 10));
+  if (count_ < 1) {
+    reader_.attach(nullptr);
+    spool_.reset();
+    return failStart(TERN_SMTP_NOCOUNT), -2;
+  }
+  if (!reader_.next(line) || !isSenderLine(line)) {
+    reader_.attach(nullptr);
+    spool_.reset();
+    return failStart(TERN_SMTP_NOFROM), -2;
+  }
+  sender_ = line;
+  if (!port_.createSocket()) return failStart(TERN_SMTP_NOSOCKET), -2;
+  if (!port_.connectToPort(server_, kPort)) {
+    port_.closeSocket();
+    return failStart(TERN_SMTP_NOCONNECT), -2;
+  }
+  index_ = 1;
+  return 0;
+}
+
+void SmtpSession::endRun() {
+  if (runOver_) return;
+  runOver_ = true;
+  if (status_ == 0) post(TERN_SMTP_OK);
+  post(TERN_SMTP_DONE);
+}
+
+void SmtpSession::quitAfter(int code) {
+  if (state_ == 9) {
+    // In the middle of the data a QUIT would only be taken for more data and never answered:
+    // the connection is dropped instead, and the server discards the unfinished message.
+    post(code);
+    port_.closeSocket();
+    endRun();
+    return;
+  }
+  post(code);
+  // A session already saying goodbye ends here: repeating QUIT over a failing socket would loop.
+  if (state_ == 13 || state_ == 14 || !send(std::string("QUIT ") + kCrLf)) {
+    endRun();
+    return;
+  }
+  state_ = 13;
+}
+
+void SmtpSession::refuse() {
+  postText(TERN_SMTP_REFUSED, reply_.text());
+  if (!send(std::string("QUIT ") + kCrLf)) {
+    endRun();
+    return;
+  }
+  state_ = 13;
+}
+
+void SmtpSession::sendOrFail(const std::string& command, int nextState) {
+  if (!send(command)) {
+    quitAfter(TERN_SMTP_SENDFAIL);
+    return;
+  }
+  state_ = nextState;
+}
+
+void SmtpSession::onEvent(int code, std::intptr_t value) {
+  if (runOver_) {
+    if (code == TERN_STREAM_CLOSE) post(TERN_SMTP_PEERCLOSED);
+    return;
+  }
+  switch (code) {
+    case TERN_STREAM_DATA:
+      onData();
+      break;
+    case TERN_STREAM_SENT:
+      onSent();
+      break;
+    case TERN_STREAM_SENDFAIL:
+      quitAfter(TERN_SMTP_SENDFAIL);
+      break;
+    case TERN_STREAM_RECVFAIL:
+      quitAfter(TERN_SMTP_RECVFAIL);
+      break;
+    case TERN_STREAM_CONNECT:
+      post(TERN_SMTP_CONNECTED, 0, true);
+      break;
+    case TERN_STREAM_CLOSE:
+      // Nothing more can arrive: the host learns it at once instead of waiting for a time-out.
+      post(TERN_SMTP_PEERCLOSED);
+      endRun();
+      break;
+    case TERN_SOCKET_ERROR: {
+      // A refused or failed connection ends the run with the platform's reason.
+      reply_.setText(errorText(port_.socketError()).c_str());
+      postText(TERN_SMTP_REFUSED, reply_.text());
+      endRun();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void SmtpSession::onData() {
+  const int n = port_.read(chunk_, sizeof chunk_);
+  if (n < 0) {
+    post(TERN_SMTP_NOBUFFER);
+    return;
+  }
+  if (!reply_.add(chunk_, static_cast<std::size_t>(n))) return;
+  onReply();
+}
+
+void SmtpSession::onSent() {
+  switch (state_) {
+    case 1: case 3: case 5: case 7: case 11: case 13:
+      ++state_;
+      break;
+    case 9:
+    case 10:
+      if (!inFlight_.empty()) dataLineSent();
+      break;
+    default:
+      break;
+  }
+}
+
+void SmtpSession::dataLineSent() {
+  dataSent_ += inFlight_.front();
+  inFlightBytes_ -= inFlight_.front();
+  inFlight_.pop_front();
+  if (dataSent_ > dataTotal_) dataSent_ = dataTotal_;
+  // When further completions are already waiting, the last of them reports the progress.
+  if (inFlight_.empty() || !port_.hasPendingEvents()) {
+    progress_ = percentText(dataSent_, dataTotal_);
+    postProgress(TERN_SMTP_PROGRESS, progress_);
+  }
+  if (state_ == 9) fillWindow();
+}
+
+void SmtpSession::fillWindow() {
+  std::string line;
+  while (state_ == 9 && inFlightBytes_ < kDataWindow) {
+    if (reader_.peek(line) && line == "END DATA") {
+      sendOrFail(std::string(".") + kCrLf, 10);
+      return;
+    }
+    if (!sendDataLine()) return;
+  }
+}
+
+void SmtpSession::onReply() {
+  // A reply can only follow a command that has gone out, even if its completion is still queued.
+  if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7 || state_ == 11 || state_ == 13) ++state_;
+  const char cls = reply_.text()[0];
+  switch (state_) {
+    case 0:
+      if (cls != '2') return refuse();
+      sendOrFail("HELO " + heloName(sender_) + kCrLf, 1);
+      break;
+    case 2:
+      if (cls != '2') return refuse();
+      startNextMessage();
+      break;
+    case 4:
+      if (cls != '2') return refuse();
+      sendRecipient();
+      break;
+    case 6: {
+      if (cls != '2') {
+        postText(TERN_SMTP_REFUSED, reply_.text());
+        post(TERN_SMTP_MSGFAILED, index_);
+        sendOrFail(std::string("RSET ") + kCrLf, 11);
+        break;
+      }
+      std::string line;
+      if (reader_.peek(line) && startsWith(line, "TO:<"))
+        sendRecipient();
+      else
+        sendOrFail(std::string("DATA ") + kCrLf, 7);
+      break;
+    }
+    case 8: {
+      if (cls != '3') return refuse();
+      std::string line;
+      bool found = false;
+      while (readLine(line)) {
+        if (line.size() == 23 && line[0] == 'B' && line[9] == 'A') {
+          found = true;
+          break;
+        }
+      }
+      if (!found) return quitAfter(TERN_SMTP_BADSPOOL);
+      dataTotal_ = std::strtoll(line.c_str() + 11, nullptr, 10);
+      dataSent_ = 0;
+      inFlight_.clear();
+      inFlightBytes_ = 0;
+      state_ = 9;
+      fillWindow();
+      break;
+    }
+    case 10:
+      if (cls != '2') return refuse();
+      post(TERN_SMTP_SENT, index_, true);
+      afterMessage();
+      break;
+    case 12:
+      if (cls != '2') return refuse();
+      afterMessage();
+      break;
+    case 14:
+      if (cls != '2') {
+        // QUIT refused: say it once more and end; the server decides the rest.
+        postText(TERN_SMTP_REFUSED, reply_.text());
+        send(std::string("QUIT ") + kCrLf);
+      }
+      endRun();
+      break;
+    default:
+      break;
+  }
+}
+
+void SmtpSession::afterMessage() {
+  ++index_;
+  if (index_ > count_) {
+    sendOrFail(std::string("QUIT ") + kCrLf, 13);
+    return;
+  }
+  startNextMessage();
+}
+
+void SmtpSession::startNextMessage() {
+  std::string line;
+  bool found = false;
+  while (readLine(line)) {
+    if (line == "BEGIN MESSAGE HEADER") {
+      found = true;
+      break;
+    }
+  }
+  if (!found || !readLine(line) || !isSenderLine(line)) return quitAfter(TERN_SMTP_BADSPOOL);
+  sender_ = line;
+  sendOrFail("MAIL " + sender_ + kCrLf, 3);
+}
+
+void SmtpSession::sendRecipient() {
+  std::string line;
+  if (!readLine(line) || !startsWith(line, "TO:<")) return quitAfter(TERN_SMTP_SENDFAIL);
+  sendOrFail("RCPT " + line + kCrLf, 5);
+}
+
+bool SmtpSession::sendDataLine() {
+  std::string line;
+  if (!readLine(line)) {
+    quitAfter(TERN_SMTP_BADSPOOL);
+    return false;
+  }
+  std::string out;
+  out.reserve(line.size() + 3);
+  // A leading full stop is doubled so the server does not take the line for the end of data.
+  if (!line.empty() && line[0] == '.') out.push_back('.');
+  for (char c : line) out.push_back(static_cast<char>(c & 0x7f));
+  out += kCrLf;
+  if (!send(out)) {
+    quitAfter(TERN_SMTP_SENDFAIL);
+    return false;
+  }
+  const std::int64_t counted = static_cast<std::int64_t>(line.size()) + 2;
+  inFlight_.push_back(counted);
+  inFlightBytes_ += counted;
+  return true;
+}
+
+}  // namespace lx::net

@@ -1,0 +1,125 @@
+#include "netlib/mime/codecs.h"
+
+namespace lx::mime {
+
+constexpr char kBase64Alphabet[65] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+namespace {
+
+constexpr const char kHex[] = "0123456789ABCDEF";
+
+struct Base64Table {
+    std::int8_t v[256];
+    constexpr Base64Table() : v() {
+        for (int i = 0; i < 256; ++i) v[i] = -1;
+        for (int i = 0; i < 64; ++i) v[static_cast<unsigned char>(kBase64Alphabet[i])] = static_cast<std::int8_t>(i);
+    }
+};
+constexpr Base64Table kB64;
+
+// Value of a quoted-printable digit; a character that is not a hexadecimal digit counts as its own code.
+int qpDigit(unsigned char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return c;
+}
+
+}  // namespace
+
+void base64Encode(const std::uint8_t* in, std::size_t n, std::string& out) {
+    std::size_t i = 0;
+    for (; i + 3 <= n; i += 3) {
+        std::uint32_t g = (std::uint32_t(in[i]) << 16) | (std::uint32_t(in[i + 1]) << 8) | in[i + 2];
+        char q[4] = {kBase64Alphabet[(g >> 18) & 63], kBase64Alphabet[(g >> 12) & 63],
+                     kBase64Alphabet[(g >> 6) & 63], kBase64Alphabet[g & 63]};
+        out.append(q, 4);
+    }
+    if (n - i == 1) {
+        std::uint32_t g = std::uint32_t(in[i]) << 16;
+        char q[4] = {kBase64Alphabet[(g >> 18) & 63], kBase64Alphabet[(g >> 12) & 63], '=', '='};
+        out.append(q, 4);
+    } else if (n - i == 2) {
+        std::uint32_t g = (std::uint32_t(in[i]) << 16) | (std::uint32_t(in[i + 1]) << 8);
+        char q[4] = {kBase64Alphabet[(g >> 18) & 63], kBase64Alphabet[(g >> 12) & 63],
+                     kBase64Alphabet[(g >> 6) & 63], '='};
+        out.append(q, 4);
+    }
+}
+
+long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
+    if (len % 4 != 0) return -1;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(line);
+    std::size_t o = 0;
+    for (std::size_t i = 0; i < len; i += 4) {
+        int a = kB64.v[p[i]], b = kB64.v[p[i + 1]];
+        if (a < 0 || b < 0) return -1;
+        out[o++] = static_cast<std::uint8_t>((a << 2) | (b >> 4));
+        if (p[i + 2] == '=') continue;  // "=" ends the group
+        int c = kB64.v[p[i + 2]];
+        if (c < 0) return -1;
+        out[o++] = static_cast<std::uint8_t>(((b & 15) << 4) | (c >> 2));
+        if (p[i + 3] == '=') continue;
+        int d = kB64.v[p[i + 3]];
+        if (d < 0) return -1;
+        out[o++] = static_cast<std::uint8_t>(((c & 3) << 6) | d);
+    }
+    return static_cast<long>(o);
+}
+
+void qpEncode(const std::uint8_t* in, std::size_t n, std::string& out) {
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint8_t c = in[i];
+        if ((c >= 33 && c <= 60) || (c >= 62 && c <= 126) || c == '\r' || c == '\n') {
+            out.push_back(static_cast<char>(c));
+        } else {
+            char e[3] = {'=', kHex[c >> 4], kHex[c & 15]};
+            out.append(e, 3);
+        }
+    }
+}
+
+std::size_t qpDecodeLine(const char* line, std::size_t len, char* out, bool* softBreak) {
+    std::size_t o = 0;
+    bool soft = false;
+    for (std::size_t i = 0; i < len; ++i) {
+        char c = line[i];
+        if (c != '=') {
+            out[o++] = c;
+            continue;
+        }
+        if (i + 1 >= len) {  // a lone "=" at the end: soft line break
+            soft = true;
+            break;
+        }
+        if (i + 2 >= len) {  // "=" with a single character after it: copied as it stands
+            out[o++] = c;
+            continue;
+        }
+        int hi = qpDigit(static_cast<unsigned char>(line[i + 1]));
+        int lo = qpDigit(static_cast<unsigned char>(line[i + 2]));
+        out[o++] = static_cast<char>((hi * 16 + lo) & 0xFF);
+        i += 2;
+    }
+    if (softBreak) *softBreak = soft;
+    return o;
+}
+
+std::size_t uudecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
+    if (len == 0) return 0;
+    auto val = [](char ch) { return static_cast<unsigned>((static_cast<unsigned char>(ch) - 32) & 63); };
+    std::size_t want = val(line[0]);
+    std::size_t o = 0;
+    for (std::size_t i = 1; o < want && i + 1 < len; i += 4) {
+        unsigned a = val(line[i]), b = val(line[i + 1]);
+        unsigned c = i + 2 < len ? val(line[i + 2]) : 0;
+        unsigned d = i + 3 < len ? val(line[i + 3]) : 0;
+        std::uint8_t bytes[3] = {static_cast<std::uint8_t>((a << 2) | (b >> 4)),
+                                 static_cast<std::uint8_t>(((b & 15) << 4) | (c >> 2)),
+                                 static_cast<std::uint8_t>(((c & 3) << 6) | d)};
+        for (int k = 0; k < 3 && o < want; ++k) out[o++] = bytes[k];
+    }
+    return o;
+}
+
+}  // namespace lx::mime

@@ -1,0 +1,37 @@
+// Line codecs of the MIME preparer and scanner: base64, quoted-printable and uuencode.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace lx::mime {
+
+extern const char kBase64Alphabet[65];
+
+// Input bytes per outgoing base64 line and the characters they give.
+constexpr std::size_t kBase64LineBytes = 51;
+constexpr std::size_t kBase64LineChars = 68;
+
+// Encodes n bytes (at most kBase64LineBytes for one spool line) and appends the characters,
+// the last group padded with "=" or "==".
+void base64Encode(const std::uint8_t* in, std::size_t n, std::string& out);
+
+// Decodes one base64 line of groups of four characters; "=" ends a group. The bytes go to out,
+// which must hold len * 3 / 4 bytes. Returns the byte count, or -1 when the line does not decode
+// (length not a multiple of four, a character outside the alphabet).
+long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out);
+
+// Quoted-printable of the outgoing text: bytes 33..60 and 62..126, CR and LF unchanged,
+// every other byte as "=" and two upper-case hexadecimal digits.
+void qpEncode(const std::uint8_t* in, std::size_t n, std::string& out);
+
+// Decodes one quoted-printable line into out (room for len bytes). softBreak tells whether
+// the line ended in a lone "=". Returns the decoded length.
+std::size_t qpDecodeLine(const char* line, std::size_t len, char* out, bool* softBreak);
+
+// Decodes one uuencoded line into out (room for 63 bytes); returns the byte count the line
+// announces, at most what its characters carry.
+std::size_t uudecodeLine(const char* line, std::size_t len, std::uint8_t* out);
+
+}  // namespace lx::mime

@@ -1,0 +1,69 @@
+// The small file layer under the MIME preparer and scanner: the only place that talks to the
+// operating system, so the logic above it builds the same on Windows and natively.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace lx::mime {
+
+#ifdef _WIN32
+constexpr char kPathSep = '\\';
+#else
+constexpr char kPathSep = '/';
+#endif
+
+// True for the characters that separate folders on this platform ('\\' and '/' on Windows).
+bool isPathSep(char c);
+
+class OsFile {
+public:
+    enum class Mode {
+        ReadWriteExisting,  // existing only, read and write, not shared (falls back to read only)
+        ReadExisting,       // existing only, read, not shared
+        CreateAlways,       // created afresh, replacing; read and write, not shared
+        CreateNew,          // created only when it does not exist yet
+    };
+
+    OsFile() = default;
+    ~OsFile();
+    OsFile(const OsFile&) = delete;
+    OsFile& operator=(const OsFile&) = delete;
+    OsFile(OsFile&& other) noexcept;
+    OsFile& operator=(OsFile&& other) noexcept;
+
+    bool open(const std::string& path, Mode mode);
+    bool isOpen() const { return handle_ != kNone; }
+    // After a failed open: whether it failed only because the file exists already.
+    bool existed() const { return existed_; }
+    // Flushes pending writes and closes; false when a pending write failed.
+    bool close();
+
+    // Reads up to n bytes: the count, 0 at end of file, -1 on error.
+    long long read(void* buf, std::size_t n);
+    // Writes are gathered in a buffer; false once any write has failed.
+    bool write(const void* buf, std::size_t n);
+    bool write(const std::string& s) { return write(s.data(), s.size()); }
+    bool flush();
+    // Absolute positioning (pending writes are flushed first).
+    bool seek(std::int64_t pos);
+    std::int64_t position() const { return pos_; }
+
+private:
+    bool rawWrite(const void* buf, std::size_t n);
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t handle_ = kNone;
+    std::int64_t pos_ = 0;       // logical position including buffered bytes
+    std::string wbuf_;
+    bool failed_ = false;
+    bool existed_ = false;
+};
+
+bool removeFile(const std::string& path);
+// The system's folder for temporary files, without a trailing separator guarantee.
+std::string tempFolder();
+// A per-process number that differs between processes running at once (used in unique names).
+unsigned processTag();
+
+}  // namespace lx::mime

@@ -1,0 +1,267 @@
+// Body rules of the scanner: text, uuencoded files, multipart boundaries and attachment parts.
+#include "netlib/mime/codecs.h"
+#include "netlib/mime/safename.h"
+#include "netlib/mime/scanner.h"
+#include "netlib/mime/scanutil.h"
+
+namespace lx::mime {
+
+namespace {
+
+constexpr std::size_t kMaxNameSearchLines = 3;
+
+// The "name=" parameter: the first "n" or "N" after the first ";" with "=" four characters later.
+std::string nameParam(const std::string& line) {
+    std::size_t semi = line.find(';');
+    if (semi == std::string::npos) return std::string();
+    for (std::size_t i = semi + 1; i + 4 < line.size(); ++i) {
+        if ((line[i] == 'n' || line[i] == 'N') && line[i + 4] == '=') {
+            std::size_t v = i + 5;
+            std::string name;
+            if (v < line.size() && line[v] == '"') {
+                std::size_t close = line.find('"', v + 1);
+                name = line.substr(v + 1, close == std::string::npos ? std::string::npos : close - v - 1);
+            } else {
+                name = line.substr(v);
+            }
+            while (!name.empty() && (name.back() == ';' || isBlank(name.back()))) name.pop_back();
+            return name;
+        }
+    }
+    return std::string();
+}
+
+// The value after the first "=" of a Content-Disposition line, opening quote skipped.
+std::string dispositionName(const std::string& line) {
+    std::size_t eq = line.find('=');
+    if (eq == std::string::npos) return std::string();
+    std::size_t v = eq + 1;
+    if (v < line.size() && line[v] == '"') {
+        std::size_t close = line.find('"', v + 1);
+        return line.substr(v + 1, close == std::string::npos ? std::string::npos : close - v - 1);
+    }
+    std::size_t stop = line.find(';', v);
+    std::string name = line.substr(v, stop == std::string::npos ? std::string::npos : stop - v);
+    while (!name.empty() && isBlank(name.back())) name.pop_back();
+    return name;
+}
+
+bool startsWithUpper(const std::string& line, const char* prefix) {
+    std::size_t n = std::char_traits<char>::length(prefix);
+    if (line.size() < n) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (upperAscii(line[i]) != prefix[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+void Scanner::bodyLine(const std::string& line, bool terminator) {
+    if (terminator) {
+        if (inAttachment_) endAttachment();
+        endText();
+        return;
+    }
+    if (!mime_) {
+        nonMimeLine(line);
+        return;
+    }
+    if (contexts_.empty()) {
+        textLine(line);
+        return;
+    }
+    std::size_t owner = 0;
+    const BoundaryKind kind = classifyBoundary(line, owner);
+    if (kind != BoundaryKind::None && inAttachment_) endAttachment();  // the boundary ends the part
+    switch (kind) {
+    case BoundaryKind::Error:
+        error_ = true;
+        return;
+    case BoundaryKind::Close:
+        contexts_.resize(owner);  // leave the closed multipart
+        firstBodyLine_ = true;
+        return;
+    case BoundaryKind::Part:
+        newPart(owner);
+        return;
+    case BoundaryKind::None:
+        break;
+    }
+    if (inAttachment_) attachmentLine(line);
+    else textLine(line);
+}
+
+Scanner::BoundaryKind Scanner::classifyBoundary(const std::string& line, std::size_t& owner) const {
+    if (line.size() < 3 || line[0] != '-' || line[1] != '-') return BoundaryKind::None;
+    std::string up = upperCopy(line);
+    while (!up.empty() && isBlank(up.back())) up.pop_back();  // transport padding
+    const std::string& current = contexts_.back().boundary;
+    // The enclosing multiparts, innermost first, own exact boundary lines.
+    for (std::size_t k = contexts_.size(); k-- > 0;) {
+        const ContentContext& c = contexts_[k];
+        if (!c.multipart || c.boundary.empty()) continue;
+        const std::string& b = c.boundary;
+        if (up.size() == b.size() + 2 && up.compare(2, b.size(), b) == 0) {
+            owner = k;
+            return BoundaryKind::Part;
+        }
+        if (up.size() == b.size() + 4 && up.compare(2, b.size(), b) == 0 && up.compare(b.size() + 2, 2, "--") == 0) {
+            owner = k;
+            return BoundaryKind::Close;
+        }
+    }
+    if (current.empty() || up.find(current, 2) == std::string::npos) return BoundaryKind::None;
+    // Any other line starting "--" with the current boundary in it.
+    for (std::size_t k = contexts_.size(); k-- > 0;) {
+        if (contexts_[k].multipart && contexts_[k].boundary == current) {
+            owner = k;
+            if (up.size() > current.size() + 2 && up.compare(up.size() - 2, 2, "--") == 0) return BoundaryKind::Close;
+            return BoundaryKind::Error;
+        }
+    }
+    return BoundaryKind::None;
+}
+
+void Scanner::newPart(std::size_t owner) {
+    contexts_.resize(owner + 1);  // the part replaces whatever part of this multipart came before
+    const std::int64_t afterBoundary = reader_.tell();
+    std::string ctLine, seen[kMaxNameSearchLines];
+    std::size_t seenCount = 0;
+    for (; seenCount < kMaxNameSearchLines; ++seenCount) {
+        if (!readPartLine(seen[seenCount]) || seen[seenCount].empty()) break;
+        if (startsWithUpper(seen[seenCount], "CONTENT-TYPE:")) {
+            ctLine = seen[seenCount];
+            break;
+        }
+    }
+    std::string name;
+    bool text = true;
+    // Reads the rest of the part headers; a Content-Disposition line may give the name.
+    auto headerEnd = [this](std::string* partName, bool wantName) {
+        std::size_t owner2 = 0;
+        for (;;) {
+            const std::int64_t mark = reader_.tell();
+            if (!readPartLine(peek_) || peek_.empty()) return;
+            if (classifyBoundary(peek_, owner2) != BoundaryKind::None) {  // no header end: the part is empty
+                reader_.restore(mark);
+                return;
+            }
+            if (wantName && partName->empty() && startsWithUpper(peek_, "CONTENT-DISPOSITION:"))
+                *partName = dispositionName(peek_);
+        }
+    };
+    if (ctLine.empty()) {
+        // No Content-Type: a text part whose first line may give the encoding.
+        reader_.restore(afterBoundary);
+        if (contexts_.size() >= kMaxContexts) {
+            error_ = true;
+            return;
+        }
+        ContentContext ctx;
+        ctx.boundary = contexts_.back().boundary;
+        const std::int64_t mark = reader_.tell();
+        if (readPartLine(peek_) && isTransferEncodingLine(peek_)) ctx.encoding = encodingOf(peek_);
+        reader_.restore(mark);
+        contexts_.push_back(std::move(ctx));
+        headerEnd(&name, false);
+    } else {
+        name = nameParam(ctLine);
+        if (name.empty()) {
+            const std::int64_t mark = reader_.tell();
+            if (readPartLine(peek_)) name = nameParam(peek_);
+            reader_.restore(mark);
+        }
+        const std::size_t before = contexts_.size();
+        contentType(ctLine, 13);
+        if (error_ || contexts_.size() == before) return;
+        const ContentContext& ctx = contexts_.back();
+        const bool wantName = !ctx.multipart && name.empty();
+        for (std::size_t k = 0; wantName && k < seenCount; ++k)
+            if (startsWithUpper(seen[k], "CONTENT-DISPOSITION:")) name = dispositionName(seen[k]);
+        headerEnd(&name, !ctx.multipart && name.empty());
+        if (contexts_.back().multipart) return;  // a nested multipart: its own parts follow
+        text = contexts_.back().type == 't';
+    }
+    if (name.size() > kMaxPartName) name.resize(kMaxPartName);
+    if (text && name.empty()) return;  // a text part goes to the message text
+    // A file that cannot be created loses the part's data; its lines are still consumed.
+    openOutput(name, out_);
+    inAttachment_ = true;
+}
+
+void Scanner::endAttachment() {
+    out_.close();
+    inAttachment_ = false;
+    firstBodyLine_ = true;
+    if (contexts_.size() > 1 && !contexts_.back().multipart) contexts_.pop_back();
+}
+
+void Scanner::attachmentLine(const std::string& line) {
+    const int enc = contexts_.back().encoding;
+    if (enc == kEncBase64) {
+        if (line.empty() || line[0] == '-') {
+            endAttachment();
+            return;
+        }
+        decoded_.resize(line.size());
+        long n = base64DecodeLine(line.data(), line.size(), decoded_.data());
+        if (n > 0 && out_.isOpen()) out_.write(decoded_.data(), static_cast<std::size_t>(n));
+        if (findByte(line.data(), line.size(), '=')) endAttachment();
+        return;
+    }
+    if (!out_.isOpen()) return;
+    if (enc == kEncQuoted) {
+        scratch_.resize(line.size());
+        bool soft = false;
+        std::size_t n = qpDecodeLine(line.data(), line.size(), &scratch_[0], &soft);
+        out_.write(scratch_.data(), n);
+        if (!soft) out_.write("\r\n", 2);  // a soft line break joins the lines again
+        return;
+    }
+    // 7bit, 8bit and the rest keep their lines.
+    out_.write(line.data(), line.size());
+    out_.write("\r\n", 2);
+}
+
+void Scanner::textLine(const std::string& line) {
+    if (firstBodyLine_) {
+        if (line.empty()) return;
+        firstBodyLine_ = false;
+    }
+    if (!contexts_.empty() && contexts_.back().encoding == kEncQuoted) {
+        scratch_.resize(line.size());
+        std::size_t n = qpDecodeLine(line.data(), line.size(), &scratch_[0], nullptr);
+        addText(scratch_.data(), n);
+        return;
+    }
+    addText(line);
+}
+
+void Scanner::nonMimeLine(const std::string& line) {
+    if (firstBodyLine_) {
+        if (line.empty()) return;
+        firstBodyLine_ = false;
+    }
+    if (line.size() >= 7 && line.compare(0, 5, "begin") == 0 && line[6] >= '0' && line[6] <= '9') {
+        uudecodeFile(line);
+        return;
+    }
+    addText(line);
+}
+
+void Scanner::uudecodeFile(const std::string& line) {
+    std::size_t i = skipBlanks(line, 5);
+    while (i < line.size() && !isBlank(line[i])) ++i;  // the mode
+    i = skipBlanks(line, i);
+    const std::string name = line.substr(i);
+    if (!openOutput(name, out_)) return;
+    std::uint8_t bytes[64];
+    while (readPartLine(peek_)) {
+        if (peek_.find("end") != std::string::npos) break;
+        std::size_t n = uudecodeLine(peek_.data(), peek_.size(), bytes);
+        out_.write(bytes, n);
+    }
+    out_.close();
+}
+
+}  // namespace lx::mime

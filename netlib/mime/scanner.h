@@ -1,0 +1,98 @@
+// The MIME scanner: reads the incoming spool file one message at a time and fills a
+// TernScanRecord per message, decoding attachments into files of the attachment folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "netlib/mime/linereader.h"
+#include "netlib/mime/osfile.h"
+#include "netlib/mime/scanrecord.h"
+
+namespace lx::mime {
+
+constexpr std::size_t kMaxTextBytes = 32000;   // the record's text, terminator included
+constexpr std::size_t kMaxBoundary = 127;
+constexpr std::size_t kMaxContexts = 64;       // deeper nesting is a malformed message
+constexpr int kMaxOutputFiles = 256;           // files one message may create; later parts lose their data
+
+enum Encoding : int { kEnc7bit = 0, kEncBase64 = 1, kEncQuoted = 2, kEncOther = 3 };
+
+struct ContentContext {
+    bool multipart = false;
+    char type = 't';          // 't', 'i', 'v', 'a' or 'm'
+    int encoding = kEnc7bit;
+    std::string boundary;     // upper case; a part inherits the one of its enclosing multipart
+};
+
+class Scanner {
+public:
+    // An empty attachment folder means the system's temporary folder.
+    Scanner(const std::string& spoolPath, const std::string& attachDir);
+    Scanner(const Scanner&) = delete;
+    Scanner& operator=(const Scanner&) = delete;
+
+    int messageCount() const { return count_; }
+    const TernScanRecord* getFirst();
+    const TernScanRecord* getNext();
+    bool errorFlag() const { return error_; }
+
+private:
+    // One line of the current message; dot-stuffing undone. False at the end of the file,
+    // and (with the position kept) at the "END MESSAGE" line or the terminating full stop.
+    bool readPartLine(std::string& line);
+    bool readLine(std::string& line);  // any line, raw
+    const TernScanRecord* scanMessage();
+    void clearRecord();
+    void finishRecord();
+
+    // headers
+    void headerLine(const std::string& line);
+    void addressList(const std::string& line, std::size_t start, bool cc);
+    void keepAddress(std::string item, bool cc);
+    void contentType(const std::string& line, std::size_t valueStart);
+    int peekEncoding();
+    void readBoundary(const std::string& value, ContentContext& ctx);
+
+    // body
+    void bodyLine(const std::string& line, bool terminator);
+    void nonMimeLine(const std::string& line);
+    void uudecodeFile(const std::string& line);
+    enum class BoundaryKind { None, Part, Close, Error };
+    BoundaryKind classifyBoundary(const std::string& line, std::size_t& owner) const;
+    void newPart(std::size_t owner);
+    void attachmentLine(const std::string& line);
+    void endAttachment();
+    void textLine(const std::string& line);
+
+    // output files and text
+    bool openOutput(const std::string& givenName, OsFile& file);
+    void addText(const char* p, std::size_t n);
+    void addText(const std::string& s) { addText(s.data(), s.size()); }
+    void endText();
+
+    OsFile spool_;
+    LineReader reader_;
+    std::string attachDir_;
+    int count_ = 0;
+    int current_ = 1;
+    std::int64_t firstMessageAt_ = 0;
+    bool error_ = false;
+
+    // per message
+    bool inHeaders_ = true, mime_ = false, inAttachment_ = false, firstBodyLine_ = true;
+    bool textEnded_ = false, textOverflow_ = false;
+    std::vector<ContentContext> contexts_;  // the last one is the current context
+    OsFile out_;        // the attachment being written
+    OsFile overflow_;   // "TEXTFILE.TXT" once the text no longer fits the record
+    std::string text_;
+    std::vector<std::string> to_, cc_, files_;
+    int outputFiles_ = 0;
+    std::string line_, peek_, scratch_;
+    std::vector<std::uint8_t> decoded_;
+    char tooLarge_[64] = {};
+    TernScanRecord rec_{};
+};
+
+}  // namespace lx::mime

@@ -1,0 +1,47 @@
+/* TERN32's MIME exports: the preparer writes the outgoing spool file, the scanner reads the
+   incoming one. Handles are opaque 32-bit values; 0 is never a valid handle. */
+#ifndef LX_NETLIB_MIME_TERNMIME_H
+#define LX_NETLIB_MIME_TERNMIME_H
+
+#include <stdint.h>
+
+#include "netlib/mime/scanrecord.h"
+
+#if defined(_WIN32)
+#define TERNMIME_API __stdcall
+#else
+#define TERNMIME_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#ifndef TERNHANDLE_DEFINED
+#define TERNHANDLE_DEFINED
+/* An opaque handle of a socket, session, preparer or scanner; 0 is never a valid handle. */
+typedef unsigned int TERNHANDLE;
+#endif
+typedef TERNHANDLE TernMimeHandle;
+
+int32_t TERNMIME_API TERNMimePrepStart(const char* spoolPath, const char* sender, TernMimeHandle* handle);
+int32_t TERNMIME_API TERNMimePrepNewMesg(TernMimeHandle handle, const char* sender);
+int32_t TERNMIME_API TERNMimePrepTO(TernMimeHandle handle, const char* address);
+int32_t TERNMIME_API TERNMimePrepCC(TernMimeHandle handle, const char* address);
+int32_t TERNMIME_API TERNMimePrepSubj(TernMimeHandle handle, const char* subject);
+int32_t TERNMIME_API TERNMimePrepFile(TernMimeHandle handle, const char* path);
+int32_t TERNMIME_API TERNMimePrepData(TernMimeHandle handle, const char* bytes, int32_t length);
+int32_t TERNMIME_API TERNMimePrepEndMesg(TernMimeHandle handle);
+int32_t TERNMIME_API TERNMimePrepFinish(TernMimeHandle handle);
+
+int32_t TERNMIME_API TERNMimeScanStart(const char* spoolPath, const char* attachDir, TernMimeHandle* handle);
+int32_t TERNMIME_API TERNMimeScanNumMessages(TernMimeHandle handle, int32_t* count);
+TernScanRecord* TERNMIME_API TERNMimeScanGetFirst(TernMimeHandle handle);
+TernScanRecord* TERNMIME_API TERNMimeScanGetNext(TernMimeHandle handle);
+int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle handle);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,42 @@
+// The process-wide library record and the hidden dispatch window through which all socket
+// events arrive.
+#ifndef LX_NETLIB_WIN_LIBRARY_H
+#define LX_NETLIB_WIN_LIBRARY_H
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace lx::net {
+
+class TernSocket;
+
+struct TernLibrary {
+  WSADATA wsa{};
+  bool wsaStarted = false;
+  HWND dispatch = nullptr;
+  int lastError = 0;
+  // Sockets in the order they became active; lookup is by socket handle, first match wins.
+  std::vector<TernSocket*> registry;
+  // Closed sockets whose platform handle is released once their queued events have passed.
+  std::vector<SOCKET> closing;
+};
+
+// The running library, or null before TERNStartWinSock and after TERNEndWinSock.
+TernLibrary* library();
+HINSTANCE moduleInstance();
+void setModuleInstance(HINSTANCE instance);
+
+void registerSocket(TernSocket* socket);
+void unregisterSocket(TernSocket* socket);
+// Asks the dispatch window to run a socket's event handling later (send pump, accepted connection).
+bool postDispatch(SOCKET s, long event);
+// Stops a socket's events and closes it once the events already queued for it have been
+// dispatched (and ignored): the platform reuses handle values, and a late event of a closed
+// socket must never reach a new socket that got the same handle.
+void closeSocketLater(SOCKET s);
+
+}  // namespace lx::net
+
+#endif

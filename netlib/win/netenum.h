@@ -1,0 +1,34 @@
+// The network browser's tree: networks, their domains or workgroups, and their servers, as the
+// platform's network enumeration gives them.
+#ifndef LX_NETLIB_WIN_NETENUM_H
+#define LX_NETLIB_WIN_NETENUM_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lx::net {
+
+struct NetEntry {
+  std::string name;
+  std::string comment;
+  std::string provider;
+  DWORD displayType = 0;
+  DWORD scope = 0;
+  int level = 0;
+  bool expanded = false;
+  std::vector<std::unique_ptr<NetEntry>> children;
+};
+
+struct NetTree {
+  std::vector<std::unique_ptr<NetEntry>> top;
+};
+
+// Enumerates three levels below the network root. False when the platform refused.
+bool enumerateNetwork(NetTree& tree);
+
+}  // namespace lx::net
+
+#endif

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "netlib/mime/codecs.h"
+
+using namespace lx::mime;
+
+namespace {
+
+std::string b64(const std::string& s) {
+    std::string out;
+    base64Encode(reinterpret_cast<const std::uint8_t*>(s.data()), s.size(), out);
+    return out;
+}
+
+long unb64(const std::string& line, std::string& out) {
+    std::uint8_t buf[1024];
+    long n = base64DecodeLine(line.data(), line.size(), buf);
+    out.assign(reinterpret_cast<char*>(buf), n > 0 ? static_cast<std::size_t>(n) : 0);
+    return n;
+}
+
+std::string qp(const std::string& s) {
+    std::string out;
+    qpEncode(reinterpret_cast<const std::uint8_t*>(s.data()), s.size(), out);
+    return out;
+}
+
+std::string unqp(const std::string& s, bool* soft = nullptr) {
+    std::string out(s.size(), '\0');
+    out.resize(qpDecodeLine(s.data(), s.size(), &out[0], soft));
+    return out;
+}
+
+}  // namespace
+
+TEST(Base64, EncodesGroupsAndPadding) {
+    EXPECT_EQ(b64(""), "");
+    EXPECT_EQ(b64("f"), "Zg==");
+    EXPECT_EQ(b64("fo"), "Zm8=");
+    EXPECT_EQ(b64("foo"), "Zm9v");
+    EXPECT_EQ(b64("foobar"), "Zm9vYmFy");
+    EXPECT_EQ(b64(std::string("\xff\xfe\x00", 3)), "//4A");
+    EXPECT_EQ(b64(std::string(kBase64LineBytes, 'x')).size(), kBase64LineChars);
+}
+
+TEST(Base64, DecodesLinesAndRefusesBadOnes) {
+    std::string out;
+    EXPECT_EQ(unb64("Zm9vYmFy", out), 6);
+    EXPECT_EQ(out, "foobar");
+    EXPECT_EQ(unb64("Zg==", out), 1);
+    EXPECT_EQ(out, "f");
+    EXPECT_EQ(unb64("Zm8=", out), 2);
+    EXPECT_EQ(out, "fo");
+    EXPECT_EQ(unb64("//4A", out), 3);
+    EXPECT_EQ(out, std::string("\xff\xfe\x00", 3));
+    EXPECT_EQ(unb64("Zm9", out), -1);      // not a multiple of four
+    EXPECT_EQ(unb64("Zm9v!mFy", out), -1); // outside the alphabet
+    EXPECT_EQ(unb64("", out), 0);
+    // Every byte value survives a round trip.
+    std::string all;
+    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
+    std::string enc = b64(all);
+    EXPECT_EQ(unb64(enc, out), 256);
+    EXPECT_EQ(out, all);
+}
+
+TEST(QuotedPrintable, EncodesByTheByteRule) {
+    EXPECT_EQ(qp("caf\xe9"), "caf=E9");
+    EXPECT_EQ(qp("a b\tc"), "a=20b=09c");
+    EXPECT_EQ(qp("x=y"), "x=3Dy");
+    EXPECT_EQ(qp("line\r\nnext"), "line\r\nnext");
+    EXPECT_EQ(qp(std::string("\x00\x7f\x80\xff", 4)), "=00=7F=80=FF");
+    EXPECT_EQ(qp("!<>~"), "!<>~");
+}
+
+TEST(QuotedPrintable, DecodesLinesAndSoftBreaks) {
+    bool soft = true;
+    EXPECT_EQ(unqp("caf=E9 ok", &soft), "caf\xe9 ok");
+    EXPECT_FALSE(soft);
+    EXPECT_EQ(unqp("caf=e9", &soft), "caf\xe9");
+    EXPECT_EQ(unqp("soft break=", &soft), "soft break");
+    EXPECT_TRUE(soft);
+    EXPECT_EQ(unqp("odd =A", &soft), "odd =A");
+    EXPECT_FALSE(soft);
+    // A character that is no hexadecimal digit counts as its own code.
+    EXPECT_EQ(unqp("=G0"), std::string(1, static_cast<char>(('G' * 16) & 0xFF)));
+}
+
+TEST(Uudecode, DecodesAnnouncedCount) {
+    std::uint8_t out[64];
+    // "Cat" uuencoded: count 3 -> '#', then "0V%T"
+    std::string line = "#0V%T";
+    ASSERT_EQ(uudecodeLine(line.data(), line.size(), out), 3u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 3), "Cat");
+    std::string empty = "`";
+    EXPECT_EQ(uudecodeLine(empty.data(), empty.size(), out), 0u);
+    // A line that announces more than it carries yields only what it carries.
+    std::string cut = "M0V%T";
+    EXPECT_LE(uudecodeLine(cut.data(), cut.size(), out), 3u);
+}

@@ -1,0 +1,73 @@
+"""What Python's email package finds in one message file, for the scanner's corpus test.
+Usage: corpus_oracle.py MESSAGE_FILE OUT_FOLDER. Writes subject.bin and from.bin (the last
+Subject and From header, first line of the value) and att-N.bin for every base64 attachment of
+a MIME message whose parts the scanner's rules also find: a non-text, non-message part under
+multiparts. Prints the number of attachments written."""
+import email
+import email.policy
+import os
+import re
+import sys
+
+
+def raw(value):
+    if value is None:
+        return b""
+    if not isinstance(value, str):
+        value = str(value)
+    return value.encode("utf-8", "surrogateescape")
+
+
+def first_line(b):
+    return b.replace(b"\r\n", b"\n").split(b"\n")[0]
+
+
+def main():
+    data = open(sys.argv[1], "rb").read()
+    out = sys.argv[2]
+    msg = email.message_from_bytes(data, policy=email.policy.compat32)
+    subj = msg.get_all("Subject") or [""]
+    frm = msg.get_all("From") or [""]
+    open(os.path.join(out, "subject.bin"), "wb").write(first_line(raw(subj[-1])).lstrip(b" \t"))
+    open(os.path.join(out, "from.bin"), "wb").write(first_line(raw(frm[-1])).lstrip(b" \t"))
+    n = 0
+    # Nested multiparts that reuse a boundary are ambiguous: readers split them differently.
+    bounds = re.findall(rb'boundary\s*=\s*"?([^";\r\n]+)', data, re.I)
+    if msg.get("MIME-Version") is not None and msg.is_multipart() and len(set(bounds)) == len(bounds):
+        def walk(part, depth, outer=()):
+            nonlocal n
+            if part.is_multipart():
+                if part.get_content_maintype() != "multipart":
+                    return  # message/rfc822 and the like: the scanner reads them as text
+                b = part.get_boundary()
+                if b in outer:
+                    return  # a nested multipart reusing its parent's boundary is ambiguous
+                for sub in part.get_payload():
+                    walk(sub, depth + 1, outer + (b,))
+                return
+            if depth == 0 or part.get_content_maintype() in ("text", "message"):
+                return
+            # The scanner finds Content-Type among a part's first three header lines and reads
+            # the encoding only from the line right after it; otherwise the part stays as it is.
+            keys = [k.lower() for k in part.keys()]
+            ct = keys.index("content-type") if "content-type" in keys else -1
+            if ct < 0 or ct >= 3:
+                return
+            direct = ct + 1 < len(keys) and keys[ct + 1] == "content-transfer-encoding"
+            base64 = part.get("Content-Transfer-Encoding", "").strip().lower() == "base64"
+            if direct and base64:
+                payload = part.get_payload(decode=True)
+                name = "att-%d.bin" % n
+            elif not direct:
+                payload = part.get_payload(decode=False).encode("utf-8", "surrogateescape")
+                name = "raw-%d.bin" % n
+            else:
+                return
+            open(os.path.join(out, name), "wb").write(payload)
+            n += 1
+        walk(msg, 0)
+    print(n)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "mimetest.h"
+#include "netlib/mime/scanner.h"
+#include "netlib/mime/ternmime.h"
+#include "netlib/mime/uniquefile.h"
+
+using namespace lx::mime;
+using lxtest::TempDir;
+
+namespace {
+
+struct Scan {
+    TempDir dir;
+    std::string attach;
+    Scanner* scanner = nullptr;
+    explicit Scan(const std::vector<std::string>& messages) : Scan(lxtest::incomingSpool(messages), true) {}
+    Scan(const std::string& spoolBytes, bool) {
+        lxtest::writeFile(dir.file("TernPop3.Txt"), spoolBytes);
+        attach = dir.file("Data");
+        std::filesystem::create_directory(attach);
+        scanner = new Scanner(dir.file("TernPop3.Txt"), attach);
+    }
+    ~Scan() { delete scanner; }
+    std::string text(const TernScanRecord* r) const { return std::string(r->Text, r->TextLength - 1); }
+    std::string file(const TernScanRecord* r, int i) const { return lxtest::readFile(r->Files[i]); }
+};
+
+std::string msg(const std::string& headers, const std::string& body) { return headers + "\r\n" + body; }
+
+std::string leaf(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
+
+}  // namespace
+
+TEST(ScannerSpool, CountLine) {
+    Scan s(std::string("BEGIN MESSAGE\r\n+OK\r\nSubject: x\r\n\r\nbody\r\n.\r\nEND MESSAGE\r\n"), true);
+    EXPECT_EQ(s.scanner->messageCount(), 0);
+    EXPECT_EQ(s.scanner->getFirst(), nullptr);
+    Scan t(std::string("Letters :   7\r\n"), true);
+    EXPECT_EQ(t.scanner->messageCount(), 7);
+    EXPECT_EQ(t.scanner->getFirst(), nullptr);  // promised messages that never came
+}
+
+TEST(ScannerSpool, MissingFileGivesNoRecords) {
+    TempDir dir;
+    Scanner sc(dir.file("absent.txt"), dir.path());
+    EXPECT_EQ(sc.messageCount(), 0);
+    EXPECT_EQ(sc.getFirst(), nullptr);
+    EXPECT_EQ(sc.getNext(), nullptr);
+}
+
+TEST(ScannerHeaders, FieldsCutAtParenthesis) {
+    Scan s({msg("Subject: Word (comment)\r\nDate: Mon, 1 Jan 2024 (x)\r\nFrom: a@b.example (Al)\r\n"
+                "Message-ID: <id@b> (c)\r\nReceived: from x\r\nX-Foo: bar\r\n",
+                "Body text.\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->Subject, "Word ");
+    EXPECT_STREQ(r->Date, "Mon, 1 Jan 2024 ");
+    EXPECT_STREQ(r->From, "a@b.example ");
+    EXPECT_STREQ(r->MesgId, "<id@b> ");
+    EXPECT_EQ(s.text(r), "Body text.\r\n");
+    EXPECT_EQ(r->TextLength, 13);
+    EXPECT_EQ(s.scanner->getNext(), nullptr);
+}
+
+TEST(ScannerHeaders, FieldsAreBounded) {
+    Scan s({msg("Subject: " + std::string(600, 's') + "\r\nFrom: " + std::string(300, 'f') + "\r\n", "x\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(std::string(r->Subject), std::string(255, 's'));
+    EXPECT_EQ(std::string(r->From), std::string(79, 'f'));
+}
+
+TEST(ScannerHeaders, ReplyToIsCaptured) {
+    Scan s({msg("From: a@b.example\r\nReply-To: list@b.example (List)\r\n", "Hi\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->ReplyTo, "list@b.example ");
+    EXPECT_EQ(s.text(r), "Reply-To: list@b.example \r\nHi\r\n");
+}
+
+TEST(ScannerAddresses, CommaBeforeAtAndContinuations) {
+    Scan s({msg("To: Smith, John <js@x.example>, <only@x.example>,\r\n\tbob@y.example\r\n"
+                "Cc: Carol\r\n <carol@z.example>\r\nSubject: s\r\n",
+                "b\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(r->ToCount, 2);
+    EXPECT_STREQ(r->To[0], "Smith, John <js@x.example>");
+    EXPECT_STREQ(r->To[1], "bob@y.example");
+    ASSERT_EQ(r->CcCount, 1);
+    EXPECT_STREQ(r->Cc[0], "Carol <carol@z.example>");
+    EXPECT_STREQ(r->Subject, "s");
+}
+
+TEST(ScannerAddresses, FortyAddressesKeepThirtyTwo) {
+    std::string to = "To: ";
+    for (int i = 0; i < 40; ++i) to += "u" + std::to_string(i) + "@x.example" + (i < 39 ? ",\r\n " : "\r\n");
+    Scan s({msg(to, "Body\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(r->ToCount, 32);
+    EXPECT_STREQ(r->To[31], "u31@x.example");
+    std::string expected;
+    for (int i = 32; i < 40; ++i) expected += "Extra To Name: u" + std::to_string(i) + "@x.example\r\n";
+    EXPECT_EQ(s.text(r), expected + "Body\r\n");
+}
+
+TEST(ScannerBody, EndMessageWordsEndTheMessage) {
+    Scan s({msg("Subject: a\r\n", "before\r\nthe END MESSAGE words\r\nafter\r\n"), msg("Subject: b\r\n", "second\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.text(r), "before\r\n");
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->Subject, "b");
+    EXPECT_EQ(s.text(r), "second\r\n");
+    EXPECT_EQ(s.scanner->getNext(), nullptr);
+}
+
+TEST(ScannerBody, DotStuffingAndLeadingEmptyLines) {
+    Scan s({msg("Subject: d\r\n", "\r\n\r\n.starts with dot\r\n.\r\nlast\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.text(r), ".starts with dot\r\n.\r\nlast\r\n");
+}
+
+TEST(ScannerBody, LargeTextMovesToFile) {
+    std::string body;
+    while (body.size() < 40000) body += std::string(70, 'L') + "\r\n";
+    Scan s({msg("Subject: big\r\n", body)});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->Text, "Message Text Was Too Large - Please check file attachment");
+    EXPECT_EQ(r->TextLength, 64);
+    ASSERT_EQ(r->FileCount, 1);
+    EXPECT_EQ(leaf(r->Files[0]), "TEXTFILE.TXT");
+    EXPECT_EQ(s.file(r, 0), body);
+}
+
+TEST(ScannerBody, UuencodedFileInPlainMessage) {
+    Scan s({msg("Subject: uu\r\n", "see file\r\nbegin 644 cat.txt\r\n#0V%T\r\n`\r\nend\r\nafter\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(r->FileCount, 1);
+    EXPECT_EQ(leaf(r->Files[0]), "cat.txt");
+    EXPECT_EQ(s.file(r, 0), "Cat");
+    EXPECT_EQ(s.text(r), "see file\r\nafter\r\n");
+}
+
+namespace {
+const std::string kMimeHead = "MIME-Version: 1.0\r\nSubject: m\r\nContent-Type: multipart/mixed; boundary=\"BB\"\r\n";
+std::string b64part(const std::string& name, const std::string& data64) {
+    return "--BB\r\nContent-Type: application/octet-stream; name=\"" + name +
+           "\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" + data64 + "\r\n";
+}
+}  // namespace
+
+TEST(ScannerMime, PreambleTextAndAttachment) {
+    Scan s({msg(kMimeHead, "This is the preamble.\r\n--BB\r\nContent-Type: text/plain\r\n\r\nHello\r\n" +
+                               b64part("a.bin", "Zm9vYmFy") + "--BB--\r\nepilogue\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.text(r).substr(0, 23), "This is the preamble.\r\n");
+    EXPECT_NE(s.text(r).find("Hello\r\n"), std::string::npos);
+    ASSERT_EQ(r->FileCount, 1);
+    EXPECT_EQ(leaf(r->Files[0]), "a.bin");
+    EXPECT_EQ(s.file(r, 0), "foobar");
+}
+
+TEST(ScannerMime, TildeNamesAndDuplicateNames) {
+    Scan s({msg(kMimeHead, b64part("my~file.tar.gz", "Zm9v") + b64part("my~file.tar.gz", "YmFy") + "--BB--\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(r->FileCount, 2);
+    EXPECT_EQ(leaf(r->Files[0]), "my_file.tar.gz");
+    const std::string second = leaf(r->Files[1]);
+    EXPECT_EQ(second.substr(0, 3), "QBT");
+    EXPECT_EQ(second.substr(second.find('.')), ".tar.gz");
+    EXPECT_EQ(s.file(r, 0), "foo");
+    EXPECT_EQ(s.file(r, 1), "bar");
+}
+
+TEST(ScannerMime, ThirteenthAttachmentIsWrittenNotListed) {
+    std::string body;
+    for (int i = 0; i < 13; ++i) body += b64part("f" + std::to_string(i) + ".bin", "Zm9v");
+    Scan s({msg(kMimeHead, body + "--BB--\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->FileCount, 12);
+    EXPECT_TRUE(lxtest::fileExists(joinPath(s.attach, "f12.bin")));
+}
+
+TEST(ScannerMime, FilesPerMessageAreBounded) {
+    std::string body;
+    for (int i = 0; i < kMaxOutputFiles + 40; ++i) body += b64part("same.bin", "Zm9v");
+    Scan s({msg(kMimeHead, body + "--BB--\r\n"), msg("Subject: after\r\n", "x\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->FileCount, 12);
+    const auto written = std::distance(std::filesystem::directory_iterator(s.attach), std::filesystem::directory_iterator());
+    EXPECT_EQ(written, kMaxOutputFiles);
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->Subject, "after");
+}
+
+TEST(ScannerMime, TransferEncodingMustFollowContentType) {
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Transfer-Encoding: base64\r\nContent-Type: application/x; name=\"q.bin\"\r\n"
+                           "\r\nZm9v\r\n--BB--\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(r->FileCount, 1);
+    EXPECT_EQ(s.file(r, 0), "Zm9v\r\n");  // taken as 7bit
+}
+
+TEST(ScannerMime, SingleBase64PartStaysText) {
+    Scan s({msg("MIME-Version: 1.0\r\nContent-Type: application/pdf\r\nContent-Transfer-Encoding: base64\r\n",
+                "Zm9vYmFy\r\nYmF6\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->FileCount, 0);
+    EXPECT_EQ(s.text(r), "Zm9vYmFy\r\nYmF6\r\n");
+}
+
+TEST(ScannerMime, QuotedPrintableTextAndAttachment) {
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+                           "Caf=E9 soft=\r\nnext\r\n"
+                           "--BB\r\nContent-Type: text/plain; name=\"q.txt\"\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+                           "a=3Db=\r\nc\r\n--BB--\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.text(r), "Caf\xe9 soft\r\nnext\r\n");
+    ASSERT_EQ(r->FileCount, 1);
+    EXPECT_EQ(s.file(r, 0), "a=bc\r\n");
+}
+
+TEST(ScannerMime, NestedMultipart) {
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
+                           "--IN\r\nContent-Type: text/plain\r\n\r\nplain\r\n--IN\r\nContent-Type: text/html\r\n\r\n<p>h</p>\r\n"
+                           "--IN--\r\n" + b64part("n.bin", "Zm9v") + "--BB--\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_NE(s.text(r).find("plain\r\n"), std::string::npos);
+    ASSERT_EQ(r->FileCount, 1);
+    EXPECT_EQ(s.file(r, 0), "foo");
+}
+
+TEST(ScannerMime, MalformedBoundarySetsTheErrorForTheRest) {
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\n\r\nx\r\n--BBX\r\n"), msg("Subject: later\r\n", "y\r\n")});
+    EXPECT_EQ(s.scanner->getFirst(), nullptr);
+    EXPECT_TRUE(s.scanner->errorFlag());
+    EXPECT_EQ(s.scanner->getNext(), nullptr);
+}
+
+TEST(ScannerMime, MultipartWithoutParametersIsMalformed) {
+    Scan s({msg("MIME-Version: 1.0\r\nContent-Type: multipart/mixed\r\nSubject: s\r\n", "x\r\n")});
+    EXPECT_EQ(s.scanner->getFirst(), nullptr);
+}
+
+TEST(ScannerMime, DeepNestingIsAnErrorNotACrash) {
+    std::string body;
+    for (int i = 0; i < 100000; ++i)
+        body += "--B" + std::to_string(i) + "\r\nContent-Type: multipart/mixed; boundary=\"B" + std::to_string(i + 1) +
+                "\"\r\n\r\n";
+    Scan s({msg("MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B0\"\r\n", body)});
+    EXPECT_EQ(s.scanner->getFirst(), nullptr);
+    EXPECT_TRUE(s.scanner->errorFlag());
+}
+
+TEST(ScannerSafety, NamesNeverLeaveTheFolder) {
+    const char* names[] = {"..\\..\\evil1.txt", "C:\\evil2.txt", "/etc/evil3.txt", "a:b.txt", "CON", "nul.txt",
+                           "COM1.log", "..", "  ", "x\x01y.txt"};
+    std::string body;
+    for (const char* n : names) body += b64part(n, "Zm9v");
+    Scan s({msg(kMimeHead, body + "--BB--\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(r->FileCount, 10);
+    for (int i = 0; i < r->FileCount; ++i) {
+        std::string p = r->Files[i];
+        EXPECT_EQ(p.substr(0, s.attach.size()), s.attach) << p;
+        EXPECT_TRUE(isPathSep(p[s.attach.size()])) << p;
+        EXPECT_EQ(p.find("..", s.attach.size()), std::string::npos) << p;
+        EXPECT_EQ(lxtest::readFile(p), "foo");
+    }
+    EXPECT_EQ(leaf(r->Files[0]), "evil1.txt");
+    EXPECT_EQ(leaf(r->Files[1]), "evil2.txt");
+    EXPECT_EQ(leaf(r->Files[2]), "evil3.txt");
+    EXPECT_EQ(leaf(r->Files[3]), "b.txt");
+    EXPECT_EQ(leaf(r->Files[4]), "_CON");
+    EXPECT_EQ(leaf(r->Files[5]), "_nul.txt");
+    EXPECT_EQ(leaf(r->Files[6]), "_COM1.log");
+    EXPECT_EQ(leaf(r->Files[7]).substr(0, 3), "QBT");
+    EXPECT_EQ(leaf(r->Files[9]), "x_y.txt");
+    // Nothing was written beside the attachment folder.
+    auto top = s.dir.list();
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ(top, (std::vector<std::string>{"Data", "TernPop3.Txt"}));
+}
+
+TEST(ScannerSpool, LongLineEndsTheMessage) {
+    Scan s({msg("Subject: long\r\n", "ok\r\n" + std::string(1200, 'x') + "\r\nnot seen\r\n"),
+            msg("Subject: next\r\n", "fine\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.text(r), "ok\r\n");
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->Subject, "next");
+}
+
+TEST(ScannerSpool, CutOffSpoolEndsTheMessage) {
+    std::string spool = "Letters : 2\r\nBEGIN MESSAGE\r\n+OK\r\nSubject: one\r\n\r\nfirst\r\n.\r\nEND MESSAGE\r\n"
+                        "BEGIN MESSAGE\r\n+OK\r\nSubject: two\r\n\r\npartial";
+    Scan s(spool, true);
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->Subject, "two");
+    EXPECT_EQ(s.text(r), "partial\r\n");
+    EXPECT_EQ(s.scanner->getNext(), nullptr);
+}
+
+TEST(ScannerExports, HandlesAndRecords) {
+    TempDir dir;
+    lxtest::writeFile(dir.file("in.txt"), lxtest::incomingSpool({msg("Subject: api\r\n", "t\r\n")}));
+    TernMimeHandle h = 0;
+    ASSERT_EQ(TERNMimeScanStart(dir.file("in.txt").c_str(), dir.path().c_str(), &h), 0);
+    int32_t n = -1;
+    EXPECT_EQ(TERNMimeScanNumMessages(h, &n), 0);
+    EXPECT_EQ(n, 1);
+    EXPECT_EQ(TERNMimeScanNumMessages(0, &n), -4);
+    EXPECT_EQ(TERNMimeScanGetFirst(0), nullptr);
+    TernScanRecord* r = TERNMimeScanGetFirst(h);
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->Subject, "api");
+    EXPECT_EQ(TERNMimeScanGetNext(h), nullptr);
+    EXPECT_EQ(TERNMimeScanClose(h), 0);
+    EXPECT_EQ(TERNMimeScanClose(h), -4);
+    EXPECT_EQ(TERNMimeScanGetFirst(h), nullptr);
+}

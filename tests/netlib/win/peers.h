@@ -1,0 +1,37 @@
+// Where the test servers started by tools/testpeers/peers.sh keep their state, seen from Wine,
+// and small file helpers for the peer tests.
+#ifndef LX_TESTS_NETLIB_WIN_PEERS_H
+#define LX_TESTS_NETLIB_WIN_PEERS_H
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace lx::net::test {
+
+// The peers' state folder as a Wine path (Z: is the Unix root).
+inline std::string peersDir() {
+  const char* b = std::getenv("LX_BINARY_DIR");
+  return std::string("Z:") + (b ? b : "/tmp") + "/testpeers";
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+inline bool writeFile(const std::string& path, const std::string& data) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << data;
+  return static_cast<bool>(f);
+}
+
+inline bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
+
+}  // namespace lx::net::test
+
+#endif

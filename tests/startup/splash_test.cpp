@@ -1,0 +1,47 @@
+// The splash window: bitmap 102, centred, removed by its one-shot timer.
+#include "mailer/core/splash.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void Pump(DWORD millis) {
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - start < millis) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(20);
+    }
+}
+
+TEST(Splash, ShowsTheBitmapCentredAndRemovesItselfAfterThreeSeconds) {
+    lx::SplashWindow splash;
+    ASSERT_TRUE(splash.Show());
+    HWND wnd = splash.Handle();
+    ASSERT_NE(nullptr, wnd);
+    EXPECT_TRUE(::IsWindowVisible(wnd));
+    RECT r{};
+    ::GetWindowRect(wnd, &r);
+    EXPECT_EQ(400, r.right - r.left);
+    EXPECT_EQ(250, r.bottom - r.top);
+    RECT area{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_NEAR((area.left + area.right) / 2, (r.left + r.right) / 2, 1);
+    EXPECT_NEAR((area.top + area.bottom) / 2, (r.top + r.bottom) / 2, 1);
+    // The top-left corner shows the bitmap's background, not the class brush.
+    HDC dc = ::GetDC(wnd);
+    const COLORREF corner = ::GetPixel(dc, 2, 2);
+    ::ReleaseDC(wnd, dc);
+    EXPECT_EQ(RGB(20, 40, 90), corner);
+
+    Pump(2000);
+    EXPECT_TRUE(::IsWindow(wnd)) << "removed too early";
+    Pump(2500);
+    EXPECT_FALSE(::IsWindow(wnd));
+    EXPECT_EQ(nullptr, splash.Handle());
+}
+
+} // namespace

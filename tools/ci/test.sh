@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs every test of the built trees and ends with one summary line.
+# usage: test.sh NATIVE_BUILD WIN64_BUILD XVFB_STATE_DIR
+set -uo pipefail
+native=$1; win=$2; xstate=$3
+root=$(cd "$(dirname "$0")/../.." && pwd)
+jobs=$(nproc)
+rm -rf "$native/test-reports" "$win/test-reports"
+mkdir -p "$native/test-reports"
+
+export ODBCSYSINI=$native/odbc ODBCINI=$native/odbc/odbc.ini
+(cd "$native" && ctest -j "$jobs" --output-on-failure 2>&1 | tail -n 40)
+
+eval "$(bash "$root/tools/setup/xvfb.sh" "$xstate")"
+(cd "$win" && ctest -j 1 --output-on-failure 2>&1 | tail -n 60)
+[ -n "${LX_XVFB_PID:-}" ] && kill "$LX_XVFB_PID" 2>/dev/null
+WINEPREFIX=$win/wineprefix wineserver -k 2>/dev/null
+
+# A brief libFuzzer run of the MIME scanner and decoders; its verdict counts as one case.
+fuzz_log=$native/fuzz.log
+if bash "$root/fuzz/mime/run.sh" "${FUZZ_SECONDS:-3}" "$native/../fuzz-mime" >"$fuzz_log" 2>&1; then
+  result='<testcase classname="fuzz" name="mime_brief"/>'
+else
+  tail -n 20 "$fuzz_log"
+  result='<testcase classname="fuzz" name="mime_brief"><failure message="fuzzer found a fault"/></testcase>'
+fi
+printf '<testsuites><testsuite name="fuzz">%s</testsuite></testsuites>\n' "$result" > "$native/test-reports/fuzz.xml"
+
+python3 "$root/tools/ci/summary.py" "$native" "$win"
