@@ -105,3 +105,16 @@ int odbcvantConnection::ExecuteDirect(const char* sql) {
     SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     return ok;
 }
+
+void lx::odbc::OpenStatement(odbcvantConnection* conn, odbcvantConnection::Impl*& impl, SQLHSTMT& stmt,
+                             Diag& diag) {
+    if (!conn || !conn->IsConnected()) {
+        diag.SetOwn("08003", "not connected to the store");
+        return;
+    }
+    impl = conn->GetImpl();
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl->dbc, &stmt))) {
+        diag.Capture(SQL_HANDLE_DBC, impl->dbc);
+        stmt = SQL_NULL_HSTMT;
+    }
+}

@@ -170,19 +170,11 @@ int odbcvantCursor::Impl::Fill(long startRow, int* rows) {
 odbcvantCursor::odbcvantCursor(odbcvantConnection* conn, const char* sql) : m_impl(new Impl) {
     Impl& d = *m_impl;
     d.sql = sql ? sql : "";
-    if (!conn || !conn->IsConnected()) {
-        d.diag.SetOwn("08003", "not connected to the store");
-        return;
-    }
-    d.conn = conn->GetImpl();
-    if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, d.conn->dbc, &d.stmt))) {
-        d.diag.Capture(SQL_HANDLE_DBC, d.conn->dbc);
-        d.stmt = SQL_NULL_HSTMT;
-    }
+    lx::odbc::OpenStatement(conn, d.conn, d.stmt, d.diag);
 }
 
 odbcvantCursor::~odbcvantCursor() {
-    if (m_impl->stmt != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, m_impl->stmt);
+    lx::odbc::FreeStatement(m_impl->stmt);
     delete m_impl;
 }
 

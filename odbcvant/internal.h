@@ -72,6 +72,12 @@ namespace lx {
 namespace odbc {
 // Number of rows the query yields, counted on a statement of its own; -1 on failure.
 long CountQueryRows(odbcvantConnection::Impl& conn, const std::string& sql, Diag& diag);
+// Opens the statement a cursor or statement object works on. When the connection is not open or
+// the driver refuses, stmt stays null and diag says why; impl is set once the connection is open.
+void OpenStatement(odbcvantConnection* conn, odbcvantConnection::Impl*& impl, SQLHSTMT& stmt, Diag& diag);
+inline void FreeStatement(SQLHSTMT stmt) {
+    if (stmt != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+}
 }  // namespace odbc
 }  // namespace lx
 

@@ -170,19 +170,11 @@ int odbcvantStmt::Impl::Run(Kind k) {
 odbcvantStmt::odbcvantStmt(odbcvantConnection* conn, odbcvantTableInfo* table) : m_impl(new Impl) {
     Impl& d = *m_impl;
     d.table = table;
-    if (!conn || !conn->IsConnected()) {
-        d.diag.SetOwn("08003", "not connected to the store");
-        return;
-    }
-    d.conn = conn->GetImpl();
-    if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, d.conn->dbc, &d.stmt))) {
-        d.diag.Capture(SQL_HANDLE_DBC, d.conn->dbc);
-        d.stmt = SQL_NULL_HSTMT;
-    }
+    lx::odbc::OpenStatement(conn, d.conn, d.stmt, d.diag);
 }
 
 odbcvantStmt::~odbcvantStmt() {
-    if (m_impl->stmt != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, m_impl->stmt);
+    lx::odbc::FreeStatement(m_impl->stmt);
     delete m_impl;
 }
 

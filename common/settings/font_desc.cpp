@@ -16,41 +16,38 @@ bool operator==(const FontDesc& a, const FontDesc& b) {
   return std::memcmp(ia, ib, kFontDescSize) == 0;
 }
 
+namespace {
+
+// The 60-byte image in field order; Font is const when writing.
+template <class Codec, class Font>
+void FontFields(Codec& c, Font& f) {
+  c.Field(f.height);
+  c.Field(f.width);
+  c.Field(f.escapement);
+  c.Field(f.orientation);
+  c.Field(f.weight);
+  c.Field(f.italic);
+  c.Field(f.underline);
+  c.Field(f.strikeOut);
+  c.Field(f.charSet);
+  c.Field(f.outPrecision);
+  c.Field(f.clipPrecision);
+  c.Field(f.quality);
+  c.Field(f.pitchAndFamily);
+  c.Field(f.faceName);
+}
+
+}  // namespace
+
 void EncodeFont(const FontDesc& f, std::uint8_t* image) {
   LeWriter w(image, kFontDescSize);
-  w.I32(f.height);
-  w.I32(f.width);
-  w.I32(f.escapement);
-  w.I32(f.orientation);
-  w.I32(f.weight);
-  w.U8(f.italic);
-  w.U8(f.underline);
-  w.U8(f.strikeOut);
-  w.U8(f.charSet);
-  w.U8(f.outPrecision);
-  w.U8(f.clipPrecision);
-  w.U8(f.quality);
-  w.U8(f.pitchAndFamily);
-  w.Text(f.faceName, sizeof f.faceName);
+  FontFields(w, f);
 }
 
 FontDesc DecodeFont(const std::uint8_t* image) {
   FontDesc f;
   LeReader r(image, kFontDescSize);
-  f.height = r.I32();
-  f.width = r.I32();
-  f.escapement = r.I32();
-  f.orientation = r.I32();
-  f.weight = r.I32();
-  f.italic = r.U8();
-  f.underline = r.U8();
-  f.strikeOut = r.U8();
-  f.charSet = r.U8();
-  f.outPrecision = r.U8();
-  f.clipPrecision = r.U8();
-  f.quality = r.U8();
-  f.pitchAndFamily = r.U8();
-  r.Text(f.faceName, sizeof f.faceName);
+  FontFields(r, f);
   return f;
 }
 

@@ -19,6 +19,13 @@ class LeReader {
   // Copies n raw bytes.
   void Bytes(std::uint8_t* out, std::size_t n);
   void Skip(std::size_t n);
+  // Field-by-field forms matching LeWriter's, so one field list serves reading and writing.
+  void Field(std::int32_t& v) { v = I32(); }
+  void Field(std::uint8_t& v) { v = U8(); }
+  template <std::size_t N>
+  void Field(char (&text)[N]) { Text(text, N); }
+  template <std::size_t N>
+  void Field(std::uint8_t (&bytes)[N]) { Bytes(bytes, N); }
 
   std::size_t Offset() const { return pos_; }
 
@@ -41,6 +48,12 @@ class LeWriter {
   void Text(const char* field, std::size_t n);
   void Bytes(const std::uint8_t* in, std::size_t n);
   void Zeros(std::size_t n);
+  void Field(std::int32_t v) { I32(v); }
+  void Field(std::uint8_t v) { U8(v); }
+  template <std::size_t N>
+  void Field(const char (&text)[N]) { Text(text, N); }
+  template <std::size_t N>
+  void Field(const std::uint8_t (&bytes)[N]) { Bytes(bytes, N); }
 
   std::size_t Offset() const { return pos_; }
 

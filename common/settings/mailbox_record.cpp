@@ -8,37 +8,36 @@
 
 namespace lx {
 
+namespace {
+
+// The 384-byte record in field order; Rec is const when writing.
+template <class Codec, class Rec>
+void MailboxFields(Codec& c, Rec& rec) {
+  c.Field(rec.name);
+  c.Field(rec.pop3Server);
+  c.Field(rec.smtpServer);
+  c.Field(rec.address);
+  c.Field(rec.user);
+  c.Field(rec.password);
+  c.Field(rec.deleteMail);
+  c.Field(rec.apop);
+  c.Field(rec.current);
+  c.Field(rec.defaultFolder);
+  c.Field(rec.defaultFolderNum);
+  c.Field(rec.unused);
+}
+
+}  // namespace
+
 void EncodeMailbox(const MailboxRecord& rec, std::uint8_t* image) {
   LeWriter w(image, kMailboxRecordSize);
-  w.Text(rec.name, sizeof rec.name);
-  w.Text(rec.pop3Server, sizeof rec.pop3Server);
-  w.Text(rec.smtpServer, sizeof rec.smtpServer);
-  w.Text(rec.address, sizeof rec.address);
-  w.Text(rec.user, sizeof rec.user);
-  w.Text(rec.password, sizeof rec.password);
-  w.I32(rec.deleteMail);
-  w.I32(rec.apop);
-  w.I32(rec.current);
-  w.Text(rec.defaultFolder, sizeof rec.defaultFolder);
-  w.I32(rec.defaultFolderNum);
-  w.Bytes(rec.unused, sizeof rec.unused);
+  MailboxFields(w, rec);
 }
 
 MailboxRecord DecodeMailbox(const std::uint8_t* image) {
   MailboxRecord rec;
   LeReader r(image, kMailboxRecordSize);
-  r.Text(rec.name, sizeof rec.name);
-  r.Text(rec.pop3Server, sizeof rec.pop3Server);
-  r.Text(rec.smtpServer, sizeof rec.smtpServer);
-  r.Text(rec.address, sizeof rec.address);
-  r.Text(rec.user, sizeof rec.user);
-  r.Text(rec.password, sizeof rec.password);
-  rec.deleteMail = r.I32();
-  rec.apop = r.I32();
-  rec.current = r.I32();
-  r.Text(rec.defaultFolder, sizeof rec.defaultFolder);
-  rec.defaultFolderNum = r.I32();
-  r.Bytes(rec.unused, sizeof rec.unused);
+  MailboxFields(r, rec);
   return rec;
 }
 

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "netlib/core/errortext.h"
 #include "netlib/core/fields.h"
 #include "netlib/core/md5.h"
 
@@ -16,6 +15,9 @@ constexpr std::size_t kPathSize = 256;
 constexpr std::size_t kUserSize = 64;
 constexpr std::size_t kPasswordSize = 16;
 const char kCrLf[] = "\r\n";
+const SessionCodes kCodes = {TERN_POP3_SENDFAIL, TERN_POP3_RECVFAIL, TERN_POP3_CONNECTED, true,
+                             TERN_POP3_PEERCLOSED, TERN_POP3_REFUSED, TERN_POP3_OK, TERN_POP3_DONE,
+                             "QUIT\r\n", 18};
 const char kNoTimeStamp[] = "APOP refused: the server's greeting carries no time stamp";
 
 bool positive(const char* p, std::size_t n) {
@@ -51,15 +53,10 @@ std::string withNumber(const char* verb, int n) {
 
 }  // namespace
 
-Pop3Session::Pop3Session(SessionPort& port, const char* spoolPath) : SessionBase(port) {
+Pop3Session::Pop3Session(SessionPort& port, const char* spoolPath)
+    : SessionBase(port, kCodes, ReplyRule::SingleLine) {
   assignBounded(spoolPath_, spoolPath, kPathSize);
   chunk_[0] = '\0';
-}
-
-int Pop3Session::failStart(int code) {
-  post(code);
-  endRun();
-  return -2;
 }
 
 int Pop3Session::start(const char* server, const char* user, const char* password, bool deleteAfter,
@@ -86,77 +83,10 @@ int Pop3Session::start(const char* server, const char* user, const char* passwor
   return 0;
 }
 
-void Pop3Session::endRun() {
-  if (runOver_) return;
-  runOver_ = true;
-  closeSpool();
-  if (status_ == 0) post(TERN_POP3_OK);
-  post(TERN_POP3_DONE);
-}
-
-void Pop3Session::quitAfter(int code, const char* text) {
-  if (text)
-    postText(code, text);
-  else
-    post(code);
-  // Already saying goodbye: a second QUIT over a failing socket would only repeat the failure.
-  if (state_ == 18 || state_ == 19 || !send(std::string("QUIT") + kCrLf)) {
-    endRun();
-    return;
-  }
-  state_ = 18;
-}
-
-bool Pop3Session::sendCommand(const std::string& command, int nextState) {
-  if (!send(command)) {
-    quitAfter(TERN_POP3_SENDFAIL);
-    return false;
-  }
-  state_ = nextState;
-  return true;
-}
-
 bool Pop3Session::writeSpool(const char* data, std::size_t len) {
   if (spool_ && spool_->write(data, len)) return true;
   quitAfter(TERN_POP3_WRITEFAIL);
   return false;
-}
-
-void Pop3Session::onEvent(int code, std::intptr_t value) {
-  if (runOver_) {
-    if (code == TERN_STREAM_CLOSE) post(TERN_POP3_PEERCLOSED);
-    return;
-  }
-  switch (code) {
-    case TERN_STREAM_DATA:
-      onData();
-      break;
-    case TERN_STREAM_SENT:
-      onSent();
-      break;
-    case TERN_STREAM_SENDFAIL:
-      quitAfter(TERN_POP3_SENDFAIL);
-      break;
-    case TERN_STREAM_RECVFAIL:
-      quitAfter(TERN_POP3_RECVFAIL);
-      break;
-    case TERN_STREAM_CONNECT:
-      post(TERN_POP3_CONNECTED, 0, true);
-      break;
-    case TERN_STREAM_CLOSE:
-      // The server is gone: the spool keeps the complete messages, and the run ends now rather
-      // than waiting for a host time-out.
-      post(TERN_POP3_PEERCLOSED);
-      endRun();
-      break;
-    case TERN_SOCKET_ERROR:
-      reply_.setText(errorText(port_.socketError()).c_str());
-      postText(TERN_POP3_REFUSED, reply_.text());
-      endRun();
-      break;
-    default:
-      break;
-  }
 }
 
 void Pop3Session::onSent() {
@@ -177,13 +107,7 @@ void Pop3Session::onData() {
   }
   chunk_[n] = '\0';
   // A reply can only follow a command that has gone out, even if its completion is still queued.
-  switch (state_) {
-    case 1: case 3: case 5: case 7: case 9: case 11: case 13: case 16: case 18:
-      ++state_;
-      break;
-    default:
-      break;
-  }
+  onSent();
   if (state_ == 14 || state_ == 15) {
     onRetrChunk(chunk_, static_cast<std::size_t>(n));
     return;
@@ -256,11 +180,7 @@ void Pop3Session::onReply() {
       break;
     case 19:
       closeSpool();
-      if (!ok) {
-        postText(TERN_POP3_REFUSED, text);
-        send(std::string("QUIT") + kCrLf);
-      }
-      endRun();
+      quitAnswered(ok, text);
       break;
     default:
       break;

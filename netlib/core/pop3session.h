@@ -21,29 +21,22 @@ class Pop3Session : public SessionBase {
   // Starts a check-only run (checkOnly) or a retrieval run; 0 or -2 as the exports return.
   int start(const char* server, const char* user, const char* password, bool deleteAfter, bool apop,
             bool checkOnly);
-  void onEvent(int code, std::intptr_t value);
 
   int messageCount() const { return count_; }
   int current() const { return current_; }
-  int state() const { return state_; }
 
  private:
-  void onData();
+  void onData() override;
+  void onSent() override;
+  void onRunEnd() override { closeSpool(); }
   void onReply();
   void onRetrChunk(const char* data, std::size_t len);
-  void onSent();
-  int failStart(int code);
-  void endRun();
-  void quitAfter(int code, const char* text = nullptr);
-  void refuse(const char* text) { quitAfter(TERN_POP3_REFUSED, text); }
-  bool sendCommand(const std::string& command, int nextState);
   bool writeSpool(const char* data, std::size_t len);
   void nextMessage();
   void sendLogin();
   void closeSpool() { spool_.reset(); }
 
   std::unique_ptr<SpoolFile> spool_;
-  ReplyBuffer reply_{ReplyRule::SingleLine};
   std::string server_;
   std::string spoolPath_;  // later holds the APOP time stamp
   std::string user_;
@@ -53,7 +46,6 @@ class Pop3Session : public SessionBase {
   bool apop_ = false;
   int count_ = 0;
   int current_ = 1;
-  int state_ = 0;
   std::int64_t size_ = 0;
   std::int64_t received_ = 0;
   std::string progress_;

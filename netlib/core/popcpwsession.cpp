@@ -1,7 +1,6 @@
 #include "netlib/core/popcpwsession.h"
 
 #include "netlib/core/codes.h"
-#include "netlib/core/errortext.h"
 #include "netlib/core/fields.h"
 
 namespace lx::net {
@@ -14,13 +13,12 @@ const char kCrLf[] = "\r\n";
 
 bool positive(const char* p, std::size_t n) { return n >= 3 && p[0] == '2' && p[1] == '0' && p[2] == '0'; }
 
+const SessionCodes kCodes = {TERN_CPW_SENDFAIL, TERN_CPW_RECVFAIL, TERN_CPW_CONNECTED, false,
+                             TERN_CPW_PEERCLOSED, TERN_CPW_REFUSED, 0, TERN_CPW_DONE, "QUIT\r\n", 7};
+
 }  // namespace
 
-int PopCpwSession::failStart(int code) {
-  post(code);
-  endRun();
-  return -2;
-}
+PopCpwSession::PopCpwSession(SessionPort& port) : SessionBase(port, kCodes, ReplyRule::SingleLine) {}
 
 int PopCpwSession::changeNow(const char* server, const char* user, const char* oldPassword,
                              const char* newPassword) {
@@ -41,63 +39,8 @@ int PopCpwSession::changeNow(const char* server, const char* user, const char* o
   return 0;
 }
 
-void PopCpwSession::endRun() {
-  if (runOver_) return;
-  runOver_ = true;
-  post(TERN_CPW_DONE);
-}
-
-void PopCpwSession::quitAfter(int code, const char* text) {
-  if (text)
-    postText(code, text);
-  else
-    post(code);
-  if (state_ == 7 || state_ == 8 || !send(std::string("QUIT") + kCrLf)) {
-    endRun();
-    return;
-  }
-  state_ = 7;
-}
-
-void PopCpwSession::sendCommand(const std::string& command, int nextState) {
-  if (!send(command)) return quitAfter(TERN_CPW_SENDFAIL);
-  state_ = nextState;
-}
-
-void PopCpwSession::onEvent(int code, std::intptr_t value) {
-  if (runOver_) {
-    if (code == TERN_STREAM_CLOSE) post(TERN_CPW_PEERCLOSED);
-    return;
-  }
-  switch (code) {
-    case TERN_STREAM_DATA:
-      onData();
-      break;
-    case TERN_STREAM_SENT:
-      if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7) ++state_;
-      break;
-    case TERN_STREAM_SENDFAIL:
-      quitAfter(TERN_CPW_SENDFAIL);
-      break;
-    case TERN_STREAM_RECVFAIL:
-      quitAfter(TERN_CPW_RECVFAIL);
-      break;
-    case TERN_STREAM_CONNECT:
-      post(TERN_CPW_CONNECTED);
-      break;
-    case TERN_STREAM_CLOSE:
-      // Nothing more can arrive: end the run so the host need not wait.
-      post(TERN_CPW_PEERCLOSED);
-      endRun();
-      break;
-    case TERN_SOCKET_ERROR:
-      reply_.setText(errorText(port_.socketError()).c_str());
-      postText(TERN_CPW_REFUSED, reply_.text());
-      endRun();
-      break;
-    default:
-      break;
-  }
+void PopCpwSession::onSent() {
+  if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7) ++state_;
 }
 
 void PopCpwSession::onData() {
@@ -107,7 +50,7 @@ void PopCpwSession::onData() {
     return;
   }
   // A reply can only follow a command that has gone out, even if its completion is still queued.
-  if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7) ++state_;
+  onSent();
   if (reply_.add(chunk_, static_cast<std::size_t>(n))) onReply();
 }
 
@@ -116,28 +59,24 @@ void PopCpwSession::onReply() {
   const bool ok = positive(text, reply_.size());
   switch (state_) {
     case 0:
-      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      if (!ok) return refuse(text);
       sendCommand("USER " + user_ + kCrLf, 1);
       break;
     case 2:
-      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      if (!ok) return refuse(text);
       sendCommand("PASS " + oldPassword_ + kCrLf, 3);
       break;
     case 4:
-      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      if (!ok) return refuse(text);
       sendCommand("NEWPASS " + newPassword_ + kCrLf, 5);
       break;
     case 6:
-      if (!ok) return quitAfter(TERN_CPW_REFUSED, text);
+      if (!ok) return refuse(text);
       post(TERN_CPW_CHANGED);
       sendCommand(std::string("QUIT") + kCrLf, 7);
       break;
     case 8:
-      if (!ok) {
-        postText(TERN_CPW_REFUSED, text);
-        send(std::string("QUIT") + kCrLf);
-      }
-      endRun();
+      quitAnswered(ok, text);
       break;
     default:
       break;

@@ -15,26 +15,19 @@ class PopCpwSession : public SessionBase {
   static constexpr int kPort = 106;
   static constexpr const char* kService = "epass";
 
-  explicit PopCpwSession(SessionPort& port) : SessionBase(port) {}
+  explicit PopCpwSession(SessionPort& port);
 
   int changeNow(const char* server, const char* user, const char* oldPassword, const char* newPassword);
-  void onEvent(int code, std::intptr_t value);
-  int state() const { return state_; }
 
  private:
-  void onData();
+  void onData() override;
+  void onSent() override;
   void onReply();
-  int failStart(int code);
-  void endRun();
-  void quitAfter(int code, const char* text = nullptr);
-  void sendCommand(const std::string& command, int nextState);
 
-  ReplyBuffer reply_{ReplyRule::SingleLine};
   std::string server_;
   std::string user_;
   std::string oldPassword_;
   std::string newPassword_;
-  int state_ = 0;
   char chunk_[ReplyBuffer::kCapacity];
 };
 

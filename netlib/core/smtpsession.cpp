@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "netlib/core/codes.h"
-#include "netlib/core/errortext.h"
 #include "netlib/core/fields.h"
 
 namespace lx::net {
@@ -16,6 +15,9 @@ constexpr std::size_t kHeloMax = 30;
 // write; the socket then carries several lines per send.
 constexpr std::int64_t kDataWindow = 16384;
 const char kCrLf[] = "\r\n";
+const SessionCodes kCodes = {TERN_SMTP_SENDFAIL, TERN_SMTP_RECVFAIL, TERN_SMTP_CONNECTED, true,
+                             TERN_SMTP_PEERCLOSED, TERN_SMTP_REFUSED, TERN_SMTP_OK, TERN_SMTP_DONE,
+                             "QUIT \r\n", 13};
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -34,21 +36,17 @@ std::string heloName(const std::string& sender) {
 
 }  // namespace
 
-SmtpSession::SmtpSession(SessionPort& port, const char* spoolPath) : SessionBase(port) {
+SmtpSession::SmtpSession(SessionPort& port, const char* spoolPath)
+    : SessionBase(port, kCodes, ReplyRule::Smtp) {
   assignBounded(spoolPath_, spoolPath, kPathSize);
-}
-
-void SmtpSession::failStart(int code) {
-  post(code);
-  endRun();
 }
 
 int SmtpSession::sendMail(const char* server) {
   assignBounded(server_, server, kServerSize);
-  if (!port_.hasWindow()) return failStart(TERN_SMTP_NOWINDOW), -2;
-  if (server_.empty()) return failStart(TERN_SMTP_NOSERVER), -2;
+  if (!port_.hasWindow()) return failStart(TERN_SMTP_NOWINDOW);
+  if (server_.empty()) return failStart(TERN_SMTP_NOSERVER);
   spool_ = spoolPath_.empty() ? nullptr : port_.openFile(spoolPath_);
-  if (!spool_) return failStart(TERN_SMTP_NOSPOOL), -2;
+  if (!spool_) return failStart(TERN_SMTP_NOSPOOL);
   reader_.attach(spool_.get());
   std::string line;
   count_ = -1;
@@ -57,101 +55,36 @@ int SmtpSession::sendMail(const char* server) {
   if (count_ < 1) {
     reader_.attach(nullptr);
     spool_.reset();
-    return failStart(TERN_SMTP_NOCOUNT), -2;
+    return failStart(TERN_SMTP_NOCOUNT);
   }
   if (!reader_.next(line) || !isSenderLine(line)) {
     reader_.attach(nullptr);
     spool_.reset();
-    return failStart(TERN_SMTP_NOFROM), -2;
+    return failStart(TERN_SMTP_NOFROM);
   }
   sender_ = line;
-  if (!port_.createSocket()) return failStart(TERN_SMTP_NOSOCKET), -2;
+  if (!port_.createSocket()) return failStart(TERN_SMTP_NOSOCKET);
   if (!port_.connectToPort(server_, kPort)) {
     port_.closeSocket();
-    return failStart(TERN_SMTP_NOCONNECT), -2;
+    return failStart(TERN_SMTP_NOCONNECT);
   }
   index_ = 1;
   return 0;
 }
 
-void SmtpSession::endRun() {
-  if (runOver_) return;
-  runOver_ = true;
-  if (status_ == 0) post(TERN_SMTP_OK);
-  post(TERN_SMTP_DONE);
-}
-
-void SmtpSession::quitAfter(int code) {
+void SmtpSession::quitAfter(int code, const char* text) {
   if (state_ == 9) {
     // In the middle of the data a QUIT would only be taken for more data and never answered:
     // the connection is dropped instead, and the server discards the unfinished message.
-    post(code);
+    if (text)
+      postText(code, text);
+    else
+      post(code);
     port_.closeSocket();
     endRun();
     return;
   }
-  post(code);
-  // A session already saying goodbye ends here: repeating QUIT over a failing socket would loop.
-  if (state_ == 13 || state_ == 14 || !send(std::string("QUIT ") + kCrLf)) {
-    endRun();
-    return;
-  }
-  state_ = 13;
-}
-
-void SmtpSession::refuse() {
-  postText(TERN_SMTP_REFUSED, reply_.text());
-  if (!send(std::string("QUIT ") + kCrLf)) {
-    endRun();
-    return;
-  }
-  state_ = 13;
-}
-
-void SmtpSession::sendOrFail(const std::string& command, int nextState) {
-  if (!send(command)) {
-    quitAfter(TERN_SMTP_SENDFAIL);
-    return;
-  }
-  state_ = nextState;
-}
-
-void SmtpSession::onEvent(int code, std::intptr_t value) {
-  if (runOver_) {
-    if (code == TERN_STREAM_CLOSE) post(TERN_SMTP_PEERCLOSED);
-    return;
-  }
-  switch (code) {
-    case TERN_STREAM_DATA:
-      onData();
-      break;
-    case TERN_STREAM_SENT:
-      onSent();
-      break;
-    case TERN_STREAM_SENDFAIL:
-      quitAfter(TERN_SMTP_SENDFAIL);
-      break;
-    case TERN_STREAM_RECVFAIL:
-      quitAfter(TERN_SMTP_RECVFAIL);
-      break;
-    case TERN_STREAM_CONNECT:
-      post(TERN_SMTP_CONNECTED, 0, true);
-      break;
-    case TERN_STREAM_CLOSE:
-      // Nothing more can arrive: the host learns it at once instead of waiting for a time-out.
-      post(TERN_SMTP_PEERCLOSED);
-      endRun();
-      break;
-    case TERN_SOCKET_ERROR: {
-      // A refused or failed connection ends the run with the platform's reason.
-      reply_.setText(errorText(port_.socketError()).c_str());
-      postText(TERN_SMTP_REFUSED, reply_.text());
-      endRun();
-      break;
-    }
-    default:
-      break;
-  }
+  SessionBase::quitAfter(code, text);
 }
 
 void SmtpSession::onData() {
@@ -195,7 +128,7 @@ void SmtpSession::fillWindow() {
   std::string line;
   while (state_ == 9 && inFlightBytes_ < kDataWindow) {
     if (reader_.peek(line) && line == "END DATA") {
-      sendOrFail(std::string(".") + kCrLf, 10);
+      sendCommand(std::string(".") + kCrLf, 10);
       return;
     }
     if (!sendDataLine()) return;
@@ -208,33 +141,33 @@ void SmtpSession::onReply() {
   const char cls = reply_.text()[0];
   switch (state_) {
     case 0:
-      if (cls != '2') return refuse();
-      sendOrFail("HELO " + heloName(sender_) + kCrLf, 1);
+      if (cls != '2') return refuse(reply_.text());
+      sendCommand("HELO " + heloName(sender_) + kCrLf, 1);
       break;
     case 2:
-      if (cls != '2') return refuse();
+      if (cls != '2') return refuse(reply_.text());
       startNextMessage();
       break;
     case 4:
-      if (cls != '2') return refuse();
+      if (cls != '2') return refuse(reply_.text());
       sendRecipient();
       break;
     case 6: {
       if (cls != '2') {
         postText(TERN_SMTP_REFUSED, reply_.text());
         post(TERN_SMTP_MSGFAILED, index_);
-        sendOrFail(std::string("RSET ") + kCrLf, 11);
+        sendCommand(std::string("RSET ") + kCrLf, 11);
         break;
       }
       std::string line;
       if (reader_.peek(line) && startsWith(line, "TO:<"))
         sendRecipient();
       else
-        sendOrFail(std::string("DATA ") + kCrLf, 7);
+        sendCommand(std::string("DATA ") + kCrLf, 7);
       break;
     }
     case 8: {
-      if (cls != '3') return refuse();
+      if (cls != '3') return refuse(reply_.text());
       std::string line;
       bool found = false;
       while (readLine(line)) {
@@ -253,21 +186,17 @@ void SmtpSession::onReply() {
       break;
     }
     case 10:
-      if (cls != '2') return refuse();
+      if (cls != '2') return refuse(reply_.text());
       post(TERN_SMTP_SENT, index_, true);
       afterMessage();
       break;
     case 12:
-      if (cls != '2') return refuse();
+      if (cls != '2') return refuse(reply_.text());
       afterMessage();
       break;
     case 14:
-      if (cls != '2') {
-        // QUIT refused: say it once more and end; the server decides the rest.
-        postText(TERN_SMTP_REFUSED, reply_.text());
-        send(std::string("QUIT ") + kCrLf);
-      }
-      endRun();
+      // QUIT refused: it is said once more and the run ends; the server decides the rest.
+      quitAnswered(cls == '2', reply_.text());
       break;
     default:
       break;
@@ -277,7 +206,7 @@ void SmtpSession::onReply() {
 void SmtpSession::afterMessage() {
   ++index_;
   if (index_ > count_) {
-    sendOrFail(std::string("QUIT ") + kCrLf, 13);
+    sendCommand(std::string("QUIT ") + kCrLf, 13);
     return;
   }
   startNextMessage();
@@ -294,13 +223,13 @@ void SmtpSession::startNextMessage() {
   }
   if (!found || !readLine(line) || !isSenderLine(line)) return quitAfter(TERN_SMTP_BADSPOOL);
   sender_ = line;
-  sendOrFail("MAIL " + sender_ + kCrLf, 3);
+  sendCommand("MAIL " + sender_ + kCrLf, 3);
 }
 
 void SmtpSession::sendRecipient() {
   std::string line;
   if (!readLine(line) || !startsWith(line, "TO:<")) return quitAfter(TERN_SMTP_SENDFAIL);
-  sendOrFail("RCPT " + line + kCrLf, 5);
+  sendCommand("RCPT " + line + kCrLf, 5);
 }
 
 bool SmtpSession::sendDataLine() {

@@ -21,22 +21,14 @@ class SmtpSession : public SessionBase {
 
   // Starts a run; 0 when the connection is being made, -2 when a start check failed.
   int sendMail(const char* server);
-  // One socket event of the session's stream client (codes 15005 to 15012).
-  void onEvent(int code, std::intptr_t value);
-
-  int state() const { return state_; }
   int messageCount() const { return count_; }
   int index() const { return index_; }
 
  private:
-  void onData();
+  void onData() override;
+  void onSent() override;
+  void quitAfter(int code, const char* text = nullptr) override;
   void onReply();
-  void onSent();
-  void failStart(int code);
-  void endRun();
-  void refuse();
-  void quitAfter(int code);
-  void sendOrFail(const std::string& command, int nextState);
   void startNextMessage();
   void afterMessage();
   void sendRecipient();
@@ -47,14 +39,12 @@ class SmtpSession : public SessionBase {
 
   std::unique_ptr<SpoolFile> spool_;
   SpoolReader reader_;
-  ReplyBuffer reply_{ReplyRule::Smtp};
   std::string server_;
   std::string spoolPath_;
   std::string sender_;
   std::string progress_;
   int count_ = -1;
   int index_ = 1;
-  int state_ = 0;
   std::int64_t dataTotal_ = 0;
   std::int64_t dataSent_ = 0;
   // Data lines written but not yet reported sent (their lengths), and their byte total.

@@ -80,28 +80,13 @@ int TernStreamSocket::connectTo(const char* host, unsigned short portNet) {
 }
 
 int TernStreamSocket::write(const void* data, int length) {
-  if (!library() || !library()->dispatch) {
-    lastError_ = TERN_ERR_NOWINDOW;
-    return -2;
-  }
-  if (!hasBuffer()) {
-    lastError_ = TERN_ERR_NOMEMORY;
-    return -2;
-  }
-  if (!data || length < 0) {
-    lastError_ = TERN_ERR_BADVALUE;
-    return -2;
-  }
-  // One write never carries more than the transfer buffer holds.
-  const int n = length < bufferSize() ? length : bufferSize();
-  try {
-    QueueEntry e;
-    e.data.assign(static_cast<const char*>(data), static_cast<const char*>(data) + n);
-    e.addr = peer_;
-    sendQueue_.push_back(std::move(e));
-  } catch (const std::bad_alloc&) {
-    lastError_ = TERN_ERR_NOMEMORY;
-    return TERN_ERR_NOMEMORY;
+  switch (enqueue(data, length, peer_)) {
+    case Queued::Refused:
+      return -2;
+    case Queued::NoMemory:
+      return TERN_ERR_NOMEMORY;
+    case Queued::Yes:
+      break;
   }
   // An in-library owner runs the pump itself once its event is handled.
   if (!target_.sink) postDispatch(sock_, FD_WRITE);

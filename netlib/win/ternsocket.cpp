@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "netlib/core/codes.h"
 #include "netlib/win/library.h"
@@ -55,6 +56,32 @@ int TernSocket::takeReceived(char* buf, int len, sockaddr_in* from) {
   if (from) *from = e.addr;
   recvQueue_.pop_front();
   return n;
+}
+
+TernSocket::Queued TernSocket::enqueue(const void* data, int length, const sockaddr_in& to) {
+  if (!library() || !library()->dispatch) {
+    lastError_ = TERN_ERR_NOWINDOW;
+    return Queued::Refused;
+  }
+  if (!hasBuffer()) {
+    lastError_ = TERN_ERR_NOMEMORY;
+    return Queued::Refused;
+  }
+  if (!data || length < 0) {
+    lastError_ = TERN_ERR_BADVALUE;
+    return Queued::Refused;
+  }
+  const int n = length < bufferSize() ? length : bufferSize();
+  try {
+    QueueEntry e;
+    e.data.assign(static_cast<const char*>(data), static_cast<const char*>(data) + n);
+    e.addr = to;
+    sendQueue_.push_back(std::move(e));
+  } catch (const std::bad_alloc&) {
+    lastError_ = TERN_ERR_NOMEMORY;
+    return Queued::NoMemory;
+  }
+  return Queued::Yes;
 }
 
 bool TernSocket::activate(long events) {

@@ -42,6 +42,9 @@ class TernSocket {
   // Unregisters, closes the platform socket and drops queued data.
   void close();
 
+  // How a write fared: queued, refused by a check (the last error says which), or out of memory.
+  enum class Queued { Yes, Refused, NoMemory };
+
   // Takes the oldest received chunk into buf (at most len bytes, the rest of the chunk is dropped).
   // Returns the byte count, or -1 with last error 3 when nothing is queued.
   int takeReceived(char* buf, int len, sockaddr_in* from);
@@ -50,6 +53,9 @@ class TernSocket {
   // Non-lingering, asynchronous selection to the dispatch window, registry entry.
   bool activate(long events);
   void notify(int code, LPARAM value) const { target_.post(code, value); }
+  // Checks a write and queues its bytes for `to`; one write never carries more than the transfer
+  // buffer holds. A failure leaves its reason in the last error.
+  Queued enqueue(const void* data, int length, const sockaddr_in& to);
   // Stores the platform error, closes the socket and marks it invalid.
   int failPlatform(int error);
 

@@ -28,28 +28,11 @@ int TernUdpSocket::open() {
 }
 
 int TernUdpSocket::queue(const void* data, int length, const sockaddr_in& to) {
-  if (!library() || !library()->dispatch) {
-    lastError_ = TERN_ERR_NOWINDOW;
-    return 0;
-  }
-  if (!hasBuffer()) {
-    lastError_ = TERN_ERR_NOMEMORY;
-    return 0;
-  }
-  if (!data || length < 0) {
-    lastError_ = TERN_ERR_BADVALUE;
-    return -2;
-  }
-  const int n = length < bufferSize() ? length : bufferSize();
-  try {
-    QueueEntry e;
-    e.data.assign(static_cast<const char*>(data), static_cast<const char*>(data) + n);
-    e.addr = to;
-    sendQueue_.push_back(std::move(e));
-  } catch (const std::bad_alloc&) {
-    lastError_ = TERN_ERR_NOMEMORY;
-    return 0;
-  }
+  const Queued queued = enqueue(data, length, to);
+  // Only a bad argument is refused with -2; other failures return 0 and leave their reason in the
+  // last error.
+  if (queued == Queued::Refused && lastError_ == TERN_ERR_BADVALUE) return -2;
+  if (queued != Queued::Yes) return 0;
   postDispatch(sock_, FD_WRITE);
   return 0;
 }

@@ -34,15 +34,19 @@ std::vector<unsigned char> WindowFile(int32_t left, int32_t top, int32_t right, 
     return bytes;
 }
 
-std::string MailtoCommand() {
+// A string value of the registry; empty when the key or value is missing.
+std::string RegistryValue(HKEY root, const char* subkey, const char* name) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::string();
+    if (::RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::string();
     char value[600] = "";
     DWORD size = sizeof value - 1, type = 0;
-    ::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     ::RegCloseKey(key);
     return value;
+}
+
+std::string MailtoCommand() {
+    return RegistryValue(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", nullptr);
 }
 
 // Waits until the start-up worker has written all four font files (bounded).
@@ -58,6 +62,15 @@ bool WaitFontFiles(const std::string& folder) {
     return false;
 }
 
+// Runs Lorvex in the folder until its start-up worker has written the font files, then closes it.
+void RunUntilFontsWritten(const std::string& folder) {
+    LorvexProcess run;
+    ASSERT_TRUE(run.Start(folder, ""));
+    ASSERT_NE(nullptr, run.WaitFrame(kFrameWait));
+    ASSERT_TRUE(WaitFontFiles(folder));
+    EXPECT_TRUE(run.Close());
+}
+
 class Startup : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -65,15 +78,25 @@ protected:
     }
 };
 
+// Runs Lorvex in the folder, which must end by itself after its single message box: that box.
+void RunToOneBox(const std::string& folder, const std::string& arguments,
+                 const std::vector<std::string>& environment, std::string* box) {
+    LorvexProcess run;
+    ASSERT_TRUE(run.Start(folder, arguments, environment));
+    ASSERT_TRUE(run.WaitExit(kExitWait)) << "Lorvex kept running: " << arguments;
+    const auto lines = run.Transcript();
+    ASSERT_EQ(1u, lines.size()) << arguments;
+    *box = lines[0];
+}
+
+const char kNoCatalogue[] = "Unable to load Lorvex String File : DGROUP.VSF";
+
 TEST_F(Startup, MissingCatalogueShowsTheFixedTextAndEnds) {
     const std::string folder = lxtest::MakeInstallation("nocatalogue", false);
     lxtest::SetInstallPath(folder);
-    LorvexProcess run;
-    ASSERT_TRUE(run.Start(folder, ""));
-    ASSERT_TRUE(run.WaitExit(kExitWait));
-    const auto lines = run.Transcript();
-    ASSERT_EQ(1u, lines.size());
-    EXPECT_EQ(Box("Lorvex", "Unable to load Lorvex String File : DGROUP.VSF", MB_OK), lines[0]);
+    std::string box;
+    ASSERT_NO_FATAL_FAILURE(RunToOneBox(folder, "", {}, &box));
+    EXPECT_EQ(Box("Lorvex", kNoCatalogue, MB_OK), box);
 }
 
 TEST_F(Startup, CatalogueWithAnotherMagicIsRefused) {
@@ -84,25 +107,19 @@ TEST_F(Startup, CatalogueWithAnotherMagicIsRefused) {
     std::memcpy(bytes.data(), "Vellumstack v2.0", 16);   // the main program wants the exact text
     ASSERT_TRUE(lxtest::WriteBytes(vsf, bytes));
     lxtest::SetInstallPath(folder);
-    LorvexProcess run;
-    ASSERT_TRUE(run.Start(folder, ""));
-    ASSERT_TRUE(run.WaitExit(kExitWait));
-    const auto lines = run.Transcript();
-    ASSERT_EQ(1u, lines.size());
-    EXPECT_EQ(Box("Lorvex", "Unable to load Lorvex String File : DGROUP.VSF", MB_OK), lines[0]);
+    std::string box;
+    ASSERT_NO_FATAL_FAILURE(RunToOneBox(folder, "", {}, &box));
+    EXPECT_EQ(Box("Lorvex", kNoCatalogue, MB_OK), box);
 }
 
 TEST_F(Startup, UnreachableDataSourceShowsNewmail3AndEnds) {
     const std::string folder = lxtest::MakeInstallation("nodsn", true);
     lxtest::SetInstallPath(folder);
-    LorvexProcess run;
-    ASSERT_TRUE(run.Start(folder, "", {"LORVEX_DSN=LorvexNoSuchSource"}));
-    ASSERT_TRUE(run.WaitExit(kExitWait));
-    const auto lines = run.Transcript();
-    ASSERT_EQ(1u, lines.size());
+    std::string box;
+    ASSERT_NO_FATAL_FAILURE(RunToOneBox(folder, "", {"LORVEX_DSN=LorvexNoSuchSource"}, &box));
     const std::string text = lxtest::CatalogueText("NEWMAIL_CPP_3");
     ASSERT_FALSE(text.empty());
-    EXPECT_EQ(Box("Lorvex", text, MB_OK), lines[0]);
+    EXPECT_EQ(Box("Lorvex", text, MB_OK), box);
     // Nothing of a running program was left behind.
     EXPECT_FALSE(lxtest::FileExists(lxtest::JoinPath(folder, "MAILBOXX.STP")));
 }
@@ -118,12 +135,9 @@ TEST_F(Startup, SecondInstanceShowsNewmail1AndEndsEvenForAMailtoLink) {
     const std::string text = lxtest::CatalogueText("NEWMAIL_CPP_1");
     ASSERT_FALSE(text.empty());
     for (const char* args : {"", "mailto:someone@example.org"}) {
-        LorvexProcess second;
-        ASSERT_TRUE(second.Start(folder, args));
-        EXPECT_TRUE(second.WaitExit(kExitWait)) << "second copy kept running: " << args;
-        const auto lines = second.Transcript();
-        ASSERT_EQ(1u, lines.size()) << args;
-        EXPECT_EQ(Box("Lorvex", text, MB_OK), lines[0]);
+        std::string box;
+        ASSERT_NO_FATAL_FAILURE(RunToOneBox(folder, args, {}, &box));
+        EXPECT_EQ(Box("Lorvex", text, MB_OK), box);
     }
     EXPECT_TRUE(first.Close());
     DWORD code = 1;
@@ -134,13 +148,7 @@ TEST_F(Startup, SecondInstanceShowsNewmail1AndEndsEvenForAMailtoLink) {
 TEST_F(Startup, DeletedFontFileIsWrittenBackWithItsDefault) {
     const std::string folder = lxtest::MakeInstallation("fonts", true);
     lxtest::SetInstallPath(folder);
-    {
-        LorvexProcess run;
-        ASSERT_TRUE(run.Start(folder, ""));
-        ASSERT_NE(nullptr, run.WaitFrame(kFrameWait));
-        ASSERT_TRUE(WaitFontFiles(folder));
-        EXPECT_TRUE(run.Close());
-    }
+    ASSERT_NO_FATAL_FAILURE(RunUntilFontsWritten(folder));
     EXPECT_TRUE(lxtest::FileExists(lxtest::JoinPath(folder, "Data")));
     // Delete one file and change another: the changed one is kept as it is.
     const std::string text = lxtest::JoinPath(folder, "TextFont.Ink");
@@ -152,13 +160,7 @@ TEST_F(Startup, DeletedFontFileIsWrittenBackWithItsDefault) {
     std::memset(&custom[28], 0, 32);
     std::memcpy(&custom[28], "Arial", 5);
     ASSERT_TRUE(lxtest::WriteBytes(head, custom));
-    {
-        LorvexProcess run;
-        ASSERT_TRUE(run.Start(folder, ""));
-        ASSERT_NE(nullptr, run.WaitFrame(kFrameWait));
-        ASSERT_TRUE(WaitFontFiles(folder));
-        EXPECT_TRUE(run.Close());
-    }
+    ASSERT_NO_FATAL_FAILURE(RunUntilFontsWritten(folder));
     const auto written = lxtest::ReadBytes(text);
     ASSERT_EQ(60u, written.size());
     EXPECT_EQ(-14, Int32At(written, 0));      // 10 points at 100 pixels per inch
@@ -249,14 +251,7 @@ TEST_F(Startup, StoredRectanglePlacesTheWindowAndMinimisedIsStoredAsTheFixedRect
 }
 
 std::string RegistryString(const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::string();
-    char value[300] = "";
-    DWORD size = sizeof value - 1, type = 0;
-    ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    ::RegCloseKey(key);
-    return value;
+    return RegistryValue(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", name);
 }
 
 void ClearRegistryValues(std::initializer_list<const char*> names) {
