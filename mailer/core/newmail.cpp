@@ -2,6 +2,7 @@
 #include "mailer/core/splash.h"
 #include "mailer/core/startwork.h"
 #include "mailer/ui/mainfrm.h"
+#include "mailer/ui/mailfold_rules.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -139,7 +140,7 @@ bool LorvexApp::ConnectStore() {
 }
 
 bool LorvexApp::CreateMainFrame(int showState) {
-    frame_.reset(new (std::nothrow) CMainFrame(MainFrameContext{installPath_, catalog_.get()}));
+    frame_.reset(new (std::nothrow) CMainFrame(MainFrameContext{installPath_, catalog_.get(), connection_, &mailboxes_}));
     if (!frame_ || !frame_->CreateFrame()) {
         frame_.reset();
         return false;
@@ -151,16 +152,15 @@ bool LorvexApp::CreateMainFrame(int showState) {
     return true;
 }
 
-// The mailbox list. The first-run wizard and the mailbox selector come with mailbox set-up;
-// the current mailbox is still mirrored into the registry and the list written back.
+// The mailbox list. Older mailbox files convert with the _IN folder the folder pane found; the
+// first-run wizard comes with mailbox set-up. Filling the selector makes the chosen mailbox
+// current in the registry and writes the list back.
 void LorvexApp::LoadMailboxList() {
-    lx::LoadMailboxes(installPath_, kUnknownFolderNum, mailboxes_);
-    const int current = CurrentMailboxIndex(mailboxes_);
-    if (current >= 0) {
-        Win32SettingsRegistry registry;
-        MakeCurrent(mailboxes_, current, registry);
-    }
-    SaveMailboxes(installPath_, mailboxes_);
+    const long in = SpecialFolderNums().in;
+    lx::LoadMailboxes(installPath_, in >= 0 ? static_cast<std::int32_t>(in) : kUnknownFolderNum,
+                      mailboxes_);
+    frame_->FillMailboxSelector(true);
+    if (CurrentMailboxIndex(mailboxes_) < 0) SaveMailboxes(installPath_, mailboxes_);
 }
 
 void LorvexApp::PlaceMainFrame() {

@@ -4,6 +4,9 @@
 // Main frame: menu, accelerators, title string and icon share one id.
 #define IDR_MAINFRAME           128
 #define IDB_SPLASH              102
+// Main frame: toolbar images (14 of 20 x 20) and the splitter's column-sizing cursor.
+#define IDB_TOOLBAR             128
+#define IDC_SPLIT_SIZE          30980
 
 // Dialogs
 #define IDD_VIEWLOG             170
@@ -70,3 +73,22 @@
 #define ID_EMPTY_TRASH          32811
 #define ID_FOLDER_FONTS         32812
 #define ID_MESSAGE_FONT         32813
+
+// Folder pane and message list: bitmaps, row icons, drag cursors, pop-up menus, help contexts
+#define IDB_FOLDER_USER         161
+#define IDB_FOLDER_USER_SEL     162
+#define IDB_FOLDER_SPECIAL      163
+#define IDB_FOLDER_SPECIAL_SEL  164
+#define IDB_MESG_NEW_FILES      182
+#define IDB_MESG_NEW            183
+#define IDB_MESG_FILES          184
+#define IDB_MESG_READ           185
+#define IDC_DRAG_NONE           135
+#define IDC_DRAG_FOLDER         136
+#define IDR_PANE_POPUPS         175
+#define ID_POPUP_EDITFOLDER     32806
+#define HELP_CONTEXT_MESSAGES   14
+#define HELP_CONTEXT_FOLDERS    15
+
+// The folder dialogs both programs share
+#include "../../common/folderdlg/folderres.h"

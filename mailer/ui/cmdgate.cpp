@@ -26,15 +26,18 @@ struct CommandGate::Lock {
 };
 #endif
 
-namespace {
-template <typename Fn>
-auto Locked(CommandGate::Lock* lock, Fn fn) {
-    lock->Acquire();
-    auto result = fn();
-    lock->Release();
-    return result;
-}
-} // namespace
+// Holds the lock for the life of a scope.
+template <typename L>
+class Held {
+public:
+    explicit Held(L& lock) : lock_(lock) { lock_.Acquire(); }
+    ~Held() { lock_.Release(); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+
+private:
+    L& lock_;
+};
 
 CommandGate::CommandGate() : lock_(new Lock) {}
 CommandGate::~CommandGate() = default;
@@ -45,37 +48,32 @@ CommandGate& CommandGate::Instance() {
 }
 
 std::int16_t CommandGate::Enter() {
-    return Locked(lock_.get(), [this] {
-        const std::int16_t before = counter_;
-        if (counter_ < INT16_MAX) ++counter_;
-        return before;
-    });
+    Held held(*lock_);
+    const std::int16_t before = counter_;
+    if (counter_ < INT16_MAX) ++counter_;
+    return before;
 }
 
 void CommandGate::Leave() {
-    Locked(lock_.get(), [this] {
-        if (counter_ > INT16_MIN) --counter_;
-        return 0;
-    });
+    Held held(*lock_);
+    if (counter_ > INT16_MIN) --counter_;
 }
 
 bool CommandGate::CloseForCheck() {
-    return Locked(lock_.get(), [this] {
-        if (counter_ > 0) return false;
-        counter_ = kClosedByCheck;
-        return true;
-    });
+    Held held(*lock_);
+    if (counter_ > 0) return false;
+    counter_ = kClosedByCheck;
+    return true;
 }
 
 void CommandGate::Reopen() {
-    Locked(lock_.get(), [this] {
-        counter_ = 0;
-        return 0;
-    });
+    Held held(*lock_);
+    counter_ = 0;
 }
 
 std::int16_t CommandGate::Value() const {
-    return Locked(lock_.get(), [this] { return counter_; });
+    Held held(*lock_);
+    return counter_;
 }
 
 namespace {

@@ -131,8 +131,19 @@ bool FolderStore::Update(long folderNum, const std::string& name, const std::str
     return true;
 }
 
-bool FolderStore::Delete(long folderNum) {
+bool FolderStore::Delete(long folderNum, long trashcanNum) {
     if (!Ready()) return false;
+    if (trashcanNum >= 0 && trashcanNum != folderNum) {
+        odbcvantTableInfo messages(conn_, "Messages");
+        SQLINTEGER target = static_cast<SQLINTEGER>(trashcanNum);
+        ODBCVANT_PBIND p;
+        Param(p, "FolderNum", &target);
+        odbcvantStmt move(conn_, &messages);
+        if (!move.PrepareUpdate(&p, 1, ConditionFolderNum(folderNum).c_str()) || !move.UpdateRow()) {
+            move.ReportError(owner_);
+            return false;
+        }
+    }
     odbcvantStmt stmt(conn_, table_.get());
     if (!stmt.PrepareDelete(ConditionFolderNum(folderNum).c_str()) || !stmt.DeleteRow()) {
         stmt.ReportError(owner_);

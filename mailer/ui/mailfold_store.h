@@ -31,8 +31,10 @@ public:
 
     bool Insert(const std::string& name, const char* type, const std::string& description);
     bool Update(long folderNum, const std::string& name, const std::string& description);
-    // Deletes only the Folders row: messages filed in it stay in the store.
-    bool Delete(long folderNum);
+    // Deletes the Folders row. Its messages are first moved to `trashcanNum` (when it is 0 or
+    // more), so that no message is left behind in a folder nobody can list; when that move fails
+    // the folder is kept.
+    bool Delete(long folderNum, long trashcanNum);
 
 private:
     odbcvantConnection* conn_;

@@ -1,48 +1,147 @@
-// CMainFrame: the main program's top-level window (menu bar, accelerators, client area).
+// CMainFrame: the main program's top-level window: menu, accelerators, toolbar with the
+// mailbox selector, status bar, and the MailboxSplitter with the folder pane and message list.
+// Every command handler runs through the command gate.
 #pragma once
+#include "mailer/ui/cmdgate.h"
+#include "mailer/ui/mainfrm_rules.h"
+#include "mailer/ui/rasapi.h"
+#include "common/log/logwriter.h"
+#include "common/settings/mailbox_record.h"
 #include "common/settings/window_file.h"
 #include "common/win/window.h"
+#include "spellcheck/ssced.h"
 #include <windows.h>
+#include <memory>
 #include <string>
+
+class odbcvantEnvironment;
+class odbcvantConnection;
 
 namespace lx {
 class MessageCatalog;
+class MailboxSplitter;
 
 // Private messages of the frame.
 constexpr UINT WM_LX_MAILRUN_DONE = WM_USER + 1993;   // automatic run ended / restart timer
 constexpr UINT WM_LX_MAILRUN_NOW = WM_USER + 1994;    // run the automatic mail run now
 constexpr UINT WM_LX_COMMAND_LINE = WM_USER + 1995;   // lParam: the program's command line
+constexpr WPARAM kRestartCheckTimer = 101;            // WM_LX_MAILRUN_DONE from the monitor
 
 constexpr char kMainFrameClass[] = "CMainFrame";
 
 struct MainFrameContext {
     const char* installPath;
     MessageCatalog* catalog;
+    // The program's store connection; when none is given the frame opens its own.
+    odbcvantConnection* connection = nullptr;
+    // The program's mailbox account list; when none is given the frame loads its own.
+    MailboxList* mailboxes = nullptr;
 };
+
+// Status pane 1 of the main frame above `wnd` (a pane or any window inside the frame) shows
+// "Messages : %d"; nothing happens outside a main frame.
+void ShowMessageCount(HWND wnd, long count);
 
 class CMainFrame : public Window {
 public:
     explicit CMainFrame(const MainFrameContext& context);
+    ~CMainFrame() override;
 
-    // Creates the window from resource 128 (menu, icon, title); false when it cannot.
+    // Creates the window from resource 128 with its toolbar, status bar and splitter; false
+    // when it cannot.
     bool CreateFrame();
     HACCEL Accelerators() const { return accel_; }
 
-    // Placement read at start-up: maximise, or move to the stored rectangle.
+    // Placement read at start-up: maximise, or move to the stored rectangle; the column cells
+    // go to the splitter.
     void ApplyPlacement(const MainWindowPlacement& placement);
     // The automatic check's timer (id 1993, 1000 ms) when `intervalSeconds` is 1 or more.
     void ArmMailCheck(int intervalSeconds);
     // The command line handed over at start-up (a mailto: request), kept for the composer.
     const std::string& PendingCommandLine() const { return commandLine_; }
 
+    // Fills the mailbox selector from the account list, selects the current account, writes
+    // it to the registry and, when `save`, writes the list to MAILBOXX.STP.
+    void FillMailboxSelector(bool save);
+    // Status bar texts.
+    void SetMessageCount(long count);
+    void SetCountdownText(const char* text);
+    // Countdown seconds, or kCountdownOff / kCountdownChecking, in the catalogue's words.
+    void ShowCountdown(int seconds);
+    long MessageCount() const { return messageCount_; }
+
+    // Parts for tests and for the parts that plug in.
+    HWND Toolbar() const { return toolbar_; }
+    HWND StatusBar() const { return statusBar_; }
+    HWND MailboxSelector() const { return selector_; }
+    MailboxSplitter* Splitter() const { return splitter_.get(); }
+    odbcvantConnection* Connection() const { return connection_; }
+    MailboxList& Mailboxes() { return *mailboxes_; }
+    const ReaderChoices& Choices() const { return choices_; }
+    const RasApi& Ras() const { return ras_; }
+    CommandRunner& Commands() { return commands_; }
+    HFONT TitleFont() const { return titleFont_; }
+
+    // The automatic check's run state: its log while a run writes it, and the dial-up
+    // connection it dialled; both are closed when the window is destroyed.
+    LogWriter& CheckLog() { return checkLog_; }
+    void HoldDialConnection(HANDLE connection) { dialConnection_ = connection; }
+    HANDLE DialConnection() const { return dialConnection_; }
+
 private:
-    void SavePlacement();
+    void MapMessages();
+    void MapCommands();
+    bool OnCreate();
+    bool CreateToolbar();
+    bool CreateStatusBar();
+    bool CreateSplitter();
+    void Layout();
+    void OnClose();
+    void OnDestroy();
+    long CountOutgoing();
+    void OnHelpInfo(const HELPINFO* info);
+    void OnInitMenuPopup(HMENU menu);
+    void OnMenuSelect(UINT id, UINT flags, HMENU menu);
+    LRESULT OnNotify(const NMHDR* header);
+    void OnMailboxSelected();
+    void ChangeDictionary(int dictionary);
+    void ChangeReaderType(int readerType);
+    void ToggleBar(HWND bar);
     void OnViewLog();
+    void OnPrintSetup();
+    void OnSendMail();
+    void OnRetrieveMail();
+    // A command whose dialog comes with a later part; true when its dialog ended with OK.
+    bool RunPlugged(int id, const char* argument = nullptr);
+    void Gated(void (CMainFrame::*body)());
+    std::string PromptOf(UINT id, bool tooltip) const;
+    void ShowPrompt(const std::string& text);
+    void OpenOwnConnection();
 
     MainFrameContext context_;
     HACCEL accel_ = nullptr;
     MainWindowPlacement placement_{};
     std::string commandLine_;
+    int checkInterval_ = 0;
+    long messageCount_ = 0;
+    ReaderChoices choices_{};
+    SpellChecker spell_;
+    RasApi ras_;
+    CommandRunner commands_;
+    odbcvantEnvironment* ownEnvironment_ = nullptr;
+    odbcvantConnection* ownConnection_ = nullptr;
+    odbcvantConnection* connection_ = nullptr;
+    MailboxList ownMailboxes_{};
+    MailboxList* mailboxes_ = nullptr;
+    HFONT titleFont_ = nullptr;
+    bool ownTitleFont_ = false;
+    HWND toolbar_ = nullptr;
+    HWND selector_ = nullptr;
+    HWND statusBar_ = nullptr;
+    std::unique_ptr<MailboxSplitter> splitter_;
+    LogWriter checkLog_;
+    HANDLE dialConnection_ = nullptr;
+    char tip_[80] = "";   // the tooltip text handed to the tooltip control
 };
 
 } // namespace lx

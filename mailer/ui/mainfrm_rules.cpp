@@ -1,6 +1,5 @@
 #include "mailer/ui/mainfrm_rules.h"
-
-#include <cstdio>
+#include "common/catalog/textformat.h"
 
 namespace lx {
 
@@ -23,12 +22,6 @@ int HelpContextFor(int id) {
     for (const HelpEntry& entry : kHelpTable)
         if (entry.id == id) return entry.context;
     return 0;
-}
-
-std::string MessageCountText(long count) {
-    char text[48];
-    std::snprintf(text, sizeof text, "Messages : %ld", count < 0 ? 0L : count);
-    return text;
 }
 
 bool SwitchMailbox(MailboxList& list, const std::string& name, SettingsRegistry& registry) {
@@ -57,6 +50,18 @@ bool WriteReaderChoices(SettingsRegistry& registry, const ReaderChoices& choices
         kRegDictionary, choices.dictionary != kDictionaryBritish ? 1 : 0);
     const bool reader = registry.WriteDword(kRegReaderType, choices.readerType);
     return dictionary && reader;
+}
+
+const char* CountdownKey(int seconds) {
+    if (seconds == kCountdownOff) return "MAINFRM_CPP_45";
+    if (seconds == kCountdownChecking) return "MAINFRM_CPP_46";
+    return "MAINFRM_CPP_44";
+}
+
+std::string CountdownText(int seconds, const char* text) {
+    if (seconds < 0) return text ? text : "";
+    // A catalogue text that does not take three numbers shows nothing rather than garbage.
+    return FormatTextOr(text, {seconds / 3600, (seconds / 60) % 60, seconds % 60}, "");
 }
 
 std::string HelpFileSpec(const std::string& installPath) {

@@ -1,5 +1,5 @@
-// The main frame's rules that need no window: help contexts, the status-bar count text, the
-// mailbox switch and the dictionary's lexicon key.
+// The main frame's rules that need no window: help contexts, the mailbox switch, the reader
+// choices and the dictionary's lexicon key.
 #pragma once
 #include "common/settings/mailbox_record.h"
 #include "common/settings/settings_registry.h"
@@ -9,9 +9,6 @@ namespace lx {
 
 // The help context for a command or control id (0 for every id without its own topic).
 int HelpContextFor(int id);
-
-// "Messages : %d" for status pane 1; a negative count shows 0.
-std::string MessageCountText(long count);
 
 // Makes the first record named `name` current: clears every other record's current flag and
 // mirrors it into the registry. False, with nothing changed, when no record has that name.
@@ -38,6 +35,13 @@ struct ReaderChoices {
 ReaderChoices ReadReaderChoices(SettingsRegistry& registry);
 // Writes both values ("Dictionary" as 1 or 0); false when a write failed.
 bool WriteReaderChoices(SettingsRegistry& registry, const ReaderChoices& choices);
+
+// The check countdown in status pane 2: seconds (0 or more) formatted with hours, minutes and
+// seconds by `countdownFormat`; kCountdownOff and kCountdownChecking pick their own texts.
+constexpr int kCountdownOff = -1;
+constexpr int kCountdownChecking = -2;
+const char* CountdownKey(int seconds);   // "MAINFRM_CPP_44", "_45" or "_46"
+std::string CountdownText(int seconds, const char* text);
 
 // "%s%s>lxpopup": the help file in the installation folder with the pop-up window's name.
 std::string HelpFileSpec(const std::string& installPath);

@@ -47,7 +47,7 @@ MailboxSplitter::MailboxSplitter(const SplitterContext& context) : context_(cont
         const bool onBorder = pt.y < headerHeight_ &&
                               columns_.BorderAt(pt.x - ListLeft()) != ColumnBorder::None;
         ::SetCursor(onBar || onBorder ? sizeCursor_
-                                      : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+                                      : ::LoadCursorA(nullptr, IDC_ARROW));
         return TRUE;
     });
     Map().On(WM_LBUTTONDOWN, [this](WPARAM, LPARAM lParam) -> LRESULT {
@@ -89,7 +89,7 @@ MailboxSplitter::MailboxSplitter(const SplitterContext& context) : context_(cont
         drag_ = Drag::None;
         return 0;
     });
-    // Pane notifications (list selection, owner drawing) travel up to the panes themselves.
+    // The placement is written while the frame still knows whether it is maximised.
     Map().On(WM_DESTROY, [this](WPARAM, LPARAM) -> LRESULT {
         SavePlacement();
         if (panes_) panes_->Destroy();
@@ -117,7 +117,7 @@ bool MailboxSplitter::CreateSplitter(HWND frame, int id) {
                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
         return false;
     sizeCursor_ = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SPLIT_SIZE));
-    if (!sizeCursor_) sizeCursor_ = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32644));  // IDC_SIZEWE
+    if (!sizeCursor_) sizeCursor_ = ::LoadCursorA(nullptr, IDC_SIZEWE);
     headerFont_ = CreateHeaderFont();
     if (HDC dc = ::GetDC(nullptr)) {
         HGDIOBJ old = ::SelectObject(dc, headerFont_);
@@ -147,7 +147,8 @@ bool MailboxSplitter::CreateSplitter(HWND frame, int id) {
 bool MailboxSplitter::CreatePanes() {
     panes_.reset(new (std::nothrow) PaneSet);
     if (!panes_) return false;
-    PaneInputs pane{context_.installPath, context_.catalog, context_.connection};
+    PaneInputs pane{context_.installPath, context_.catalog, context_.connection,
+                    context_.mailboxes};
     if (!panes_->Create(Handle(), pane)) return false;
     folderPane_ = panes_->FolderWindow();
     messagePane_ = panes_->MessageWindow();
@@ -159,15 +160,18 @@ void MailboxSplitter::SetPlacement(const MainWindowPlacement& placement) {
     RECT client{};
     if (Handle()) ::GetClientRect(Handle(), &client);
     const int right = std::max(0, static_cast<int>(client.right) - ListLeft());
-    columnsFromFile_ = placement.hasColumns;
+    keepStoredCells_ = placement.hasColumns && !ListColumns::CellsFit(placement.columns, 0);
     columns_ = placement.hasColumns ? ListColumns::FromCells(placement.columns, 0, right)
                                     : ListColumns(0, right);
+    if (panes_) panes_->SetColumns(columns_);
     if (Handle()) ::InvalidateRect(Handle(), nullptr, TRUE);
     if (messagePane_) ::InvalidateRect(messagePane_, nullptr, TRUE);
 }
 
 bool MailboxSplitter::DragColumnBorder(ColumnBorder border, int x) {
     if (!columns_.MoveBorder(border, x)) return false;
+    keepStoredCells_ = false;
+    if (panes_) panes_->SetColumns(columns_);
     RECT header = ListHeaderRect();
     ::InvalidateRect(Handle(), &header, TRUE);
     if (messagePane_) ::InvalidateRect(messagePane_, nullptr, TRUE);
@@ -242,7 +246,7 @@ void MailboxSplitter::SavePlacement() {
     MainWindowPlacement out;
     out.frame = MainWindowRectToStore(Rect32{actual.left, actual.top, actual.right, actual.bottom},
                                       ::IsZoomed(frame) != FALSE, ::IsIconic(frame) != FALSE);
-    out.columns = columns_.Cells(headerHeight_);
+    out.columns = keepStoredCells_ ? context_.placement.columns : columns_.Cells(headerHeight_);
     out.hasColumns = true;
     WriteMainWindowFile(context_.installPath ? context_.installPath : "", out);
 }

@@ -14,11 +14,13 @@ class odbcvantConnection;
 
 namespace lx {
 class MessageCatalog;
+struct MailboxList;
 
 struct SplitterContext {
     const char* installPath = "";
     MessageCatalog* catalog = nullptr;
     odbcvantConnection* connection = nullptr;
+    const MailboxList* mailboxes = nullptr;   // the folder pane guards default folders
     // Placement read at start-up: the list's column cells, when the file had them.
     MainWindowPlacement placement{};
 };
@@ -38,7 +40,7 @@ public:
     // box naming what failed, when the splitter window or a pane cannot be created.
     bool CreateSplitter(HWND frame, int id);
 
-    // The window that owns the splitter's placement: its top-level parent.
+    // The panes' windows (column 0 and column 1).
     HWND FolderPaneWindow() const { return folderPane_; }
     HWND MessagePaneWindow() const { return messagePane_; }
     const ListColumns& Columns() const { return columns_; }
@@ -84,7 +86,9 @@ private:
     int headerHeight_ = 22;
     int leftWidth_ = kFolderColumnWidth;
     ListColumns columns_{0, 0};
-    bool columnsFromFile_ = false;
+    // Cells read at start that describe no usable columns are written back as they were,
+    // unless a border is moved: the file keeps what another installation put there.
+    bool keepStoredCells_ = false;
     enum class Drag { None, Bar, Border };
     Drag drag_ = Drag::None;
     ColumnBorder dragBorder_ = ColumnBorder::None;

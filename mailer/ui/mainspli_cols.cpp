@@ -7,17 +7,18 @@ namespace lx {
 ListColumns::ListColumns(int x0, int right)
     : x0_(x0), dateRight_(x0 + kDateRight), addressRight_(x0 + kAddressRight), right_(right) {}
 
+// Cells from another layout (or a damaged file) must still leave every column usable.
+bool ListColumns::CellsFit(const std::array<Rect32, kListColumns>& cells, int x0) {
+    return cells[1].left == x0 + kIconWidth && cells[1].right - cells[1].left >= kMinDate &&
+           cells[2].left == cells[1].right && cells[2].right - cells[2].left >= kMinAroundAddress;
+}
+
 ListColumns ListColumns::FromCells(const std::array<Rect32, kListColumns>& cells, int x0,
                                    int right) {
     ListColumns columns(x0, right);
-    const int dateRight = cells[1].right;
-    const int addressRight = cells[2].right;
-    // Cells from another layout (or a damaged file) must still leave every column usable.
-    if (cells[1].left != x0 + kIconWidth || dateRight - (x0 + kIconWidth) < kMinDate ||
-        addressRight - dateRight < kMinAroundAddress)
-        return columns;
-    columns.dateRight_ = dateRight;
-    columns.addressRight_ = addressRight;
+    if (!CellsFit(cells, x0)) return columns;
+    columns.dateRight_ = cells[1].right;
+    columns.addressRight_ = cells[2].right;
     return columns;
 }
 

@@ -20,7 +20,9 @@ public:
 
     // Columns starting at x0 with the default widths; `right` is the header's right edge.
     ListColumns(int x0, int right);
-    // Columns from stored cells (Lorvex.WND); the defaults when the cells do not fit together.
+    // Whether stored cells (Lorvex.WND) describe usable columns starting at x0.
+    static bool CellsFit(const std::array<Rect32, kListColumns>& cells, int x0);
+    // Columns from stored cells; the defaults when the cells do not fit together.
     static ListColumns FromCells(const std::array<Rect32, kListColumns>& cells, int x0, int right);
 
     int Left() const { return x0_; }

@@ -1,11 +1,38 @@
 #include "mailer/ui/mainspli_panes.h"
+#include "mailer/ui/cmdplug.h"
+#include "mailer/ui/mailfold.h"
+#include "mailer/ui/mailmess.h"
+#include "mailer/ui/mainfrm.h"
+#include "mailer/res/resource.h"
+
+#include <memory>
+#include <new>
+#include <string>
 
 namespace lx {
 
-// Until the folder pane and the message list exist, plain list boxes hold their places.
+namespace {
+constexpr int kFolderPaneId = 1;
+constexpr int kMessagePaneId = 2;
+
+HWND FrameOf(HWND wnd) { return wnd ? ::GetAncestor(wnd, GA_ROOT) : nullptr; }
+
+// The list's commands whose dialogs come with later parts reach the plug-in point; the
+// argument names the messages ("12,15") or carries the composer's command line.
+void RunListCommand(HWND pane, int id, const std::string& argument) {
+    RunPluggedCommand(id, FrameOf(pane), argument.c_str(), nullptr);
+}
+
+std::string JoinNumbers(const std::vector<long>& numbers) {
+    std::string text;
+    for (long n : numbers) text += (text.empty() ? "" : ",") + std::to_string(n);
+    return text;
+}
+} // namespace
+
 struct MailboxSplitter::PaneSet::Impl {
-    HWND folder = nullptr;
-    HWND messages = nullptr;
+    std::unique_ptr<FolderPane> folder;
+    std::unique_ptr<MessageListPane> messages;
 };
 
 MailboxSplitter::PaneSet::PaneSet() : impl(new Impl) {}
@@ -14,36 +41,90 @@ MailboxSplitter::PaneSet::~PaneSet() {
     delete impl;
 }
 
-bool MailboxSplitter::PaneSet::Create(HWND splitter, const PaneInputs&) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    impl->folder = ::CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", style, 0, 0, 0, 0, splitter,
-                                     reinterpret_cast<HMENU>(1), instance, nullptr);
-    impl->messages = ::CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", style | LBS_EXTENDEDSEL,
-                                       0, 0, 0, 0, splitter, reinterpret_cast<HMENU>(2), instance,
-                                       nullptr);
-    return impl->folder && impl->messages;
+bool MailboxSplitter::PaneSet::Create(HWND splitter, const PaneInputs& inputs) {
+    PaneContext context;
+    context.catalog = inputs.catalog;
+    context.conn = inputs.connection;
+    context.installPath = inputs.installPath ? inputs.installPath : "";
+    context.mailboxes = inputs.mailboxes;
+    // The folder pane first: its fill records the special folder numbers the list starts on.
+    impl->folder.reset(new (std::nothrow) FolderPane(context));
+    if (!impl->folder || !impl->folder->Create(splitter, kFolderPaneId)) return false;
+    impl->messages.reset(new (std::nothrow) MessageListPane(context));
+    if (!impl->messages || !impl->messages->Create(splitter, kMessagePaneId)) return false;
+
+    FolderPane* folder = impl->folder.get();
+    MessageListPane* list = impl->messages.get();
+    list->SetFolderPane(folder);
+    folder->SetTabTarget(list->List());
+    folder->SetOnFolderSelected([list](long folderNum) { list->LoadFolder(folderNum); });
+    folder->SetOnEmptyTrash([list] {
+        list->SelectAll();
+        list->DeleteSelected();
+    });
+    list->SetOnCount([splitter](long count) { ShowMessageCount(splitter, count); });
+    list->SetOnOpen([list](long mesgNum, int flag) {
+        RunListCommand(list->Handle(), ID_MESSAGE_READ,
+                       std::to_string(mesgNum) + (flag ? " 1" : " 0"));
+    });
+    list->SetOnPrint([list](const std::vector<long>& mesgNums) {
+        RunListCommand(list->Handle(), ID_MESSAGE_PRINT, JoinNumbers(mesgNums));
+    });
+    return true;
 }
 
 void MailboxSplitter::PaneSet::Destroy() {
-    if (impl->folder && ::IsWindow(impl->folder)) ::DestroyWindow(impl->folder);
-    if (impl->messages && ::IsWindow(impl->messages)) ::DestroyWindow(impl->messages);
-    impl->folder = impl->messages = nullptr;
+    impl->messages.reset();
+    impl->folder.reset();
 }
 
-HWND MailboxSplitter::PaneSet::FolderWindow() const { return impl->folder; }
-HWND MailboxSplitter::PaneSet::MessageWindow() const { return impl->messages; }
+HWND MailboxSplitter::PaneSet::FolderWindow() const {
+    return impl->folder ? impl->folder->Handle() : nullptr;
+}
+HWND MailboxSplitter::PaneSet::MessageWindow() const {
+    return impl->messages ? impl->messages->Handle() : nullptr;
+}
 
-void MailboxSplitter::PaneSet::OpenQueries() {}
-void MailboxSplitter::PaneSet::RefreshIn() {}
-void MailboxSplitter::PaneSet::ReloadMessages() {}
-void MailboxSplitter::PaneSet::NewFolder() {}
-void MailboxSplitter::PaneSet::EditFolder() {}
-void MailboxSplitter::PaneSet::DeleteFolder() {}
-void MailboxSplitter::PaneSet::OpenMessage() {}
-void MailboxSplitter::PaneSet::DeleteMessages() {}
-void MailboxSplitter::PaneSet::PrintMessages() {}
-void MailboxSplitter::PaneSet::SearchMessages() {}
-void MailboxSplitter::PaneSet::NewComposer(const char*) {}
+void MailboxSplitter::PaneSet::OpenQueries() {
+    if (impl->messages) impl->messages->Reload();
+}
+void MailboxSplitter::PaneSet::RefreshIn() {
+    if (impl->folder) impl->folder->Refresh();
+}
+void MailboxSplitter::PaneSet::ReloadMessages() {
+    if (impl->messages) impl->messages->Reload();
+}
+void MailboxSplitter::PaneSet::NewFolder() {
+    if (impl->folder) impl->folder->NewFolder();
+}
+void MailboxSplitter::PaneSet::EditFolder() {
+    if (impl->folder) impl->folder->EditFolder();
+}
+void MailboxSplitter::PaneSet::DeleteFolder() {
+    if (impl->folder) impl->folder->DeleteFolder();
+}
+void MailboxSplitter::PaneSet::OpenMessage() {
+    if (impl->messages) impl->messages->Open(0);
+}
+void MailboxSplitter::PaneSet::DeleteMessages() {
+    if (impl->messages) impl->messages->DeleteSelected();
+}
+void MailboxSplitter::PaneSet::PrintMessages() {
+    if (impl->messages)
+        RunListCommand(impl->messages->Handle(), ID_MESSAGE_PRINT,
+                       JoinNumbers(impl->messages->SelectedMessages()));
+}
+void MailboxSplitter::PaneSet::SearchMessages() {
+    if (impl->messages) RunListCommand(impl->messages->Handle(), ID_MESSAGE_SEARCH, "");
+}
+void MailboxSplitter::PaneSet::NewComposer(const char* commandLine) {
+    if (impl->messages)
+        RunListCommand(impl->messages->Handle(), ID_MESSAGE_NEW, commandLine ? commandLine : "");
+}
+void MailboxSplitter::PaneSet::SetColumns(const ListColumns& columns) {
+    if (impl->messages)
+        impl->messages->SetColumnEdges(columns.IconRight(), columns.DateRight(),
+                                       columns.AddressRight());
+}
 
 } // namespace lx

@@ -10,6 +10,7 @@ struct PaneInputs {
     const char* installPath;
     MessageCatalog* catalog;
     odbcvantConnection* connection;
+    const MailboxList* mailboxes;
 };
 
 struct MailboxSplitter::PaneSet {
@@ -31,6 +32,8 @@ struct MailboxSplitter::PaneSet {
     void PrintMessages();
     void SearchMessages();
     void NewComposer(const char* commandLine);
+    // The list draws its columns where the header shows them.
+    void SetColumns(const ListColumns& columns);
 
     struct Impl;
     Impl* impl;

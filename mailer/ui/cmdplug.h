@@ -1,0 +1,23 @@
+// The one place where commands whose dialogs come with later parts plug in (send, retrieve,
+// address book, composer ...). A command nobody has plugged in shows nothing and changes
+// nothing. Portable: handlers get the owner window as an opaque pointer.
+#pragma once
+#include <functional>
+
+namespace lx {
+
+// What a plugged command answers: the dialog's result (IDOK = 1, IDCANCEL = 2, ...).
+constexpr int kPlugOk = 1;
+constexpr int kPlugCancel = 2;
+// Actions that are not menu commands.
+constexpr int kPlugAutoMailRun = 1994;   // the automatic mail run (Part of the mail check)
+
+using PluggedCommand = std::function<int(void* owner, const char* argument)>;
+
+// Installs (or with an empty handler removes) the handler of a command id.
+void PlugCommand(int id, PluggedCommand handler);
+bool IsCommandPlugged(int id);
+// Runs the handler; false (and `result` untouched) when none is plugged in.
+bool RunPluggedCommand(int id, void* owner, const char* argument, int* result);
+
+} // namespace lx

@@ -1,0 +1,137 @@
+// The command gate: the counter's rules, the automatic check closing it, the frame's runner
+// refusing a second command while one runs, and the plug-in point of later commands.
+#include "mailer/ui/cmdgate.h"
+#include "mailer/ui/cmdplug.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+TEST(CommandGate, EnterReturnsTheValueBeforeAndLeaveUndoesIt) {
+    lx::CommandGate gate;
+    EXPECT_EQ(0, gate.Enter());
+    EXPECT_EQ(1, gate.Enter());
+    EXPECT_EQ(2, gate.Value());
+    gate.Leave();
+    gate.Leave();
+    EXPECT_EQ(0, gate.Value());
+}
+
+TEST(CommandGate, TheCheckClosesTheGateOnlyWhenNothingHoldsIt) {
+    lx::CommandGate gate;
+    {
+        lx::GateScope composer(gate);  // a composer holds the gate for its life
+        EXPECT_TRUE(composer.Open());
+        EXPECT_FALSE(gate.CloseForCheck());
+        EXPECT_EQ(1, gate.Value());
+    }
+    EXPECT_TRUE(gate.CloseForCheck());
+    EXPECT_EQ(lx::CommandGate::kClosedByCheck, gate.Value());
+    {
+        lx::GateScope command(gate);
+        EXPECT_FALSE(command.Open());
+    }
+    // Leaving a refused command still balances the counter.
+    EXPECT_EQ(lx::CommandGate::kClosedByCheck, gate.Value());
+    gate.Reopen();
+    lx::GateScope after(gate);
+    EXPECT_TRUE(after.Open());
+}
+
+TEST(CommandGate, ANegativeCounterFoundByTheCheckIsClosedToo) {
+    lx::CommandGate gate;
+    gate.Leave();
+    EXPECT_TRUE(gate.CloseForCheck());
+    EXPECT_EQ(-100, gate.Value());
+}
+
+TEST(CommandGate, CounterStaysExactUnderTwoThreads) {
+    lx::CommandGate gate;
+    auto work = [&gate] {
+        for (int i = 0; i < 20000; ++i) {
+            gate.Enter();
+            gate.Leave();
+        }
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
+    EXPECT_EQ(0, gate.Value());
+}
+
+TEST(CommandRunner, ASecondCommandDoesNothingWhileOneRuns) {
+    lx::CommandGate gate;
+    lx::CommandRunner runner(gate);
+    int first = 0, second = 0;
+    bool nestedRan = true;
+    EXPECT_TRUE(runner.RunGated([&] {
+        ++first;
+        EXPECT_TRUE(runner.Busy());
+        // What a modal loop would dispatch: another command of the frame.
+        nestedRan = runner.RunGated([&] { ++second; });
+        EXPECT_FALSE(runner.RunUngated([&] { ++second; }));
+    }));
+    EXPECT_EQ(1, first);
+    EXPECT_EQ(0, second);
+    EXPECT_FALSE(nestedRan);
+    EXPECT_EQ(0, gate.Value());
+    // Once the first has ended, the next command runs.
+    EXPECT_TRUE(runner.RunGated([&] { ++second; }));
+    EXPECT_EQ(1, second);
+}
+
+TEST(CommandRunner, PaneActionsNestInsideAFrameCommand) {
+    lx::CommandGate gate;
+    lx::CommandRunner runner(gate);
+    bool paneRan = false;
+    runner.RunGated([&] {
+        lx::GateScope pane(gate);  // e.g. Empty _TRASHCAN running the list's Delete
+        paneRan = pane.Open();
+    });
+    EXPECT_TRUE(paneRan);
+}
+
+TEST(CommandRunner, NothingRunsWhileTheCheckHoldsTheGate) {
+    lx::CommandGate gate;
+    lx::CommandRunner runner(gate);
+    ASSERT_TRUE(gate.CloseForCheck());
+    bool ran = false;
+    EXPECT_FALSE(runner.RunGated([&] { ran = true; }));
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(-100, gate.Value());
+    // Commands marked as running without the gate (help) still run.
+    EXPECT_TRUE(runner.RunUngated([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+}
+
+TEST(CommandRunner, ABodyThatThrowsLeavesTheRunnerFree) {
+    lx::CommandGate gate;
+    lx::CommandRunner runner(gate);
+    EXPECT_THROW(runner.RunGated([] { throw std::runtime_error("x"); }), std::runtime_error);
+    EXPECT_FALSE(runner.Busy());
+    EXPECT_EQ(0, gate.Value());
+}
+
+TEST(CommandPlugs, UnpluggedCommandsDoNothingPluggedOnesGetTheirArgument) {
+    int result = 77;
+    EXPECT_FALSE(lx::RunPluggedCommand(40001, nullptr, nullptr, &result));
+    EXPECT_EQ(77, result);
+    EXPECT_FALSE(lx::IsCommandPlugged(40001));
+    std::string seen;
+    lx::PlugCommand(40001, [&seen](void*, const char* argument) {
+        seen = argument ? argument : "(none)";
+        return lx::kPlugOk;
+    });
+    EXPECT_TRUE(lx::IsCommandPlugged(40001));
+    EXPECT_TRUE(lx::RunPluggedCommand(40001, nullptr, "mailto:a@b.c", &result));
+    EXPECT_EQ(lx::kPlugOk, result);
+    EXPECT_EQ("mailto:a@b.c", seen);
+    lx::PlugCommand(40001, nullptr);
+    EXPECT_FALSE(lx::IsCommandPlugged(40001));
+}
+
+} // namespace
