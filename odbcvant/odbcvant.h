@@ -13,6 +13,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
+#include <cstddef>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -56,6 +57,22 @@ struct ODBCVANT_CURSORBIND {
     int nBufLen;
     odbcvantTableInfo* pTableInfo;
 };
+
+// Fills one binding; a column name longer than the field is cut, never overrun.
+inline void odbcvantSetColumnBind(ODBCVANT_CURSORBIND& b, const char* column, void* buffer, int length,
+                                  odbcvantTableInfo* table) {
+    b = ODBCVANT_CURSORBIND{};
+    for (size_t i = 0; column && column[i] && i + 1 < sizeof b.szColName; ++i) b.szColName[i] = column[i];
+    b.pBuffer = buffer;
+    b.nBufLen = length;
+    b.pTableInfo = table;
+}
+
+inline void odbcvantSetParamBind(ODBCVANT_PBIND& p, const char* column, const void* value) {
+    p = ODBCVANT_PBIND{};
+    for (size_t i = 0; column && column[i] && i + 1 < sizeof p.szColName; ++i) p.szColName[i] = column[i];
+    p.pValue = const_cast<void*>(value);
+}
 
 extern "C" {
 // Receives every error report instead of a message box (window = the caller's owner window).

@@ -12,19 +12,7 @@ namespace {
 
 constexpr int kRowSet = 5;
 
-void Bind(ODBCVANT_CURSORBIND& b, const char* column, void* buffer, int length, odbcvantTableInfo* table) {
-    std::memset(&b, 0, sizeof b);
-    std::snprintf(b.szColName, sizeof b.szColName, "%s", column);
-    b.pBuffer = buffer;
-    b.nBufLen = length;
-    b.pTableInfo = table;
-}
 
-void Param(ODBCVANT_PBIND& p, const char* column, const void* value) {
-    std::memset(&p, 0, sizeof p);
-    std::snprintf(p.szColName, sizeof p.szColName, "%s", column);
-    p.pValue = const_cast<void*>(value);
-}
 
 // Copies a value into a fixed column buffer, cut to the column's width.
 template <size_t N>
@@ -51,10 +39,10 @@ bool FolderStore::Load(std::vector<FolderRow>& rows) {
     char type[kRowSet][kFolderTypeLen + 1] = {};
     char desc[kRowSet][kDescriptionLen + 1] = {};
     ODBCVANT_CURSORBIND b[4];
-    Bind(b[0], "FolderNum", num, 0, table_.get());
-    Bind(b[1], "Folder", name, sizeof name[0], table_.get());
-    Bind(b[2], "FolderType", type, sizeof type[0], table_.get());
-    Bind(b[3], "Description", desc, sizeof desc[0], table_.get());
+    odbcvantSetColumnBind(b[0], "FolderNum", num, 0, table_.get());
+    odbcvantSetColumnBind(b[1], "Folder", name, sizeof name[0], table_.get());
+    odbcvantSetColumnBind(b[2], "FolderType", type, sizeof type[0], table_.get());
+    odbcvantSetColumnBind(b[3], "Description", desc, sizeof desc[0], table_.get());
     // The one cursor is re-aimed for every load.
     cursor_->ReUseHandle();
     if (!cursor_->ResetQuery(kSqlFolderList) || !cursor_->SetRowSetSize(kRowSet) || !cursor_->BindColumns(b, 4) ||
@@ -104,9 +92,9 @@ bool FolderStore::Insert(const std::string& name, const char* type, const std::s
     Fill(kind, type);
     Fill(desc, description);
     ODBCVANT_PBIND p[3];
-    Param(p[0], "Folder", folder);
-    Param(p[1], "FolderType", kind);
-    Param(p[2], "Description", desc);
+    odbcvantSetParamBind(p[0], "Folder", folder);
+    odbcvantSetParamBind(p[1], "FolderType", kind);
+    odbcvantSetParamBind(p[2], "Description", desc);
     odbcvantStmt stmt(conn_, table_.get());
     if (!stmt.PrepareInsert(p, 3) || !stmt.InsertRow()) {
         stmt.ReportError(owner_);
@@ -121,8 +109,8 @@ bool FolderStore::Update(long folderNum, const std::string& name, const std::str
     Fill(folder, name);
     Fill(desc, description);
     ODBCVANT_PBIND p[2];
-    Param(p[0], "Folder", folder);
-    Param(p[1], "Description", desc);
+    odbcvantSetParamBind(p[0], "Folder", folder);
+    odbcvantSetParamBind(p[1], "Description", desc);
     odbcvantStmt stmt(conn_, table_.get());
     if (!stmt.PrepareUpdate(p, 2, ConditionFolderNum(folderNum).c_str()) || !stmt.UpdateRow()) {
         stmt.ReportError(owner_);
@@ -137,7 +125,7 @@ bool FolderStore::Delete(long folderNum, long trashcanNum) {
         odbcvantTableInfo messages(conn_, "Messages");
         SQLINTEGER target = static_cast<SQLINTEGER>(trashcanNum);
         ODBCVANT_PBIND p;
-        Param(p, "FolderNum", &target);
+        odbcvantSetParamBind(p, "FolderNum", &target);
         odbcvantStmt move(conn_, &messages);
         if (!move.PrepareUpdate(&p, 1, ConditionFolderNum(folderNum).c_str()) || !move.UpdateRow()) {
             move.ReportError(owner_);

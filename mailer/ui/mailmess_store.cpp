@@ -14,13 +14,6 @@ namespace {
 
 constexpr int kRowSet = 5;
 
-void Bind(ODBCVANT_CURSORBIND& b, const char* column, void* buffer, int length, odbcvantTableInfo* table) {
-    std::memset(&b, 0, sizeof b);
-    std::snprintf(b.szColName, sizeof b.szColName, "%s", column);
-    b.pBuffer = buffer;
-    b.nBufLen = length;
-    b.pTableInfo = table;
-}
 
 }  // namespace
 
@@ -59,12 +52,12 @@ MessageListStore::Outcome MessageListStore::Load(long folderNum, const MonthName
     char type[kRowSet][kMesgTypeLen + 1] = {};
     odbcvantTableInfo* t = messages_.get();
     ODBCVANT_CURSORBIND b[6];
-    Bind(b[0], "MesgNum", num, 0, t);
-    Bind(b[1], "FromAdd", from, sizeof from[0], t);
-    Bind(b[2], "Subject", subject, sizeof subject[0], t);
-    Bind(b[3], "MesgSize", size, 0, t);
-    Bind(b[4], "AppDate", date, 0, t);
-    Bind(b[5], "MesgType", type, sizeof type[0], t);
+    odbcvantSetColumnBind(b[0], "MesgNum", num, 0, t);
+    odbcvantSetColumnBind(b[1], "FromAdd", from, sizeof from[0], t);
+    odbcvantSetColumnBind(b[2], "Subject", subject, sizeof subject[0], t);
+    odbcvantSetColumnBind(b[3], "MesgSize", size, 0, t);
+    odbcvantSetColumnBind(b[4], "AppDate", date, 0, t);
+    odbcvantSetColumnBind(b[5], "MesgType", type, sizeof type[0], t);
     const std::string sql = MessageListSql(folderNum);
     cursor_->ReUseHandle();
     if (!cursor_->ResetQuery(sql.c_str()) || !cursor_->SetRowSetSize(kRowSet) || !cursor_->BindColumns(b, 6) ||
@@ -134,9 +127,7 @@ bool MessageListStore::Move(long mesgNum, long folderNum) {
     if (!Ready()) return false;
     SQLINTEGER target = static_cast<SQLINTEGER>(folderNum);
     ODBCVANT_PBIND p;
-    std::memset(&p, 0, sizeof p);
-    std::snprintf(p.szColName, sizeof p.szColName, "FolderNum");
-    p.pValue = &target;
+    odbcvantSetParamBind(p, "FolderNum", &target);
     odbcvantStmt stmt(conn_, messages_.get());
     if (!stmt.PrepareUpdate(&p, 1, ConditionMesgNum(mesgNum).c_str()) || !stmt.UpdateRow()) {
         stmt.ReportError(owner_);

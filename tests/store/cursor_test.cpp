@@ -38,10 +38,10 @@ protected:
         cur->SetScrollable(GetParam() ? 1 : 0);
         ASSERT_TRUE(cur->SetRowSetSize(5));
         ODBCVANT_CURSORBIND b[4];
-        SetBind(b[0], "FolderNum", rows.num, 0, table.get());
-        SetBind(b[1], "Folder", rows.folder, 17, table.get());
-        SetBind(b[2], "FolderType", rows.type, 2, table.get());
-        SetBind(b[3], "Description", rows.desc, 33, table.get());
+        odbcvantSetColumnBind(b[0], "FolderNum", rows.num, 0, table.get());
+        odbcvantSetColumnBind(b[1], "Folder", rows.folder, 17, table.get());
+        odbcvantSetColumnBind(b[2], "FolderType", rows.type, 2, table.get());
+        odbcvantSetColumnBind(b[3], "Description", rows.desc, 33, table.get());
         ASSERT_TRUE(cur->BindColumns(b, 4)) << cur->GetLastErrorText();
         ASSERT_TRUE(cur->ExecuteStmt()) << cur->GetLastErrorText();
     }
@@ -138,7 +138,7 @@ TEST_F(StoreTest, ReUseHandleReAimsTheCursor) {
     odbcvantCursor cur(s_conn, "SELECT Folder FROM Folders ORDER BY Folder");
     char name[17];
     ODBCVANT_CURSORBIND b;
-    SetBind(b, "Folder", name, sizeof(name), &folders);
+    odbcvantSetColumnBind(b, "Folder", name, sizeof(name), &folders);
     ASSERT_TRUE(cur.BindColumns(&b, 1));
     ASSERT_TRUE(cur.ExecuteStmt());
     ASSERT_TRUE(cur.SingleFetch());
@@ -212,8 +212,8 @@ TEST_F(StoreTest, TextIsCutToTheCallersBufferAndNullsReadEmpty) {
     std::memset(small, 'x', sizeof(small));
     std::memset(desc, 'y', sizeof(desc));
     ODBCVANT_CURSORBIND b[2];
-    SetBind(b[0], "Folder", small[0], 4, &folders);
-    SetBind(b[1], "Description", desc, sizeof(desc), &folders);
+    odbcvantSetColumnBind(b[0], "Folder", small[0], 4, &folders);
+    odbcvantSetColumnBind(b[1], "Description", desc, sizeof(desc), &folders);
     ASSERT_TRUE(cur.BindColumns(b, 2));
     ASSERT_TRUE(cur.ExecuteStmt());
     ASSERT_TRUE(cur.SingleFetch());
@@ -227,12 +227,12 @@ TEST_F(StoreTest, BindingNeedsAKnownColumn) {
     odbcvantCursor cur(s_conn, "SELECT Folder FROM Folders");
     char buf[17];
     ODBCVANT_CURSORBIND b;
-    SetBind(b, "NoSuchColumn", buf, sizeof(buf), &folders);
+    odbcvantSetColumnBind(b, "NoSuchColumn", buf, sizeof(buf), &folders);
     EXPECT_FALSE(cur.BindColumns(&b, 1));
     EXPECT_NE(std::string::npos, std::string(cur.GetLastErrorText()).find("NoSuchColumn"));
-    SetBind(b, "Folder", buf, 0, &folders);
+    odbcvantSetColumnBind(b, "Folder", buf, 0, &folders);
     EXPECT_FALSE(cur.BindColumns(&b, 1));   // text needs a length
-    SetBind(b, "F.Folder", buf, sizeof(buf), &folders);
+    odbcvantSetColumnBind(b, "F.Folder", buf, sizeof(buf), &folders);
     EXPECT_TRUE(cur.BindColumns(&b, 1));   // an alias prefix names the same column
 }
 
@@ -245,8 +245,8 @@ TEST_F(StoreTest, LongTextFetchStaysInsideItsBuffer) {
     std::memset(data, 'G', sizeof(data));
     SQLINTEGER size = 0;
     ODBCVANT_CURSORBIND b[2];
-    SetBind(b[0], "MailData", data, 100, &messages);
-    SetBind(b[1], "MesgSize", &size, 0, &messages);
+    odbcvantSetColumnBind(b[0], "MailData", data, 100, &messages);
+    odbcvantSetColumnBind(b[1], "MesgSize", &size, 0, &messages);
     ASSERT_TRUE(cur.BindColumns(b, 2));
     ASSERT_TRUE(cur.ExecuteStmt());
     ASSERT_TRUE(cur.SingleFetch());

@@ -38,9 +38,9 @@ TEST_F(StoreTest, InsertUpdateDeleteWithConditions) {
     odbcvantStmt stmt(s_conn, &book);
     char name[49], dest[81], note[81];
     ODBCVANT_PBIND p[3];
-    SetParam(p[0], "AddName", name);
-    SetParam(p[1], "AddDest", dest);
-    SetParam(p[2], "AddNote", note);
+    odbcvantSetParamBind(p[0], "AddName", name);
+    odbcvantSetParamBind(p[1], "AddDest", dest);
+    odbcvantSetParamBind(p[2], "AddNote", note);
     ASSERT_TRUE(stmt.PrepareInsert(p, 3)) << stmt.GetLastErrorText();
     for (int i = 0; i < 3; ++i) {
         std::snprintf(name, sizeof(name), "Name %d", i);
@@ -56,7 +56,7 @@ TEST_F(StoreTest, InsertUpdateDeleteWithConditions) {
 
     std::snprintf(note, sizeof(note), "changed");
     ODBCVANT_PBIND u[1];
-    SetParam(u[0], "AddNote", note);
+    odbcvantSetParamBind(u[0], "AddNote", note);
     std::string cond = "AddNum = " + std::to_string(first + 1);
     ASSERT_TRUE(stmt.PrepareUpdate(u, 1, cond.c_str()));
     ASSERT_TRUE(stmt.UpdateRow()) << stmt.GetLastErrorText();
@@ -81,13 +81,13 @@ TEST_F(StoreTest, InsertFillsUnnamedColumnsAndNulls) {
     odbcvantTableInfo folders(s_conn, "Folders");
     odbcvantStmt stmt(s_conn, &folders);
     ODBCVANT_PBIND p[2];
-    SetParam(p[0], "Folder", "Solo");
-    SetParam(p[1], "Description", nullptr);
+    odbcvantSetParamBind(p[0], "Folder", "Solo");
+    odbcvantSetParamBind(p[1], "Description", nullptr);
     ASSERT_TRUE(stmt.PrepareInsert(p, 2));
     ASSERT_TRUE(stmt.InsertRow()) << stmt.GetLastErrorText();
     EXPECT_GT(QueryLong("SELECT FolderNum FROM Folders WHERE Folder = 'Solo'"), 0);
     EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM Folders WHERE Description IS NULL AND FolderType IS NULL"));
-    SetParam(p[0], "NoSuchColumn", "x");
+    odbcvantSetParamBind(p[0], "NoSuchColumn", "x");
     EXPECT_FALSE(stmt.PrepareInsert(p, 1));
     EXPECT_FALSE(stmt.PrepareInsert(p, 0));
 }
@@ -97,7 +97,7 @@ TEST_F(StoreTest, TooLongTextIsRefusedAndReported) {
     odbcvantStmt stmt(s_conn, &folders);
     char name[40] = "SeventeenLetters!";   // 17 characters into Folder text(16)
     ODBCVANT_PBIND p[1];
-    SetParam(p[0], "Folder", name);
+    odbcvantSetParamBind(p[0], "Folder", name);
     ASSERT_TRUE(stmt.PrepareInsert(p, 1));
     EXPECT_FALSE(stmt.InsertRow());
     EXPECT_EQ(0, QueryLong("SELECT COUNT(*) FROM Folders"));

@@ -157,9 +157,9 @@ std::vector<std::string> StoreTest::AddFolders(int count) {
     odbcvantStmt stmt(s_conn, &folders);
     char name[17], type[2] = "U", desc[33];
     ODBCVANT_PBIND p[3];
-    SetParam(p[0], "Folder", name);
-    SetParam(p[1], "FolderType", type);
-    SetParam(p[2], "Description", desc);
+    odbcvantSetParamBind(p[0], "Folder", name);
+    odbcvantSetParamBind(p[1], "FolderType", type);
+    odbcvantSetParamBind(p[2], "Description", desc);
     std::vector<std::string> names;
     EXPECT_TRUE(stmt.PrepareInsert(p, 3)) << stmt.GetLastErrorText();
     for (int i = 1; i <= count; ++i) {
@@ -179,19 +179,7 @@ bool ContainsNoCase(const std::string& text, const std::string& word) {
     return lower(text).find(lower(word)) != std::string::npos;
 }
 
-void SetBind(ODBCVANT_CURSORBIND& b, const char* column, void* buffer, int length, odbcvantTableInfo* table) {
-    std::memset(&b, 0, sizeof(b));
-    std::snprintf(b.szColName, sizeof(b.szColName), "%s", column);
-    b.pBuffer = buffer;
-    b.nBufLen = length;
-    b.pTableInfo = table;
-}
 
-void SetParam(ODBCVANT_PBIND& p, const char* column, const void* value) {
-    std::memset(&p, 0, sizeof(p));
-    std::snprintf(p.szColName, sizeof(p.szColName), "%s", column);
-    p.pValue = const_cast<void*>(value);
-}
 
 TIMESTAMP_STRUCT Stamp(int y, int mo, int d, int h, int mi, int s, unsigned fraction) {
     TIMESTAMP_STRUCT t;

@@ -47,8 +47,6 @@ public:
 // Whether text contains word, ignoring case (engines differ in how they spell names back).
 bool ContainsNoCase(const std::string& text, const std::string& word);
 
-void SetBind(ODBCVANT_CURSORBIND& b, const char* column, void* buffer, int length, odbcvantTableInfo* table);
-void SetParam(ODBCVANT_PBIND& p, const char* column, const void* value);
 TIMESTAMP_STRUCT Stamp(int y, int mo, int d, int h, int mi, int s, unsigned fraction = 0);
 
 }  // namespace lxtest
