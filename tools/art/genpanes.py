@@ -2,7 +2,7 @@
 """Draws the folder pane's bitmaps, the message list's row icons and the two drag cursors.
 
 usage: genpanes.py OUTPUT_DIR
-  folder bitmaps (16x16, 24-bit): fold_user.bmp, fold_user_sel.bmp, fold_special.bmp, fold_special_sel.bmp
+  folder bitmaps (16x16, 24-bit): fold_user.bmp, fold_user_sel.bmp, fold_system.bmp, fold_system_sel.bmp
   row icons (36x16, 24-bit):      mesg_read.bmp, mesg_new.bmp, mesg_files.bmp, mesg_new_files.bmp
   cursors (32x32, monochrome):    drag_none.cur, drag_folder.cur
 The files are committed; run this again only to change the artwork.
@@ -159,8 +159,8 @@ def main():
     sel_back = (200, 215, 240)
     bmp24(os.path.join(out, 'fold_user.bmp'), folder(user, user_edge, WHITE))
     bmp24(os.path.join(out, 'fold_user_sel.bmp'), folder(user, user_edge, sel_back))
-    bmp24(os.path.join(out, 'fold_special.bmp'), folder(special, special_edge, WHITE))
-    bmp24(os.path.join(out, 'fold_special_sel.bmp'), folder(special, special_edge, sel_back))
+    bmp24(os.path.join(out, 'fold_system.bmp'), folder(special, special_edge, WHITE))
+    bmp24(os.path.join(out, 'fold_system_sel.bmp'), folder(special, special_edge, sel_back))
     bmp24(os.path.join(out, 'mesg_read.bmp'), row_icon(False, False))
     bmp24(os.path.join(out, 'mesg_new.bmp'), row_icon(True, False))
     bmp24(os.path.join(out, 'mesg_files.bmp'), row_icon(False, True))
