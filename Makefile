@@ -60,10 +60,12 @@ fuzz: deps
 bench-mime: win64 wineprefix
 	@bash bench/mime/run.sh $(WIN64)
 
-# Figures: 1,000 messages retrieved from Dovecot and sent to aiosmtpd, against poplib and smtplib.
+# Figures: 1,000 messages retrieved from Dovecot and sent to aiosmtpd, against poplib and smtplib,
+# a bare blocking Winsock client under the same Wine, and the sessions run natively.
 bench-net: win64 wineprefix
-	@cmake --build $(WIN64) --target tern_bench -j $(JOBS)
-	@bash bench/netlib/run.sh $(WIN64)
+	@cmake --build $(WIN64) --target tern_bench floor_client -j $(JOBS)
+	@cmake --build $(NATIVE) --target native_bench -j $(JOBS)
+	@bash bench/netlib/run.sh $(WIN64) $(NATIVE)
 
 # Figures: filling the message list for 10,000 messages against a bare ODBC query.
 bench-panes: win64 wineprefix

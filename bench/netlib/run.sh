@@ -1,19 +1,28 @@
 #!/usr/bin/env bash
 # Network benchmark: TERN32 (under Wine) against Python's poplib and smtplib on the same servers,
 # in the same run: 1,000 messages of about 20 KB retrieved from Dovecot (APOP, UIDL, RETR) and
-# sent to aiosmtpd over one session. Prints both times and the ratio.
-# usage: run.sh WIN64_BUILD_DIR [COUNT] [SIZE]
+# sent to aiosmtpd over one session. Two further references tell the platform's share from the
+# library's: a plain blocking Winsock client doing the same commands under the same Wine (no
+# windows, no messages, no host notifications), and the library's own sessions run natively
+# over POSIX sockets. Each contender runs ROUNDS times, interleaved; the medians are compared.
+# usage: run.sh WIN64_BUILD_DIR NATIVE_BUILD_DIR [COUNT] [SIZE] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "$1" && pwd)
-count=${2:-1000}
-size=${3:-20000}
+native=$(cd "$2" && pwd)
+count=${3:-1000}
+size=${4:-20000}
+rounds=${5:-3}
 py=/usr/bin/python3
 state=$build/bench-netlib
 peers=$state/peers
-exe=$build/bin/tern_bench.exe
-[ -x "$exe" ] || { echo "build tern_bench first: cmake --build $build --target tern_bench" >&2; exit 1; }
+tern=$build/bin/tern_bench.exe
+floor=$build/bin/floor_client.exe
+nat=$native/bench/netlib/native_bench
+for f in "$tern" "$floor" "$nat"; do
+  [ -x "$f" ] || { echo "build the benchmark first (make bench-net): $f is missing" >&2; exit 1; }
+done
 mkdir -p "$state"
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -21,27 +30,59 @@ export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all WINEDLLOVERRID
 eval "$(bash "$root/tools/setup/xvfb.sh" "$state/xvfb")"
 cleanup() {
   bash "$root/tools/testpeers/peers.sh" stop "$peers" >/dev/null 2>&1 || true
+  wineserver -k 2>/dev/null || true
   if [ -n "${LX_XVFB_PID:-}" ]; then kill "$LX_XVFB_PID" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
 bash "$root/tools/testpeers/peers.sh" start "$peers"
-wine cmd /c exit >/dev/null 2>&1 || true   # start the Wine server before anything is timed
+# One Wine server for the whole run, started before anything is timed.
+wineserver -p 600
+wine cmd /c exit >/dev/null 2>&1 || true
 
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# Runs one contender; its "<seconds> <messages>" must name every message.
+timed() {
+  local out
+  out=$("$@" | tr -d '\r')
+  [ "${out#* }" = "$count" ] || { echo "run did not complete: $* -> $out" >&2; exit 1; }
+  echo "${out%% *}"
+}
+fill() { "$py" "$here/reference.py" fill "$peers/mail/joe" "$count" "$size"; }
+report() {  # label seconds reference
+  printf '  %-34s %6.3f s   ratio to python %s\n' "$1" "$2" "$(ratio "$2" "$3")"
+}
+compare() {  # python tern floor native
+  report "TERN32 under Wine" "$2" "$1"
+  report "blocking Winsock client, Wine" "$3" "$1"
+  report "TERN32 sessions natively (POSIX)" "$4" "$1"
+  echo "  TERN32 against the blocking client under the same Wine: ratio $(ratio "$2" "$3")"
+}
 
-echo "POP3: $count messages of about $size bytes (APOP, UIDL, RETR each)"
-"$py" "$here/reference.py" fill "$peers/mail/joe" "$count" "$size"
-read -r py_pop py_n < <("$py" "$here/reference.py" pop3 127.0.0.2 joe secret "$state/py-pop3.txt")
-"$py" "$here/reference.py" fill "$peers/mail/joe" "$count" "$size"
-read -r tern_pop tern_n < <(wine "$exe" pop3 "Z:$state/TernPop3.Txt" 127.0.0.2 joe secret | tr -d '\r')
-echo "  python poplib : ${py_pop} s (${py_n} messages)"
-echo "  TERN32        : ${tern_pop} s (${tern_n} messages)"
-echo "  ratio TERN32/python: $(ratio "$tern_pop" "$py_pop")"
+py_pop=(); tern_pop=(); floor_pop=(); nat_pop=()
+for _ in $(seq 1 "$rounds"); do
+  fill; py_pop+=("$(timed "$py" "$here/reference.py" pop3 127.0.0.2 joe secret "$state/py-pop3.txt")")
+  fill; tern_pop+=("$(timed wine "$tern" pop3 "Z:$state/TernPop3.Txt" 127.0.0.2 joe secret)")
+  fill; floor_pop+=("$(timed wine "$floor" pop3 "Z:$state/FloorPop3.Txt" 127.0.0.2 joe secret)")
+  fill; nat_pop+=("$(timed "$nat" pop3 "$state/NativePop3.Txt" 127.0.0.2 joe secret)")
+done
+same=no
+cmp -s "$state/TernPop3.Txt" "$state/NativePop3.Txt" && cmp -s "$state/TernPop3.Txt" "$state/FloorPop3.Txt" && same=yes
+p=$(median "${py_pop[@]}")
+echo "POP3: $count messages of about $size bytes (APOP, UIDL, RETR each), median of $rounds rounds"
+printf '  %-34s %6.3f s   (rounds: %s)\n' "python poplib" "$p" "${py_pop[*]}"
+compare "$p" "$(median "${tern_pop[@]}")" "$(median "${floor_pop[@]}")" "$(median "${nat_pop[@]}")"
+echo "  spool files of the three identical: $same"
 
-echo "SMTP: $count messages of about $size bytes over one session"
 "$py" "$here/reference.py" spool "$state/TernSmtp.Txt" "$count" "$size"
-read -r py_smtp py_m < <("$py" "$here/reference.py" smtp 127.0.0.3 "$state/TernSmtp.Txt")
-read -r tern_smtp tern_m < <(wine "$exe" smtp "Z:$state/TernSmtp.Txt" 127.0.0.3 | tr -d '\r')
-echo "  python smtplib: ${py_smtp} s (${py_m} messages)"
-echo "  TERN32        : ${tern_smtp} s (${tern_m} messages)"
-echo "  ratio TERN32/python: $(ratio "$tern_smtp" "$py_smtp")"
+py_smtp=(); tern_smtp=(); floor_smtp=(); nat_smtp=()
+for _ in $(seq 1 "$rounds"); do
+  py_smtp+=("$(timed "$py" "$here/reference.py" smtp 127.0.0.3 "$state/TernSmtp.Txt")")
+  tern_smtp+=("$(timed wine "$tern" smtp "Z:$state/TernSmtp.Txt" 127.0.0.3)")
+  floor_smtp+=("$(timed wine "$floor" smtp "Z:$state/TernSmtp.Txt" 127.0.0.3)")
+  nat_smtp+=("$(timed "$nat" smtp "$state/TernSmtp.Txt" 127.0.0.3)")
+done
+s=$(median "${py_smtp[@]}")
+echo "SMTP: $count messages of about $size bytes over one session, median of $rounds rounds"
+printf '  %-34s %6.3f s   (rounds: %s)\n' "python smtplib" "$s" "${py_smtp[*]}"
+compare "$s" "$(median "${tern_smtp[@]}")" "$(median "${floor_smtp[@]}")" "$(median "${nat_smtp[@]}")"

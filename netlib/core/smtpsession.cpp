@@ -11,9 +11,6 @@ namespace {
 constexpr std::size_t kServerSize = 48;
 constexpr std::size_t kPathSize = 256;
 constexpr std::size_t kHeloMax = 30;
-// Data lines may be written ahead of their completions up to this many bytes, one line per
-// write; the socket then carries several lines per send.
-constexpr std::int64_t kDataWindow = 16384;
 const char kCrLf[] = "\r\n";
 const SessionCodes kCodes = {TERN_SMTP_SENDFAIL, TERN_SMTP_RECVFAIL, TERN_SMTP_CONNECTED, true,
                              TERN_SMTP_PEERCLOSED, TERN_SMTP_REFUSED, TERN_SMTP_OK, TERN_SMTP_DONE,

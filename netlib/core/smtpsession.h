@@ -16,6 +16,9 @@ namespace lx::net {
 class SmtpSession : public SessionBase {
  public:
   static constexpr int kPort = 25;
+  // Data lines may be written ahead of their completions up to this many bytes, one line per
+  // write; the socket then carries a whole ordinary message in one send.
+  static constexpr std::int64_t kDataWindow = 65536;
 
   SmtpSession(SessionPort& port, const char* spoolPath);
 

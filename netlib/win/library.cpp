@@ -50,9 +50,7 @@ bool createDispatchWindow(TernLibrary& lib) {
   wc.lpszClassName = kDispatchClass;
   // A class left from an earlier start of the library in this process is reused.
   if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  lib.dispatch = CreateWindowA(kDispatchClass, "WinSock Message", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_instance,
-                               nullptr);
+  lib.dispatch = createHiddenWindow(kDispatchClass, "WinSock Message");
   return lib.dispatch != nullptr;
 }
 
@@ -71,6 +69,11 @@ void unregisterSocket(TernSocket* socket) {
   auto& reg = g_library->registry;
   auto it = std::find(reg.begin(), reg.end(), socket);
   if (it != reg.end()) reg.erase(it);
+}
+
+HWND createHiddenWindow(const char* className, const char* title) {
+  return CreateWindowA(className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, HWND_MESSAGE, nullptr, g_instance, nullptr);
 }
 
 bool postDispatch(SOCKET s, long event) {

@@ -28,6 +28,11 @@ TernLibrary* library();
 HINSTANCE moduleInstance();
 void setModuleInstance(HINSTANCE instance);
 
+// Creates one of the library's never-shown windows (overlapped style, default position and size).
+// It only ever receives messages, so it is a message-only window: the window system keeps no
+// surface for it and a thread that owns nothing else need not poll the display for its events.
+HWND createHiddenWindow(const char* className, const char* title);
+
 void registerSocket(TernSocket* socket);
 void unregisterSocket(TernSocket* socket);
 // Asks the dispatch window to run a socket's event handling later (send pump, accepted connection).

@@ -36,8 +36,7 @@ TernStreamSocket* streamOf(TERNHANDLE h) {
 
 WinSessionPort::WinSessionPort(const SessionWindowClass& cls, const Notifier& host) : cls_(cls), host_(host) {
   if (!registerClass(cls_, windowProc)) return;
-  window_ = CreateWindowA(cls_.className, cls_.title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, nullptr, nullptr, moduleInstance(), nullptr);
+  window_ = createHiddenWindow(cls_.className, cls_.title);
   if (window_) SetWindowLongPtrA(window_, 0, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -13,7 +13,7 @@ namespace {
 constexpr long kClientEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
 constexpr long kServerEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE;
 constexpr int kBacklog = 3;
-constexpr std::size_t kChunksPerRead = 16;
+constexpr std::size_t kChunksPerRead = 64;
 
 // Writes go out as they are queued: the pump already gathers what is waiting into one send, and
 // holding a short last write back for the peer's acknowledgement would stall every

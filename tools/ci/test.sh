@@ -6,6 +6,8 @@ native=$1; win=$2; xstate=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
 jobs=$(nproc)
 rm -rf "$native/test-reports" "$win/test-reports"
+# ctest keeps the failures of an earlier run when a later one passes: only this run's count.
+rm -f "$native/Testing/Temporary/LastTestsFailed.log" "$win/Testing/Temporary/LastTestsFailed.log"
 mkdir -p "$native/test-reports"
 
 export ODBCSYSINI=$native/odbc ODBCINI=$native/odbc/odbc.ini

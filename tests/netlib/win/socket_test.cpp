@@ -49,6 +49,31 @@ TEST(Frame, SocketExportsBeforeStartAndAfterEndReturnMinus1) {
   allRefused();
 }
 
+// The library's windows only receive messages: they are found among the message-only windows
+// by class and title, are never visible, and go away with the library or the session.
+TEST(Frame, HiddenWindowsAreMessageOnlyAndNeverShown) {
+  auto find = [](const char* cls, const char* title) { return FindWindowExA(HWND_MESSAGE, nullptr, cls, title); };
+  ASSERT_EQ(find("TERN_WINSOCK", nullptr), nullptr);
+  ASSERT_EQ(TERNStartWinSock(257), 1);
+  const HWND dispatch = find("TERN_WINSOCK", "WinSock Message");
+  ASSERT_NE(dispatch, nullptr);
+  EXPECT_FALSE(IsWindowVisible(dispatch));
+  EXPECT_NE(GetAncestor(dispatch, GA_PARENT), GetDesktopWindow());  // not a top-level window
+  TERNHANDLE pop = 0, smtp = 0;
+  ASSERT_EQ(TERNPOP3StartThread(GetCurrentThreadId(), kMsg, "unused.txt", &pop), 0);
+  ASSERT_EQ(TERNSMTPStartThread(GetCurrentThreadId(), kMsg, "unused.txt", &smtp), 0);
+  const HWND popWindow = find("TERN_POP3WIND", "POP3 Message");
+  ASSERT_NE(popWindow, nullptr);
+  EXPECT_FALSE(IsWindowVisible(popWindow));
+  EXPECT_NE(find("TERN_SMTPWIND", "SMTP Message"), nullptr);
+  EXPECT_EQ(TERNPOP3Close(pop), 0);
+  EXPECT_EQ(TERNSMTPClose(smtp), 0);
+  EXPECT_EQ(find("TERN_POP3WIND", nullptr), nullptr);
+  EXPECT_EQ(find("TERN_SMTPWIND", nullptr), nullptr);
+  EXPECT_EQ(TERNEndWinSock(), 1);
+  EXPECT_EQ(find("TERN_WINSOCK", nullptr), nullptr);
+}
+
 TEST_F(Library, WinSockInfoAndHostNames) {
   WORD high = 0, maxSockets = 0, maxDg = 0;
   char desc[257], status[129], vendor[257] = "x";
