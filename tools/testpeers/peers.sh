@@ -47,6 +47,19 @@ wait_port() {
   return 1
 }
 
+# Fails with the holder's name when another program already listens on one of the peers' ports
+# (another tree's test servers, for instance), instead of letting a server die on its bind.
+ports_free() {
+  command -v ss >/dev/null || return 0
+  local held
+  held=$(ss -Hltnp 2>/dev/null | awk '$4 ~ /^127\.0\.0\.([23]|1[0-9]):(25|106|110)$/ { print "  " $4 " held by " $6 }')
+  [ -z "$held" ] && return 0
+  echo "the test servers' ports are in use:" >&2
+  echo "$held" >&2
+  echo "stop those servers (tools/testpeers/peers.sh stop THEIR_STATE_DIR) and start again" >&2
+  return 1
+}
+
 case "$cmd" in
   start)
     stop_all
@@ -56,6 +69,7 @@ case "$cmd" in
       sleep 1
     fi
     command -v dovecot >/dev/null || { echo "dovecot is not installed (tools/setup/deps.sh)" >&2; exit 1; }
+    ports_free || exit 1
     rm -rf "$state/dovecot" "$state/smtp" "$state/scripted"
     mkdir -p "$state/dovecot/run" "$state/dovecot/state" "$state/mail/joe" "$state/smtp" "$state/scripted"
     sed -e "s|@STATE@|$state|g" -e "s|@POP3_ADDR@|127.0.0.2|g" "$here/dovecot.conf.in" > "$state/dovecot/dovecot.conf"
@@ -66,7 +80,11 @@ case "$cmd" in
     mkdir -p "$state/mail/joe/cur" "$state/mail/joe/new" "$state/mail/joe/tmp"
     chmod 0777 "$state/mail" "$state/mail/joe" "$state/mail/joe/cur" "$state/mail/joe/new" "$state/mail/joe/tmp"
     chmod 755 "$state" "$state/dovecot"
-    dovecot -c "$state/dovecot/dovecot.conf" </dev/null >>"$state/dovecot/start.log" 2>&1
+    if ! dovecot -c "$state/dovecot/dovecot.conf" </dev/null >>"$state/dovecot/start.log" 2>&1; then
+      echo "dovecot did not start:" >&2
+      tail -n 5 "$state/dovecot/start.log" >&2
+      exit 1
+    fi
     setsid "$py" "$here/smtpsink.py" 127.0.0.3 25 "$state/smtp" </dev/null > "$state/smtpsink.log" 2>&1 &
     echo $! > "$state/smtpsink.pid"
     setsid "$py" "$here/scripted.py" "$state/scripted" </dev/null > "$state/scripted.log" 2>&1 &
