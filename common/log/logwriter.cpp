@@ -1,6 +1,5 @@
 #include "common/log/logwriter.h"
 
-#include <ctime>
 #include <vector>
 
 #ifdef _WIN32
@@ -27,24 +26,6 @@ std::FILE* OpenForAppend(const std::string& path) {
 }
 
 }  // namespace
-
-LogTime LocalLogTime() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &now);
-#else
-    localtime_r(&now, &tm);
-#endif
-    LogTime t;
-    t.month = tm.tm_mon + 1;
-    t.day = tm.tm_mday;
-    t.year = tm.tm_year + 1900;
-    t.hour = tm.tm_hour;
-    t.minute = tm.tm_min;
-    t.second = tm.tm_sec;
-    return t;
-}
 
 std::string FormatLogStamp(const char* format, const LogTime& t) {
     std::vector<FormatArg> args{t.month, t.day, t.year, t.hour, t.minute, t.second};

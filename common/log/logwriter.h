@@ -9,22 +9,13 @@
 #include <vector>
 
 #include "common/catalog/msgcatalog.h"
+#include "common/clock/localtime.h"
 #include "common/catalog/textformat.h"
 
 namespace lx {
 
-// Local date and time of a stamp, in the order the stamp texts receive them.
-struct LogTime {
-    int month = 0;
-    int day = 0;
-    int year = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
-
-// The machine's local time now.
-LogTime LocalLogTime();
+// Local date and time of a stamp.
+using LogTime = LocalTime;
 
 // A stamp text (six integer conversions: month, day, year, hour, minute, second) formatted
 // with t; a text that does not hold exactly those conversions (or none) gives the fixed

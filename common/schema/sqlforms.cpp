@@ -1,7 +1,6 @@
 #include "common/schema/sqlforms.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace lx {
 
@@ -21,25 +20,6 @@ std::string SqlEscape(const std::string& value) {
 }
 
 std::string SqlQuote(const std::string& value) { return "'" + SqlEscape(value) + "'"; }
-
-StoreTime LocalStoreTimeNow() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    // The Windows runtime keeps localtime's result per thread.
-    if (const std::tm* p = std::localtime(&now)) local = *p;
-#else
-    localtime_r(&now, &local);
-#endif
-    StoreTime t;
-    t.year = local.tm_year + 1900;
-    t.month = local.tm_mon + 1;
-    t.day = local.tm_mday;
-    t.hour = local.tm_hour;
-    t.minute = local.tm_min;
-    t.second = local.tm_sec;
-    return t;
-}
 
 std::string TimestampLiteral(const StoreTime& t) {
     char buf[96];

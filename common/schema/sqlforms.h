@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/clock/localtime.h"
+
 namespace lx {
 
 // The value with every apostrophe doubled (for use inside '...').
@@ -13,12 +15,7 @@ std::string SqlEscape(const std::string& value);
 std::string SqlQuote(const std::string& value);
 
 // Local date and time to the second, as the store keeps AppDate.
-struct StoreTime {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
-
-// The local time now, to the second: what a message stored now gets as AppDate.
-StoreTime LocalStoreTimeNow();
+using StoreTime = LocalTime;
 
 // "{ts 'YYYY-MM-DD hh:mm:ss'}"
 std::string TimestampLiteral(const StoreTime& t);

@@ -50,4 +50,23 @@ bool EmptyStoreTables(odbcvantConnection& conn) {
     return true;
 }
 
+bool ReportedOutcome(odbcvantStmt& stmt, bool ok, HWND owner) {
+    if (!ok) stmt.ReportError(owner);
+    return ok;
+}
+
+bool MoveMessagesTo(odbcvantConnection* conn, odbcvantTableInfo* messages, long folderNum,
+                    const std::string& condition, HWND owner) {
+    SQLINTEGER target = static_cast<SQLINTEGER>(folderNum);
+    ODBCVANT_PBIND p;
+    odbcvantSetParamBind(p, "FolderNum", &target);
+    odbcvantStmt stmt(conn, messages);
+    return ReportedOutcome(stmt, stmt.PrepareUpdate(&p, 1, condition.c_str()) && stmt.UpdateRow(), owner);
+}
+
+bool DeleteRowsWhere(odbcvantConnection* conn, odbcvantTableInfo* table, const std::string& condition, HWND owner) {
+    odbcvantStmt stmt(conn, table);
+    return ReportedOutcome(stmt, stmt.PrepareDelete(condition.c_str()) && stmt.DeleteRow(), owner);
+}
+
 }  // namespace lx

@@ -1,6 +1,9 @@
-// Creating and emptying the store's tables through a store connection.
+// Creating and emptying the store's tables through a store connection, and the row writes
+// several windows share.
 #ifndef LX_COMMON_SCHEMA_STORETABLES_H
 #define LX_COMMON_SCHEMA_STORETABLES_H
+
+#include <string>
 
 #include "common/schema/sqlforms.h"
 #include "odbcvant/odbcvant.h"
@@ -17,6 +20,16 @@ StoreTime FromOdbcTimestamp(const TIMESTAMP_STRUCT& ts);
 
 // Deletes every row of the eight tables, children first.
 bool EmptyStoreTables(odbcvantConnection& conn);
+
+// The outcome of a statement's prepare-and-run: a failure is shown to owner by the store's own
+// error report.
+bool ReportedOutcome(odbcvantStmt& stmt, bool ok, HWND owner);
+// Puts the Messages rows that meet `condition` into folder folderNum (a message moved, or a
+// deleted folder's messages sent to the trash can).
+bool MoveMessagesTo(odbcvantConnection* conn, odbcvantTableInfo* messages, long folderNum,
+                    const std::string& condition, HWND owner);
+// Deletes the rows of `table` that meet `condition`.
+bool DeleteRowsWhere(odbcvantConnection* conn, odbcvantTableInfo* table, const std::string& condition, HWND owner);
 
 }  // namespace lx
 

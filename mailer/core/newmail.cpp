@@ -114,28 +114,24 @@ bool LorvexApp::HoldSingleInstance() {
 
 bool LorvexApp::ConnectStore() {
     odbcvantSetErrorReporter(&ReportStoreError);
+    // Nothing half-made stays behind a failure: the user hears which step failed.
+    auto fail = [this](const char* key) {
+        delete connection_;
+        delete environment_;
+        connection_ = nullptr;
+        environment_ = nullptr;
+        ui::CatalogAppBox(*catalog_, key, MB_OK);
+        return false;
+    };
     environment_ = new (std::nothrow) odbcvantEnvironment;
     if (environment_ && environment_->IsValid())
         connection_ = new (std::nothrow) odbcvantConnection(environment_);
-    if (!environment_ || !environment_->IsValid() || !connection_ || !connection_->IsValid()) {
-        delete connection_;
-        delete environment_;
-        connection_ = nullptr;
-        environment_ = nullptr;
-        ui::CatalogAppBox(*catalog_, "NEWMAIL_CPP_2", MB_OK);
-        return false;
-    }
+    if (!environment_ || !environment_->IsValid() || !connection_ || !connection_->IsValid())
+        return fail("NEWMAIL_CPP_2");
     char dsn[128] = "";
     const DWORD got = ::GetEnvironmentVariableA(kDataSourceOverride, dsn, sizeof dsn);
     if (got == 0 || got >= sizeof dsn) std::strcpy(dsn, kDataSource);
-    if (!connection_->ConnectTo(dsn, kDataSourceUser, kDataSourcePassword)) {
-        delete connection_;
-        delete environment_;
-        connection_ = nullptr;
-        environment_ = nullptr;
-        ui::CatalogAppBox(*catalog_, "NEWMAIL_CPP_3", MB_OK);
-        return false;
-    }
+    if (!connection_->ConnectTo(dsn, kDataSourceUser, kDataSourcePassword)) return fail("NEWMAIL_CPP_3");
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/schema/schema.h"
 #include "common/schema/sqlforms.h"
+#include "common/schema/storetables.h"
 
 #include <cstdio>
 #include <cstring>
@@ -96,11 +97,7 @@ bool FolderStore::Insert(const std::string& name, const char* type, const std::s
     odbcvantSetParamBind(p[1], "FolderType", kind);
     odbcvantSetParamBind(p[2], "Description", desc);
     odbcvantStmt stmt(conn_, table_.get());
-    if (!stmt.PrepareInsert(p, 3) || !stmt.InsertRow()) {
-        stmt.ReportError(owner_);
-        return false;
-    }
-    return true;
+    return ReportedOutcome(stmt, stmt.PrepareInsert(p, 3) && stmt.InsertRow(), owner_);
 }
 
 bool FolderStore::Update(long folderNum, const std::string& name, const std::string& description) {
@@ -112,32 +109,18 @@ bool FolderStore::Update(long folderNum, const std::string& name, const std::str
     odbcvantSetParamBind(p[0], "Folder", folder);
     odbcvantSetParamBind(p[1], "Description", desc);
     odbcvantStmt stmt(conn_, table_.get());
-    if (!stmt.PrepareUpdate(p, 2, ConditionFolderNum(folderNum).c_str()) || !stmt.UpdateRow()) {
-        stmt.ReportError(owner_);
-        return false;
-    }
-    return true;
+    return ReportedOutcome(stmt, stmt.PrepareUpdate(p, 2, ConditionFolderNum(folderNum).c_str()) && stmt.UpdateRow(),
+                           owner_);
 }
 
 bool FolderStore::Delete(long folderNum, long trashcanNum) {
     if (!Ready()) return false;
+    const std::string inFolder = ConditionFolderNum(folderNum);
     if (trashcanNum >= 0 && trashcanNum != folderNum) {
         odbcvantTableInfo messages(conn_, "Messages");
-        SQLINTEGER target = static_cast<SQLINTEGER>(trashcanNum);
-        ODBCVANT_PBIND p;
-        odbcvantSetParamBind(p, "FolderNum", &target);
-        odbcvantStmt move(conn_, &messages);
-        if (!move.PrepareUpdate(&p, 1, ConditionFolderNum(folderNum).c_str()) || !move.UpdateRow()) {
-            move.ReportError(owner_);
-            return false;
-        }
+        if (!MoveMessagesTo(conn_, &messages, trashcanNum, inFolder, owner_)) return false;
     }
-    odbcvantStmt stmt(conn_, table_.get());
-    if (!stmt.PrepareDelete(ConditionFolderNum(folderNum).c_str()) || !stmt.DeleteRow()) {
-        stmt.ReportError(owner_);
-        return false;
-    }
-    return true;
+    return DeleteRowsWhere(conn_, table_.get(), inFolder, owner_);
 }
 
 }  // namespace lx

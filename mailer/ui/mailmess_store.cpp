@@ -124,26 +124,11 @@ void MessageListStore::FirstRecipients(long folderNum, std::unordered_map<long, 
 }
 
 bool MessageListStore::Move(long mesgNum, long folderNum) {
-    if (!Ready()) return false;
-    SQLINTEGER target = static_cast<SQLINTEGER>(folderNum);
-    ODBCVANT_PBIND p;
-    odbcvantSetParamBind(p, "FolderNum", &target);
-    odbcvantStmt stmt(conn_, messages_.get());
-    if (!stmt.PrepareUpdate(&p, 1, ConditionMesgNum(mesgNum).c_str()) || !stmt.UpdateRow()) {
-        stmt.ReportError(owner_);
-        return false;
-    }
-    return true;
+    return Ready() && MoveMessagesTo(conn_, messages_.get(), folderNum, ConditionMesgNum(mesgNum), owner_);
 }
 
 bool MessageListStore::Delete(long mesgNum) {
-    if (!Ready()) return false;
-    odbcvantStmt stmt(conn_, messages_.get());
-    if (!stmt.PrepareDelete(ConditionMesgNum(mesgNum).c_str()) || !stmt.DeleteRow()) {
-        stmt.ReportError(owner_);
-        return false;
-    }
-    return true;
+    return Ready() && DeleteRowsWhere(conn_, messages_.get(), ConditionMesgNum(mesgNum), owner_);
 }
 
 }  // namespace lx

@@ -516,7 +516,7 @@ void CMainFrame::OnDestroy() {
         ::Sleep(kHangUpWaitMillis);
     }
     if (checkLog_.IsOpen() && context_.catalog)
-        checkLog_.CloseAtExit(*context_.catalog, LocalLogTime());
+        checkLog_.CloseAtExit(*context_.catalog, LocalTimeNow());
     ::PostQuitMessage(0);
 }
 

@@ -1,7 +1,10 @@
 // The check log: runs framed by stamps, CR LF entries, growth across runs, the exit path.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include "common/catalog/msgcatalog.h"
 #include "common/log/logwriter.h"
@@ -145,16 +148,42 @@ TEST_F(CheckLog, UnopenableLogIsSilentlySkipped) {
     EXPECT_FALSE(lxtest::FileExists(nowhere));
 }
 
-TEST(LogTimeNow, IsAPlausibleLocalTime) {
-    lx::LogTime t = lx::LocalLogTime();
-    EXPECT_GE(t.year, 2020);
-    EXPECT_GE(t.month, 1);
-    EXPECT_LE(t.month, 12);
-    EXPECT_GE(t.day, 1);
-    EXPECT_LE(t.day, 31);
-    EXPECT_LE(t.hour, 23);
-    EXPECT_LE(t.minute, 59);
-    EXPECT_LE(t.second, 60);
+#ifndef _WIN32
+// The breakdown follows the zone the process runs in; the zone is restored afterwards.
+TEST(LocalClock, BreaksMomentsDownInTheLocalZone) {
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    auto expectAt = [](std::time_t t, lx::LocalTime want) {
+        const lx::LocalTime got = lx::ToLocalTime(t);
+        EXPECT_EQ(std::vector<int>({got.year, got.month, got.day, got.hour, got.minute, got.second}),
+                  std::vector<int>({want.year, want.month, want.day, want.hour, want.minute, want.second}))
+            << "at " << t;
+    };
+    setenv("TZ", "UTC0", 1);
+    tzset();
+    expectAt(0, {1970, 1, 1, 0, 0, 0});
+    expectAt(951825599, {2000, 2, 29, 11, 59, 59});
+    setenv("TZ", "EST5", 1);
+    tzset();
+    expectAt(0, {1969, 12, 31, 19, 0, 0});
+    if (old)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+#endif
+
+TEST(LocalClock, NowIsTheCurrentSecond) {
+    const std::time_t before = std::time(nullptr);
+    const lx::LocalTime now = lx::LocalTimeNow();
+    const std::time_t after = std::time(nullptr);
+    auto same = [&](std::time_t t) {
+        const lx::LocalTime x = lx::ToLocalTime(t);
+        return x.year == now.year && x.month == now.month && x.day == now.day && x.hour == now.hour &&
+               x.minute == now.minute && x.second == now.second;
+    };
+    EXPECT_TRUE(same(before) || same(after));
 }
 
 }  // namespace

@@ -51,38 +51,28 @@ TEST(DialerFile, MissingFileGivesZeros) {
   EXPECT_EQ(loaded.checkCountdown, 0);
 }
 
-TEST(DialerStartup, MillisecondIntervalIsTurnedIntoSeconds) {
+// The stored interval at start-up: milliseconds become seconds, a short interval is raised to a
+// minute, 0 stays off; the countdown starts from the adjusted interval.
+TEST(DialerStartup, StoredIntervalIsAdjusted) {
+  struct Case {
+    std::int32_t stored;
+    std::int32_t seconds;
+  };
+  const Case cases[] = {
+    {300000, 300},  // milliseconds
+    {30, 60},       // raised to one minute
+    {60500, 60},    // 60 after the division, left as it is
+    {59999, 59999}, // below the threshold: seconds already
+    {0, 0},         // off
+  };
   TempFolder dir;
-  WriteInterval(dir, 300000);
-  DialerSettings s = LoadDialerAtStartup(dir.Path());
-  EXPECT_EQ(s.checkInterval, 300);
-  EXPECT_EQ(s.checkCountdown, 300);
-  EXPECT_EQ(TextOf(s.dialUser), "dialuser");
-}
-
-TEST(DialerStartup, ShortIntervalIsRaisedToOneMinute) {
-  TempFolder dir;
-  WriteInterval(dir, 30);
-  DialerSettings s = LoadDialerAtStartup(dir.Path());
-  EXPECT_EQ(s.checkInterval, 60);
-  EXPECT_EQ(s.checkCountdown, 60);
-
-  WriteInterval(dir, 60500);  // 60 after division, left as it is
-  s = LoadDialerAtStartup(dir.Path());
-  EXPECT_EQ(s.checkInterval, 60);
-
-  WriteInterval(dir, 59999);  // below the threshold: seconds already
-  s = LoadDialerAtStartup(dir.Path());
-  EXPECT_EQ(s.checkInterval, 59999);
-  EXPECT_EQ(s.checkCountdown, 59999);
-}
-
-TEST(DialerStartup, ZeroIntervalStaysOff) {
-  TempFolder dir;
-  WriteInterval(dir, 0);
-  DialerSettings s = LoadDialerAtStartup(dir.Path());
-  EXPECT_EQ(s.checkInterval, 0);
-  EXPECT_EQ(s.checkCountdown, 0);
+  for (const Case& c : cases) {
+    WriteInterval(dir, c.stored);
+    const DialerSettings s = LoadDialerAtStartup(dir.Path());
+    EXPECT_EQ(s.checkInterval, c.seconds) << "stored " << c.stored;
+    EXPECT_EQ(s.checkCountdown, c.seconds) << "stored " << c.stored;
+    EXPECT_EQ(TextOf(s.dialUser), "dialuser");
+  }
 }
 
 TEST(DialerStartup, ShortFileKeepsItsBytesUnadjusted) {

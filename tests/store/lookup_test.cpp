@@ -89,7 +89,7 @@ TEST_F(LookupTest, WrittenAndMergedMessagesAreFoundByTheirForms) {
     MessageRow m;
     m.folder = 4;
     std::strcpy(m.type, "O");
-    lx::StoreTime now = lx::LocalStoreTimeNow();
+    lx::StoreTime now = lx::LocalTimeNow();
     m.appDate = lx::ToOdbcTimestamp(now);
     EXPECT_EQ(0u, m.appDate.fraction);
     EXPECT_EQ(lx::TimestampLiteral(now), lx::TimestampLiteral(lx::FromOdbcTimestamp(m.appDate)));

@@ -41,18 +41,6 @@ TEST(SqlForms, LookUpsAfterInsert) {
               lx::SqlFindDistribution("Friends' list"));
 }
 
-TEST(SqlForms, LocalTimeNowIsAPlausibleTime) {
-    lx::StoreTime t = lx::LocalStoreTimeNow();
-    EXPECT_GE(t.year, 2024);
-    EXPECT_GE(t.month, 1);
-    EXPECT_LE(t.month, 12);
-    EXPECT_GE(t.day, 1);
-    EXPECT_LE(t.day, 31);
-    EXPECT_LE(t.hour, 23);
-    EXPECT_LE(t.minute, 59);
-    EXPECT_LE(t.second, 60);
-}
-
 TEST(SqlForms, FixedQueries) {
     EXPECT_STREQ("SELECT * FROM Folders ORDER BY FolderType, Folder", lx::kSqlFolderList);
     EXPECT_STREQ("SELECT FolderNum, Folder FROM Folders ORDER BY FolderType, Folder", lx::kSqlFolderNames);
