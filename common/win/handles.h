@@ -126,4 +126,40 @@ private:
     HKEY key_ = nullptr;
 };
 
+
+// Library loaded by name, freed with FreeLibrary. Entry points come out typed: callers declare
+// a table of function-pointer fields and fill it with Proc<>, never casting FARPROC at the call.
+class Module {
+public:
+    Module() = default;
+    explicit Module(const char* name) : h_(::LoadLibraryA(name)) {}
+    ~Module() { Reset(); }
+    Module(Module&& o) noexcept : h_(o.Release()) {}
+    Module& operator=(Module&& o) noexcept { if (this != &o) Reset(o.Release()); return *this; }
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    bool Load(const char* name) { Reset(::LoadLibraryA(name)); return h_ != nullptr; }
+    HMODULE Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    HMODULE Release() { HMODULE h = h_; h_ = nullptr; return h; }
+    void Reset(HMODULE h = nullptr) { if (h_) ::FreeLibrary(h_); h_ = h; }
+
+    // The entry point `name` as a `Fn` (a function-pointer type), or nullptr when missing.
+    template <typename Fn>
+    Fn Proc(const char* name) const {
+        if (!h_) return nullptr;
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h_, name)));
+    }
+    // Fills `slot` with the entry point `name`; true when the library has it.
+    template <typename Fn>
+    bool Bind(Fn& slot, const char* name) const {
+        slot = Proc<Fn>(name);
+        return slot != nullptr;
+    }
+
+private:
+    HMODULE h_ = nullptr;
+};
+
 } // namespace lx

@@ -10,6 +10,7 @@ pkgs=(
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
   dovecot-pop3d python3-aiosmtpd
   libpython3.11-testsuite libgmime-3.0-dev clang libclang-rt-14-dev
+  fonts-liberation cups printer-driver-cups-pdf poppler-utils
 )
 missing=()
 for p in "${pkgs[@]}"; do
