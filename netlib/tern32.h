@@ -31,7 +31,8 @@ TERNAPI int WINAPI TERNStartWinSock(WORD version);
 TERNAPI int WINAPI TERNEndWinSock(void);
 TERNAPI int WINAPI TERNVersion(void);
 // description: 257 bytes, systemStatus: 129 bytes, vendorInfo: 257 bytes
-TERNAPI int WINAPI TERNGetWinSockInfo(WORD* highVersion, char* description, char* systemStatus, WORD* maxSockets, WORD* maxDatagram, char* vendorInfo);
+TERNAPI int WINAPI TERNGetWinSockInfo(WORD* highVersion, char* description, char* systemStatus,
+                                      WORD* maxSockets, WORD* maxDatagram, char* vendorInfo);
 // hostName: at least 40 bytes, addresses: 128 bytes ("a.b.c.d+e.f.g.h")
 TERNAPI int WINAPI TERNGetMyName(char* hostName, char* addresses);
 TERNAPI int WINAPI TERNGetServerIP(const char* hostName, char* addresses);
@@ -47,12 +48,15 @@ TERNAPI int WINAPI TERNGetServerNameDlg(HWND parent, char* serverName);
 // Stream sockets
 TERNAPI int WINAPI TERNCreateStreamClientWindow(HWND hostWindow, UINT message, TERNHANDLE* handle);
 TERNAPI int WINAPI TERNCreateStreamClientThread(DWORD hostThread, UINT message, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNCreateStreamServerWindow(int port, HWND hostWindow, UINT message, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNCreateStreamServerThread(int port, DWORD hostThread, UINT message, TERNHANDLE* handle);
+TERNAPI int WINAPI TERNCreateStreamServerWindow(int port, HWND hostWindow, UINT message,
+                                                TERNHANDLE* handle);
+TERNAPI int WINAPI TERNCreateStreamServerThread(int port, DWORD hostThread, UINT message,
+                                                TERNHANDLE* handle);
 TERNAPI int WINAPI TERNCreateStreamCommWindow(HWND hostWindow, UINT message, TERNHANDLE* handle);
 TERNAPI int WINAPI TERNCreateStreamCommThread(DWORD hostThread, UINT message, TERNHANDLE* handle);
 TERNAPI int WINAPI TERNStreamConnectToPort(TERNHANDLE handle, const char* host, int port);
-TERNAPI int WINAPI TERNStreamConnectToService(TERNHANDLE handle, const char* host, const char* service);
+TERNAPI int WINAPI TERNStreamConnectToService(TERNHANDLE handle, const char* host,
+                                              const char* service);
 TERNAPI int WINAPI TERNStreamWrite(TERNHANDLE handle, const void* data, int length);
 TERNAPI int WINAPI TERNStreamRead(TERNHANDLE handle, void* buffer, int length);
 TERNAPI int WINAPI TERNSetStreamBufferSize(TERNHANDLE handle, int size);
@@ -63,37 +67,49 @@ TERNAPI int WINAPI TERNLastStreamWinSockError(TERNHANDLE handle, int* code, char
 TERNAPI int WINAPI TERNCloseStream(TERNHANDLE handle);
 
 // UDP sockets
-TERNAPI int WINAPI TERNCreateUDPServer1(int port, HWND hostWindow, UINT message, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNCreateUDPServer2(int port, DWORD hostThread, UINT message, TERNHANDLE* handle);
+TERNAPI int WINAPI TERNCreateUDPServer1(int port, HWND hostWindow, UINT message,
+                                        TERNHANDLE* handle);
+TERNAPI int WINAPI TERNCreateUDPServer2(int port, DWORD hostThread, UINT message,
+                                        TERNHANDLE* handle);
 TERNAPI int WINAPI TERNCreateUDPClient1(HWND hostWindow, UINT message, TERNHANDLE* handle);
 TERNAPI int WINAPI TERNCreateUDPClient2(DWORD hostThread, UINT message, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNUDPWriteToPort(TERNHANDLE handle, const void* data, int length, const char* host, int port);
-TERNAPI int WINAPI TERNUDPWriteToService(TERNHANDLE handle, const void* data, int length, const char* host, const char* service);
+TERNAPI int WINAPI TERNUDPWriteToPort(TERNHANDLE handle, const void* data, int length,
+                                      const char* host, int port);
+TERNAPI int WINAPI TERNUDPWriteToService(TERNHANDLE handle, const void* data, int length,
+                                         const char* host, const char* service);
 TERNAPI int WINAPI TERNUDPRead(TERNHANDLE handle, void* buffer, int length, void* senderAddr);
-TERNAPI int WINAPI TERNUDPReply(TERNHANDLE handle, const void* data, int length, const void* destAddr);
+TERNAPI int WINAPI TERNUDPReply(TERNHANDLE handle, const void* data, int length,
+                                const void* destAddr);
 TERNAPI int WINAPI TERNUDPGetSocketInfo(TERNHANDLE handle, char* addressText, int* port);
 TERNAPI int WINAPI TERNSetUDPBufferSize(TERNHANDLE handle, int size);
 TERNAPI int WINAPI TERNLastUDPWinSockError(TERNHANDLE handle, int* code, char* text);
 TERNAPI int WINAPI TERNCloseUDP(TERNHANDLE handle);
 
 // SMTP client
-TERNAPI int WINAPI TERNSMTPStartWindow(HWND hostWindow, UINT message, const char* spoolPath, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNSMTPStartThread(DWORD hostThread, UINT message, const char* spoolPath, TERNHANDLE* handle);
+TERNAPI int WINAPI TERNSMTPStartWindow(HWND hostWindow, UINT message, const char* spoolPath,
+                                       TERNHANDLE* handle);
+TERNAPI int WINAPI TERNSMTPStartThread(DWORD hostThread, UINT message, const char* spoolPath,
+                                       TERNHANDLE* handle);
 TERNAPI int WINAPI TERNSMTPSendMail(TERNHANDLE handle, const char* server);
 TERNAPI int WINAPI TERNSMTPClose(TERNHANDLE handle);
 
 // POP3 client
-TERNAPI int WINAPI TERNPOP3StartWindow(HWND hostWindow, UINT message, const char* spoolPath, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNPOP3StartThread(DWORD hostThread, UINT message, const char* spoolPath, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNPOP3IsThereMail(TERNHANDLE handle, const char* server, const char* user, const char* password, int apop);
-TERNAPI int WINAPI TERNPOP3PullMail(TERNHANDLE handle, const char* server, const char* user, const char* password, int deleteAfter, int apop);
+TERNAPI int WINAPI TERNPOP3StartWindow(HWND hostWindow, UINT message, const char* spoolPath,
+                                       TERNHANDLE* handle);
+TERNAPI int WINAPI TERNPOP3StartThread(DWORD hostThread, UINT message, const char* spoolPath,
+                                       TERNHANDLE* handle);
+TERNAPI int WINAPI TERNPOP3IsThereMail(TERNHANDLE handle, const char* server, const char* user,
+                                       const char* password, int apop);
+TERNAPI int WINAPI TERNPOP3PullMail(TERNHANDLE handle, const char* server, const char* user,
+                                    const char* password, int deleteAfter, int apop);
 TERNAPI int WINAPI TERNPOP3NumMail(TERNHANDLE handle, int* count);
 TERNAPI int WINAPI TERNPOP3Close(TERNHANDLE handle);
 
 // Password-change client
 TERNAPI int WINAPI TERNPOPCPWStartWindow(HWND hostWindow, UINT message, TERNHANDLE* handle);
 TERNAPI int WINAPI TERNPOPCPWStartThread(DWORD hostThread, UINT message, TERNHANDLE* handle);
-TERNAPI int WINAPI TERNPOPCPWChangeNow(TERNHANDLE handle, const char* server, const char* user, const char* oldPassword, const char* newPassword);
+TERNAPI int WINAPI TERNPOPCPWChangeNow(TERNHANDLE handle, const char* server, const char* user,
+                                       const char* oldPassword, const char* newPassword);
 TERNAPI int WINAPI TERNPOPCPWClose(TERNHANDLE handle);
 
 #ifdef __cplusplus

@@ -9,7 +9,8 @@ odbcvantEnvironment::odbcvantEnvironment() : m_impl(new Impl) {
         m_impl->env = SQL_NULL_HENV;
         return;
     }
-    SQLSetEnvAttr(m_impl->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLSetEnvAttr(m_impl->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                  0);
 }
 
 odbcvantEnvironment::~odbcvantEnvironment() {
@@ -65,7 +66,8 @@ int odbcvantConnection::ConnectTo(const char* dataSource, const char* user, cons
     }
     d.diag.Clear();
     // Explicit lengths rather than SQL_NTS: not every driver-manager bridge passes SQL_NTS on.
-    std::string dsn(dataSource ? dataSource : ""), uid(user ? user : ""), pwd(password ? password : "");
+    std::string dsn(dataSource ? dataSource : ""), uid(user ? user : ""),
+        pwd(password ? password : "");
     auto arg = [](std::string& s) { return reinterpret_cast<SQLCHAR*>(&s[0]); };
     auto size = [](const std::string& s) { return static_cast<SQLSMALLINT>(s.size()); };
     SQLRETURN rc = SQLConnect(d.dbc, arg(dsn), size(dsn), arg(uid), size(uid), arg(pwd), size(pwd));
@@ -98,16 +100,20 @@ int odbcvantConnection::ExecuteDirect(const char* sql) {
         return 0;
     }
     std::string text = d.Adapt(sql);
-    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
+    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(&text[0]),
+                                 static_cast<SQLINTEGER>(text.size()));
     // A searched statement that touches no row answers SQL_NO_DATA: still a success.
     int ok = Ok(rc) || rc == SQL_NO_DATA;
-    if (ok) d.diag.Clear(); else d.diag.Capture(SQL_HANDLE_STMT, stmt);
+    if (ok)
+        d.diag.Clear();
+    else
+        d.diag.Capture(SQL_HANDLE_STMT, stmt);
     SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     return ok;
 }
 
-void lx::odbc::OpenStatement(odbcvantConnection* conn, odbcvantConnection::Impl*& impl, SQLHSTMT& stmt,
-                             Diag& diag) {
+void lx::odbc::OpenStatement(odbcvantConnection* conn, odbcvantConnection::Impl*& impl,
+                             SQLHSTMT& stmt, Diag& diag) {
     if (!conn || !conn->IsConnected()) {
         diag.SetOwn("08003", "not connected to the store");
         return;

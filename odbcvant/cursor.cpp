@@ -11,26 +11,26 @@ using lx::odbc::Ok;
 namespace {
 const int kMaxRowSet = 10000;
 const int kMaxColumn = 1024;
-}  // namespace
+} // namespace
 
 struct odbcvantCursor::Impl {
     struct Bind {
-        SQLSMALLINT cType = 0;   // 0: column not bound
+        SQLSMALLINT cType = 0; // 0: column not bound
         char* base = nullptr;
-        size_t elemSize = 0;     // distance between two rows' elements
-        SQLLEN bufLen = 0;       // bytes of one element handed to the driver
+        size_t elemSize = 0; // distance between two rows' elements
+        SQLLEN bufLen = 0;   // bytes of one element handed to the driver
     };
     odbcvantConnection::Impl* conn = nullptr;
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     std::string sql;
     lx::odbc::Diag diag;
     int rowSetSize = 1;
-    std::vector<Bind> binds;          // index = column - 1
-    std::vector<SQLLEN> ind;          // one indicator per bound column
+    std::vector<Bind> binds; // index = column - 1
+    std::vector<SQLLEN> ind; // one indicator per bound column
     bool executed = false;
     bool scrollAllowed = true;
-    bool scrollable = false;          // the open result has a static cursor
-    long pos = 0;                     // 1-based number of the row last fetched
+    bool scrollable = false; // the open result has a static cursor
+    long pos = 0;            // 1-based number of the row last fetched
     bool afterEnd = false;
 
     bool Ready();
@@ -63,7 +63,8 @@ bool odbcvantCursor::Impl::Execute() {
     SQLULEN wanted = scrollAllowed ? SQL_CURSOR_STATIC : SQL_CURSOR_FORWARD_ONLY;
     SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(wanted), 0);
     std::string text = conn->Adapt(sql.c_str());
-    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
+    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(&text[0]),
+                                 static_cast<SQLINTEGER>(text.size()));
     if (!Ok(rc) && rc != SQL_NO_DATA) {
         diag.Capture(SQL_HANDLE_STMT, stmt);
         return false;
@@ -80,7 +81,8 @@ void odbcvantCursor::Impl::BindElement(int elem) {
     for (size_t c = 0; c < binds.size(); ++c) {
         const Bind& b = binds[c];
         if (b.cType == 0) continue;
-        SQLBindCol(stmt, static_cast<SQLUSMALLINT>(c + 1), b.cType, b.base + b.elemSize * elem, b.bufLen, &ind[c]);
+        SQLBindCol(stmt, static_cast<SQLUSMALLINT>(c + 1), b.cType, b.base + b.elemSize * elem,
+                   b.bufLen, &ind[c]);
     }
 }
 
@@ -246,7 +248,8 @@ int odbcvantCursor::BindColumns(int column, int cType, void* buffer, int length)
     Impl& d = *m_impl;
     if (!d.Ready()) return 0;
     SQLSMALLINT type = lx::odbc::CTypeForShortForm(cType);
-    if (column < 1 || column > kMaxColumn || type == 0 || !buffer || (type == SQL_C_CHAR && length < 1)) {
+    if (column < 1 || column > kMaxColumn || type == 0 || !buffer ||
+        (type == SQL_C_CHAR && length < 1)) {
         d.diag.SetOwn("HY003", "column binding not valid");
         return 0;
     }
@@ -310,8 +313,10 @@ int odbcvantCursor::SingleFetch() {
         d.diag.Clear();
         return 1;
     }
-    if (rc == SQL_NO_DATA) d.diag.SetOwn("02000", "no more rows");
-    else d.diag.Capture(SQL_HANDLE_STMT, d.stmt);
+    if (rc == SQL_NO_DATA)
+        d.diag.SetOwn("02000", "no more rows");
+    else
+        d.diag.Capture(SQL_HANDLE_STMT, d.stmt);
     return 0;
 }
 

@@ -9,7 +9,7 @@ namespace {
 std::atomic<odbcvantErrorReporter> g_reporter{nullptr};
 // The component has no message catalogue of its own: the report is the store's diagnostic text.
 const char kCaption[] = "OdbcVant";
-}  // namespace
+} // namespace
 
 extern "C" ODBCVANT_API void odbcvantSetErrorReporter(odbcvantErrorReporter fn) {
     g_reporter.store(fn);
@@ -29,13 +29,16 @@ void Diag::Capture(SQLSMALLINT handleType, SQLHANDLE handle) {
                                      static_cast<SQLSMALLINT>(sizeof(message)), &len);
         if (!Ok(rc)) break;
         char line[64];
-        std::snprintf(line, sizeof(line), "SQLSTATE %.5s, native error %ld: ",
-                      reinterpret_cast<const char*>(state), static_cast<long>(native));
+        std::snprintf(line, sizeof(line),
+                      "SQLSTATE %.5s, native error %ld: ", reinterpret_cast<const char*>(state),
+                      static_cast<long>(native));
         if (!m_text.empty()) m_text += "\n";
         m_text += line;
         m_text += reinterpret_cast<const char*>(message);
     }
-    if (m_text.empty()) m_text = "SQLSTATE HY000, native error 0: the store reported a failure without a diagnostic";
+    if (m_text.empty())
+        m_text =
+            "SQLSTATE HY000, native error 0: the store reported a failure without a diagnostic";
 }
 
 void Diag::SetOwn(const char* state, const std::string& message) {
@@ -62,31 +65,40 @@ int Diag::Report(HWND window) const {
 
 SQLSMALLINT CTypeForSqlType(SQLSMALLINT sqlType) {
     switch (sqlType) {
-    case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR:
-    case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR:
-    case SQL_DECIMAL: case SQL_NUMERIC: case SQL_GUID:
-        return SQL_C_CHAR;
-    case SQL_INTEGER: case SQL_BIGINT:
-        return SQL_C_SLONG;
-    case SQL_SMALLINT: case SQL_TINYINT:
-        return SQL_C_SSHORT;
-    case SQL_BIT:
-        return SQL_C_BIT;
-    case SQL_TYPE_TIMESTAMP: case SQL_TIMESTAMP: case SQL_TYPE_DATE: case SQL_DATE:
-        return SQL_C_TYPE_TIMESTAMP;
-    case SQL_REAL: case SQL_FLOAT: case SQL_DOUBLE:
-        return SQL_C_DOUBLE;
-    default:
-        return 0;
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+    case SQL_GUID: return SQL_C_CHAR;
+    case SQL_INTEGER:
+    case SQL_BIGINT: return SQL_C_SLONG;
+    case SQL_SMALLINT:
+    case SQL_TINYINT: return SQL_C_SSHORT;
+    case SQL_BIT: return SQL_C_BIT;
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP:
+    case SQL_TYPE_DATE:
+    case SQL_DATE: return SQL_C_TYPE_TIMESTAMP;
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE: return SQL_C_DOUBLE;
+    default: return 0;
     }
 }
 
 size_t FixedCSize(SQLSMALLINT cType) {
     switch (cType) {
-    case SQL_C_SLONG: case SQL_C_LONG: return sizeof(SQLINTEGER);
-    case SQL_C_SSHORT: case SQL_C_SHORT: return sizeof(SQLSMALLINT);
+    case SQL_C_SLONG:
+    case SQL_C_LONG: return sizeof(SQLINTEGER);
+    case SQL_C_SSHORT:
+    case SQL_C_SHORT: return sizeof(SQLSMALLINT);
     case SQL_C_BIT: return sizeof(unsigned char);
-    case SQL_C_TYPE_TIMESTAMP: case SQL_C_TIMESTAMP: return sizeof(TIMESTAMP_STRUCT);
+    case SQL_C_TYPE_TIMESTAMP:
+    case SQL_C_TIMESTAMP: return sizeof(TIMESTAMP_STRUCT);
     case SQL_C_DOUBLE: return sizeof(double);
     default: return 0;
     }
@@ -95,10 +107,13 @@ size_t FixedCSize(SQLSMALLINT cType) {
 SQLSMALLINT CTypeForShortForm(int code) {
     switch (code) {
     case ODBCVANT_TEXT: return SQL_C_CHAR;
-    case ODBCVANT_INT32: case SQL_C_SLONG: return SQL_C_SLONG;
-    case ODBCVANT_INT16: case SQL_C_SSHORT: return SQL_C_SSHORT;
+    case ODBCVANT_INT32:
+    case SQL_C_SLONG: return SQL_C_SLONG;
+    case ODBCVANT_INT16:
+    case SQL_C_SSHORT: return SQL_C_SSHORT;
     case ODBCVANT_BIT: return SQL_C_BIT;
-    case SQL_C_TYPE_TIMESTAMP: case SQL_C_TIMESTAMP: return SQL_C_TYPE_TIMESTAMP;
+    case SQL_C_TYPE_TIMESTAMP:
+    case SQL_C_TIMESTAMP: return SQL_C_TYPE_TIMESTAMP;
     default: return 0;
     }
 }
@@ -116,5 +131,5 @@ std::string BareColumnName(const char* name) {
     return s;
 }
 
-}  // namespace odbc
-}  // namespace lx
+} // namespace odbc
+} // namespace lx

@@ -21,6 +21,7 @@ public:
     void SetOwn(const char* state, const std::string& message);
     // Hands the text to the installed reporter, or shows it; non-zero when there was one.
     int Report(HWND window) const;
+
 private:
     std::string m_text;
 };
@@ -38,8 +39,8 @@ std::string ToUpperAscii(const std::string& s);
 // Strips an alias or table prefix: "M.MesgNum" -> "MesgNum".
 std::string BareColumnName(const char* name);
 
-}  // namespace odbc
-}  // namespace lx
+} // namespace odbc
+} // namespace lx
 
 struct odbcvantEnvironment::Impl {
     SQLHENV env = SQL_NULL_HENV;
@@ -61,7 +62,7 @@ struct odbcvantTableInfo::Impl {
         std::string name;
         SQLSMALLINT sqlType = 0;
         SQLSMALLINT cType = 0;
-        long width = 0;   // characters for text, 0 for long text
+        long width = 0; // characters for text, 0 for long text
     };
     std::string table;
     std::vector<Column> columns;
@@ -74,11 +75,12 @@ namespace odbc {
 long CountQueryRows(odbcvantConnection::Impl& conn, const std::string& sql, Diag& diag);
 // Opens the statement a cursor or statement object works on. When the connection is not open or
 // the driver refuses, stmt stays null and diag says why; impl is set once the connection is open.
-void OpenStatement(odbcvantConnection* conn, odbcvantConnection::Impl*& impl, SQLHSTMT& stmt, Diag& diag);
+void OpenStatement(odbcvantConnection* conn, odbcvantConnection::Impl*& impl, SQLHSTMT& stmt,
+                   Diag& diag);
 inline void FreeStatement(SQLHSTMT stmt) {
     if (stmt != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, stmt);
 }
-}  // namespace odbc
-}  // namespace lx
+} // namespace odbc
+} // namespace lx
 
 #endif

@@ -33,10 +33,10 @@ typedef void* HWND;
 
 // Short binding form value types (ODBC type codes).
 enum {
-    ODBCVANT_TEXT = 1,    // SQL_C_CHAR
-    ODBCVANT_INT32 = 4,   // SQL_C_LONG, 32-bit signed
-    ODBCVANT_INT16 = 5,   // SQL_C_SHORT, 16-bit signed
-    ODBCVANT_BIT = -7     // SQL_C_BIT, unsigned char
+    ODBCVANT_TEXT = 1,  // SQL_C_CHAR
+    ODBCVANT_INT32 = 4, // SQL_C_LONG, 32-bit signed
+    ODBCVANT_INT16 = 5, // SQL_C_SHORT, 16-bit signed
+    ODBCVANT_BIT = -7   // SQL_C_BIT, unsigned char
 };
 
 enum { ODBCVANT_NAME_LEN = 64 };
@@ -59,10 +59,11 @@ struct ODBCVANT_CURSORBIND {
 };
 
 // Fills one binding; a column name longer than the field is cut, never overrun.
-inline void odbcvantSetColumnBind(ODBCVANT_CURSORBIND& b, const char* column, void* buffer, int length,
-                                  odbcvantTableInfo* table) {
+inline void odbcvantSetColumnBind(ODBCVANT_CURSORBIND& b, const char* column, void* buffer,
+                                  int length, odbcvantTableInfo* table) {
     b = ODBCVANT_CURSORBIND{};
-    for (size_t i = 0; column && column[i] && i + 1 < sizeof b.szColName; ++i) b.szColName[i] = column[i];
+    for (size_t i = 0; column && column[i] && i + 1 < sizeof b.szColName; ++i)
+        b.szColName[i] = column[i];
     b.pBuffer = buffer;
     b.nBufLen = length;
     b.pTableInfo = table;
@@ -70,7 +71,8 @@ inline void odbcvantSetColumnBind(ODBCVANT_CURSORBIND& b, const char* column, vo
 
 inline void odbcvantSetParamBind(ODBCVANT_PBIND& p, const char* column, const void* value) {
     p = ODBCVANT_PBIND{};
-    for (size_t i = 0; column && column[i] && i + 1 < sizeof p.szColName; ++i) p.szColName[i] = column[i];
+    for (size_t i = 0; column && column[i] && i + 1 < sizeof p.szColName; ++i)
+        p.szColName[i] = column[i];
     p.pValue = const_cast<void*>(value);
 }
 
@@ -85,9 +87,10 @@ class ODBCVANT_API odbcvantEnvironment {
 public:
     odbcvantEnvironment();
     virtual ~odbcvantEnvironment();
-    int IsValid() const;          // the ODBC environment could be allocated
-    void* GetHandle() const;      // SQLHENV
+    int IsValid() const;     // the ODBC environment could be allocated
+    void* GetHandle() const; // SQLHENV
     struct Impl;
+
 private:
     Impl* m_impl;
     odbcvantEnvironment(const odbcvantEnvironment&) = delete;
@@ -101,14 +104,15 @@ public:
     explicit odbcvantConnection(odbcvantEnvironment* env);
     virtual ~odbcvantConnection();
     virtual int ReportError(HWND window);
-    int IsValid() const;          // the connection handle could be allocated
+    int IsValid() const; // the connection handle could be allocated
     int ConnectTo(const char* dataSource, const char* user, const char* password);
     int IsConnected() const;
-    int ExecuteDirect(const char* sql);      // a statement without results (creation scripts)
-    const char* GetDbmsName() const;         // SQL_DBMS_NAME, "" before connecting
-    const char* GetLastErrorText() const;    // the text ReportError would show, "" when none
+    int ExecuteDirect(const char* sql);   // a statement without results (creation scripts)
+    const char* GetDbmsName() const;      // SQL_DBMS_NAME, "" before connecting
+    const char* GetLastErrorText() const; // the text ReportError would show, "" when none
     struct Impl;
     Impl* GetImpl() const { return m_impl; }
+
 private:
     Impl* m_impl;
     odbcvantConnection(const odbcvantConnection&) = delete;
@@ -121,17 +125,18 @@ public:
     odbcvantTableInfo(odbcvantConnection* conn, const char* tableName);
     virtual ~odbcvantTableInfo();
     virtual int ReportError(HWND window);
-    int IsValid() const;                     // the table was found and has columns
+    int IsValid() const; // the table was found and has columns
     const char* GetTableName() const;
     int GetColumnCount() const;
-    int FindColumn(const char* name) const;  // 0-based index, -1 when absent (case-insensitive)
+    int FindColumn(const char* name) const; // 0-based index, -1 when absent (case-insensitive)
     const char* GetColumnName(int index) const;
-    int GetColumnSqlType(int index) const;   // SQL_VARCHAR, SQL_INTEGER, ...
-    int GetColumnCType(int index) const;     // SQL_C_CHAR, SQL_C_SLONG, ...
-    long GetColumnWidth(int index) const;    // characters for text, 0 for long text
+    int GetColumnSqlType(int index) const; // SQL_VARCHAR, SQL_INTEGER, ...
+    int GetColumnCType(int index) const;   // SQL_C_CHAR, SQL_C_SLONG, ...
+    long GetColumnWidth(int index) const;  // characters for text, 0 for long text
     const char* GetLastErrorText() const;
     struct Impl;
     Impl* GetImpl() const { return m_impl; }
+
 private:
     Impl* m_impl;
     odbcvantTableInfo(const odbcvantTableInfo&) = delete;
@@ -156,13 +161,14 @@ public:
     int FetchNext(int* rows);
     int FetchAbsolute(int row, int* rows);
     int SingleFetch();
-    long GetTotalResultRows();               // -1 on failure
+    long GetTotalResultRows(); // -1 on failure
     int ReUseHandle();
     int ResetQuery(const char* sql);
     const char* GetLastErrorText() const;
     // Off: positioning by re-running the query and skipping, as for forward-only drivers.
     void SetScrollable(int allowed);
     struct Impl;
+
 private:
     Impl* m_impl;
     odbcvantCursor(const odbcvantCursor&) = delete;
@@ -182,9 +188,10 @@ public:
     int UpdateRow();
     int PrepareDelete(const char* condition);
     int DeleteRow();
-    long GetRowsAffected() const;            // by the last insert, update or delete
+    long GetRowsAffected() const; // by the last insert, update or delete
     const char* GetLastErrorText() const;
     struct Impl;
+
 private:
     Impl* m_impl;
     odbcvantStmt(const odbcvantStmt&) = delete;

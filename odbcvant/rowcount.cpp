@@ -14,6 +14,7 @@ public:
         if (m_h != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, m_h);
     }
     SQLHSTMT Get() const { return m_h; }
+
 private:
     SQLHSTMT m_h = SQL_NULL_HSTMT;
     StmtHandle(const StmtHandle&) = delete;
@@ -21,7 +22,8 @@ private:
 };
 
 SQLRETURN Run(SQLHSTMT h, std::string text) {
-    return SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
+    return SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(&text[0]),
+                         static_cast<SQLINTEGER>(text.size()));
 }
 
 std::string TrimStatementEnd(const std::string& sql) {
@@ -68,7 +70,7 @@ long CountByScrolling(SQLHDBC dbc, const std::string& query, lx::odbc::Diag& dia
     }
 }
 
-}  // namespace
+} // namespace
 
 namespace lx {
 namespace odbc {
@@ -85,5 +87,5 @@ long CountQueryRows(odbcvantConnection::Impl& conn, const std::string& sql, Diag
     return n;
 }
 
-}  // namespace odbc
-}  // namespace lx
+} // namespace odbc
+} // namespace lx

@@ -25,7 +25,10 @@ size_t SkipQuoted(const std::string& s, size_t i) {
     size_t j = i + 1;
     while (j < s.size()) {
         if (s[j] == q) {
-            if (j + 1 < s.size() && s[j + 1] == q) { j += 2; continue; }
+            if (j + 1 < s.size() && s[j + 1] == q) {
+                j += 2;
+                continue;
+            }
             return j + 1;
         }
         ++j;
@@ -33,7 +36,7 @@ size_t SkipQuoted(const std::string& s, size_t i) {
     return j;
 }
 
-}  // namespace
+} // namespace
 
 std::string RewriteUcaseToUpper(const std::string& sql) {
     static const char kWord[] = "UCASE";
@@ -84,4 +87,4 @@ bool EngineNeedsUpper(const std::string& dbmsName) {
     return upper.find("ACCESS") == std::string::npos;
 }
 
-}  // namespace lx
+} // namespace lx

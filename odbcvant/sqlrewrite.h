@@ -14,6 +14,6 @@ std::string RewriteUcaseToUpper(const std::string& sql);
 // UCASE but no UPPER; every other engine we know has UPPER.
 bool EngineNeedsUpper(const std::string& dbmsName);
 
-}  // namespace lx
+} // namespace lx
 
 #endif

@@ -10,9 +10,9 @@ using lx::odbc::Ok;
 struct odbcvantStmt::Impl {
     enum Kind { kNone, kInsert, kUpdate, kDelete };
     struct Param {
-        int column = -1;            // index in the table description
+        int column = -1; // index in the table description
         const void* value = nullptr;
-        std::string name;           // as the caller named it, for error reports
+        std::string name; // as the caller named it, for error reports
     };
     odbcvantConnection::Impl* conn = nullptr;
     odbcvantTableInfo* table = nullptr;
@@ -20,7 +20,7 @@ struct odbcvantStmt::Impl {
     Kind kind = kNone;
     std::vector<Param> params;
     std::vector<SQLLEN> ind;
-    std::vector<TIMESTAMP_STRUCT> stamps;   // whole-second copies of timestamp values
+    std::vector<TIMESTAMP_STRUCT> stamps; // whole-second copies of timestamp values
     lx::odbc::Diag diag;
     long affected = 0;
 
@@ -42,7 +42,8 @@ bool odbcvantStmt::Impl::Ready() {
     return true;
 }
 
-int odbcvantStmt::Impl::Prepare(Kind k, const ODBCVANT_PBIND* binds, int count, const char* condition) {
+int odbcvantStmt::Impl::Prepare(Kind k, const ODBCVANT_PBIND* binds, int count,
+                                const char* condition) {
     kind = kNone;
     params.clear();
     if (!Ready()) return 0;
@@ -77,16 +78,19 @@ int odbcvantStmt::Impl::Prepare(Kind k, const ODBCVANT_PBIND* binds, int count, 
         marks += "?";
     }
     if (k == kInsert) {
-        sql = std::string("INSERT INTO ") + table->GetTableName() + " (" + names + ") VALUES (" + marks + ")";
+        sql = std::string("INSERT INTO ") + table->GetTableName() + " (" + names + ") VALUES (" +
+              marks + ")";
     } else if (k == kUpdate) {
-        sql = std::string("UPDATE ") + table->GetTableName() + " SET " + names + " WHERE " + condition;
+        sql = std::string("UPDATE ") + table->GetTableName() + " SET " + names + " WHERE " +
+              condition;
     } else {
         sql = std::string("DELETE FROM ") + table->GetTableName() + " WHERE " + condition;
     }
     SQLFreeStmt(stmt, SQL_CLOSE);
     SQLFreeStmt(stmt, SQL_RESET_PARAMS);
     std::string text = conn->Adapt(sql.c_str());
-    if (!Ok(SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size())))) {
+    if (!Ok(SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(&text[0]),
+                       static_cast<SQLINTEGER>(text.size())))) {
         diag.Capture(SQL_HANDLE_STMT, stmt);
         params.clear();
         return 0;
@@ -109,16 +113,18 @@ bool odbcvantStmt::Impl::BindParam(size_t i) {
     SQLLEN bufLen = 0;
     if (!value) {
         ind[i] = SQL_NULL_DATA;
-        if (cType == SQL_C_CHAR) value = emptyText;
-        else value = &stamps[i];   // any buffer: the driver reads none for NULL
+        if (cType == SQL_C_CHAR)
+            value = emptyText;
+        else
+            value = &stamps[i]; // any buffer: the driver reads none for NULL
         size = cType == SQL_C_TYPE_TIMESTAMP ? 19 : 1;
     } else if (cType == SQL_C_CHAR) {
         const long width = table->GetColumnWidth(p.column);
         const char* text = static_cast<const char*>(p.value);
         size_t len = width > 0 ? strnlen(text, static_cast<size_t>(width) + 1) : std::strlen(text);
         if (width > 0 && len > static_cast<size_t>(width)) {
-            diag.SetOwn("22001", "value for column " + p.name +
-                                     " is longer than its " + std::to_string(width) + " characters");
+            diag.SetOwn("22001", "value for column " + p.name + " is longer than its " +
+                                     std::to_string(width) + " characters");
             return false;
         }
         ind[i] = static_cast<SQLLEN>(len);
@@ -134,8 +140,10 @@ bool odbcvantStmt::Impl::BindParam(size_t i) {
     } else {
         ind[i] = static_cast<SQLLEN>(lx::odbc::FixedCSize(cType));
     }
-    if (cType == SQL_C_TYPE_TIMESTAMP) sqlType = SQL_TYPE_TIMESTAMP;   // dates are written as timestamps too
-    SQLRETURN rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, cType, sqlType, size, 0, value, bufLen, &ind[i]);
+    if (cType == SQL_C_TYPE_TIMESTAMP)
+        sqlType = SQL_TYPE_TIMESTAMP; // dates are written as timestamps too
+    SQLRETURN rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, cType, sqlType, size, 0, value,
+                                    bufLen, &ind[i]);
     if (!Ok(rc)) {
         diag.Capture(SQL_HANDLE_STMT, stmt);
         return false;
@@ -180,7 +188,9 @@ odbcvantStmt::~odbcvantStmt() {
 
 int odbcvantStmt::ReportError(HWND window) { return m_impl->diag.Report(window); }
 
-int odbcvantStmt::IsValid() const { return m_impl->stmt != SQL_NULL_HSTMT && m_impl->table && m_impl->table->IsValid(); }
+int odbcvantStmt::IsValid() const {
+    return m_impl->stmt != SQL_NULL_HSTMT && m_impl->table && m_impl->table->IsValid();
+}
 
 const char* odbcvantStmt::GetLastErrorText() const { return m_impl->diag.Text(); }
 

@@ -45,7 +45,8 @@ bool ReadColumns(SQLHDBC dbc, const std::string& table, odbcvantTableInfo::Impl&
         col.name.assign(colName, strnlen(colName, sizeof(colName)));
         col.sqlType = dataType;
         col.cType = lx::odbc::CTypeForSqlType(dataType);
-        if (col.cType == SQL_C_CHAR) col.width = TextWidth(dataType, sizeInd == SQL_NULL_DATA ? 0 : columnSize);
+        if (col.cType == SQL_C_CHAR)
+            col.width = TextWidth(dataType, sizeInd == SQL_NULL_DATA ? 0 : columnSize);
         d.columns.push_back(col);
     }
     if (rc != SQL_NO_DATA) d.diag.Capture(SQL_HANDLE_STMT, stmt);
@@ -55,13 +56,15 @@ bool ReadColumns(SQLHDBC dbc, const std::string& table, odbcvantTableInfo::Impl&
 
 std::string ToLowerAscii(const std::string& s) {
     std::string out(s);
-    for (char& c : out) if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
 
-}  // namespace
+} // namespace
 
-odbcvantTableInfo::odbcvantTableInfo(odbcvantConnection* conn, const char* tableName) : m_impl(new Impl) {
+odbcvantTableInfo::odbcvantTableInfo(odbcvantConnection* conn, const char* tableName)
+    : m_impl(new Impl) {
     Impl& d = *m_impl;
     d.table = tableName ? tableName : "";
     if (!conn || !conn->IsConnected()) {
@@ -75,7 +78,8 @@ odbcvantTableInfo::odbcvantTableInfo(odbcvantConnection* conn, const char* table
     SQLHDBC dbc = conn->GetImpl()->dbc;
     ReadColumns(dbc, d.table, d);
     // Engines that fold unquoted names to lower case keep "Messages" as "messages".
-    if (d.columns.empty() && ToLowerAscii(d.table) != d.table) ReadColumns(dbc, ToLowerAscii(d.table), d);
+    if (d.columns.empty() && ToLowerAscii(d.table) != d.table)
+        ReadColumns(dbc, ToLowerAscii(d.table), d);
     if (d.columns.empty()) {
         if (d.diag.Empty()) d.diag.SetOwn("42S02", "table " + d.table + " not found in the store");
     } else {
@@ -94,7 +98,8 @@ const char* odbcvantTableInfo::GetTableName() const { return m_impl->table.c_str
 int odbcvantTableInfo::GetColumnCount() const { return static_cast<int>(m_impl->columns.size()); }
 
 int odbcvantTableInfo::FindColumn(const char* name) const {
-    std::string want = lx::odbc::ToUpperAscii(name ? std::string(name, strnlen(name, ODBCVANT_NAME_LEN)) : "");
+    std::string want =
+        lx::odbc::ToUpperAscii(name ? std::string(name, strnlen(name, ODBCVANT_NAME_LEN)) : "");
     want = lx::odbc::BareColumnName(want.c_str());
     for (size_t i = 0; i < m_impl->columns.size(); ++i) {
         if (lx::odbc::ToUpperAscii(m_impl->columns[i].name) == want) return static_cast<int>(i);

@@ -24,8 +24,7 @@ extern "C" int WINAPI SSCED_SetMainLexFiles(const char* fileList) {
     return 0;
 }
 
-extern "C" int WINAPI SSCED_CheckCtrlDlg(HWND owner, HWND control,
-                                                               int options) {
+extern "C" int WINAPI SSCED_CheckCtrlDlg(HWND owner, HWND control, int options) {
     if (g_lexicon[0] == '\0') return SSCED_ERR_NO_LEXICON;
     if (!control || !::IsWindow(control)) return SSCED_ERR_NO_LEXICON;
     return 0;

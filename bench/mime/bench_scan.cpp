@@ -29,19 +29,25 @@ bool loadApi(Api& api) {
         std::fprintf(stderr, "TERN32.dll not found\n");
         return false;
     }
-    api.start = reinterpret_cast<decltype(api.start)>(reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanStart")));
-    api.count = reinterpret_cast<decltype(api.count)>(reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanNumMessages")));
-    api.first = reinterpret_cast<decltype(api.first)>(reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanGetFirst")));
-    api.next = reinterpret_cast<decltype(api.next)>(reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanGetNext")));
-    api.close = reinterpret_cast<decltype(api.close)>(reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanClose")));
+    api.start = reinterpret_cast<decltype(api.start)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanStart")));
+    api.count = reinterpret_cast<decltype(api.count)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanNumMessages")));
+    api.first = reinterpret_cast<decltype(api.first)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanGetFirst")));
+    api.next = reinterpret_cast<decltype(api.next)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanGetNext")));
+    api.close = reinterpret_cast<decltype(api.close)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "TERNMimeScanClose")));
     return api.start && api.count && api.first && api.next && api.close;
 #else
-    api = Api{TERNMimeScanStart, TERNMimeScanNumMessages, TERNMimeScanGetFirst, TERNMimeScanGetNext, TERNMimeScanClose};
+    api = Api{TERNMimeScanStart, TERNMimeScanNumMessages, TERNMimeScanGetFirst, TERNMimeScanGetNext,
+              TERNMimeScanClose};
     return true;
 #endif
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -65,7 +71,8 @@ int main(int argc, char** argv) {
         textBytes += r->TextLength;
     }
     api.close(h);
-    const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double secs =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("%s %.3f s %.1f MB/s %ld messages %ld files (%d announced, %ld text bytes)\n",
 #ifdef _WIN32
                 "lorvex-TERN32.dll",

@@ -36,7 +36,8 @@ static void part_cb(GMimeObject* parent, GMimeObject* part, gpointer data) {
     }
     char path[4096];
     const char* base = name ? strrchr(name, '/') : NULL;
-    snprintf(path, sizeof path, "%s/%d-%s", out_dir, ++files, base ? base + 1 : (name ? name : "part"));
+    snprintf(path, sizeof path, "%s/%d-%s", out_dir, ++files,
+             base ? base + 1 : (name ? name : "part"));
     FILE* f = fopen(path, "wb");
     if (!f) return;
     GMimeStream* fs = g_mime_stream_file_new(f); /* owns f */

@@ -38,14 +38,19 @@ bool Fill(odbcvantConnection& conn, long folder, char type, int n) {
         const lx::StoreTime t{2020 + i % 6, 1 + i % 12, 1 + i % 28, i % 24, i % 60, (i / 60) % 60};
         char head[64];
         std::snprintf(head, sizeof head, "%ld, '<%d@bench>', ", folder, i);
-        const std::string subject = "Benchmark message number " + std::to_string(i) + (i % 3 ? "&&N& " : "&& &F");
-        if (!Exec(conn, "INSERT INTO Messages (FolderNum, MesgId, FromAdd, MesgDate, AppDate, Subject, MailData, "
-                        "MesgType, MesgSize) VALUES (" + std::string(head) + "'sender" + std::to_string(i) +
+        const std::string subject =
+            "Benchmark message number " + std::to_string(i) + (i % 3 ? "&&N& " : "&& &F");
+        if (!Exec(conn, "INSERT INTO Messages (FolderNum, MesgId, FromAdd, MesgDate, AppDate, "
+                        "Subject, MailData, "
+                        "MesgType, MesgSize) VALUES (" +
+                            std::string(head) + "'sender" + std::to_string(i) +
                             "@example.org', 'Mon, 1 Jan 2024', " + lx::TimestampLiteral(t) + ", " +
                             lx::SqlQuote(subject) + ", 'Body', '" + type + "', 4)"))
             return false;
-        if (type == 'O' && !Exec(conn, "INSERT INTO ToList (MesgNum, ToName) VALUES (last_insert_rowid(), "
-                                       "'recipient" + std::to_string(i) + "@example.org')"))
+        if (type == 'O' &&
+            !Exec(conn, "INSERT INTO ToList (MesgNum, ToName) VALUES (last_insert_rowid(), "
+                        "'recipient" +
+                            std::to_string(i) + "@example.org')"))
             return false;
     }
     return Exec(conn, "COMMIT");
@@ -85,39 +90,49 @@ double BareQuery(odbcvantEnvironment& env, odbcvantConnection& conn, long folder
     return elapsed;
 }
 
-}  // namespace
+} // namespace
 
 // A few folders and messages of every kind, both panes side by side, a drop highlight on one
 // folder; the window stays up for `seconds` so that the screen can be captured.
 int Show(odbcvantConnection& conn, int seconds) {
     lx::FolderStore folders(&conn, nullptr);
     std::vector<lx::FolderRow> rows;
-    if (!folders.LoadEnsuringSpecialFolders(rows, [](const char*) { return std::string("Special folder"); })) return 1;
+    if (!folders.LoadEnsuringSpecialFolders(
+            rows, [](const char*) { return std::string("Special folder"); }))
+        return 1;
     folders.Insert("Bob's mail", "U", "Mail from Bob");
     folders.Insert("Projects", "U", "Work in progress");
     folders.Load(rows);
     lx::RecordSpecialFolderNumbers(rows);
     const long in = lx::SpecialFolderNums().in;
-    const char* subjects[] = {"Quarterly report&&N&F", "Lunch on Friday?&&N& ", "Re: The O'Brien account&& & ",
-                              "Photos from the trip&& &F", "Meeting notes&& & "};
+    const char* subjects[] = {"Quarterly report&&N&F", "Lunch on Friday?&&N& ",
+                              "Re: The O'Brien account&& & ", "Photos from the trip&& &F",
+                              "Meeting notes&& & "};
     for (int i = 0; i < 5; ++i) {
         const lx::StoreTime t{2026, 12 - i, 9 - i, 9, 30, 0};
-        Exec(conn, "INSERT INTO Messages (FolderNum, MesgId, FromAdd, MesgDate, AppDate, Subject, MailData, MesgType, "
-                   "MesgSize) VALUES (" + std::to_string(in) + ", '<s@x>', " +
-                       lx::SqlQuote(std::string("person") + std::to_string(i) + "@example.org") + ", 'x', " +
-                       lx::TimestampLiteral(t) + ", " + lx::SqlQuote(subjects[i]) + ", 'Body', 'I', 4)");
+        Exec(conn, "INSERT INTO Messages (FolderNum, MesgId, FromAdd, MesgDate, AppDate, Subject, "
+                   "MailData, MesgType, "
+                   "MesgSize) VALUES (" +
+                       std::to_string(in) + ", '<s@x>', " +
+                       lx::SqlQuote(std::string("person") + std::to_string(i) + "@example.org") +
+                       ", 'x', " + lx::TimestampLiteral(t) + ", " + lx::SqlQuote(subjects[i]) +
+                       ", 'Body', 'I', 4)");
     }
-    Exec(conn, "INSERT INTO Messages (FolderNum, MesgId, FromAdd, MesgDate, AppDate, Subject, MailData, MesgType, "
-               "MesgSize) VALUES (" + std::to_string(in) + ", '<o@x>', 'me@example.org', 'x', {ts '2026-12-10 08:00:00'}, "
-               "'Draft kept in _IN&& & ', 'Body', 'O', 4)");
+    Exec(conn, "INSERT INTO Messages (FolderNum, MesgId, FromAdd, MesgDate, AppDate, Subject, "
+               "MailData, MesgType, "
+               "MesgSize) VALUES (" +
+                   std::to_string(in) +
+                   ", '<o@x>', 'me@example.org', 'x', {ts '2026-12-10 08:00:00'}, "
+                   "'Draft kept in _IN&& & ', 'Body', 'O', 4)");
     WNDCLASSA wc{};
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "LxPanesShow";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     ::RegisterClassA(&wc);
-    HWND parent = ::CreateWindowExA(0, "LxPanesShow", "Lorvex panes", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 820,
-                                    360, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND parent =
+        ::CreateWindowExA(0, "LxPanesShow", "Lorvex panes", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
+                          20, 820, 360, nullptr, nullptr, wc.hInstance, nullptr);
     // The program's catalogue beside the program, when it was built, gives the month names.
     lx::MessageCatalog catalog;
     lx::PaneContext context;
@@ -135,8 +150,8 @@ int Show(odbcvantConnection& conn, int seconds) {
     RECT area{};
     ::GetClientRect(parent, &area);
     ::MoveWindow(folderPane.Handle(), 0, 0, lx::FolderPane::kWidth, area.bottom, TRUE);
-    ::MoveWindow(list.Handle(), lx::FolderPane::kWidth + 3, 0, area.right - lx::FolderPane::kWidth - 3, area.bottom,
-                 TRUE);
+    ::MoveWindow(list.Handle(), lx::FolderPane::kWidth + 3, 0,
+                 area.right - lx::FolderPane::kWidth - 3, area.bottom, TRUE);
     list.ClickRow(1, false, false);
     list.ClickRow(3, true, false);
     folderPane.ShowDropHighlight(7, true);
@@ -168,7 +183,8 @@ int main(int argc, char** argv) {
     if (show) return Show(conn, argc > 2 ? std::atoi(argv[2]) : 8);
     lx::FolderStore folders(&conn, nullptr);
     std::vector<lx::FolderRow> rows;
-    if (!folders.LoadEnsuringSpecialFolders(rows, [](const char*) { return std::string("bench"); })) return 1;
+    if (!folders.LoadEnsuringSpecialFolders(rows, [](const char*) { return std::string("bench"); }))
+        return 1;
     lx::RecordSpecialFolderNumbers(rows);
     const long in = lx::SpecialFolderNums().in, out = lx::SpecialFolderNums().out;
     std::printf("filling the store: %d incoming, %d outgoing messages\n", n, n);
@@ -179,8 +195,8 @@ int main(int argc, char** argv) {
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "LxPanesBench";
     ::RegisterClassA(&wc);
-    HWND parent = ::CreateWindowExA(0, "LxPanesBench", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 600,
-                                    nullptr, nullptr, wc.hInstance, nullptr);
+    HWND parent = ::CreateWindowExA(0, "LxPanesBench", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                    0, 900, 600, nullptr, nullptr, wc.hInstance, nullptr);
     lx::PaneContext context;
     context.conn = &conn;
     lx::MessageListPane pane(context);
@@ -193,7 +209,7 @@ int main(int argc, char** argv) {
         const long folder = round == 0 ? in : out;
         const char* what = round == 0 ? "incoming" : "outgoing";
         long bareRows = 0;
-        BareQuery(env, conn, folder, &bareRows);   // warm the engine's cache
+        BareQuery(env, conn, folder, &bareRows); // warm the engine's cache
         const double bare = BareQuery(env, conn, folder, &bareRows);
         lx::MessageListStore store(&conn, nullptr);
         std::vector<lx::ListedMessage> listed;

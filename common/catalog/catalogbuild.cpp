@@ -21,8 +21,10 @@ class ErrorList {
 public:
     explicit ErrorList(std::string& out) : out_(out) { out_.clear(); }
     void Add(int line, const std::string& message) {
-        if (count_++ < kMaxReportedErrors) out_ += "line " + std::to_string(line) + ": " + message + "\n";
-        else if (count_ == kMaxReportedErrors + 1) out_ += "too many errors\n";
+        if (count_++ < kMaxReportedErrors)
+            out_ += "line " + std::to_string(line) + ": " + message + "\n";
+        else if (count_ == kMaxReportedErrors + 1)
+            out_ += "too many errors\n";
     }
     bool Any() const { return count_ > 0; }
 
@@ -54,7 +56,8 @@ void ParseMessageLine(const std::string& line, int lineNo, std::vector<Catalogue
         ok = false;
     }
     if (entry.text.size() > kCatalogMaxLine) {
-        errors.Add(lineNo, "text is longer than " + std::to_string(kCatalogMaxLine) + " characters");
+        errors.Add(lineNo,
+                   "text is longer than " + std::to_string(kCatalogMaxLine) + " characters");
         ok = false;
     }
     if (entry.text.find("##") != std::string::npos) {
@@ -68,7 +71,7 @@ void ParseMessageLine(const std::string& line, int lineNo, std::vector<Catalogue
     if (ok) entries.push_back(std::move(entry));
 }
 
-}  // namespace
+} // namespace
 
 bool ParseMessageKey(const std::string& key, std::string& module, int& number) {
     size_t cut = key.rfind('_');
@@ -83,7 +86,8 @@ bool ParseMessageKey(const std::string& key, std::string& module, int& number) {
     if (n < 1 || n > kCatalogMaxNumber) return false;
     std::string name = key.substr(0, cut);
     const std::string suffix = "_CPP";
-    if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+    if (name.size() <= suffix.size() ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
         return false;
     for (char c : name) {
         if (!IsKeyChar(c)) return false;
@@ -97,7 +101,7 @@ bool ParseCatalogueSource(const std::string& sourceText, std::vector<CatalogueEn
                           std::string& error) {
     entries.clear();
     ErrorList errors(error);
-    std::map<std::pair<std::string, int>, int> seen;  // key -> first line
+    std::map<std::pair<std::string, int>, int> seen; // key -> first line
     std::map<std::string, size_t> modules;
     size_t pos = 0;
     int lineNo = 0;
@@ -137,7 +141,8 @@ bool BuildCatalogue(const std::string& sourceText, std::vector<uint8_t>& out, st
                     const std::string& magic) {
     out.clear();
     if (magic.size() >= kCatalogMagicSize) {
-        error = "magic text is longer than " + std::to_string(kCatalogMagicSize - 1) + " characters\n";
+        error =
+            "magic text is longer than " + std::to_string(kCatalogMagicSize - 1) + " characters\n";
         return false;
     }
     std::vector<CatalogueEntry> entries;
@@ -179,4 +184,4 @@ bool BuildCatalogue(const std::string& sourceText, std::vector<uint8_t>& out, st
     return true;
 }
 
-}  // namespace lx
+} // namespace lx

@@ -14,13 +14,13 @@
 
 namespace lx {
 
-constexpr int kCatalogMaxNumber = 32767;  // message counts are signed 16-bit
+constexpr int kCatalogMaxNumber = 32767; // message counts are signed 16-bit
 
 struct CatalogueEntry {
-    std::string module;  // "MAINFRM_CPP"
-    int number = 0;      // 1 .. kCatalogMaxNumber
+    std::string module; // "MAINFRM_CPP"
+    int number = 0;     // 1 .. kCatalogMaxNumber
     std::string text;
-    int line = 0;        // source line, for messages
+    int line = 0; // source line, for messages
 };
 
 // Splits "MODULE_CPP_N" into module and number; false unless the key has that exact form
@@ -35,4 +35,4 @@ bool ParseCatalogueSource(const std::string& sourceText, std::vector<CatalogueEn
 bool BuildCatalogue(const std::string& sourceText, std::vector<uint8_t>& out, std::string& error,
                     const std::string& magic = kCatalogMagic);
 
-}  // namespace lx
+} // namespace lx

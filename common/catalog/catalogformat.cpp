@@ -54,4 +54,4 @@ bool FixedFieldText(const char* field, size_t size, std::string& text) {
     return true;
 }
 
-}  // namespace lx
+} // namespace lx

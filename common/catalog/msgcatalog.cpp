@@ -32,7 +32,7 @@ long LeadingNumber(const char* text) {
     return n;
 }
 
-}  // namespace
+} // namespace
 
 bool CatalogMagicAccepted(const char* field, CatalogMagic rule) {
     std::string text;
@@ -40,7 +40,8 @@ bool CatalogMagicAccepted(const char* field, CatalogMagic rule) {
         return FixedFieldText(field, kCatalogMagicSize, text) && text == kCatalogMagic;
     }
     const void* nul = std::memchr(field, '\0', kCatalogMagicSize);
-    size_t len = nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : kCatalogMagicSize;
+    size_t len =
+        nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : kCatalogMagicSize;
     return std::string(field, len).find("Vellumstack") != std::string::npos;
 }
 
@@ -77,11 +78,12 @@ void MessageCatalog::Close() {
 }
 
 bool MessageCatalog::FindModule(const std::string& module, size_t& slot) const {
-    if (module.empty()) return false;  // empty slots hold no module
+    if (module.empty()) return false; // empty slots hold no module
     std::string name;
     for (size_t i = 0; i < kCatalogModuleSlots; ++i) {
         // A slot without its NUL is damaged and never matches.
-        if (FixedFieldText(header_.names[i].data(), kCatalogModuleNameSize, name) && name == module) {
+        if (FixedFieldText(header_.names[i].data(), kCatalogModuleNameSize, name) &&
+            name == module) {
             slot = i;
             return true;
         }
@@ -144,4 +146,4 @@ void MessageCatalog::LookupInto(const char* key, char* buf, size_t size) {
     buf[len] = '\0';
 }
 
-}  // namespace lx
+} // namespace lx

@@ -48,4 +48,4 @@ private:
 // True when a 68-byte magic field passes the rule.
 bool CatalogMagicAccepted(const char* field, CatalogMagic rule);
 
-}  // namespace lx
+} // namespace lx

@@ -64,7 +64,7 @@ void Append(std::string& out, const char* directive, const FormatArg& arg, char 
     if (n > 0) out.append(piece, n < static_cast<int>(sizeof piece) ? n : sizeof piece - 1);
 }
 
-}  // namespace
+} // namespace
 
 bool FormatText(const char* fmt, const std::vector<FormatArg>& args, std::string& out) {
     out.clear();
@@ -94,9 +94,10 @@ bool FormatText(const char* fmt, const std::vector<FormatArg>& args, std::string
     return true;
 }
 
-std::string FormatTextOr(const char* fmt, const std::vector<FormatArg>& args, const std::string& fallback) {
+std::string FormatTextOr(const char* fmt, const std::vector<FormatArg>& args,
+                         const std::string& fallback) {
     std::string out;
     return FormatText(fmt, args, out) ? out : fallback;
 }
 
-}  // namespace lx
+} // namespace lx

@@ -38,6 +38,7 @@ private:
 bool FormatText(const char* fmt, const std::vector<FormatArg>& args, std::string& out);
 
 // FormatText, or fallback when the text does not fit the arguments.
-std::string FormatTextOr(const char* fmt, const std::vector<FormatArg>& args, const std::string& fallback);
+std::string FormatTextOr(const char* fmt, const std::vector<FormatArg>& args,
+                         const std::string& fallback);
 
-}  // namespace lx
+} // namespace lx

@@ -8,7 +8,7 @@
 namespace lx {
 
 struct LocalTime {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;  // month 1..12
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0; // month 1..12
 };
 
 // The local breakdown of t (the C library's own result is shared between threads).
@@ -24,11 +24,12 @@ inline std::tm LocalTm(std::time_t t) {
 
 inline LocalTime ToLocalTime(std::time_t t) {
     const std::tm tm = LocalTm(t);
-    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                     tm.tm_hour,        tm.tm_min,     tm.tm_sec};
 }
 
 inline LocalTime LocalTimeNow() { return ToLocalTime(std::time(nullptr)); }
 
-}  // namespace lx
+} // namespace lx
 
 #endif

@@ -13,7 +13,8 @@ namespace {
 
 class NewFolderDialog : public Dialog {
 public:
-    NewFolderDialog(HWND owner, MessageCatalog& catalog, const NewFolderData* preset, const std::string& helpFile)
+    NewFolderDialog(HWND owner, MessageCatalog& catalog, const NewFolderData* preset,
+                    const std::string& helpFile)
         : Dialog(IDD_NEWFOLDER, owner), catalog_(catalog), helpFile_(helpFile) {
         if (preset && preset->name[0]) {
             std::memcpy(fields_.name, preset->name, sizeof fields_.name);
@@ -23,7 +24,8 @@ public:
             std::memcpy(fields_.description, preset->description, sizeof fields_.description);
         fields_.name[kFolderLen] = fields_.description[kDescriptionLen] = '\0';
         BindText(IDC_NEWFOLDER_NAME, fields_.name, sizeof fields_.name, kFolderLen);
-        BindText(IDC_NEWFOLDER_DESC, fields_.description, sizeof fields_.description, kDescriptionLen);
+        BindText(IDC_NEWFOLDER_DESC, fields_.description, sizeof fields_.description,
+                 kDescriptionLen);
         Map().OnCommand(IDC_NEWFOLDER_HELP, [this](int, HWND) {
             ui::Help(Handle(), helpFile_.c_str(), HELP_CONTEXT, HELP_CONTEXT_NEWFOLDER);
         });
@@ -33,7 +35,8 @@ public:
 protected:
     BOOL OnInitDialog() override {
         if (editing_) {
-            if (const char* caption = catalog_.Lookup("NEWFOLDE_CPP_3")) ::SetWindowTextA(Handle(), caption);
+            if (const char* caption = catalog_.Lookup("NEWFOLDE_CPP_3"))
+                ::SetWindowTextA(Handle(), caption);
         }
         return TRUE;
     }
@@ -41,7 +44,8 @@ protected:
         if (!UpdateData(true)) return;
         // Names beginning with "_" or "-" are kept for the special folders.
         if (fields_.name[0] == '_' || fields_.name[0] == '-') {
-            ui::CatalogBox(Handle(), catalog_, "NEWFOLDE_CPP_1", "NEWFOLDE_CPP_2", MB_OK | MB_ICONEXCLAMATION);
+            ui::CatalogBox(Handle(), catalog_, "NEWFOLDE_CPP_1", "NEWFOLDE_CPP_2",
+                           MB_OK | MB_ICONEXCLAMATION);
             ::SetFocus(Item(IDC_NEWFOLDER_NAME));
             return;
         }
@@ -55,14 +59,14 @@ private:
     bool editing_ = false;
 };
 
-}  // namespace
+} // namespace
 
-INT_PTR ShowNewFolderDialog(HWND owner, MessageCatalog& catalog, const NewFolderData* preset, NewFolderData* result,
-                            const std::string& helpFile) {
+INT_PTR ShowNewFolderDialog(HWND owner, MessageCatalog& catalog, const NewFolderData* preset,
+                            NewFolderData* result, const std::string& helpFile) {
     NewFolderDialog dialog(owner, catalog, preset, helpFile);
     const INT_PTR answer = dialog.DoModal();
     if (answer == IDOK && result) *result = dialog.Fields();
     return answer;
 }
 
-}  // namespace lx
+} // namespace lx

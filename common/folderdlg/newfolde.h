@@ -17,7 +17,7 @@ struct NewFolderData {
 // Runs the dialog modally. When `preset` names a folder (editing), the caption becomes the
 // editing caption and the fields start with its values (each only when not empty). On IDOK
 // `result` holds the entered fields. `helpFile` names the help file and its window.
-INT_PTR ShowNewFolderDialog(HWND owner, MessageCatalog& catalog, const NewFolderData* preset, NewFolderData* result,
-                            const std::string& helpFile);
+INT_PTR ShowNewFolderDialog(HWND owner, MessageCatalog& catalog, const NewFolderData* preset,
+                            NewFolderData* result, const std::string& helpFile);
 
-}  // namespace lx
+} // namespace lx

@@ -37,14 +37,14 @@ bool ParseSelectFolderLine(const std::string& line, std::string& name, long& fol
 
 namespace {
 
-constexpr int kTabStop = 160;   // dialog units: the numbers line up in one column
+constexpr int kTabStop = 160; // dialog units: the numbers line up in one column
 
 class SelectFolderDialog : public Dialog {
 public:
-    SelectFolderDialog(HWND owner, MessageCatalog& catalog, odbcvantConnection* conn, long* folderNum, char* name,
-                       size_t nameSize, const std::string& helpFile)
-        : Dialog(IDD_SELFOLDER, owner), catalog_(catalog), conn_(conn), folderNum_(folderNum), name_(name),
-          nameSize_(nameSize), helpFile_(helpFile) {
+    SelectFolderDialog(HWND owner, MessageCatalog& catalog, odbcvantConnection* conn,
+                       long* folderNum, char* name, size_t nameSize, const std::string& helpFile)
+        : Dialog(IDD_SELFOLDER, owner), catalog_(catalog), conn_(conn), folderNum_(folderNum),
+          name_(name), nameSize_(nameSize), helpFile_(helpFile) {
         Map().OnCommand(IDC_SELFOLDER_HELP, [this](int, HWND) {
             ui::Help(Handle(), helpFile_.c_str(), HELP_CONTEXT, HELP_CONTEXT_SELFOLDER);
         });
@@ -66,12 +66,14 @@ protected:
         HWND list = Item(IDC_SELFOLDER_LIST);
         const LRESULT index = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
         if (index == LB_ERR) {
-            ui::CatalogBox(Handle(), catalog_, "SELFOLDE_CPP_1", "SELFOLDE_CPP_2", MB_OK | MB_ICONINFORMATION);
+            ui::CatalogBox(Handle(), catalog_, "SELFOLDE_CPP_1", "SELFOLDE_CPP_2",
+                           MB_OK | MB_ICONINFORMATION);
             return;
         }
         const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
         std::string line(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&line[0]));
+        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(&line[0]));
         line.resize(std::strlen(line.c_str()));
         std::string name;
         long number = 0;
@@ -90,7 +92,8 @@ private:
         odbcvantCursor cursor(conn_, kSqlFolderNames);
         SQLINTEGER number = 0;
         char name[kFolderLen + 1] = {};
-        if (!cursor.IsValid() || !cursor.SetSingleResult() || !cursor.BindColumns(1, ODBCVANT_INT32, &number, 0) ||
+        if (!cursor.IsValid() || !cursor.SetSingleResult() ||
+            !cursor.BindColumns(1, ODBCVANT_INT32, &number, 0) ||
             !cursor.BindColumns(2, ODBCVANT_TEXT, name, sizeof name) || !cursor.ExecuteStmt()) {
             cursor.ReportError(Handle());
             return;
@@ -112,12 +115,13 @@ private:
     std::string helpFile_;
 };
 
-}  // namespace
+} // namespace
 
-INT_PTR ShowSelectFolderDialog(HWND owner, MessageCatalog& catalog, odbcvantConnection* conn, long* folderNum,
-                               char* name, size_t nameSize, const std::string& helpFile) {
+INT_PTR ShowSelectFolderDialog(HWND owner, MessageCatalog& catalog, odbcvantConnection* conn,
+                               long* folderNum, char* name, size_t nameSize,
+                               const std::string& helpFile) {
     SelectFolderDialog dialog(owner, catalog, conn, folderNum, name, nameSize, helpFile);
     return dialog.DoModal();
 }
 
-}  // namespace lx
+} // namespace lx

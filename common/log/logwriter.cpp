@@ -25,7 +25,7 @@ std::FILE* OpenForAppend(const std::string& path) {
 #endif
 }
 
-}  // namespace
+} // namespace
 
 std::string FormatLogStamp(const char* format, const LogTime& t) {
     std::vector<FormatArg> args{t.month, t.day, t.year, t.hour, t.minute, t.second};
@@ -72,7 +72,8 @@ void LogWriter::WriteMessage(MessageCatalog& catalog, const char* key) {
     WriteLocked(text ? text : "");
 }
 
-void LogWriter::WriteMessage(MessageCatalog& catalog, const char* key, const std::vector<FormatArg>& args) {
+void LogWriter::WriteMessage(MessageCatalog& catalog, const char* key,
+                             const std::vector<FormatArg>& args) {
     std::lock_guard<std::mutex> hold(lock_);
     if (!file_) return;
     const char* text = catalog.Lookup(key);
@@ -80,7 +81,8 @@ void LogWriter::WriteMessage(MessageCatalog& catalog, const char* key, const std
     if (!FormatText(text, args, entry)) {
         // Keep what the run reported even when the catalogue text is faulty.
         entry = text ? text : "";
-        for (const FormatArg& arg : args) entry += " " + (arg.IsText() ? arg.Text() : std::to_string(arg.Number()));
+        for (const FormatArg& arg : args)
+            entry += " " + (arg.IsText() ? arg.Text() : std::to_string(arg.Number()));
     }
     WriteLocked(entry);
 }
@@ -124,4 +126,4 @@ void LogWriter::WriteBusyBlock(const std::string& path, MessageCatalog& catalog,
     CloseRun(catalog, t);
 }
 
-}  // namespace lx
+} // namespace lx

@@ -62,4 +62,4 @@ private:
     std::FILE* file_ = nullptr;
 };
 
-}  // namespace lx
+} // namespace lx

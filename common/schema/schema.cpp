@@ -59,12 +59,17 @@ constexpr TableDef Table(const char* name, const ColumnDef (&cols)[N]) {
 }
 
 const TableDef kTables[kStoreTableCount] = {
-    Table("Folders", kFolders),   Table("Messages", kMessages),         Table("ToList", kToList),
-    Table("CcList", kCcList),     Table("Files", kFiles),               Table("AddBook", kAddBook),
-    Table("Distribution", kDistribution), Table("DistroAdd", kDistroAdd),
+    Table("Folders", kFolders),
+    Table("Messages", kMessages),
+    Table("ToList", kToList),
+    Table("CcList", kCcList),
+    Table("Files", kFiles),
+    Table("AddBook", kAddBook),
+    Table("Distribution", kDistribution),
+    Table("DistroAdd", kDistroAdd),
 };
 
-}  // namespace
+} // namespace
 
 const char kFolderTypeSpecial[] = "S";
 const char kFolderTypeUser[] = "U";
@@ -80,10 +85,11 @@ const char kFolderTrashcan[] = "_TRASHCAN";
 
 namespace {
 const SpecialFolder kSpecial[kSpecialFolderCount] = {
-    {kFolderIn, "MAILFOLD_CPP_12"},    {kFolderOut, "MAILFOLD_CPP_13"},  {kFolderDesk, "MAILFOLD_CPP_14"},
-    {kFolderDraft, "MAILFOLD_CPP_15"}, {kFolderSent, "MAILFOLD_CPP_16"}, {kFolderTrashcan, "MAILFOLD_CPP_17"},
+    {kFolderIn, "MAILFOLD_CPP_12"},   {kFolderOut, "MAILFOLD_CPP_13"},
+    {kFolderDesk, "MAILFOLD_CPP_14"}, {kFolderDraft, "MAILFOLD_CPP_15"},
+    {kFolderSent, "MAILFOLD_CPP_16"}, {kFolderTrashcan, "MAILFOLD_CPP_17"},
 };
-}  // namespace
+} // namespace
 
 const TableDef* StoreTables() { return kTables; }
 
@@ -113,4 +119,4 @@ bool IsSpecialFolderName(const char* name) {
     return false;
 }
 
-}  // namespace lx
+} // namespace lx

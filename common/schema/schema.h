@@ -24,18 +24,18 @@ constexpr int kAddNoteLen = 80;
 constexpr int kDistroNameLen = 32;
 
 enum class ColumnKind {
-    Key,        // integer numbered by the store
-    Integer,    // signed 32-bit
-    Text,       // at most `width` characters
-    LongText,   // any length
-    Timestamp,  // to the second
-    Bit         // 0 or 1
+    Key,       // integer numbered by the store
+    Integer,   // signed 32-bit
+    Text,      // at most `width` characters
+    LongText,  // any length
+    Timestamp, // to the second
+    Bit        // 0 or 1
 };
 
 struct ColumnDef {
     const char* name;
     ColumnKind kind;
-    int width;  // characters for Text, 0 otherwise
+    int width; // characters for Text, 0 otherwise
 };
 
 struct TableDef {
@@ -47,18 +47,18 @@ struct TableDef {
 // The eight tables: Folders, Messages, ToList, CcList, Files, AddBook, Distribution, DistroAdd.
 constexpr int kStoreTableCount = 8;
 const TableDef* StoreTables();
-const TableDef* FindStoreTable(const char* name);             // exact name, nullptr if none
+const TableDef* FindStoreTable(const char* name); // exact name, nullptr if none
 const ColumnDef* FindStoreColumn(const TableDef& table, const char* name);
 
 // Codes kept in text columns.
-extern const char kFolderTypeSpecial[];   // "S"
-extern const char kFolderTypeUser[];      // "U"
-extern const char kMesgTypeIncoming[];    // "I"
-extern const char kMesgTypeOwn[];         // "O"
+extern const char kFolderTypeSpecial[]; // "S"
+extern const char kFolderTypeUser[];    // "U"
+extern const char kMesgTypeIncoming[];  // "I"
+extern const char kMesgTypeOwn[];       // "O"
 
 struct SpecialFolder {
-    const char* name;            // "_IN"
-    const char* descriptionKey;  // catalogue key of its description
+    const char* name;           // "_IN"
+    const char* descriptionKey; // catalogue key of its description
 };
 
 // The six special folders in the order an empty store receives them.
@@ -72,6 +72,6 @@ extern const char kFolderSent[];
 extern const char kFolderTrashcan[];
 bool IsSpecialFolderName(const char* name);
 
-}  // namespace lx
+} // namespace lx
 
 #endif

@@ -2,14 +2,15 @@
 
 #include <cctype>
 
-#include "lx_store_scripts.h"   // generated: kSqliteScript, kPostgresScript
+#include "lx_store_scripts.h" // generated: kSqliteScript, kPostgresScript
 
 namespace lx {
 
 StoreEngine StoreEngineFromDbmsName(const std::string& dbmsName) {
     std::string upper;
     for (char c : dbmsName) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper.find("POSTGRES") != std::string::npos ? StoreEngine::PostgreSQL : StoreEngine::SQLite;
+    return upper.find("POSTGRES") != std::string::npos ? StoreEngine::PostgreSQL
+                                                       : StoreEngine::SQLite;
 }
 
 const char* StoreCreationScript(StoreEngine engine) {
@@ -23,7 +24,8 @@ bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || 
 bool WordAt(const std::string& s, size_t i, const char* word) {
     size_t n = 0;
     while (word[n]) {
-        if (i + n >= s.size() || std::toupper(static_cast<unsigned char>(s[i + n])) != word[n]) return false;
+        if (i + n >= s.size() || std::toupper(static_cast<unsigned char>(s[i + n])) != word[n])
+            return false;
         ++n;
     }
     return (i == 0 || !IsWordChar(s[i - 1])) && (i + n >= s.size() || !IsWordChar(s[i + n]));
@@ -37,12 +39,12 @@ void Flush(std::string& current, std::vector<std::string>& out) {
     current.clear();
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> SplitSqlScript(const std::string& script) {
     std::vector<std::string> out;
     std::string current;
-    int depth = 0;   // inside BEGIN ... END of a trigger
+    int depth = 0; // inside BEGIN ... END of a trigger
     size_t i = 0;
     while (i < script.size()) {
         char c = script[i];
@@ -54,7 +56,10 @@ std::vector<std::string> SplitSqlScript(const std::string& script) {
             size_t j = i + 1;
             while (j < script.size()) {
                 if (script[j] == c) {
-                    if (j + 1 < script.size() && script[j + 1] == c) { j += 2; continue; }
+                    if (j + 1 < script.size() && script[j + 1] == c) {
+                        j += 2;
+                        continue;
+                    }
                     break;
                 }
                 ++j;
@@ -88,4 +93,4 @@ std::vector<std::string> SplitSqlScript(const std::string& script) {
     return out;
 }
 
-}  // namespace lx
+} // namespace lx

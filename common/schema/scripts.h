@@ -19,6 +19,6 @@ const char* StoreCreationScript(StoreEngine engine);
 // comments and trigger bodies (BEGIN ... END). Comments are dropped, empty statements skipped.
 std::vector<std::string> SplitSqlScript(const std::string& script);
 
-}  // namespace lx
+} // namespace lx
 
 #endif

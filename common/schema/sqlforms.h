@@ -21,24 +21,26 @@ using StoreTime = LocalTime;
 std::string TimestampLiteral(const StoreTime& t);
 
 // Row conditions for updates and deletes.
-std::string ConditionMesgNum(long mesgNum);       // "MesgNum = %ld"
-std::string ConditionFolderNum(long folderNum);   // "FolderNum = %ld"
-std::string ConditionAddNum(int addNum);          // "AddNum = %d"
-std::string ConditionDistroNum(int distroNum);    // "DistroNum = %d"
+std::string ConditionMesgNum(long mesgNum);     // "MesgNum = %ld"
+std::string ConditionFolderNum(long folderNum); // "FolderNum = %ld"
+std::string ConditionAddNum(int addNum);        // "AddNum = %d"
+std::string ConditionDistroNum(int distroNum);  // "DistroNum = %d"
 
 // Learning a new key after an insert by selecting the row back.
-std::string SqlFindRetrievedMessage(const StoreTime& appDate, long mesgSize, const std::string& mesgId);
+std::string SqlFindRetrievedMessage(const StoreTime& appDate, long mesgSize,
+                                    const std::string& mesgId);
 std::string SqlFindWrittenMessage(const StoreTime& appDate, int folderNum);
 std::string SqlFindMergedMessage(const StoreTime& appDate);
 std::string SqlFindAddress(const std::string& addName, const std::string& addDest);
 std::string SqlFindDistribution(const std::string& distroName);
 
 // Folder lists: special folders first, each group by name.
-extern const char kSqlFolderList[];     // "SELECT * FROM Folders ORDER BY FolderType, Folder"
-extern const char kSqlFolderNames[];    // "SELECT FolderNum, Folder FROM Folders ORDER BY FolderType, Folder"
+extern const char kSqlFolderList[]; // "SELECT * FROM Folders ORDER BY FolderType, Folder"
+extern const char
+    kSqlFolderNames[]; // "SELECT FolderNum, Folder FROM Folders ORDER BY FolderType, Folder"
 // Row order of every message list, newest first.
-extern const char kSqlMessageListOrder[];  // " ORDER BY M.AppDate DESC"
+extern const char kSqlMessageListOrder[]; // " ORDER BY M.AppDate DESC"
 
-}  // namespace lx
+} // namespace lx
 
 #endif

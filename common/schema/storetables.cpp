@@ -61,12 +61,14 @@ bool MoveMessagesTo(odbcvantConnection* conn, odbcvantTableInfo* messages, long 
     ODBCVANT_PBIND p;
     odbcvantSetParamBind(p, "FolderNum", &target);
     odbcvantStmt stmt(conn, messages);
-    return ReportedOutcome(stmt, stmt.PrepareUpdate(&p, 1, condition.c_str()) && stmt.UpdateRow(), owner);
+    return ReportedOutcome(stmt, stmt.PrepareUpdate(&p, 1, condition.c_str()) && stmt.UpdateRow(),
+                           owner);
 }
 
-bool DeleteRowsWhere(odbcvantConnection* conn, odbcvantTableInfo* table, const std::string& condition, HWND owner) {
+bool DeleteRowsWhere(odbcvantConnection* conn, odbcvantTableInfo* table,
+                     const std::string& condition, HWND owner) {
     odbcvantStmt stmt(conn, table);
     return ReportedOutcome(stmt, stmt.PrepareDelete(condition.c_str()) && stmt.DeleteRow(), owner);
 }
 
-}  // namespace lx
+} // namespace lx

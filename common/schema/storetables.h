@@ -29,8 +29,9 @@ bool ReportedOutcome(odbcvantStmt& stmt, bool ok, HWND owner);
 bool MoveMessagesTo(odbcvantConnection* conn, odbcvantTableInfo* messages, long folderNum,
                     const std::string& condition, HWND owner);
 // Deletes the rows of `table` that meet `condition`.
-bool DeleteRowsWhere(odbcvantConnection* conn, odbcvantTableInfo* table, const std::string& condition, HWND owner);
+bool DeleteRowsWhere(odbcvantConnection* conn, odbcvantTableInfo* table,
+                     const std::string& condition, HWND owner);
 
-}  // namespace lx
+} // namespace lx
 
 #endif

@@ -31,10 +31,10 @@ size_t ReadLetterPos(const char* s, size_t len) {
     return pos < len ? pos : std::string::npos;
 }
 
-}  // namespace
+} // namespace
 
 std::string ComposeSubject(const std::string& text, bool unread, bool hasFiles) {
-    std::string out(text.c_str());  // a stored value ends at its first NUL
+    std::string out(text.c_str()); // a stored value ends at its first NUL
     if (out.size() > kSubjectTextMax) out.resize(kSubjectTextMax);
     out += "&&";
     out += unread ? kUnread : kBlank;
@@ -86,4 +86,4 @@ bool MarkSubjectRead(char* stored, size_t size) {
     return true;
 }
 
-}  // namespace lx
+} // namespace lx

@@ -8,8 +8,8 @@
 
 namespace lx {
 
-constexpr size_t kSubjectTextMax = 250;   // subject text kept before the suffix
-constexpr size_t kSubjectSuffixLen = 5;   // "&&N&F"
+constexpr size_t kSubjectTextMax = 250; // subject text kept before the suffix
+constexpr size_t kSubjectSuffixLen = 5; // "&&N&F"
 
 // The value to store: the text cut at 250 characters, then the suffix (never over 255).
 std::string ComposeSubject(const std::string& text, bool unread, bool hasFiles);
@@ -34,6 +34,6 @@ SubjectParts ParseSubject(const std::string& stored);
 bool MarkSubjectRead(std::string& stored);
 bool MarkSubjectRead(char* stored, size_t size);
 
-}  // namespace lx
+} // namespace lx
 
 #endif

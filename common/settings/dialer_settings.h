@@ -12,15 +12,15 @@ constexpr char kDialerFile[] = "AUTODIAL.STP";
 constexpr int kDialerMailboxes = 10;
 
 struct DialerSettings {
-  std::int32_t checkInterval = 0;  // seconds, 0 = automatic checking off
-  std::int32_t sendToo = 0;
-  std::int32_t localNetwork = 0;
-  char phoneBookEntry[256] = {};
-  char dialUser[256] = {};
-  char dialPassword[256] = {};  // stored as typed
-  char selectedMailboxes[kDialerMailboxes][13] = {};
-  std::int32_t selectedCount = 0;
-  std::int32_t checkCountdown = 0;  // seconds until the next check
+    std::int32_t checkInterval = 0; // seconds, 0 = automatic checking off
+    std::int32_t sendToo = 0;
+    std::int32_t localNetwork = 0;
+    char phoneBookEntry[256] = {};
+    char dialUser[256] = {};
+    char dialPassword[256] = {}; // stored as typed
+    char selectedMailboxes[kDialerMailboxes][13] = {};
+    std::int32_t selectedCount = 0;
+    std::int32_t checkCountdown = 0; // seconds until the next check
 };
 
 // The number of selected mailbox names to use: the stored count clamped to 0..10.
@@ -46,4 +46,4 @@ std::int32_t AdjustDialerAtStartup(DialerSettings& s, long bytesRead);
 // Read and adjust in one step, as start-up does.
 DialerSettings LoadDialerAtStartup(const std::string& folder);
 
-}  // namespace lx
+} // namespace lx

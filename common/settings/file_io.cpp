@@ -5,24 +5,24 @@
 namespace lx {
 
 long ReadFilePrefix(const std::string& path, std::uint8_t* buf, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return -1;
-  std::size_t got = size == 0 ? 0 : std::fread(buf, 1, size, f);
-  // A folder of that name opens on some systems but cannot be read: it is not a settings file.
-  bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  return failed ? -1 : static_cast<long>(got);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return -1;
+    std::size_t got = size == 0 ? 0 : std::fread(buf, 1, size, f);
+    // A folder of that name opens on some systems but cannot be read: it is not a settings file.
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    return failed ? -1 : static_cast<long>(got);
 }
 
 bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  // A failed flush on close means the bytes may not be on disk.
-  if (std::fclose(f) != 0) ok = false;
-  return ok;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+    // A failed flush on close means the bytes may not be on disk.
+    if (std::fclose(f) != 0) ok = false;
+    return ok;
 }
 
 bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
-}  // namespace lx
+} // namespace lx

@@ -18,4 +18,4 @@ bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size
 
 bool RemoveFile(const std::string& path);
 
-}  // namespace lx
+} // namespace lx

@@ -5,19 +5,19 @@
 namespace lx {
 
 void CopyText(char* field, std::size_t size, const char* text) {
-  if (size == 0) return;
-  std::size_t n = 0;
-  if (text != nullptr) {
-    while (n + 1 < size && text[n] != '\0') ++n;
-    std::memmove(field, text, n);
-  }
-  std::memset(field + n, 0, size - n);
+    if (size == 0) return;
+    std::size_t n = 0;
+    if (text != nullptr) {
+        while (n + 1 < size && text[n] != '\0') ++n;
+        std::memmove(field, text, n);
+    }
+    std::memset(field + n, 0, size - n);
 }
 
 std::string TextOf(const char* field, std::size_t size) {
-  std::size_t n = 0;
-  while (n < size && field[n] != '\0') ++n;
-  return std::string(field, n);
+    std::size_t n = 0;
+    while (n < size && field[n] != '\0') ++n;
+    return std::string(field, n);
 }
 
-}  // namespace lx
+} // namespace lx

@@ -10,12 +10,16 @@ namespace lx {
 void CopyText(char* field, std::size_t size, const char* text);
 
 template <std::size_t N>
-void CopyText(char (&field)[N], const char* text) { CopyText(field, N, text); }
+void CopyText(char (&field)[N], const char* text) {
+    CopyText(field, N, text);
+}
 
 // The text of a field, never reading past its size even when the NUL is missing.
 std::string TextOf(const char* field, std::size_t size);
 
 template <std::size_t N>
-std::string TextOf(const char (&field)[N]) { return TextOf(field, N); }
+std::string TextOf(const char (&field)[N]) {
+    return TextOf(field, N);
+}
 
-}  // namespace lx
+} // namespace lx

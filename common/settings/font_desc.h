@@ -18,20 +18,20 @@ constexpr std::uint8_t kDefaultPitch = 0;           // DEFAULT_PITCH | FF_DONTCA
 
 // Field for field the same as LOGFONTA, so the shell can copy it into one.
 struct FontDesc {
-  std::int32_t height = 0;
-  std::int32_t width = 0;
-  std::int32_t escapement = 0;
-  std::int32_t orientation = 0;
-  std::int32_t weight = 0;
-  std::uint8_t italic = 0;
-  std::uint8_t underline = 0;
-  std::uint8_t strikeOut = 0;
-  std::uint8_t charSet = 0;
-  std::uint8_t outPrecision = 0;
-  std::uint8_t clipPrecision = 0;
-  std::uint8_t quality = 0;
-  std::uint8_t pitchAndFamily = 0;
-  char faceName[32] = {};
+    std::int32_t height = 0;
+    std::int32_t width = 0;
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = 0;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::uint8_t charSet = 0;
+    std::uint8_t outPrecision = 0;
+    std::uint8_t clipPrecision = 0;
+    std::uint8_t quality = 0;
+    std::uint8_t pitchAndFamily = 0;
+    char faceName[32] = {};
 };
 
 bool operator==(const FontDesc& a, const FontDesc& b);
@@ -63,6 +63,7 @@ bool ReadFontFile(const std::string& folder, const char* name, FontDesc& f);
 bool WriteFontFile(const std::string& folder, const char* name, const FontDesc& f);
 
 // The description in the file, or else the default, written to a new file of that name.
-FontDesc ReadOrCreateFontFile(const std::string& folder, const char* name, const FontDesc& fallback);
+FontDesc ReadOrCreateFontFile(const std::string& folder, const char* name,
+                              const FontDesc& fallback);
 
-}  // namespace lx
+} // namespace lx

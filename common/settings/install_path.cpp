@@ -3,21 +3,21 @@
 namespace lx {
 
 static bool EndsInSeparator(const std::string& folder) {
-  if (folder.empty()) return false;
-  char last = folder.back();
+    if (folder.empty()) return false;
+    char last = folder.back();
 #ifdef _WIN32
-  return last == '\\';
+    return last == '\\';
 #else
-  // Natively a folder given in the Windows form is accepted as well.
-  return last == '/' || last == '\\';
+    // Natively a folder given in the Windows form is accepted as well.
+    return last == '/' || last == '\\';
 #endif
 }
 
 std::string InstallFile(const std::string& folder, const char* name) {
-  std::string path = folder;
-  if (!EndsInSeparator(folder)) path += kPathSeparator;
-  if (name != nullptr) path += name;
-  return path;
+    std::string path = folder;
+    if (!EndsInSeparator(folder)) path += kPathSeparator;
+    if (name != nullptr) path += name;
+    return path;
 }
 
-}  // namespace lx
+} // namespace lx

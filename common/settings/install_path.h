@@ -14,4 +14,4 @@ constexpr char kPathSeparator = '/';
 // The folder, a separator unless the folder already ends in one, and the name.
 std::string InstallFile(const std::string& folder, const char* name);
 
-}  // namespace lx
+} // namespace lx

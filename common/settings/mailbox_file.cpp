@@ -18,58 +18,63 @@ constexpr std::size_t kCountSize = 2;
 // at most ten, and only those present in full.
 template <typename Decode>
 bool ReadTable(const std::string& path, std::size_t recordSize, MailboxList& list, Decode decode) {
-  std::vector<std::uint8_t> buf(kCountSize + kMaxMailboxes * recordSize, 0);
-  long got = ReadFilePrefix(path, buf.data(), buf.size());
-  if (got < 0) return false;
-  int n = 0;
-  if (got >= static_cast<long>(kCountSize)) {
-    int count = std::clamp<int>(GetI16(buf.data()), 0, kMaxMailboxes);
-    int present = static_cast<int>((static_cast<std::size_t>(got) - kCountSize) / recordSize);
-    n = std::min(count, present);
-  }
-  list = MailboxList{};
-  for (int i = 0; i < n; ++i) list.records[i] = decode(buf.data() + kCountSize + static_cast<std::size_t>(i) * recordSize);
-  list.count = static_cast<std::int16_t>(n);
-  return true;
+    std::vector<std::uint8_t> buf(kCountSize + kMaxMailboxes * recordSize, 0);
+    long got = ReadFilePrefix(path, buf.data(), buf.size());
+    if (got < 0) return false;
+    int n = 0;
+    if (got >= static_cast<long>(kCountSize)) {
+        int count = std::clamp<int>(GetI16(buf.data()), 0, kMaxMailboxes);
+        int present = static_cast<int>((static_cast<std::size_t>(got) - kCountSize) / recordSize);
+        n = std::min(count, present);
+    }
+    list = MailboxList{};
+    for (int i = 0; i < n; ++i)
+        list.records[i] =
+            decode(buf.data() + kCountSize + static_cast<std::size_t>(i) * recordSize);
+    list.count = static_cast<std::int16_t>(n);
+    return true;
 }
 
 // The converted table replaces the old file only once it is safely written; when the write fails
 // the old file stays for the next start.
-bool StoreConverted(const std::string& folder, const MailboxList& list, const std::string& oldPath) {
-  if (!SaveMailboxes(folder, list)) return false;
-  RemoveFile(oldPath);
-  return true;
+bool StoreConverted(const std::string& folder, const MailboxList& list,
+                    const std::string& oldPath) {
+    if (!SaveMailboxes(folder, list)) return false;
+    RemoveFile(oldPath);
+    return true;
 }
 
-}  // namespace
+} // namespace
 
 bool SaveMailboxes(const std::string& folder, const MailboxList& list) {
-  int n = MailboxCount(list);
-  std::vector<std::uint8_t> image(kCountSize + static_cast<std::size_t>(n) * kMailboxRecordSize);
-  PutI16(image.data(), static_cast<std::int16_t>(n));
-  for (int i = 0; i < n; ++i) {
-    EncodeMailbox(list.records[i], image.data() + kCountSize + static_cast<std::size_t>(i) * kMailboxRecordSize);
-  }
-  return WriteFileBytes(InstallFile(folder, kMailboxFile), image.data(), image.size());
+    int n = MailboxCount(list);
+    std::vector<std::uint8_t> image(kCountSize + static_cast<std::size_t>(n) * kMailboxRecordSize);
+    PutI16(image.data(), static_cast<std::int16_t>(n));
+    for (int i = 0; i < n; ++i) {
+        EncodeMailbox(list.records[i],
+                      image.data() + kCountSize + static_cast<std::size_t>(i) * kMailboxRecordSize);
+    }
+    return WriteFileBytes(InstallFile(folder, kMailboxFile), image.data(), image.size());
 }
 
 bool LoadMailboxes(const std::string& folder, std::int32_t inFolderNum, MailboxList& list) {
-  const std::string set3 = InstallFile(folder, kMailSet3File);
-  if (ReadTable(set3, kMailSet3RecordSize, list,
-                [inFolderNum](const std::uint8_t* rec) { return ConvertMailSet3(rec, inFolderNum); })) {
-    // When the new file cannot be written the next formats are still looked for.
-    if (StoreConverted(folder, list, set3)) return true;
-  }
+    const std::string set3 = InstallFile(folder, kMailSet3File);
+    if (ReadTable(set3, kMailSet3RecordSize, list, [inFolderNum](const std::uint8_t* rec) {
+            return ConvertMailSet3(rec, inFolderNum);
+        })) {
+        // When the new file cannot be written the next formats are still looked for.
+        if (StoreConverted(folder, list, set3)) return true;
+    }
 
-  const std::string setX = InstallFile(folder, kMailSetXFile);
-  if (ReadTable(setX, kMailSetXRecordSize, list, ConvertMailSetX)) {
-    // Even when the new file cannot be written the converted table serves this run.
-    StoreConverted(folder, list, setX);
-    return true;
-  }
+    const std::string setX = InstallFile(folder, kMailSetXFile);
+    if (ReadTable(setX, kMailSetXRecordSize, list, ConvertMailSetX)) {
+        // Even when the new file cannot be written the converted table serves this run.
+        StoreConverted(folder, list, setX);
+        return true;
+    }
 
-  list = MailboxList{};
-  return ReadTable(InstallFile(folder, kMailboxFile), kMailboxRecordSize, list, DecodeMailbox);
+    list = MailboxList{};
+    return ReadTable(InstallFile(folder, kMailboxFile), kMailboxRecordSize, list, DecodeMailbox);
 }
 
-}  // namespace lx
+} // namespace lx

@@ -21,4 +21,4 @@ bool LoadMailboxes(const std::string& folder, std::int32_t inFolderNum, MailboxL
 // Writes MAILBOXX.STP whole; false when it cannot be written.
 bool SaveMailboxes(const std::string& folder, const MailboxList& list);
 
-}  // namespace lx
+} // namespace lx

@@ -8,29 +8,30 @@
 namespace lx {
 
 constexpr std::size_t kMailboxRecordSize = 384;
-constexpr std::size_t kMailSetXRecordSize = 384;  // older layout, same size, password one byte shorter
-constexpr std::size_t kMailSet3RecordSize = 297;  // oldest layout
+constexpr std::size_t kMailSetXRecordSize =
+    384; // older layout, same size, password one byte shorter
+constexpr std::size_t kMailSet3RecordSize = 297; // oldest layout
 constexpr int kMaxMailboxes = 10;
 
 // Text fields keep the record's sizes so dialogs can bind them with their length limits.
 struct MailboxRecord {
-  char name[13] = {};
-  char pop3Server[80] = {};
-  char smtpServer[80] = {};
-  char address[80] = {};
-  char user[64] = {};
-  char password[17] = {};  // always in scrambled form
-  std::int32_t deleteMail = 0;
-  std::int32_t apop = 0;
-  std::int32_t current = 0;
-  char defaultFolder[17] = {};
-  std::int32_t defaultFolderNum = 0;
-  std::uint8_t unused[17] = {};
+    char name[13] = {};
+    char pop3Server[80] = {};
+    char smtpServer[80] = {};
+    char address[80] = {};
+    char user[64] = {};
+    char password[17] = {}; // always in scrambled form
+    std::int32_t deleteMail = 0;
+    std::int32_t apop = 0;
+    std::int32_t current = 0;
+    char defaultFolder[17] = {};
+    std::int32_t defaultFolderNum = 0;
+    std::uint8_t unused[17] = {};
 };
 
 struct MailboxList {
-  std::array<MailboxRecord, kMaxMailboxes> records{};
-  std::int16_t count = 0;
+    std::array<MailboxRecord, kMaxMailboxes> records{};
+    std::int16_t count = 0;
 };
 
 // image must hold kMailboxRecordSize bytes.
@@ -54,4 +55,4 @@ bool SetCurrentMailbox(MailboxList& list, int index);
 // Index of the record with this name, or -1.
 int FindMailbox(const MailboxList& list, const char* name);
 
-}  // namespace lx
+} // namespace lx

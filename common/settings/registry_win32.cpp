@@ -12,90 +12,93 @@ HKEY AsKey(void* key) { return static_cast<HKEY>(key); }
 
 // Opens or creates root\subKey with full access; existed tells whether it was there before.
 HKEY CreateKey(HKEY root, const char* subKey, bool* existed) {
-  HKEY key = nullptr;
-  DWORD disposition = 0;
-  LONG rc = RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                            &key, &disposition);
-  if (rc != ERROR_SUCCESS) return nullptr;
-  if (existed != nullptr) *existed = disposition == REG_OPENED_EXISTING_KEY;
-  return key;
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    LONG rc = RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &key, &disposition);
+    if (rc != ERROR_SUCCESS) return nullptr;
+    if (existed != nullptr) *existed = disposition == REG_OPENED_EXISTING_KEY;
+    return key;
 }
 
 bool SetString(HKEY key, const char* name, const char* text) {
-  const char* value = text != nullptr ? text : "";
-  DWORD bytes = static_cast<DWORD>(lstrlenA(value) + 1);
-  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes) == ERROR_SUCCESS;
+    const char* value = text != nullptr ? text : "";
+    DWORD bytes = static_cast<DWORD>(lstrlenA(value) + 1);
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes) ==
+           ERROR_SUCCESS;
 }
 
-}  // namespace
+} // namespace
 
 Win32SettingsRegistry::Win32SettingsRegistry(const char* subKey) {
-  key_ = CreateKey(HKEY_CURRENT_USER, subKey, &existed_);
+    key_ = CreateKey(HKEY_CURRENT_USER, subKey, &existed_);
 }
 
 Win32SettingsRegistry::~Win32SettingsRegistry() {
-  if (key_ == nullptr) return;
-  if (written_) RegFlushKey(AsKey(key_));
-  RegCloseKey(AsKey(key_));
+    if (key_ == nullptr) return;
+    if (written_) RegFlushKey(AsKey(key_));
+    RegCloseKey(AsKey(key_));
 }
 
 bool Win32SettingsRegistry::WriteString(const char* name, const char* text) {
-  if (key_ == nullptr) return false;
-  written_ = true;
-  return SetString(AsKey(key_), name, text);
+    if (key_ == nullptr) return false;
+    written_ = true;
+    return SetString(AsKey(key_), name, text);
 }
 
 bool Win32SettingsRegistry::WriteDword(const char* name, std::int32_t value) {
-  if (key_ == nullptr) return false;
-  written_ = true;
-  DWORD v = static_cast<DWORD>(value);
-  return RegSetValueExA(AsKey(key_), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v) ==
-         ERROR_SUCCESS;
+    if (key_ == nullptr) return false;
+    written_ = true;
+    DWORD v = static_cast<DWORD>(value);
+    return RegSetValueExA(AsKey(key_), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v),
+                          sizeof v) == ERROR_SUCCESS;
 }
 
 bool Win32SettingsRegistry::QueryString(const char* name, std::string& text) {
-  if (key_ == nullptr) return false;
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (RegQueryValueExA(AsKey(key_), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-  // The stored value need not carry its NUL: one spare byte keeps the buffer terminated.
-  std::vector<char> buf(static_cast<std::size_t>(bytes) + 1, '\0');
-  DWORD got = bytes;
-  if (RegQueryValueExA(AsKey(key_), name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &got) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  text.assign(buf.data());
-  return true;
+    if (key_ == nullptr) return false;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExA(AsKey(key_), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
+        return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    // The stored value need not carry its NUL: one spare byte keeps the buffer terminated.
+    std::vector<char> buf(static_cast<std::size_t>(bytes) + 1, '\0');
+    DWORD got = bytes;
+    if (RegQueryValueExA(AsKey(key_), name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
+                         &got) != ERROR_SUCCESS) {
+        return false;
+    }
+    text.assign(buf.data());
+    return true;
 }
 
 bool Win32SettingsRegistry::QueryDword(const char* name, std::int32_t& value) {
-  if (key_ == nullptr) return false;
-  DWORD type = 0;
-  DWORD v = 0;
-  DWORD bytes = sizeof v;
-  if (RegQueryValueExA(AsKey(key_), name, nullptr, &type, reinterpret_cast<BYTE*>(&v), &bytes) != ERROR_SUCCESS)
-    return false;
-  if (type != REG_DWORD || bytes != sizeof v) return false;
-  value = static_cast<std::int32_t>(v);
-  return true;
+    if (key_ == nullptr) return false;
+    DWORD type = 0;
+    DWORD v = 0;
+    DWORD bytes = sizeof v;
+    if (RegQueryValueExA(AsKey(key_), name, nullptr, &type, reinterpret_cast<BYTE*>(&v), &bytes) !=
+        ERROR_SUCCESS)
+        return false;
+    if (type != REG_DWORD || bytes != sizeof v) return false;
+    value = static_cast<std::int32_t>(v);
+    return true;
 }
 
 std::string ReadInstallPath(const char* subKey) {
-  Win32SettingsRegistry reg(subKey);
-  char path[kInstallPathSize] = {};
-  if (!reg.ReadString(kRegInstallPath, path, sizeof path)) return std::string();
-  return std::string(path);
+    Win32SettingsRegistry reg(subKey);
+    char path[kInstallPathSize] = {};
+    if (!reg.ReadString(kRegInstallPath, path, sizeof path)) return std::string();
+    return std::string(path);
 }
 
 bool RegisterMailtoHandler(const std::string& installPath, const char* commandKey) {
-  HKEY key = CreateKey(HKEY_CLASSES_ROOT, commandKey, nullptr);
-  if (key == nullptr) return false;
-  bool ok = SetString(key, nullptr, MailtoCommandFor(installPath).c_str());
-  RegFlushKey(key);
-  RegCloseKey(key);
-  return ok;
+    HKEY key = CreateKey(HKEY_CLASSES_ROOT, commandKey, nullptr);
+    if (key == nullptr) return false;
+    bool ok = SetString(key, nullptr, MailtoCommandFor(installPath).c_str());
+    RegFlushKey(key);
+    RegCloseKey(key);
+    return ok;
 }
 
-}  // namespace lx
+} // namespace lx

@@ -11,25 +11,25 @@ namespace lx {
 // Opens (creating if absent) the key with full access for the life of the object; writes are
 // flushed before the key is closed.
 class Win32SettingsRegistry : public SettingsRegistry {
- public:
-  explicit Win32SettingsRegistry(const char* subKey = kRegistryKey);
-  ~Win32SettingsRegistry() override;
-  Win32SettingsRegistry(const Win32SettingsRegistry&) = delete;
-  Win32SettingsRegistry& operator=(const Win32SettingsRegistry&) = delete;
+public:
+    explicit Win32SettingsRegistry(const char* subKey = kRegistryKey);
+    ~Win32SettingsRegistry() override;
+    Win32SettingsRegistry(const Win32SettingsRegistry&) = delete;
+    Win32SettingsRegistry& operator=(const Win32SettingsRegistry&) = delete;
 
-  bool IsOpen() const { return key_ != nullptr; }
-  bool KeyExisted() const override { return existed_; }
-  bool WriteString(const char* name, const char* text) override;
-  bool WriteDword(const char* name, std::int32_t value) override;
+    bool IsOpen() const { return key_ != nullptr; }
+    bool KeyExisted() const override { return existed_; }
+    bool WriteString(const char* name, const char* text) override;
+    bool WriteDword(const char* name, std::int32_t value) override;
 
- protected:
-  bool QueryString(const char* name, std::string& text) override;
-  bool QueryDword(const char* name, std::int32_t& value) override;
+protected:
+    bool QueryString(const char* name, std::string& text) override;
+    bool QueryDword(const char* name, std::int32_t& value) override;
 
- private:
-  void* key_ = nullptr;  // HKEY, kept opaque so callers need no windows.h
-  bool existed_ = false;
-  bool written_ = false;
+private:
+    void* key_ = nullptr; // HKEY, kept opaque so callers need no windows.h
+    bool existed_ = false;
+    bool written_ = false;
 };
 
 // The InstallPath value (at most 259 characters); empty when the key is new or the value absent.
@@ -37,6 +37,7 @@ std::string ReadInstallPath(const char* subKey = kRegistryKey);
 
 // Registers the program as the handler of mailto links (under HKEY_CLASSES_ROOT); false when the
 // key cannot be written.
-bool RegisterMailtoHandler(const std::string& installPath, const char* commandKey = kMailtoCommandKey);
+bool RegisterMailtoHandler(const std::string& installPath,
+                           const char* commandKey = kMailtoCommandKey);
 
-}  // namespace lx
+} // namespace lx

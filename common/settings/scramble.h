@@ -15,24 +15,24 @@ constexpr std::uint8_t kScrambleBarStandIn = 0xB7;
 constexpr std::uint8_t kUnknownCode = 255;
 
 class ScrambleTable {
- public:
-  ScrambleTable();
+public:
+    ScrambleTable();
 
-  // Entry i: plain code i and its scrambled code; kUnknownCode for codes outside 0..127.
-  std::uint8_t ScrambledCode(std::uint8_t plain) const;
-  // The plain code of the first entry whose scrambled code matches, kUnknownCode when none does.
-  std::uint8_t PlainCode(std::uint8_t scrambled) const;
+    // Entry i: plain code i and its scrambled code; kUnknownCode for codes outside 0..127.
+    std::uint8_t ScrambledCode(std::uint8_t plain) const;
+    // The plain code of the first entry whose scrambled code matches, kUnknownCode when none does.
+    std::uint8_t PlainCode(std::uint8_t scrambled) const;
 
-  // In place, on the text up to its NUL and at most 16 characters (and never past size bytes).
-  void Scramble(char* text, std::size_t size) const;
-  void Unscramble(char* text, std::size_t size) const;
+    // In place, on the text up to its NUL and at most 16 characters (and never past size bytes).
+    void Scramble(char* text, std::size_t size) const;
+    void Unscramble(char* text, std::size_t size) const;
 
- private:
-  struct Entry {
-    std::uint8_t plain;
-    std::uint8_t scrambled;
-  };
-  Entry entries_[kScrambleEntries];
+private:
+    struct Entry {
+        std::uint8_t plain;
+        std::uint8_t scrambled;
+    };
+    Entry entries_[kScrambleEntries];
 };
 
 // The program-wide table, built on first use.
@@ -42,8 +42,12 @@ void Scramble(char* text, std::size_t size);
 void Unscramble(char* text, std::size_t size);
 
 template <std::size_t N>
-void Scramble(char (&text)[N]) { Scramble(text, N); }
+void Scramble(char (&text)[N]) {
+    Scramble(text, N);
+}
 template <std::size_t N>
-void Unscramble(char (&text)[N]) { Unscramble(text, N); }
+void Unscramble(char (&text)[N]) {
+    Unscramble(text, N);
+}
 
-}  // namespace lx
+} // namespace lx

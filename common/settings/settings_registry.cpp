@@ -8,52 +8,53 @@
 namespace lx {
 
 bool SettingsRegistry::ReadString(const char* name, char* buf, std::size_t size) {
-  if (buf == nullptr || size == 0 || !KeyExisted()) return false;
-  std::string text;
-  if (!QueryString(name, text)) return false;
-  CopyText(buf, size, text.c_str());
-  return true;
+    if (buf == nullptr || size == 0 || !KeyExisted()) return false;
+    std::string text;
+    if (!QueryString(name, text)) return false;
+    CopyText(buf, size, text.c_str());
+    return true;
 }
 
 bool SettingsRegistry::ReadDword(const char* name, std::int32_t& value) {
-  if (!KeyExisted()) return false;
-  std::int32_t v = 0;
-  if (!QueryDword(name, v)) return false;
-  value = v;
-  return true;
+    if (!KeyExisted()) return false;
+    std::int32_t v = 0;
+    if (!QueryDword(name, v)) return false;
+    value = v;
+    return true;
 }
 
 std::int32_t ReadDwordOr(SettingsRegistry& reg, const char* name, std::int32_t fallback) {
-  std::int32_t v = fallback;
-  reg.ReadDword(name, v);
-  return v;
+    std::int32_t v = fallback;
+    reg.ReadDword(name, v);
+    return v;
 }
 
-std::string ReadStringOr(SettingsRegistry& reg, const char* name, std::size_t size, const std::string& fallback) {
-  if (size == 0) return fallback;
-  std::vector<char> buf(size, '\0');
-  if (!reg.ReadString(name, buf.data(), buf.size())) return fallback;
-  return std::string(buf.data());
+std::string ReadStringOr(SettingsRegistry& reg, const char* name, std::size_t size,
+                         const std::string& fallback) {
+    if (size == 0) return fallback;
+    std::vector<char> buf(size, '\0');
+    if (!reg.ReadString(name, buf.data(), buf.size())) return fallback;
+    return std::string(buf.data());
 }
 
 std::string MailtoCommandFor(const std::string& installPath) {
-  return InstallFile(installPath, kProgramFile) + " %1";
+    return InstallFile(installPath, kProgramFile) + " %1";
 }
 
 bool MakeCurrent(const MailboxList& list, int index, SettingsRegistry& reg) {
-  if (index < 0 || index >= MailboxCount(list)) return false;
-  const MailboxRecord& rec = list.records[index];
-  bool ok = true;
-  ok &= reg.WriteString(kRegServer, TextOf(rec.pop3Server).c_str());
-  ok &= reg.WriteString(kRegSmtpServer, TextOf(rec.smtpServer).c_str());
-  ok &= reg.WriteString(kRegAddress, TextOf(rec.address).c_str());
-  ok &= reg.WriteString(kRegUser, TextOf(rec.user).c_str());
-  ok &= reg.WriteString(kRegPassword, TextOf(rec.password).c_str());
-  ok &= reg.WriteDword(kRegDelMail, rec.deleteMail);
-  ok &= reg.WriteDword(kRegApop, rec.apop);
-  ok &= reg.WriteString(kRegDefFolder, TextOf(rec.defaultFolder).c_str());
-  ok &= reg.WriteDword(kRegDefFolderNum, rec.defaultFolderNum);
-  return ok;
+    if (index < 0 || index >= MailboxCount(list)) return false;
+    const MailboxRecord& rec = list.records[index];
+    bool ok = true;
+    ok &= reg.WriteString(kRegServer, TextOf(rec.pop3Server).c_str());
+    ok &= reg.WriteString(kRegSmtpServer, TextOf(rec.smtpServer).c_str());
+    ok &= reg.WriteString(kRegAddress, TextOf(rec.address).c_str());
+    ok &= reg.WriteString(kRegUser, TextOf(rec.user).c_str());
+    ok &= reg.WriteString(kRegPassword, TextOf(rec.password).c_str());
+    ok &= reg.WriteDword(kRegDelMail, rec.deleteMail);
+    ok &= reg.WriteDword(kRegApop, rec.apop);
+    ok &= reg.WriteString(kRegDefFolder, TextOf(rec.defaultFolder).c_str());
+    ok &= reg.WriteDword(kRegDefFolderNum, rec.defaultFolderNum);
+    return ok;
 }
 
-}  // namespace lx
+} // namespace lx

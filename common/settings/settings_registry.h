@@ -37,30 +37,31 @@ constexpr std::size_t kRegPasswordSize = 128;
 // type) leaves the caller's default untouched. The public readers enforce that rule; an
 // implementation supplies only the raw access.
 class SettingsRegistry {
- public:
-  virtual ~SettingsRegistry() = default;
+public:
+    virtual ~SettingsRegistry() = default;
 
-  // Whether the key existed before this object opened it.
-  virtual bool KeyExisted() const = 0;
+    // Whether the key existed before this object opened it.
+    virtual bool KeyExisted() const = 0;
 
-  // Reads a string into buf (size bytes, always NUL-terminated, cut when longer); true when read.
-  bool ReadString(const char* name, char* buf, std::size_t size);
-  bool ReadDword(const char* name, std::int32_t& value);
+    // Reads a string into buf (size bytes, always NUL-terminated, cut when longer); true when read.
+    bool ReadString(const char* name, char* buf, std::size_t size);
+    bool ReadDword(const char* name, std::int32_t& value);
 
-  // Strings are written with their terminating NUL; true on success.
-  virtual bool WriteString(const char* name, const char* text) = 0;
-  virtual bool WriteDword(const char* name, std::int32_t value) = 0;
+    // Strings are written with their terminating NUL; true on success.
+    virtual bool WriteString(const char* name, const char* text) = 0;
+    virtual bool WriteDword(const char* name, std::int32_t value) = 0;
 
- protected:
-  // Raw access: read the value if present, whatever the key's history. On false the output must be
-  // left as it was.
-  virtual bool QueryString(const char* name, std::string& text) = 0;
-  virtual bool QueryDword(const char* name, std::int32_t& value) = 0;
+protected:
+    // Raw access: read the value if present, whatever the key's history. On false the output must be
+    // left as it was.
+    virtual bool QueryString(const char* name, std::string& text) = 0;
+    virtual bool QueryDword(const char* name, std::int32_t& value) = 0;
 };
 
 // Convenience readers with a default.
 std::int32_t ReadDwordOr(SettingsRegistry& reg, const char* name, std::int32_t fallback);
-std::string ReadStringOr(SettingsRegistry& reg, const char* name, std::size_t size, const std::string& fallback);
+std::string ReadStringOr(SettingsRegistry& reg, const char* name, std::size_t size,
+                         const std::string& fallback);
 
 // The mailto handler: HKEY_CLASSES_ROOT\mailto\shell\open\command, default value = the program
 // in the installation folder followed by " %1".
@@ -72,4 +73,4 @@ std::string MailtoCommandFor(const std::string& installPath);
 // scrambled). False when index is not a record of the list or a write failed.
 bool MakeCurrent(const MailboxList& list, int index, SettingsRegistry& reg);
 
-}  // namespace lx
+} // namespace lx

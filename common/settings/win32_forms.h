@@ -15,4 +15,4 @@ FontDesc FromLogFont(const LOGFONTA& lf);
 RECT ToRect(const Rect32& r);
 Rect32 FromRect(const RECT& r);
 
-}  // namespace lx
+} // namespace lx

@@ -18,21 +18,21 @@ constexpr int kListColumns = 4;
 constexpr std::int32_t kMaximisedLeft = -1;
 
 struct Rect32 {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
 };
 
 inline bool operator==(const Rect32& a, const Rect32& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 inline bool operator!=(const Rect32& a, const Rect32& b) { return !(a == b); }
 
 struct MainWindowPlacement {
-  Rect32 frame;                               // screen coordinates; left -1 = maximised
-  std::array<Rect32, kListColumns> columns{}; // the message list's column header cells
-  bool hasColumns = false;                    // true only when all four cells were read
+    Rect32 frame;                               // screen coordinates; left -1 = maximised
+    std::array<Rect32, kListColumns> columns{}; // the message list's column header cells
+    bool hasColumns = false;                    // true only when all four cells were read
 };
 
 // image must hold kRectSize bytes.
@@ -56,4 +56,4 @@ bool WriteWindowRectFile(const std::string& folder, const char* name, const Rect
 // The composer's place when LXEditor.WND is missing: (50, 50), 500 x 360.
 Rect32 DefaultEditorRect();
 
-}  // namespace lx
+} // namespace lx

@@ -20,7 +20,8 @@ INT_PTR Dialog::DoModal() {
 
 void Dialog::BindText(int controlId, char* buffer, size_t size, int maxChars) {
     if (size == 0) return;
-    if (maxChars < 0 || static_cast<size_t>(maxChars) > size - 1) maxChars = static_cast<int>(size - 1);
+    if (maxChars < 0 || static_cast<size_t>(maxChars) > size - 1)
+        maxChars = static_cast<int>(size - 1);
     fields_.push_back(Field{controlId, false, buffer, size, maxChars, nullptr, 0, 0});
 }
 
@@ -35,7 +36,8 @@ bool Dialog::UpdateData(bool save) {
                 ::SetDlgItemInt(hwnd_, f.id, static_cast<UINT>(*f.number), TRUE);
             } else {
                 f.text[f.size - 1] = '\0';
-                ::SendDlgItemMessageA(hwnd_, f.id, EM_LIMITTEXT, static_cast<WPARAM>(f.maxChars), 0);
+                ::SendDlgItemMessageA(hwnd_, f.id, EM_LIMITTEXT, static_cast<WPARAM>(f.maxChars),
+                                      0);
                 ::SetDlgItemTextA(hwnd_, f.id, f.text);
             }
         }
@@ -118,8 +120,14 @@ INT_PTR CALLBACK Dialog::Proc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDOK) { self->OnOK(); return TRUE; }
-        if (LOWORD(wParam) == IDCANCEL) { self->OnCancel(); return TRUE; }
+        if (LOWORD(wParam) == IDOK) {
+            self->OnOK();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            self->OnCancel();
+            return TRUE;
+        }
     }
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(wnd, DWLP_USER, 0);

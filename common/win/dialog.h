@@ -13,9 +13,9 @@ class FormatArg;
 namespace lx {
 
 // Catalogue keys of the dialog layer's own messages.
-extern const char* const kFieldTooLongKey;    // one %d: the field's limit
-extern const char* const kIntegerRangeKey;    // two %d: lowest and highest value
-extern const char* const kIntegerNeededKey;   // no conversion
+extern const char* const kFieldTooLongKey;  // one %d: the field's limit
+extern const char* const kIntegerRangeKey;  // two %d: lowest and highest value
+extern const char* const kIntegerNeededKey; // no conversion
 
 class Dialog {
 public:

@@ -12,14 +12,25 @@ public:
     explicit UniqueHandle(HANDLE h) : h_(h) {}
     ~UniqueHandle() { Reset(); }
     UniqueHandle(UniqueHandle&& o) noexcept : h_(o.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& o) noexcept { if (this != &o) Reset(o.Release()); return *this; }
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) Reset(o.Release());
+        return *this;
+    }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     HANDLE Get() const { return h_; }
     bool Valid() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() { HANDLE h = h_; h_ = nullptr; return h; }
-    void Reset(HANDLE h = nullptr) { if (Valid()) ::CloseHandle(h_); h_ = h; }
+    HANDLE Release() {
+        HANDLE h = h_;
+        h_ = nullptr;
+        return h;
+    }
+    void Reset(HANDLE h = nullptr) {
+        if (Valid()) ::CloseHandle(h_);
+        h_ = h;
+    }
+
 private:
     HANDLE h_ = nullptr;
 };
@@ -32,14 +43,25 @@ public:
     explicit GdiObject(T h) : h_(h) {}
     ~GdiObject() { Reset(); }
     GdiObject(GdiObject&& o) noexcept : h_(o.Release()) {}
-    GdiObject& operator=(GdiObject&& o) noexcept { if (this != &o) Reset(o.Release()); return *this; }
+    GdiObject& operator=(GdiObject&& o) noexcept {
+        if (this != &o) Reset(o.Release());
+        return *this;
+    }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
 
     T Get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
-    T Release() { T h = h_; h_ = nullptr; return h; }
-    void Reset(T h = nullptr) { if (h_) ::DeleteObject(h_); h_ = h; }
+    T Release() {
+        T h = h_;
+        h_ = nullptr;
+        return h;
+    }
+    void Reset(T h = nullptr) {
+        if (h_) ::DeleteObject(h_);
+        h_ = h;
+    }
+
 private:
     T h_ = nullptr;
 };
@@ -51,10 +73,13 @@ using Brush = GdiObject<HBRUSH>;
 class WindowDC {
 public:
     explicit WindowDC(HWND wnd) : wnd_(wnd), dc_(::GetDC(wnd)) {}
-    ~WindowDC() { if (dc_) ::ReleaseDC(wnd_, dc_); }
+    ~WindowDC() {
+        if (dc_) ::ReleaseDC(wnd_, dc_);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     HDC Get() const { return dc_; }
+
 private:
     HWND wnd_;
     HDC dc_;
@@ -64,10 +89,13 @@ private:
 class MemoryDC {
 public:
     explicit MemoryDC(HDC like) : dc_(::CreateCompatibleDC(like)) {}
-    ~MemoryDC() { if (dc_) ::DeleteDC(dc_); }
+    ~MemoryDC() {
+        if (dc_) ::DeleteDC(dc_);
+    }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     HDC Get() const { return dc_; }
+
 private:
     HDC dc_;
 };
@@ -81,6 +109,7 @@ public:
     PaintDC& operator=(const PaintDC&) = delete;
     HDC Get() const { return dc_; }
     const RECT& Area() const { return ps_.rcPaint; }
+
 private:
     HWND wnd_;
     PAINTSTRUCT ps_{};
@@ -91,9 +120,12 @@ private:
 class SelectGuard {
 public:
     SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? ::SelectObject(dc, obj) : nullptr) {}
-    ~SelectGuard() { if (old_) ::SelectObject(dc_, old_); }
+    ~SelectGuard() {
+        if (old_) ::SelectObject(dc_, old_);
+    }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
+
 private:
     HDC dc_;
     HGDIOBJ old_;
@@ -120,12 +152,17 @@ public:
         return true;
     }
     HKEY Get() const { return key_; }
-    void Flush() { if (key_) ::RegFlushKey(key_); }
-    void Reset() { if (key_) ::RegCloseKey(key_); key_ = nullptr; }
+    void Flush() {
+        if (key_) ::RegFlushKey(key_);
+    }
+    void Reset() {
+        if (key_) ::RegCloseKey(key_);
+        key_ = nullptr;
+    }
+
 private:
     HKEY key_ = nullptr;
 };
-
 
 // Library loaded by name, freed with FreeLibrary. Entry points come out typed: callers declare
 // a table of function-pointer fields and fill it with Proc<>, never casting FARPROC at the call.
@@ -135,15 +172,28 @@ public:
     explicit Module(const char* name) : h_(::LoadLibraryA(name)) {}
     ~Module() { Reset(); }
     Module(Module&& o) noexcept : h_(o.Release()) {}
-    Module& operator=(Module&& o) noexcept { if (this != &o) Reset(o.Release()); return *this; }
+    Module& operator=(Module&& o) noexcept {
+        if (this != &o) Reset(o.Release());
+        return *this;
+    }
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
 
-    bool Load(const char* name) { Reset(::LoadLibraryA(name)); return h_ != nullptr; }
+    bool Load(const char* name) {
+        Reset(::LoadLibraryA(name));
+        return h_ != nullptr;
+    }
     HMODULE Get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
-    HMODULE Release() { HMODULE h = h_; h_ = nullptr; return h; }
-    void Reset(HMODULE h = nullptr) { if (h_) ::FreeLibrary(h_); h_ = h; }
+    HMODULE Release() {
+        HMODULE h = h_;
+        h_ = nullptr;
+        return h;
+    }
+    void Reset(HMODULE h = nullptr) {
+        if (h_) ::FreeLibrary(h_);
+        h_ = h;
+    }
 
     // The entry point `name` as a `Fn` (a function-pointer type), or nullptr when missing.
     template <typename Fn>

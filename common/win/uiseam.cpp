@@ -26,9 +26,12 @@ struct Transcript {
 Transcript g_transcript;
 
 int AnswerByName(const std::string& name) {
-    static const struct { const char* name; int id; } kAnswers[] = {
-        {"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
-        {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES}, {"IDNO", IDNO},
+    static const struct {
+        const char* name;
+        int id;
+    } kAnswers[] = {
+        {"IDOK", IDOK},         {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
+        {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},       {"IDNO", IDNO},
     };
     for (const auto& a : kAnswers)
         if (name == a.name) return a.id;
@@ -65,9 +68,12 @@ void LoadTranscriptLocked() {
 // One line per entry: line breaks inside a text are written as \r and \n.
 void AppendEscaped(std::string& out, const char* text) {
     for (const char* p = text ? text : ""; *p; ++p) {
-        if (*p == '\n') out += "\\n";
-        else if (*p == '\r') out += "\\r";
-        else out += *p;
+        if (*p == '\n')
+            out += "\\n";
+        else if (*p == '\r')
+            out += "\\r";
+        else
+            out += *p;
     }
 }
 
@@ -88,7 +94,8 @@ bool TranscriptAnswer(const char* caption, const char* text, UINT flags, int* an
         std::fclose(f);
     }
     *answer = g_transcript.next < g_transcript.answers.size()
-                  ? g_transcript.answers[g_transcript.next++] : IDOK;
+                  ? g_transcript.answers[g_transcript.next++]
+                  : IDOK;
     return true;
 }
 

@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (enc.size() != (size + 2) / 3 * 4) abort();
     std::vector<std::uint8_t> back(enc.size());
     long m = lx::mime::base64DecodeLine(enc.data(), enc.size(), back.data());
-    if (m != static_cast<long>(size) || (size && std::memcmp(back.data(), data, size) != 0)) abort();
+    if (m != static_cast<long>(size) || (size && std::memcmp(back.data(), data, size) != 0))
+        abort();
     return 0;
 }

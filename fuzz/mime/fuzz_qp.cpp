@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string out(size + 1, '\0');
     bool soft = false;
-    std::size_t n = lx::mime::qpDecodeLine(reinterpret_cast<const char*>(data), size, &out[0], &soft);
+    std::size_t n =
+        lx::mime::qpDecodeLine(reinterpret_cast<const char*>(data), size, &out[0], &soft);
     if (n > size) abort();
     // Every encoded line (split at the CR LF it keeps) decodes back to its bytes.
     std::string enc;
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (end < enc.size() && enc[end] != '\r' && enc[end] != '\n') ++end;
         std::string dec(end - start + 1, '\0');
         dec.resize(lx::mime::qpDecodeLine(enc.data() + start, end - start, &dec[0], &soft));
-        if (soft) abort();  // the encoder never ends a line in "="
+        if (soft) abort(); // the encoder never ends a line in "="
         back += dec;
         if (end < enc.size()) back += enc[end];
         start = end + 1;

@@ -26,7 +26,7 @@ void emptyFolder(const std::string& dir) {
     closedir(d);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char tmpl[] = "/tmp/lxmime-fuzz-XXXXXX";
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_attach = g_dir + "/Data";
     g_spool = g_dir + "/TernPop3.Txt";
     mkdir(g_attach.c_str(), 0700);
-    setenv("TMPDIR", g_attach.c_str(), 1);  // files without an attachment folder land here too
+    setenv("TMPDIR", g_attach.c_str(), 1); // files without an attachment folder land here too
     return 0;
 }
 
@@ -48,9 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Half of the inputs use the attachment folder, half the temporary folder.
         lx::mime::Scanner scanner(g_spool, (size & 1) ? g_attach : std::string());
         int n = 0;
-        for (const TernScanRecord* r = scanner.getFirst(); r && n < 10000; r = scanner.getNext(), ++n) {
+        for (const TernScanRecord* r = scanner.getFirst(); r && n < 10000;
+             r = scanner.getNext(), ++n) {
             if (r->TextLength < 1 || r->TextLength > 32000) abort();
-            if (std::strlen(r->Text) + 1 > static_cast<std::size_t>(r->TextLength) && r->TextLength != 64) abort();
+            if (std::strlen(r->Text) + 1 > static_cast<std::size_t>(r->TextLength) &&
+                r->TextLength != 64)
+                abort();
             if (r->ToCount > 32 || r->CcCount > 32 || r->FileCount > 12) abort();
             for (int i = 0; i < r->FileCount; ++i)
                 if (std::strncmp(r->Files[i], g_attach.c_str(), g_attach.size()) != 0) abort();
@@ -61,7 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DIR* d = opendir(g_dir.c_str());
     while (dirent* e = readdir(d)) {
         const char* n = e->d_name;
-        if (std::strcmp(n, ".") && std::strcmp(n, "..") && std::strcmp(n, "Data") && std::strcmp(n, "TernPop3.Txt")) abort();
+        if (std::strcmp(n, ".") && std::strcmp(n, "..") && std::strcmp(n, "Data") &&
+            std::strcmp(n, "TernPop3.Txt"))
+            abort();
     }
     closedir(d);
     emptyFolder(g_attach);

@@ -41,9 +41,7 @@ LorvexApp::~LorvexApp() = default;
 
 HFONT LorvexApp::MessageFontHandle(MessageFont which) const { return fonts_[FontIndex(which)]; }
 
-void LorvexApp::AdoptMessageFont(MessageFont which, HFONT font) {
-    fonts_[FontIndex(which)] = font;
-}
+void LorvexApp::AdoptMessageFont(MessageFont which, HFONT font) { fonts_[FontIndex(which)] = font; }
 
 bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     commandLine_ = commandLine ? commandLine : "";
@@ -91,8 +89,9 @@ bool LorvexApp::LoadInstallPath() {
 
 bool LorvexApp::OpenCatalogue() {
     catalog_.reset(new (std::nothrow) MessageCatalog);
-    if (catalog_ && catalog_->Open(InstallFile(installPath_, kCatalogueFile).c_str(),
-                                   CatalogMagic::Exact) && catalog_->Loaded()) {
+    if (catalog_ &&
+        catalog_->Open(InstallFile(installPath_, kCatalogueFile).c_str(), CatalogMagic::Exact) &&
+        catalog_->Loaded()) {
         ui::SetCatalog(catalog_.get());
         return true;
     }
@@ -131,12 +130,14 @@ bool LorvexApp::ConnectStore() {
     char dsn[128] = "";
     const DWORD got = ::GetEnvironmentVariableA(kDataSourceOverride, dsn, sizeof dsn);
     if (got == 0 || got >= sizeof dsn) std::strcpy(dsn, kDataSource);
-    if (!connection_->ConnectTo(dsn, kDataSourceUser, kDataSourcePassword)) return fail("NEWMAIL_CPP_3");
+    if (!connection_->ConnectTo(dsn, kDataSourceUser, kDataSourcePassword))
+        return fail("NEWMAIL_CPP_3");
     return true;
 }
 
 bool LorvexApp::CreateMainFrame(int showState) {
-    frame_.reset(new (std::nothrow) CMainFrame(MainFrameContext{installPath_, catalog_.get(), connection_, &mailboxes_}));
+    frame_.reset(new (std::nothrow) CMainFrame(
+        MainFrameContext{installPath_, catalog_.get(), connection_, &mailboxes_}));
     if (!frame_ || !frame_->CreateFrame()) {
         frame_.reset();
         return false;

@@ -5,7 +5,7 @@ namespace lx {
 namespace {
 constexpr char kSplashClass[] = "LorvexSplash";
 constexpr UINT kSplashMillis = 3000;
-}
+} // namespace
 
 SplashWindow::SplashWindow() {
     Map().On(WM_PAINT, [this](WPARAM, LPARAM) -> LRESULT {
@@ -35,8 +35,8 @@ bool SplashWindow::Show() {
     BITMAP info{};
     ::GetObjectA(bitmap_.Get(), sizeof info, &info);
     if (!RegisterClass(kSplashClass, 0, nullptr, nullptr)) return false;
-    if (!Create(kSplashClass, "", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, info.bmWidth, info.bmHeight,
-                nullptr, nullptr))
+    if (!Create(kSplashClass, "", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, info.bmWidth,
+                info.bmHeight, nullptr, nullptr))
         return false;
     CenterOver(Handle(), nullptr);
     ::SetTimer(Handle(), IDT_SPLASH, kSplashMillis, nullptr);

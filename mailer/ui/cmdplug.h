@@ -10,7 +10,7 @@ namespace lx {
 constexpr int kPlugOk = 1;
 constexpr int kPlugCancel = 2;
 // Actions that are not menu commands.
-constexpr int kPlugAutoMailRun = 1994;   // the automatic mail run (Part of the mail check)
+constexpr int kPlugAutoMailRun = 1994; // the automatic mail run (Part of the mail check)
 
 using PluggedCommand = std::function<int(void* owner, const char* argument)>;
 

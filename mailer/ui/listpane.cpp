@@ -12,7 +12,7 @@ namespace lx {
 namespace {
 constexpr int kListId = 1;
 constexpr UINT_PTR kSubclassId = 0x4C50;
-}  // namespace
+} // namespace
 
 ListPane::ListPane() {
     logFont_ = ToLogFont(DefaultPaneFont());
@@ -39,23 +39,25 @@ bool ListPane::CreatePane(HWND parent, const char* className, DWORD listStyle, i
     RegisterClass(className, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     RECT area{};
     if (parent) ::GetClientRect(parent, &area);
-    if (!Create(className, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, area.right, area.bottom, parent,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
+    if (!Create(className, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, area.right,
+                area.bottom, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
         return false;
     ApplyFont();
     list_ = ::CreateWindowExA(0, "LISTBOX", "",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
+                                  LBS_NOINTEGRALHEIGHT |
                                   ((listStyle & LBS_NODATA) ? 0 : LBS_HASSTRINGS) | listStyle,
                               0, 0, area.right, area.bottom, Handle(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), ::GetModuleHandleA(nullptr),
-                              nullptr);
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
+                              ::GetModuleHandleA(nullptr), nullptr);
     if (!list_) return false;
     ::SetWindowSubclass(list_, &ListPane::ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     ::SendMessageA(list_, LB_SETITEMHEIGHT, 0, itemHeight_);
     return true;
 }
 
-LRESULT CALLBACK ListPane::ListProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK ListPane::ListProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR self) {
     auto* pane = reinterpret_cast<ListPane*>(self);
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(wnd, &ListPane::ListProc, kSubclassId);
@@ -128,8 +130,8 @@ void ListPane::DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& area) {
     MemoryDC source(dc);
     SelectGuard select(source.Get(), bitmap);
     ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.Get(), 0, 0,
-                 info.bmWidth, info.bmHeight, SRCCOPY);
+    ::StretchBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
-}  // namespace lx
+} // namespace lx

@@ -30,7 +30,9 @@ protected:
     bool CreatePane(HWND parent, const char* className, DWORD listStyle, int id);
 
     // Messages of the list box; set `handled` to keep the list's own handling away.
-    virtual LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) { return 0; }
+    virtual LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+        return 0;
+    }
     virtual void OnDrawItem(const DRAWITEMSTRUCT& item) = 0;
     virtual void OnListNotify(int code) {}
 
@@ -46,8 +48,8 @@ protected:
 
 private:
     void ApplyFont();
-    static LRESULT CALLBACK ListProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+    static LRESULT CALLBACK ListProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
 
     HWND list_ = nullptr;
     GdiObject<HFONT> font_;
@@ -55,4 +57,4 @@ private:
     int itemHeight_ = 18;
 };
 
-}  // namespace lx
+} // namespace lx

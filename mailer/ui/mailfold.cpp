@@ -25,12 +25,13 @@ std::string ItemText(HWND list, int index) {
     const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) return std::string();
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&text[0]));
     text.resize(std::strlen(text.c_str()));
     return text;
 }
 
-}  // namespace
+} // namespace
 
 FolderPane::FolderPane(const PaneContext& context) : context_(context) {}
 
@@ -38,13 +39,15 @@ FolderPane::~FolderPane() = default;
 
 bool FolderPane::Create(HWND parent, int id) {
     const HINSTANCE module = ::GetModuleHandleA(nullptr);
-    const int ids[4] = {IDB_FOLDER_USER, IDB_FOLDER_USER_SEL, IDB_FOLDER_SPECIAL, IDB_FOLDER_SPECIAL_SEL};
+    const int ids[4] = {IDB_FOLDER_USER, IDB_FOLDER_USER_SEL, IDB_FOLDER_SPECIAL,
+                        IDB_FOLDER_SPECIAL_SEL};
     for (int i = 0; i < 4; ++i) bitmaps_[i].Reset(::LoadBitmapA(module, MAKEINTRESOURCEA(ids[i])));
     if (!CreatePane(parent, kClassName, 0, id)) return false;
     LoadFont(context_.installPath, kFolderPaneFontFile);
     store_ = std::make_unique<FolderStore>(context_.conn, Handle());
-    tooltip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, module, nullptr);
+    tooltip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 Handle(), nullptr, module, nullptr);
     Fill();
     return true;
 }
@@ -60,8 +63,8 @@ void FolderPane::Box(const char* textKey, const char* captionKey, UINT flags) {
 }
 
 void FolderPane::Help() {
-    ui::Help(Handle(), (InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup").c_str(), HELP_CONTEXT,
-             kHelpContext);
+    ui::Help(Handle(), (InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup").c_str(),
+             HELP_CONTEXT, kHelpContext);
 }
 
 void FolderPane::Reload() {
@@ -69,8 +72,9 @@ void FolderPane::Reload() {
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     std::vector<FolderRow> rows;
-    const bool ok = store_ && store_->Ready() &&
-                    store_->LoadEnsuringSpecialFolders(rows, [this](const char* key) { return Text(key); });
+    const bool ok =
+        store_ && store_->Ready() &&
+        store_->LoadEnsuringSpecialFolders(rows, [this](const char* key) { return Text(key); });
     if (ok) {
         rows_.swap(rows);
         for (const FolderRow& r : rows_)
@@ -132,12 +136,14 @@ bool FolderPane::RunFolderDialog(const FolderRow* preset, long exceptNum, std::s
     NewFolderData start, entered;
     if (preset) {
         std::snprintf(start.name, sizeof start.name, "%s", preset->name.c_str());
-        std::snprintf(start.description, sizeof start.description, "%s", preset->description.c_str());
+        std::snprintf(start.description, sizeof start.description, "%s",
+                      preset->description.c_str());
     }
     const std::string help = InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup";
     // Until the name is free or the user cancels: the same dialog, the same starting values.
     for (;;) {
-        if (ShowNewFolderDialog(Handle(), *context_.catalog, preset ? &start : nullptr, &entered, help) != IDOK)
+        if (ShowNewFolderDialog(Handle(), *context_.catalog, preset ? &start : nullptr, &entered,
+                                help) != IDOK)
             return false;
         if (!FolderNameTaken(rows_, entered.name, exceptNum)) break;
         Box("MAILFOLD_CPP_2", "MAILFOLD_CPP_3");
@@ -198,13 +204,14 @@ void FolderPane::DeleteFolder() {
             std::memcpy(folder, owner->defaultFolder, sizeof owner->defaultFolder);
             const std::string format = Text("MAILFOLD_CPP_22");
             const std::string caption = Text("MAILFOLD_CPP_23");
-            const std::string text = FormatTextOr(format.c_str(), {folder[0] ? folder : row.name.c_str()}, format);
+            const std::string text =
+                FormatTextOr(format.c_str(), {folder[0] ? folder : row.name.c_str()}, format);
             ui::MessageBox(Handle(), text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
             return;
         }
     }
-    if (context_.catalog &&
-        ui::CatalogBox(Handle(), *context_.catalog, "MAILFOLD_CPP_8", "MAILFOLD_CPP_9", MB_YESNO | MB_ICONSTOP) != IDYES)
+    if (context_.catalog && ui::CatalogBox(Handle(), *context_.catalog, "MAILFOLD_CPP_8",
+                                           "MAILFOLD_CPP_9", MB_YESNO | MB_ICONSTOP) != IDYES)
         return;
     // The folder's messages go to _TRASHCAN rather than staying behind where no list shows them.
     if (!store_ || !store_->Delete(row.num, SpecialFolderNums().trashcan)) return;
@@ -228,21 +235,21 @@ void FolderPane::PopupMenu(POINT listPoint) {
     GreyMenu(menu, index, static_cast<int>(rows_.size()), SelectedIndex());
     POINT screen = listPoint;
     ::ClientToScreen(List(), &screen);
-    const UINT command = ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0,
-                                          Handle(), nullptr);
+    const UINT command = ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                          screen.x, screen.y, 0, Handle(), nullptr);
     ::DestroyMenu(menus);
     GateScope gate;
     if (!gate.Open()) return;
     switch (command) {
-        case ID_POPUP_NEWFOLDER: NewFolder(); break;
-        case ID_POPUP_EDITFOLDER: EditFolder(); break;
-        case ID_POPUP_DELETEFOLDER: DeleteFolder(); break;
-        case ID_EMPTY_TRASH:
-            if (onEmptyTrash_) onEmptyTrash_();
-            break;
-        case ID_FOLDER_FONTS: ChooseFont(); break;
-        case ID_FOLDER_HELP: Help(); break;
-        default: break;
+    case ID_POPUP_NEWFOLDER: NewFolder(); break;
+    case ID_POPUP_EDITFOLDER: EditFolder(); break;
+    case ID_POPUP_DELETEFOLDER: DeleteFolder(); break;
+    case ID_EMPTY_TRASH:
+        if (onEmptyTrash_) onEmptyTrash_();
+        break;
+    case ID_FOLDER_FONTS: ChooseFont(); break;
+    case ID_FOLDER_HELP: Help(); break;
+    default: break;
     }
 }
 
@@ -250,60 +257,63 @@ void FolderPane::GreyMenu(HMENU menu, int indexUnderMouse, int count, int select
     const UINT editable = CanEditOrDeleteAt(indexUnderMouse, count) ? MF_ENABLED : MF_GRAYED;
     ::EnableMenuItem(menu, ID_POPUP_EDITFOLDER, MF_BYCOMMAND | editable);
     ::EnableMenuItem(menu, ID_POPUP_DELETEFOLDER, MF_BYCOMMAND | editable);
-    ::EnableMenuItem(menu, ID_EMPTY_TRASH, MF_BYCOMMAND | (selectedIndex == kTrashcanIndex ? MF_ENABLED : MF_GRAYED));
+    ::EnableMenuItem(menu, ID_EMPTY_TRASH,
+                     MF_BYCOMMAND | (selectedIndex == kTrashcanIndex ? MF_ENABLED : MF_GRAYED));
 }
 
 LRESULT FolderPane::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     switch (message) {
-        case WM_KEYDOWN:
-            if (wParam == VK_DELETE || wParam == VK_INSERT || wParam == VK_TAB) {
-                handled = true;
-                if (wParam == VK_TAB) {
-                    if (tabTarget_) ::SetFocus(tabTarget_);
-                    return 0;
-                }
-                GateScope gate;
-                if (!gate.Open()) return 0;
-                if (wParam == VK_DELETE) DeleteFolder();
-                else NewFolder();
+    case WM_KEYDOWN:
+        if (wParam == VK_DELETE || wParam == VK_INSERT || wParam == VK_TAB) {
+            handled = true;
+            if (wParam == VK_TAB) {
+                if (tabTarget_) ::SetFocus(tabTarget_);
+                return 0;
             }
-            return 0;
-        case WM_RBUTTONDOWN:
-            handled = true;
-            PopupMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-            return 0;
-        case WM_HELP:
-            handled = true;
-            Help();
-            return TRUE;
-        case WM_SIZE:
-        case WM_VSCROLL:
-        case WM_MOUSEWHEEL: {
-            const LRESULT r = ::DefSubclassProc(List(), message, wParam, lParam);
-            handled = true;
-            RebuildTooltips();
-            return r;
+            GateScope gate;
+            if (!gate.Open()) return 0;
+            if (wParam == VK_DELETE)
+                DeleteFolder();
+            else
+                NewFolder();
         }
-        case WM_NOTIFY: {
-            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-            if (info->hdr.code != TTN_GETDISPINFOA) return 0;
-            handled = true;
-            static thread_local std::string text;
-            const size_t row = static_cast<size_t>(info->hdr.idFrom);
-            text = (row >= 1 && row <= rows_.size()) ? rows_[row - 1].description : Text("MAILFOLD_CPP_1");
-            info->lpszText = const_cast<char*>(text.c_str());
-            return 0;
+        return 0;
+    case WM_RBUTTONDOWN:
+        handled = true;
+        PopupMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+    case WM_HELP:
+        handled = true;
+        Help();
+        return TRUE;
+    case WM_SIZE:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL: {
+        const LRESULT r = ::DefSubclassProc(List(), message, wParam, lParam);
+        handled = true;
+        RebuildTooltips();
+        return r;
+    }
+    case WM_NOTIFY: {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+        if (info->hdr.code != TTN_GETDISPINFOA) return 0;
+        handled = true;
+        static thread_local std::string text;
+        const size_t row = static_cast<size_t>(info->hdr.idFrom);
+        text =
+            (row >= 1 && row <= rows_.size()) ? rows_[row - 1].description : Text("MAILFOLD_CPP_1");
+        info->lpszText = const_cast<char*>(text.c_str());
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        if (tooltip_) {
+            MSG relay{List(), message, wParam, lParam, 0, {}};
+            ::SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
         }
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-            if (tooltip_) {
-                MSG relay{List(), message, wParam, lParam, 0, {}};
-                ::SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
-            }
-            return 0;
-        default:
-            return 0;
+        return 0;
+    default: return 0;
     }
 }
 
@@ -321,7 +331,8 @@ void FolderPane::RebuildTooltips() {
     const int top = static_cast<int>(::SendMessageA(List(), LB_GETTOPINDEX, 0, 0));
     for (int i = top; i < static_cast<int>(rows_.size()); ++i) {
         RECT item{};
-        if (::SendMessageA(List(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) == LB_ERR)
+        if (::SendMessageA(List(), LB_GETITEMRECT, static_cast<WPARAM>(i),
+                           reinterpret_cast<LPARAM>(&item)) == LB_ERR)
             break;
         if (item.top >= client.bottom) break;
         TOOLINFOA add{};
@@ -339,7 +350,8 @@ void FolderPane::ShowDropHighlight(int index, bool on) {
     if (index < 0 || index >= Count()) return;
     highlighted_ = on ? index : (highlighted_ == index ? -1 : highlighted_);
     RECT item{};
-    ::SendMessageA(List(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(List(), LB_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&item));
     ::InvalidateRect(List(), &item, TRUE);
     ::UpdateWindow(List());
 }
@@ -362,7 +374,8 @@ void FolderPane::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const bool special = !name.empty() && name[0] == '_';
     const int bitmap = (special ? 2 : 0) + (selected ? 1 : 0);
     if (index < static_cast<int>(rows_.size())) {
-        const RECT icon{item.rcItem.left, item.rcItem.top, item.rcItem.left + 16, item.rcItem.bottom};
+        const RECT icon{item.rcItem.left, item.rcItem.top, item.rcItem.left + 16,
+                        item.rcItem.bottom};
         DrawBitmap(dc, bitmaps_[bitmap].Get(), icon);
     }
     SelectGuard font(dc, Font());
@@ -374,4 +387,4 @@ void FolderPane::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if ((item.itemState & ODS_FOCUS) && !dropTarget) ::DrawFocusRect(dc, &item.rcItem);
 }
 
-}  // namespace lx
+} // namespace lx

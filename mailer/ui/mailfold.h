@@ -22,7 +22,7 @@ struct PaneContext {
     MessageCatalog* catalog = nullptr;
     odbcvantConnection* conn = nullptr;
     std::string installPath;
-    const MailboxList* mailboxes = nullptr;   // for the default-folder guard; may be null
+    const MailboxList* mailboxes = nullptr; // for the default-folder guard; may be null
 };
 
 class FolderPane : public ListPane {
@@ -42,7 +42,9 @@ public:
     void Refresh();
 
     // Called with the FolderNum whenever the selected folder changes.
-    void SetOnFolderSelected(std::function<void(long folderNum)> fn) { onSelected_ = std::move(fn); }
+    void SetOnFolderSelected(std::function<void(long folderNum)> fn) {
+        onSelected_ = std::move(fn);
+    }
     // "Empty _TRASHCAN": the message list selects every row and deletes.
     void SetOnEmptyTrash(std::function<void()> fn) { onEmptyTrash_ = std::move(fn); }
     // Where Tab moves the focus (the message list).
@@ -63,11 +65,13 @@ public:
     void PopupMenu(POINT listPoint);
 
     int SelectedIndex() const;
-    void SelectIndex(int index);   // selects and runs the selection change
+    void SelectIndex(int index); // selects and runs the selection change
     const std::vector<FolderRow>& Rows() const { return rows_; }
 
     // Greying of the pop-up menu for the item under the mouse.
-    static bool CanEditOrDeleteAt(int index, int count) { return index >= kFirstUserFolderIndex && index < count; }
+    static bool CanEditOrDeleteAt(int index, int count) {
+        return index >= kFirstUserFolderIndex && index < count;
+    }
     // Greys the items of the pop-up menu ("FOLDERPOP") that do not apply: Edit and Delete unless
     // a user folder lies under the mouse, Empty _TRASHCAN unless _TRASHCAN is selected.
     static void GreyMenu(HMENU menu, int indexUnderMouse, int count, int selectedIndex);
@@ -79,7 +83,8 @@ protected:
 
 private:
     void SelectionChanged();
-    bool RunFolderDialog(const FolderRow* preset, long exceptNum, std::string& name, std::string& description);
+    bool RunFolderDialog(const FolderRow* preset, long exceptNum, std::string& name,
+                         std::string& description);
     void Reload();
     void RebuildTooltips();
     std::string Text(const char* key) const;
@@ -98,4 +103,4 @@ private:
     std::function<void()> onEmptyTrash_;
 };
 
-}  // namespace lx
+} // namespace lx

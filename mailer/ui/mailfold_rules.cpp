@@ -39,9 +39,7 @@ bool FolderNameTaken(const std::vector<FolderRow>& rows, const std::string& name
     });
 }
 
-bool IsReservedFolderName(const char* name) {
-    return name && (name[0] == '_' || name[0] == '-');
-}
+bool IsReservedFolderName(const char* name) { return name && (name[0] == '_' || name[0] == '-'); }
 
 const MailboxRecord* MailboxUsingFolder(const MailboxList& list, const FolderRow& folder) {
     const int count = MailboxCount(list);
@@ -49,7 +47,8 @@ const MailboxRecord* MailboxUsingFolder(const MailboxList& list, const FolderRow
         const MailboxRecord& r = list.records[static_cast<size_t>(i)];
         char name[sizeof r.defaultFolder + 1] = {};
         std::memcpy(name, r.defaultFolder, sizeof r.defaultFolder);
-        if ((name[0] && folder.name == name) || (r.defaultFolderNum != 0 && r.defaultFolderNum == folder.num))
+        if ((name[0] && folder.name == name) ||
+            (r.defaultFolderNum != 0 && r.defaultFolderNum == folder.num))
             return &r;
     }
     return nullptr;
@@ -65,4 +64,4 @@ int ListItemHeight(int textHeight, int externalLeading) {
     return std::max(18, textHeight + externalLeading + 4);
 }
 
-}  // namespace lx
+} // namespace lx

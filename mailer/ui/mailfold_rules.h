@@ -12,9 +12,9 @@ struct MailboxRecord;
 // One row of Folders as the pane keeps it.
 struct FolderRow {
     long num = 0;
-    std::string name;         // at most 16 characters
-    std::string type;         // "S" or "U"
-    std::string description;  // at most 32 characters
+    std::string name;        // at most 16 characters
+    std::string type;        // "S" or "U"
+    std::string description; // at most 32 characters
 };
 
 // The FolderNum of each special folder, found by name after every fill of the folder pane and
@@ -57,4 +57,4 @@ int IndexAtPoint(int topIndex, int y, int itemHeight, int count);
 // Item height of a list for a font: text height + external leading + 4, at least 18.
 int ListItemHeight(int textHeight, int externalLeading);
 
-}  // namespace lx
+} // namespace lx

@@ -13,15 +13,13 @@ namespace {
 
 constexpr int kRowSet = 5;
 
-
-
 // Copies a value into a fixed column buffer, cut to the column's width.
 template <size_t N>
 void Fill(char (&buffer)[N], const std::string& value) {
     std::snprintf(buffer, N, "%s", value.c_str());
 }
 
-}  // namespace
+} // namespace
 
 FolderStore::FolderStore(odbcvantConnection* conn, HWND owner) : conn_(conn), owner_(owner) {
     if (!conn_) return;
@@ -31,7 +29,9 @@ FolderStore::FolderStore(odbcvantConnection* conn, HWND owner) : conn_(conn), ow
 
 FolderStore::~FolderStore() = default;
 
-bool FolderStore::Ready() const { return conn_ && table_ && table_->IsValid() && cursor_ && cursor_->IsValid(); }
+bool FolderStore::Ready() const {
+    return conn_ && table_ && table_->IsValid() && cursor_ && cursor_->IsValid();
+}
 
 bool FolderStore::Load(std::vector<FolderRow>& rows) {
     if (!Ready()) return false;
@@ -46,8 +46,8 @@ bool FolderStore::Load(std::vector<FolderRow>& rows) {
     odbcvantSetColumnBind(b[3], "Description", desc, sizeof desc[0], table_.get());
     // The one cursor is re-aimed for every load.
     cursor_->ReUseHandle();
-    if (!cursor_->ResetQuery(kSqlFolderList) || !cursor_->SetRowSetSize(kRowSet) || !cursor_->BindColumns(b, 4) ||
-        !cursor_->ExecuteStmt()) {
+    if (!cursor_->ResetQuery(kSqlFolderList) || !cursor_->SetRowSetSize(kRowSet) ||
+        !cursor_->BindColumns(b, 4) || !cursor_->ExecuteStmt()) {
         cursor_->ReportError(owner_);
         return false;
     }
@@ -78,15 +78,18 @@ bool FolderStore::LoadEnsuringSpecialFolders(std::vector<FolderRow>& rows, const
     if (missing == MissingSpecialFolders::None) return true;
     const SpecialFolder* specials = SpecialFolders();
     for (int i = 0; i < kSpecialFolderCount; ++i) {
-        if (missing == MissingSpecialFolders::Trashcan && std::strcmp(specials[i].name, kFolderTrashcan) != 0)
+        if (missing == MissingSpecialFolders::Trashcan &&
+            std::strcmp(specials[i].name, kFolderTrashcan) != 0)
             continue;
-        if (!Insert(specials[i].name, kFolderTypeSpecial, text ? text(specials[i].descriptionKey) : std::string()))
+        if (!Insert(specials[i].name, kFolderTypeSpecial,
+                    text ? text(specials[i].descriptionKey) : std::string()))
             return false;
     }
     return Load(rows);
 }
 
-bool FolderStore::Insert(const std::string& name, const char* type, const std::string& description) {
+bool FolderStore::Insert(const std::string& name, const char* type,
+                         const std::string& description) {
     if (!Ready()) return false;
     char folder[kFolderLen + 1], kind[kFolderTypeLen + 1], desc[kDescriptionLen + 1];
     Fill(folder, name);
@@ -109,8 +112,9 @@ bool FolderStore::Update(long folderNum, const std::string& name, const std::str
     odbcvantSetParamBind(p[0], "Folder", folder);
     odbcvantSetParamBind(p[1], "Description", desc);
     odbcvantStmt stmt(conn_, table_.get());
-    return ReportedOutcome(stmt, stmt.PrepareUpdate(p, 2, ConditionFolderNum(folderNum).c_str()) && stmt.UpdateRow(),
-                           owner_);
+    return ReportedOutcome(
+        stmt, stmt.PrepareUpdate(p, 2, ConditionFolderNum(folderNum).c_str()) && stmt.UpdateRow(),
+        owner_);
 }
 
 bool FolderStore::Delete(long folderNum, long trashcanNum) {
@@ -123,4 +127,4 @@ bool FolderStore::Delete(long folderNum, long trashcanNum) {
     return DeleteRowsWhere(conn_, table_.get(), inFolder, owner_);
 }
 
-}  // namespace lx
+} // namespace lx

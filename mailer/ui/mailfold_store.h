@@ -43,4 +43,4 @@ private:
     std::unique_ptr<odbcvantCursor> cursor_;
 };
 
-}  // namespace lx
+} // namespace lx

@@ -19,7 +19,7 @@ constexpr char kClassName[] = "LxMessageList";
 
 bool KeyDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
-}  // namespace
+} // namespace
 
 std::string MessageCountText(long count) {
     char text[40];
@@ -57,14 +57,13 @@ void MessageListPane::LoadFolder(long folderNum) {
     Reload();
 }
 
-void MessageListPane::ShowLine(const char* key) {
-    placeholder_ = PlaceholderRowText(Text(key));
-}
+void MessageListPane::ShowLine(const char* key) { placeholder_ = PlaceholderRowText(Text(key)); }
 
 std::string MessageListPane::RowText(int index) const {
     if (rows_.empty()) return index == 0 ? placeholder_ : std::string();
-    return index >= 0 && index < static_cast<int>(rows_.size()) ? rows_[static_cast<size_t>(index)].text
-                                                                 : std::string();
+    return index >= 0 && index < static_cast<int>(rows_.size())
+               ? rows_[static_cast<size_t>(index)].text
+               : std::string();
 }
 
 void MessageListPane::Reload() {
@@ -79,11 +78,11 @@ void MessageListPane::Reload() {
         ShowLine("MAILMESS_CPP_17");
     } else {
         switch (store_->Load(folder_, months_, rows_, count_)) {
-            case MessageListStore::Outcome::QueryFailed: ShowLine("MAILMESS_CPP_19"); break;
-            case MessageListStore::Outcome::CountFailed: ShowLine("MAILMESS_CPP_17"); break;
-            case MessageListStore::Outcome::Listed:
-                if (rows_.empty()) ShowLine("MAILMESS_CPP_18");
-                break;
+        case MessageListStore::Outcome::QueryFailed: ShowLine("MAILMESS_CPP_19"); break;
+        case MessageListStore::Outcome::CountFailed: ShowLine("MAILMESS_CPP_17"); break;
+        case MessageListStore::Outcome::Listed:
+            if (rows_.empty()) ShowLine("MAILMESS_CPP_18");
+            break;
         }
     }
     // The list keeps no strings of its own: it draws from rows_, so a fill of thousands of
@@ -98,7 +97,8 @@ void MessageListPane::Reload() {
 std::vector<long> MessageListPane::SelectedMessages() const {
     std::vector<long> nums;
     for (int row : selection_.Selected())
-        if (row < static_cast<int>(rows_.size())) nums.push_back(rows_[static_cast<size_t>(row)].mesgNum);
+        if (row < static_cast<int>(rows_.size()))
+            nums.push_back(rows_[static_cast<size_t>(row)].mesgNum);
     return nums;
 }
 
@@ -106,7 +106,8 @@ void MessageListPane::SyncSelection() {
     HWND list = List();
     ::SendMessageA(list, LB_SETSEL, FALSE, -1);
     for (int row : selection_.Selected()) ::SendMessageA(list, LB_SETSEL, TRUE, row);
-    if (selection_.Count() > 0) ::SendMessageA(list, LB_SETCARETINDEX, static_cast<WPARAM>(selection_.Anchor()), FALSE);
+    if (selection_.Count() > 0)
+        ::SendMessageA(list, LB_SETCARETINDEX, static_cast<WPARAM>(selection_.Anchor()), FALSE);
 }
 
 void MessageListPane::ClickRow(int row, bool ctrl, bool shift) {
@@ -138,9 +139,8 @@ void MessageListPane::DeleteSelected() {
         for (long mesgNum : chosen)
             if (!store_->Move(mesgNum, trashcan)) break;
     } else {
-        if (!context_.catalog ||
-            ui::CatalogBox(Handle(), *context_.catalog, "MAILMESS_CPP_15", "MAILMESS_CPP_16", MB_YESNO | MB_ICONSTOP) !=
-                IDYES)
+        if (!context_.catalog || ui::CatalogBox(Handle(), *context_.catalog, "MAILMESS_CPP_15",
+                                                "MAILMESS_CPP_16", MB_YESNO | MB_ICONSTOP) != IDYES)
             return;
         for (long mesgNum : chosen)
             if (!store_->Delete(mesgNum)) break;
@@ -152,17 +152,19 @@ void MessageListPane::DeleteSelected() {
 void MessageListPane::Open(int flag) {
     if (rows_.empty()) return;
     const std::vector<long> chosen = SelectedMessages();
-    const long mesgNum = chosen.empty() ? rows_[static_cast<size_t>(selection_.Anchor())].mesgNum : chosen.front();
+    const long mesgNum =
+        chosen.empty() ? rows_[static_cast<size_t>(selection_.Anchor())].mesgNum : chosen.front();
     if (onOpen_) onOpen_(mesgNum, flag);
 }
 
 void MessageListPane::ChooseFont() {
-    if (ChooseAndSaveFont(context_.installPath, kMessageListFontFile)) ::InvalidateRect(List(), nullptr, TRUE);
+    if (ChooseAndSaveFont(context_.installPath, kMessageListFontFile))
+        ::InvalidateRect(List(), nullptr, TRUE);
 }
 
 void MessageListPane::Help() {
-    ui::Help(Handle(), (InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup").c_str(), HELP_CONTEXT,
-             kHelpContext);
+    ui::Help(Handle(), (InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup").c_str(),
+             HELP_CONTEXT, kHelpContext);
 }
 
 void MessageListPane::SetColumnEdges(int iconRight, int dateRight, int addressRight) {
@@ -214,7 +216,8 @@ void MessageListPane::DropAt(POINT screen) {
     const long folder = FolderUnder(screen, nullptr);
     if (folder < 0) {
         if (context_.catalog)
-            ui::CatalogBox(Handle(), *context_.catalog, "MAILMESS_CPP_13", "MAILMESS_CPP_14", MB_OK | MB_ICONEXCLAMATION);
+            ui::CatalogBox(Handle(), *context_.catalog, "MAILMESS_CPP_13", "MAILMESS_CPP_14",
+                           MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // The point may have moved onto _IN or the listed folder since the last move.
@@ -243,7 +246,8 @@ void MessageListPane::MouseUp(POINT at) {
     ::ReleaseCapture();
     if (phase_ == DragPhase::None) {
         // A click on a selected row without a drag selects as a click does.
-        if (pressedOnSelected_ && pressedRow_ >= 0) ClickRow(pressedRow_, pressedCtrl_, pressedShift_);
+        if (pressedOnSelected_ && pressedRow_ >= 0)
+            ClickRow(pressedRow_, pressedCtrl_, pressedShift_);
         return;
     }
     POINT screen = at;
@@ -266,22 +270,22 @@ void MessageListPane::PopupMenu(POINT listPoint) {
     GreyMenu(menu, onMessage);
     POINT screen = listPoint;
     ::ClientToScreen(List(), &screen);
-    const UINT command = ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0,
-                                          Handle(), nullptr);
+    const UINT command = ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                          screen.x, screen.y, 0, Handle(), nullptr);
     ::DestroyMenu(menus);
     switch (command) {
-        case ID_POPUP_READ: {
-            GateScope gate;
-            if (gate.Open()) Open(0);
-            break;
-        }
-        case ID_POPUP_DELETE: DeleteSelected(); break;
-        case ID_POPUP_PRINT:
-            if (onPrint_) onPrint_(SelectedMessages());
-            break;
-        case ID_MESSAGE_FONT: ChooseFont(); break;
-        case ID_MESSAGE_HELP: Help(); break;
-        default: break;
+    case ID_POPUP_READ: {
+        GateScope gate;
+        if (gate.Open()) Open(0);
+        break;
+    }
+    case ID_POPUP_DELETE: DeleteSelected(); break;
+    case ID_POPUP_PRINT:
+        if (onPrint_) onPrint_(SelectedMessages());
+        break;
+    case ID_MESSAGE_FONT: ChooseFont(); break;
+    case ID_MESSAGE_HELP: Help(); break;
+    default: break;
     }
 }
 
@@ -297,74 +301,75 @@ void MessageListPane::OnListNotify(int code) {}
 LRESULT MessageListPane::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (message) {
-        case WM_LBUTTONDOWN:
+    case WM_LBUTTONDOWN:
+        handled = true;
+        MouseDown(at, wParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (pressed_ && pressedOnSelected_) {
             handled = true;
-            MouseDown(at, wParam);
-            return 0;
-        case WM_MOUSEMOVE:
-            if (pressed_ && pressedOnSelected_) {
-                handled = true;
-                POINT screen = at;
-                ::ClientToScreen(List(), &screen);
-                DragOver(screen);
-            }
-            return 0;
-        case WM_LBUTTONUP:
-            handled = true;
-            MouseUp(at);
-            return 0;
-        case WM_LBUTTONDBLCLK: {
-            handled = true;
-            GateScope gate;
-            if (gate.Open()) Open(0);
+            POINT screen = at;
+            ::ClientToScreen(List(), &screen);
+            DragOver(screen);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        handled = true;
+        MouseUp(at);
+        return 0;
+    case WM_LBUTTONDBLCLK: {
+        handled = true;
+        GateScope gate;
+        if (gate.Open()) Open(0);
+        return 0;
+    }
+    case WM_RBUTTONDOWN:
+        handled = true;
+        PopupMenu(at);
+        return 0;
+    case WM_HELP:
+        handled = true;
+        Help();
+        return TRUE;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (pressed_) {
+            handled = true; // keys wait while a drag is under way
             return 0;
         }
-        case WM_RBUTTONDOWN:
+        if (wParam == VK_TAB) {
             handled = true;
-            PopupMenu(at);
+            if (folderPane_) ::SetFocus(folderPane_->List());
             return 0;
-        case WM_HELP:
+        }
+        if (wParam == VK_DELETE) {
             handled = true;
-            Help();
-            return TRUE;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (pressed_) {
-                handled = true;   // keys wait while a drag is under way
-                return 0;
-            }
-            if (wParam == VK_TAB) {
-                handled = true;
-                if (folderPane_) ::SetFocus(folderPane_->List());
-                return 0;
-            }
-            if (wParam == VK_DELETE) {
-                handled = true;
-                if (!rows_.empty()) DeleteSelected();
-                return 0;
-            }
-            if (wParam == VK_RETURN) {
-                handled = true;
-                if (!rows_.empty()) {
-                    GateScope gate;
-                    if (gate.Open()) Open(KeyDown(VK_CONTROL) && KeyDown(VK_MENU) ? 1 : 0);
-                }
-                return 0;
-            }
-            if (message == WM_KEYDOWN && !rows_.empty()) {
-                // Arrow keys and the like move the list's own selection: take it over afterwards.
-                const LRESULT r = ::DefSubclassProc(List(), message, wParam, lParam);
-                handled = true;
-                selection_.ClearAll();
-                const int n = static_cast<int>(::SendMessageA(List(), LB_GETSELCOUNT, 0, 0));
-                std::vector<int> items(static_cast<size_t>(n > 0 ? n : 0));
-                if (n > 0) ::SendMessageA(List(), LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(items.data()));
-                for (int row : items) selection_.Click(row, true, false);
-                return r;
+            if (!rows_.empty()) DeleteSelected();
+            return 0;
+        }
+        if (wParam == VK_RETURN) {
+            handled = true;
+            if (!rows_.empty()) {
+                GateScope gate;
+                if (gate.Open()) Open(KeyDown(VK_CONTROL) && KeyDown(VK_MENU) ? 1 : 0);
             }
             return 0;
-        default:
-            return 0;
+        }
+        if (message == WM_KEYDOWN && !rows_.empty()) {
+            // Arrow keys and the like move the list's own selection: take it over afterwards.
+            const LRESULT r = ::DefSubclassProc(List(), message, wParam, lParam);
+            handled = true;
+            selection_.ClearAll();
+            const int n = static_cast<int>(::SendMessageA(List(), LB_GETSELCOUNT, 0, 0));
+            std::vector<int> items(static_cast<size_t>(n > 0 ? n : 0));
+            if (n > 0)
+                ::SendMessageA(List(), LB_GETSELITEMS, static_cast<WPARAM>(n),
+                               reinterpret_cast<LPARAM>(items.data()));
+            for (int row : items) selection_.Click(row, true, false);
+            return r;
+        }
+        return 0;
+    default: return 0;
     }
 }
 
@@ -387,13 +392,14 @@ void MessageListPane::OnDrawItem(const DRAWITEMSTRUCT& item) {
         const RowIcon icon = IconForFlags(fields[0]);
         int slot = -1;
         switch (icon) {
-            case RowIcon::IncomingNewFiles: slot = 0; break;
-            case RowIcon::IncomingNew: slot = 1; break;
-            case RowIcon::IncomingFiles: slot = 2; break;
-            case RowIcon::Incoming: slot = 3; break;
-            case RowIcon::None: break;
+        case RowIcon::IncomingNewFiles: slot = 0; break;
+        case RowIcon::IncomingNew: slot = 1; break;
+        case RowIcon::IncomingFiles: slot = 2; break;
+        case RowIcon::Incoming: slot = 3; break;
+        case RowIcon::None: break;
         }
-        if (slot >= 0) DrawBitmap(dc, icons_[slot].Get(), RECT{x0, r.top + 1, x0 + 36, r.bottom - 1});
+        if (slot >= 0)
+            DrawBitmap(dc, icons_[slot].Get(), RECT{x0, r.top + 1, x0 + 36, r.bottom - 1});
         DrawCell(dc, fields[1], RECT{x0 + iconRight_ + 2, r.top, x0 + dateRight_ - 2, r.bottom});
         DrawCell(dc, fields[2], RECT{x0 + dateRight_ + 2, r.top, x0 + addressRight_ - 2, r.bottom});
         DrawCell(dc, fields[3], RECT{x0 + addressRight_ + 2, r.top, r.right, r.bottom});
@@ -401,4 +407,4 @@ void MessageListPane::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &item.rcItem);
 }
 
-}  // namespace lx
+} // namespace lx

@@ -34,7 +34,9 @@ public:
     // Opening and printing come with the viewer launch and printing; until they are plugged in
     // the commands do nothing. `flag` is 1 only for Ctrl+Alt+Enter.
     void SetOnOpen(std::function<void(long mesgNum, int flag)> fn) { onOpen_ = std::move(fn); }
-    void SetOnPrint(std::function<void(const std::vector<long>& mesgNums)> fn) { onPrint_ = std::move(fn); }
+    void SetOnPrint(std::function<void(const std::vector<long>& mesgNums)> fn) {
+        onPrint_ = std::move(fn);
+    }
 
     void LoadFolder(long folderNum);
     void Reload();
@@ -88,7 +90,7 @@ private:
     std::unique_ptr<MessageListStore> store_;
     MonthNames months_;
     std::vector<ListedMessage> rows_;
-    std::string placeholder_;   // the line shown when there is no message
+    std::string placeholder_; // the line shown when there is no message
     ListSelection selection_;
     FolderPane* folderPane_ = nullptr;
     long folder_ = -1;
@@ -111,4 +113,4 @@ private:
     std::function<void(const std::vector<long>&)> onPrint_;
 };
 
-}  // namespace lx
+} // namespace lx

@@ -23,12 +23,14 @@ const std::string& MonthNames::Of(int month) const {
 
 std::string DateField(const StoreTime& date, const MonthNames& months) {
     char text[64];
-    std::snprintf(text, sizeof text, "%02d-%s-%4d", date.day, months.Of(date.month).c_str(), date.year);
+    std::snprintf(text, sizeof text, "%02d-%s-%4d", date.day, months.Of(date.month).c_str(),
+                  date.year);
     return text;
 }
 
 std::string MessageRowText(char mesgType, const std::string& subject, const StoreTime& appDate,
-                           const std::string& fromAdd, const std::string& firstTo, const MonthNames& months) {
+                           const std::string& fromAdd, const std::string& firstTo,
+                           const MonthNames& months) {
     const SubjectParts parts = ParseSubject(subject);
     std::string row(1, mesgType ? mesgType : ' ');
     if (parts.hasSuffix) {
@@ -108,4 +110,4 @@ std::vector<int> ListSelection::Selected() const {
     return rows;
 }
 
-}  // namespace lx
+} // namespace lx

@@ -30,7 +30,8 @@ std::string DateField(const StoreTime& date, const MonthNames& months);
 
 // The whole list string of a message. `firstTo` is used for own mail ("O") when not empty.
 std::string MessageRowText(char mesgType, const std::string& subject, const StoreTime& appDate,
-                           const std::string& fromAdd, const std::string& firstTo, const MonthNames& months);
+                           const std::string& fromAdd, const std::string& firstTo,
+                           const MonthNames& months);
 
 // A line without a message (empty folder, failed query): "%s\t\t\t".
 std::string PlaceholderRowText(const std::string& text);
@@ -38,7 +39,13 @@ std::string PlaceholderRowText(const std::string& text);
 std::array<std::string, 4> SplitRowFields(const std::string& row);
 
 // The icon of a row by its flags field; None for anything but incoming mail.
-enum class RowIcon { None = 0, IncomingNewFiles = 182, IncomingNew = 183, IncomingFiles = 184, Incoming = 185 };
+enum class RowIcon {
+    None = 0,
+    IncomingNewFiles = 182,
+    IncomingNew = 183,
+    IncomingFiles = 184,
+    Incoming = 185
+};
 RowIcon IconForFlags(const std::string& flags);
 
 // A folder is a drop target when it exists, is not the folder being listed and is not _IN.
@@ -54,7 +61,7 @@ public:
     void SelectAll();
     void ClearAll();
     bool IsSelected(int row) const;
-    std::vector<int> Selected() const;   // in list order
+    std::vector<int> Selected() const; // in list order
     int Anchor() const { return anchor_; }
 
 private:
@@ -62,4 +69,4 @@ private:
     int anchor_ = 0;
 };
 
-}  // namespace lx
+} // namespace lx

@@ -14,24 +14,26 @@ namespace {
 
 constexpr int kRowSet = 5;
 
-
-}  // namespace
+} // namespace
 
 std::string MessageListSql(long folderNum) {
     char sql[256];
-    std::snprintf(sql, sizeof sql,
-                  "SELECT M.MesgNum, M.FromAdd, M.Subject, M.MesgSize, M.AppDate, M.MesgType FROM Messages M "
-                  "WHERE M.FolderNum = %ld",
-                  folderNum);
+    std::snprintf(
+        sql, sizeof sql,
+        "SELECT M.MesgNum, M.FromAdd, M.Subject, M.MesgSize, M.AppDate, M.MesgType FROM Messages M "
+        "WHERE M.FolderNum = %ld",
+        folderNum);
     return std::string(sql) + kSqlMessageListOrder;
 }
 
-MessageListStore::MessageListStore(odbcvantConnection* conn, HWND owner) : conn_(conn), owner_(owner) {
+MessageListStore::MessageListStore(odbcvantConnection* conn, HWND owner)
+    : conn_(conn), owner_(owner) {
     if (!conn_) return;
     messages_ = std::make_unique<odbcvantTableInfo>(conn_, "Messages");
     toList_ = std::make_unique<odbcvantTableInfo>(conn_, "ToList");
     cursor_ = std::make_unique<odbcvantCursor>(conn_, MessageListSql(0).c_str());
-    toCursor_ = std::make_unique<odbcvantCursor>(conn_, "SELECT MesgNum, ToName FROM ToList WHERE MesgNum = 0");
+    toCursor_ = std::make_unique<odbcvantCursor>(
+        conn_, "SELECT MesgNum, ToName FROM ToList WHERE MesgNum = 0");
 }
 
 MessageListStore::~MessageListStore() = default;
@@ -60,8 +62,8 @@ MessageListStore::Outcome MessageListStore::Load(long folderNum, const MonthName
     odbcvantSetColumnBind(b[5], "MesgType", type, sizeof type[0], t);
     const std::string sql = MessageListSql(folderNum);
     cursor_->ReUseHandle();
-    if (!cursor_->ResetQuery(sql.c_str()) || !cursor_->SetRowSetSize(kRowSet) || !cursor_->BindColumns(b, 6) ||
-        !cursor_->ExecuteStmt()) {
+    if (!cursor_->ResetQuery(sql.c_str()) || !cursor_->SetRowSetSize(kRowSet) ||
+        !cursor_->BindColumns(b, 6) || !cursor_->ExecuteStmt()) {
         cursor_->ReportError(owner_);
         return Outcome::QueryFailed;
     }
@@ -84,7 +86,8 @@ MessageListStore::Outcome MessageListStore::Load(long folderNum, const MonthName
          ok = cursor_->FetchNext(&got)) {
         for (int i = 0; i < got && i < kRowSet && static_cast<long>(raw.size()) < count; ++i) {
             from[i][kFromAddLen] = subject[i][kSubjectLen] = type[i][kMesgTypeLen] = '\0';
-            raw.push_back({static_cast<long>(num[i]), type[i][0], from[i], subject[i], FromOdbcTimestamp(date[i])});
+            raw.push_back({static_cast<long>(num[i]), type[i][0], from[i], subject[i],
+                           FromOdbcTimestamp(date[i])});
             anyOwn = anyOwn || type[i][0] == 'O';
         }
     }
@@ -95,19 +98,22 @@ MessageListStore::Outcome MessageListStore::Load(long folderNum, const MonthName
     rows.reserve(raw.size());
     for (const Raw& r : raw) {
         auto to = r.type == 'O' ? firstTo.find(r.mesgNum) : firstTo.end();
-        rows.push_back({r.mesgNum, MessageRowText(r.type, r.subject, r.date, r.from,
-                                                  to == firstTo.end() ? std::string() : to->second, months)});
+        rows.push_back(
+            {r.mesgNum, MessageRowText(r.type, r.subject, r.date, r.from,
+                                       to == firstTo.end() ? std::string() : to->second, months)});
     }
     return Outcome::Listed;
 }
 
-void MessageListStore::FirstRecipients(long folderNum, std::unordered_map<long, std::string>& firstTo) {
+void MessageListStore::FirstRecipients(long folderNum,
+                                       std::unordered_map<long, std::string>& firstTo) {
     if (!toCursor_ || !toCursor_->IsValid()) return;
     char sql[200];
-    std::snprintf(sql, sizeof sql,
-                  "SELECT T.MesgNum, T.ToName FROM ToList T, Messages M WHERE T.MesgNum = M.MesgNum AND "
-                  "M.FolderNum = %ld AND M.MesgType = 'O'",
-                  folderNum);
+    std::snprintf(
+        sql, sizeof sql,
+        "SELECT T.MesgNum, T.ToName FROM ToList T, Messages M WHERE T.MesgNum = M.MesgNum AND "
+        "M.FolderNum = %ld AND M.MesgType = 'O'",
+        folderNum);
     SQLINTEGER num = 0;
     char name[kToNameLen + 1] = {};
     toCursor_->ReUseHandle();
@@ -124,11 +130,12 @@ void MessageListStore::FirstRecipients(long folderNum, std::unordered_map<long, 
 }
 
 bool MessageListStore::Move(long mesgNum, long folderNum) {
-    return Ready() && MoveMessagesTo(conn_, messages_.get(), folderNum, ConditionMesgNum(mesgNum), owner_);
+    return Ready() &&
+           MoveMessagesTo(conn_, messages_.get(), folderNum, ConditionMesgNum(mesgNum), owner_);
 }
 
 bool MessageListStore::Delete(long mesgNum) {
     return Ready() && DeleteRowsWhere(conn_, messages_.get(), ConditionMesgNum(mesgNum), owner_);
 }
 
-}  // namespace lx
+} // namespace lx

@@ -14,7 +14,7 @@ namespace lx {
 
 struct ListedMessage {
     long mesgNum = 0;
-    std::string text;   // the list string
+    std::string text; // the list string
 };
 
 // The query of one folder's list, newest first.
@@ -33,7 +33,8 @@ public:
     enum class Outcome { Listed, QueryFailed, CountFailed };
     // Runs the folder's query and makes its rows; `count` is the total row count (-1 when it
     // could not be taken).
-    Outcome Load(long folderNum, const MonthNames& months, std::vector<ListedMessage>& rows, long& count);
+    Outcome Load(long folderNum, const MonthNames& months, std::vector<ListedMessage>& rows,
+                 long& count);
 
     bool Move(long mesgNum, long folderNum);
     bool Delete(long mesgNum);
@@ -50,4 +51,4 @@ private:
     std::unique_ptr<odbcvantCursor> toCursor_;
 };
 
-}  // namespace lx
+} // namespace lx

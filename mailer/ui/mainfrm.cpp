@@ -22,7 +22,7 @@ namespace lx {
 namespace {
 
 constexpr int kToolbarImages = 14;
-constexpr int kSelectorSlot = 7;           // slots count from 0
+constexpr int kSelectorSlot = 7; // slots count from 0
 constexpr int kSelectorWidth = 128;
 constexpr int kSelectorTop = 3;
 constexpr int kSelectorBottom = 203;
@@ -34,19 +34,33 @@ constexpr DWORD kHangUpWaitMillis = 3000;
 
 // One toolbar slot: a command button (with its image), or a separator of a given width.
 struct Slot {
-    int id;      // 0 for a plain separator
-    int image;   // -1 for separators
-    int width;   // separators: pixels, 0 for the default
+    int id;    // 0 for a plain separator
+    int image; // -1 for separators
+    int width; // separators: pixels, 0 for the default
 };
 constexpr Slot kSlots[] = {
-    {ID_FOLDER_NEW, 0, 0},     {ID_FOLDER_DELETE, 1, 0},  {0, -1, 0},
-    {ID_MESSAGE_NEW, 2, 0},    {ID_MESSAGE_DELETE, 3, 0}, {ID_MESSAGE_SEARCH, 4, 0},
-    {0, -1, 24},               {IDC_MAILBOX_SELECTOR, -1, kSelectorWidth},
-    {0, -1, 6},                {ID_MAILBOX_SETUP, 5, 0},  {ID_MAIL_SEND, 6, 0},
-    {ID_MAIL_RETRIEVE, 7, 0},  {0, -1, 0},                {ID_ADDRESS_BOOK, 8, 0},
-    {ID_MAILING_LISTS, 9, 0},  {ID_SIGNATURE_FILE, 10, 0}, {ID_DIALER_SETUP, 11, 0},
-    {ID_FILTER_MANAGER, 12, 0}, {0, -1, 0},               {ID_APP_ABOUT, 13, 0},
-    {0, -1, 0},                {0, -1, 0},
+    {ID_FOLDER_NEW, 0, 0},
+    {ID_FOLDER_DELETE, 1, 0},
+    {0, -1, 0},
+    {ID_MESSAGE_NEW, 2, 0},
+    {ID_MESSAGE_DELETE, 3, 0},
+    {ID_MESSAGE_SEARCH, 4, 0},
+    {0, -1, 24},
+    {IDC_MAILBOX_SELECTOR, -1, kSelectorWidth},
+    {0, -1, 6},
+    {ID_MAILBOX_SETUP, 5, 0},
+    {ID_MAIL_SEND, 6, 0},
+    {ID_MAIL_RETRIEVE, 7, 0},
+    {0, -1, 0},
+    {ID_ADDRESS_BOOK, 8, 0},
+    {ID_MAILING_LISTS, 9, 0},
+    {ID_SIGNATURE_FILE, 10, 0},
+    {ID_DIALER_SETUP, 11, 0},
+    {ID_FILTER_MANAGER, 12, 0},
+    {0, -1, 0},
+    {ID_APP_ABOUT, 13, 0},
+    {0, -1, 0},
+    {0, -1, 0},
 };
 static_assert(sizeof kSlots / sizeof kSlots[0] == 22, "the toolbar has 22 slots");
 
@@ -183,17 +197,27 @@ void CMainFrame::MapCommands() {
         };
     };
 
-    gatedDo(ID_FOLDER_NEW, [this] { if (splitter_) splitter_->NewFolder(); });
+    gatedDo(ID_FOLDER_NEW, [this] {
+        if (splitter_) splitter_->NewFolder();
+    });
     // Edit and Delete Folder take the gate inside the folder pane.
-    ungatedDo(ID_FOLDER_DELETE, [this] { if (splitter_) splitter_->DeleteFolder(); });
-    ungatedDo(ID_FOLDER_EDIT, [this] { if (splitter_) splitter_->EditFolder(); });
+    ungatedDo(ID_FOLDER_DELETE, [this] {
+        if (splitter_) splitter_->DeleteFolder();
+    });
+    ungatedDo(ID_FOLDER_EDIT, [this] {
+        if (splitter_) splitter_->EditFolder();
+    });
     gated(ID_FILE_PRINT_SETUP, &CMainFrame::OnPrintSetup);
     ungatedDo(ID_PRINT_FONTS, [this] { RunPlugged(ID_PRINT_FONTS); });
     gatedDo(ID_MESSAGE_PRINT, withMessages([](MailboxSplitter& s) { s.PrintMessages(); }));
     gatedDo(ID_MESSAGE_READ, withMessages([](MailboxSplitter& s) { s.OpenMessage(); }));
     gatedDo(ID_MESSAGE_DELETE, withMessages([](MailboxSplitter& s) { s.DeleteMessages(); }));
-    gatedDo(ID_MESSAGE_SEARCH, [this] { if (splitter_) splitter_->SearchMessages(); });
-    gatedDo(ID_MESSAGE_NEW, [this] { if (splitter_) splitter_->NewComposer(nullptr); });
+    gatedDo(ID_MESSAGE_SEARCH, [this] {
+        if (splitter_) splitter_->SearchMessages();
+    });
+    gatedDo(ID_MESSAGE_NEW, [this] {
+        if (splitter_) splitter_->NewComposer(nullptr);
+    });
     Map().OnCommand(ID_APP_EXIT, [this](int, HWND) { ::PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     gated(ID_MAIL_SEND, &CMainFrame::OnSendMail);
     gated(ID_MAIL_RETRIEVE, &CMainFrame::OnRetrieveMail);
@@ -268,8 +292,8 @@ bool CMainFrame::CreateToolbar() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     toolbar_ = ::CreateWindowExA(
         0, TOOLBARCLASSNAMEA, "",
-        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | CCS_TOP | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0,
-        0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_TOOLBAR)), instance,
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | CCS_TOP | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0, 0,
+        0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_TOOLBAR)), instance,
         nullptr);
     if (!toolbar_) return false;
     ::SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -299,8 +323,9 @@ bool CMainFrame::CreateToolbar() {
     slot.top = kSelectorTop;
     slot.bottom = kSelectorBottom;
     selector_ = ::CreateWindowExA(
-        0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST |
-                               CBS_SORT | CBS_DISABLENOSCROLL,
+        0, "COMBOBOX", "",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_SORT |
+            CBS_DISABLENOSCROLL,
         slot.left, slot.top, slot.right - slot.left, slot.bottom - slot.top, toolbar_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAILBOX_SELECTOR)), instance, nullptr);
     if (!selector_) return false;
@@ -319,10 +344,10 @@ bool CMainFrame::CreateToolbar() {
 }
 
 bool CMainFrame::CreateStatusBar() {
-    statusBar_ = ::CreateWindowExA(
-        0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, Handle(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_STATUSBAR)), ::GetModuleHandleA(nullptr),
-        nullptr);
+    statusBar_ =
+        ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+                          0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_STATUSBAR)),
+                          ::GetModuleHandleA(nullptr), nullptr);
     return statusBar_ != nullptr;
 }
 
@@ -523,7 +548,8 @@ void CMainFrame::OnDestroy() {
 void CMainFrame::OnHelpInfo(const HELPINFO* info) {
     if (!info || info->iCtrlId == 0) return;
     const std::string file = HelpFileSpec(context_.installPath ? context_.installPath : "");
-    ui::Help(Handle(), file.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(HelpContextFor(info->iCtrlId)));
+    ui::Help(Handle(), file.c_str(), HELP_CONTEXT,
+             static_cast<ULONG_PTR>(HelpContextFor(info->iCtrlId)));
 }
 
 void CMainFrame::OnInitMenuPopup(HMENU menu) {
@@ -550,12 +576,14 @@ std::string CMainFrame::PromptOf(UINT id, bool tooltip) const {
     char text[256] = "";
     if (::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text) <= 0) return "";
     const char* cut = std::strchr(text, '\n');
-    if (!tooltip) return cut ? std::string(text, static_cast<size_t>(cut - text)) : std::string(text);
+    if (!tooltip)
+        return cut ? std::string(text, static_cast<size_t>(cut - text)) : std::string(text);
     return cut ? std::string(cut + 1) : std::string();
 }
 
 void CMainFrame::ShowPrompt(const std::string& text) {
-    if (statusBar_) ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (statusBar_)
+        ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CMainFrame::OnMenuSelect(UINT id, UINT flags, HMENU menu) {

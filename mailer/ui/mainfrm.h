@@ -22,10 +22,10 @@ class MessageCatalog;
 class MailboxSplitter;
 
 // Private messages of the frame.
-constexpr UINT WM_LX_MAILRUN_DONE = WM_USER + 1993;   // automatic run ended / restart timer
-constexpr UINT WM_LX_MAILRUN_NOW = WM_USER + 1994;    // run the automatic mail run now
-constexpr UINT WM_LX_COMMAND_LINE = WM_USER + 1995;   // lParam: the program's command line
-constexpr WPARAM kRestartCheckTimer = 101;            // WM_LX_MAILRUN_DONE from the monitor
+constexpr UINT WM_LX_MAILRUN_DONE = WM_USER + 1993; // automatic run ended / restart timer
+constexpr UINT WM_LX_MAILRUN_NOW = WM_USER + 1994;  // run the automatic mail run now
+constexpr UINT WM_LX_COMMAND_LINE = WM_USER + 1995; // lParam: the program's command line
+constexpr WPARAM kRestartCheckTimer = 101;          // WM_LX_MAILRUN_DONE from the monitor
 
 constexpr char kMainFrameClass[] = "CMainFrame";
 
@@ -141,7 +141,7 @@ private:
     std::unique_ptr<MailboxSplitter> splitter_;
     LogWriter checkLog_;
     HANDLE dialConnection_ = nullptr;
-    char tip_[80] = "";   // the tooltip text handed to the tooltip control
+    char tip_[80] = ""; // the tooltip text handed to the tooltip control
 };
 
 } // namespace lx

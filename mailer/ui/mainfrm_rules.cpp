@@ -9,12 +9,11 @@ struct HelpEntry {
     int context;
 };
 constexpr HelpEntry kHelpTable[] = {
-    {32771, 32}, {32772, 33}, {32773, 39}, {32774, 40}, {32775, 44}, {32779, 17},
-    {32780, 28}, {32783, 10}, {32784, 30}, {32785, 27}, {32786, 20}, {32787, 19},
-    {32788, 41}, {32790, 7},  {32791, 7},  {32822, 7},  {32823, 7},  {32824, 7},
-    {32792, 43}, {32793, 13}, {32795, 64}, {32805, 18}, {32808, 29}, {32809, 42},
-    {32810, 62}, {32820, 72}, {57600, 16}, {57664, 9},  {57665, 21}, {57666, 12},
-    {57668, 9},  {59392, 8},  {59393, 8},
+    {32771, 32}, {32772, 33}, {32773, 39}, {32774, 40}, {32775, 44}, {32779, 17}, {32780, 28},
+    {32783, 10}, {32784, 30}, {32785, 27}, {32786, 20}, {32787, 19}, {32788, 41}, {32790, 7},
+    {32791, 7},  {32822, 7},  {32823, 7},  {32824, 7},  {32792, 43}, {32793, 13}, {32795, 64},
+    {32805, 18}, {32808, 29}, {32809, 42}, {32810, 62}, {32820, 72}, {57600, 16}, {57664, 9},
+    {57665, 21}, {57666, 12}, {57668, 9},  {59392, 8},  {59393, 8},
 };
 } // namespace
 
@@ -46,8 +45,8 @@ ReaderChoices ReadReaderChoices(SettingsRegistry& registry) {
 }
 
 bool WriteReaderChoices(SettingsRegistry& registry, const ReaderChoices& choices) {
-    const bool dictionary = registry.WriteDword(
-        kRegDictionary, choices.dictionary != kDictionaryBritish ? 1 : 0);
+    const bool dictionary =
+        registry.WriteDword(kRegDictionary, choices.dictionary != kDictionaryBritish ? 1 : 0);
     const bool reader = registry.WriteDword(kRegReaderType, choices.readerType);
     return dictionary && reader;
 }

@@ -40,7 +40,7 @@ bool WriteReaderChoices(SettingsRegistry& registry, const ReaderChoices& choices
 // seconds by `countdownFormat`; kCountdownOff and kCountdownChecking pick their own texts.
 constexpr int kCountdownOff = -1;
 constexpr int kCountdownChecking = -2;
-const char* CountdownKey(int seconds);   // "MAINFRM_CPP_44", "_45" or "_46"
+const char* CountdownKey(int seconds); // "MAINFRM_CPP_44", "_45" or "_46"
 std::string CountdownText(int seconds, const char* text);
 
 // "%s%s>lxpopup": the help file in the installation folder with the pop-up window's name.

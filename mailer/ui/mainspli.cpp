@@ -44,10 +44,9 @@ MailboxSplitter::MailboxSplitter(const SplitterContext& context) : context_(cont
         ::GetCursorPos(&pt);
         ::ScreenToClient(Handle(), &pt);
         const bool onBar = pt.x >= leftWidth_ && pt.x < ListLeft();
-        const bool onBorder = pt.y < headerHeight_ &&
-                              columns_.BorderAt(pt.x - ListLeft()) != ColumnBorder::None;
-        ::SetCursor(onBar || onBorder ? sizeCursor_
-                                      : ::LoadCursorA(nullptr, IDC_ARROW));
+        const bool onBorder =
+            pt.y < headerHeight_ && columns_.BorderAt(pt.x - ListLeft()) != ColumnBorder::None;
+        ::SetCursor(onBar || onBorder ? sizeCursor_ : ::LoadCursorA(nullptr, IDC_ARROW));
         return TRUE;
     });
     Map().On(WM_LBUTTONDOWN, [this](WPARAM, LPARAM lParam) -> LRESULT {
@@ -129,9 +128,8 @@ bool MailboxSplitter::CreateSplitter(HWND frame, int id) {
     }
     RECT client{};
     ::GetClientRect(frame, &client);
-    if (!Create(kSplitterClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
-                client.right, client.bottom, frame,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
+    if (!Create(kSplitterClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, client.right,
+                client.bottom, frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
         ShowFailure(frame, "MAINFRM_CPP_8", "MAINFRM_CPP_9");
         return false;
     }
@@ -189,13 +187,12 @@ void MailboxSplitter::Layout() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     // Keep both columns usable when the window shrinks.
-    const int widest = std::max(kMinColumnWidth,
-                                static_cast<int>(client.right) - kBarWidth - kMinColumnWidth);
+    const int widest =
+        std::max(kMinColumnWidth, static_cast<int>(client.right) - kBarWidth - kMinColumnWidth);
     leftWidth_ = std::min(leftWidth_, widest);
     const int paneHeight = std::max(0, static_cast<int>(client.bottom) - headerHeight_);
     const int listWidth = std::max(0, static_cast<int>(client.right) - ListLeft());
-    if (folderPane_)
-        ::MoveWindow(folderPane_, 0, headerHeight_, leftWidth_, paneHeight, TRUE);
+    if (folderPane_) ::MoveWindow(folderPane_, 0, headerHeight_, leftWidth_, paneHeight, TRUE);
     if (messagePane_)
         ::MoveWindow(messagePane_, ListLeft(), headerHeight_, listWidth, paneHeight, TRUE);
     columns_.SetRight(listWidth);
@@ -251,16 +248,38 @@ void MailboxSplitter::SavePlacement() {
     WriteMainWindowFile(context_.installPath ? context_.installPath : "", out);
 }
 
-void MailboxSplitter::OpenQueries() { if (panes_) panes_->OpenQueries(); }
-void MailboxSplitter::RefreshIn() { if (panes_) panes_->RefreshIn(); }
-void MailboxSplitter::ReloadMessages() { if (panes_) panes_->ReloadMessages(); }
-void MailboxSplitter::NewFolder() { if (panes_) panes_->NewFolder(); }
-void MailboxSplitter::EditFolder() { if (panes_) panes_->EditFolder(); }
-void MailboxSplitter::DeleteFolder() { if (panes_) panes_->DeleteFolder(); }
-void MailboxSplitter::OpenMessage() { if (panes_) panes_->OpenMessage(); }
-void MailboxSplitter::DeleteMessages() { if (panes_) panes_->DeleteMessages(); }
-void MailboxSplitter::PrintMessages() { if (panes_) panes_->PrintMessages(); }
-void MailboxSplitter::SearchMessages() { if (panes_) panes_->SearchMessages(); }
-void MailboxSplitter::NewComposer(const char* line) { if (panes_) panes_->NewComposer(line); }
+void MailboxSplitter::OpenQueries() {
+    if (panes_) panes_->OpenQueries();
+}
+void MailboxSplitter::RefreshIn() {
+    if (panes_) panes_->RefreshIn();
+}
+void MailboxSplitter::ReloadMessages() {
+    if (panes_) panes_->ReloadMessages();
+}
+void MailboxSplitter::NewFolder() {
+    if (panes_) panes_->NewFolder();
+}
+void MailboxSplitter::EditFolder() {
+    if (panes_) panes_->EditFolder();
+}
+void MailboxSplitter::DeleteFolder() {
+    if (panes_) panes_->DeleteFolder();
+}
+void MailboxSplitter::OpenMessage() {
+    if (panes_) panes_->OpenMessage();
+}
+void MailboxSplitter::DeleteMessages() {
+    if (panes_) panes_->DeleteMessages();
+}
+void MailboxSplitter::PrintMessages() {
+    if (panes_) panes_->PrintMessages();
+}
+void MailboxSplitter::SearchMessages() {
+    if (panes_) panes_->SearchMessages();
+}
+void MailboxSplitter::NewComposer(const char* line) {
+    if (panes_) panes_->NewComposer(line);
+}
 
 } // namespace lx

@@ -20,7 +20,7 @@ struct SplitterContext {
     const char* installPath = "";
     MessageCatalog* catalog = nullptr;
     odbcvantConnection* connection = nullptr;
-    const MailboxList* mailboxes = nullptr;   // the folder pane guards default folders
+    const MailboxList* mailboxes = nullptr; // the folder pane guards default folders
     // Placement read at start-up: the list's column cells, when the file had them.
     MainWindowPlacement placement{};
 };
@@ -30,8 +30,8 @@ constexpr char kSplitterClass[] = "LxMailboxSplitter";
 class MailboxSplitter : public Window {
 public:
     static constexpr int kFolderColumnWidth = 144;
-    static constexpr int kMinColumnWidth = 40;   // neither pane may be dragged narrower
-    static constexpr int kBarWidth = 6;          // the draggable bar between the columns
+    static constexpr int kMinColumnWidth = 40; // neither pane may be dragged narrower
+    static constexpr int kBarWidth = 6;        // the draggable bar between the columns
 
     explicit MailboxSplitter(const SplitterContext& context);
     ~MailboxSplitter() override;
@@ -52,9 +52,9 @@ public:
     void SetPlacement(const MainWindowPlacement& placement);
 
     // Pane actions the frame's commands lead to.
-    void OpenQueries();           // Folders and Messages queries, after creation
-    void RefreshIn();             // the folder pane re-selects _IN, the list reloads
-    void ReloadMessages();        // the list reloads its folder
+    void OpenQueries();    // Folders and Messages queries, after creation
+    void RefreshIn();      // the folder pane re-selects _IN, the list reloads
+    void ReloadMessages(); // the list reloads its folder
     void NewFolder();
     void EditFolder();
     void DeleteFolder();

@@ -48,8 +48,7 @@ bool ListColumns::MoveBorder(ColumnBorder border, int x) {
 
 std::array<Rect32, kListColumns> ListColumns::Cells(int height) const {
     return {Rect32{x0_, 0, IconRight(), height}, Rect32{IconRight(), 0, dateRight_, height},
-            Rect32{dateRight_, 0, addressRight_, height},
-            Rect32{addressRight_, 0, right_, height}};
+            Rect32{dateRight_, 0, addressRight_, height}, Rect32{addressRight_, 0, right_, height}};
 }
 
 } // namespace lx

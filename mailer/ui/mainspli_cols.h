@@ -11,12 +11,12 @@ enum class ColumnBorder { None, DateAddress, AddressSubject };
 class ListColumns {
 public:
     static constexpr int kIconWidth = 36;
-    static constexpr int kDateRight = 120;     // from x0
-    static constexpr int kAddressRight = 346;  // from x0
+    static constexpr int kDateRight = 120;    // from x0
+    static constexpr int kAddressRight = 346; // from x0
     static constexpr int kMinDate = 25;
     static constexpr int kMinSubject = 65;
     static constexpr int kMinAroundAddress = 33;
-    static constexpr int kGrip = 3;            // pixels either side of a border that catch it
+    static constexpr int kGrip = 3; // pixels either side of a border that catch it
 
     // Columns starting at x0 with the default widths; `right` is the header's right edge.
     ListColumns(int x0, int right);

@@ -24,13 +24,13 @@ public:
     void Unload();
     bool Loaded() const { return module_ != nullptr; }
 
-    RasProc dial = nullptr;                // RasDialA
-    RasProc enumConnections = nullptr;     // RasEnumConnectionsA
-    RasProc getErrorString = nullptr;      // RasGetErrorStringA
-    RasProc enumEntries = nullptr;         // RasEnumEntriesA
-    RasProc getEntryDialParams = nullptr;  // RasGetEntryDialParamsA
-    RasProc getConnectStatus = nullptr;    // RasGetConnectStatusA
-    RasProc hangUp = nullptr;              // RasHangUpA
+    RasProc dial = nullptr;               // RasDialA
+    RasProc enumConnections = nullptr;    // RasEnumConnectionsA
+    RasProc getErrorString = nullptr;     // RasGetErrorStringA
+    RasProc enumEntries = nullptr;        // RasEnumEntriesA
+    RasProc getEntryDialParams = nullptr; // RasGetEntryDialParamsA
+    RasProc getConnectStatus = nullptr;   // RasGetConnectStatusA
+    RasProc hangUp = nullptr;             // RasHangUpA
 
 private:
     void Clear();

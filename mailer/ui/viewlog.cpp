@@ -26,7 +26,8 @@ protected:
         if (ReadLogForView(LogPath(), text)) {
             ::SetDlgItemTextA(Handle(), IDC_VIEWLOG_TEXT, text.c_str());
         } else {
-            const char* missing = data_->catalog ? data_->catalog->Lookup("VIEWLOG_CPP_1") : nullptr;
+            const char* missing =
+                data_->catalog ? data_->catalog->Lookup("VIEWLOG_CPP_1") : nullptr;
             ::SetDlgItemTextA(Handle(), IDC_VIEWLOG_TEXT, missing ? missing : "");
             ::EnableWindow(Item(IDC_VIEWLOG_DELETE), FALSE);
         }

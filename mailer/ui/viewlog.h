@@ -6,9 +6,9 @@ namespace lx {
 class MessageCatalog;
 
 struct ViewLogData {
-    const char* installPath;   // folder holding Lorvex.Log
-    MessageCatalog* catalog;   // texts
-    bool deleted;              // out: the user deleted the log
+    const char* installPath; // folder holding Lorvex.Log
+    MessageCatalog* catalog; // texts
+    bool deleted;            // out: the user deleted the log
 };
 
 INT_PTR ShowViewLogDialog(HWND owner, ViewLogData* data);

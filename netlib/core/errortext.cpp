@@ -7,8 +7,8 @@ namespace lx::net {
 namespace {
 
 struct Entry {
-  int code;
-  const char* text;
+    int code;
+    const char* text;
 };
 
 const char* const kOwn[] = {
@@ -75,26 +75,26 @@ const Entry kWinSock[] = {
 
 const char kNotWinSock[] = "Not a WinSock error [Application Error]";
 
-}  // namespace
+} // namespace
 
 std::string errorText(int code) {
-  if (code >= 0 && code <= 5) return kOwn[code];
-  for (const Entry& e : kWinSock) {
-    if (e.code == code) {
-      char prefix[32];
-      std::snprintf(prefix, sizeof prefix, "WinSock error %d: ", code);
-      return std::string(prefix) + e.text;
+    if (code >= 0 && code <= 5) return kOwn[code];
+    for (const Entry& e : kWinSock) {
+        if (e.code == code) {
+            char prefix[32];
+            std::snprintf(prefix, sizeof prefix, "WinSock error %d: ", code);
+            return std::string(prefix) + e.text;
+        }
     }
-  }
-  return kNotWinSock;
+    return kNotWinSock;
 }
 
 void errorTextInto(int code, char* buf, std::size_t size) {
-  if (!buf || size == 0) return;
-  const std::string t = errorText(code);
-  const std::size_t n = t.size() < size - 1 ? t.size() : size - 1;
-  std::memcpy(buf, t.data(), n);
-  buf[n] = '\0';
+    if (!buf || size == 0) return;
+    const std::string t = errorText(code);
+    const std::size_t n = t.size() < size - 1 ? t.size() : size - 1;
+    std::memcpy(buf, t.data(), n);
+    buf[n] = '\0';
 }
 
-}  // namespace lx::net
+} // namespace lx::net

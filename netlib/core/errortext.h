@@ -14,6 +14,6 @@ std::string errorText(int code);
 // Writes the text into buf (size bytes, always terminated when size > 0).
 void errorTextInto(int code, char* buf, std::size_t size);
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

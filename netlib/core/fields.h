@@ -11,14 +11,14 @@ namespace lx::net {
 // A value is taken only when it is shorter than the field's size; otherwise the field keeps its
 // earlier content. A null value is ignored likewise.
 inline void assignBounded(std::string& field, const char* value, std::size_t size) {
-  if (!value) return;
-  const std::size_t n = strnlen(value, size);
-  if (n < size) field.assign(value, n);
+    if (!value) return;
+    const std::size_t n = strnlen(value, size);
+    if (n < size) field.assign(value, n);
 }
 
 // "%.2f" of part/whole*100, with part capped at whole; a whole of 0 shows "0.00".
 std::string percentText(long long part, long long whole);
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

@@ -11,42 +11,42 @@
 namespace lx::net {
 
 enum class HandleKind : std::uint8_t {
-  None = 0,
-  UdpSocket,
-  StreamSocket,
-  SmtpSession,
-  Pop3Session,
-  PasswordSession,
-  MimePreparer,
-  MimeScanner,
+    None = 0,
+    UdpSocket,
+    StreamSocket,
+    SmtpSession,
+    Pop3Session,
+    PasswordSession,
+    MimePreparer,
+    MimeScanner,
 };
 
 class HandleTable {
- public:
-  static constexpr std::size_t kMaxSlots = 0xFFFF;
+public:
+    static constexpr std::size_t kMaxSlots = 0xFFFF;
 
-  // 0 when the table is full.
-  std::uint32_t add(void* object, HandleKind kind);
-  void* find(std::uint32_t handle, HandleKind kind) const;
-  // Removes the entry and returns its object (null when not found).
-  void* remove(std::uint32_t handle, HandleKind kind);
+    // 0 when the table is full.
+    std::uint32_t add(void* object, HandleKind kind);
+    void* find(std::uint32_t handle, HandleKind kind) const;
+    // Removes the entry and returns its object (null when not found).
+    void* remove(std::uint32_t handle, HandleKind kind);
 
- private:
-  struct Slot {
-    void* object = nullptr;
-    HandleKind kind = HandleKind::None;
-    std::uint16_t generation = 0;
-  };
-  const Slot* slotOf(std::uint32_t handle, HandleKind kind) const;
+private:
+    struct Slot {
+        void* object = nullptr;
+        HandleKind kind = HandleKind::None;
+        std::uint16_t generation = 0;
+    };
+    const Slot* slotOf(std::uint32_t handle, HandleKind kind) const;
 
-  mutable std::mutex mutex_;
-  std::vector<Slot> slots_;
-  std::vector<std::uint16_t> free_;
+    mutable std::mutex mutex_;
+    std::vector<Slot> slots_;
+    std::vector<std::uint16_t> free_;
 };
 
 // The library's one table, shared by every family of exports.
 HandleTable& handles();
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

@@ -21,86 +21,86 @@ constexpr int kS[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 
 
 inline std::uint32_t rotl(std::uint32_t x, int c) { return (x << c) | (x >> (32 - c)); }
 
-}  // namespace
+} // namespace
 
 Md5::Md5() : h_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476} {}
 
 void Md5::block(const std::uint8_t* p) {
-  std::uint32_t m[16];
-  for (int i = 0; i < 16; ++i)
-    m[i] = std::uint32_t(p[i * 4]) | std::uint32_t(p[i * 4 + 1]) << 8 | std::uint32_t(p[i * 4 + 2]) << 16 |
-           std::uint32_t(p[i * 4 + 3]) << 24;
-  std::uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3];
-  for (int i = 0; i < 64; ++i) {
-    std::uint32_t f;
-    int g;
-    if (i < 16) {
-      f = (b & c) | (~b & d);
-      g = i;
-    } else if (i < 32) {
-      f = (d & b) | (~d & c);
-      g = (5 * i + 1) % 16;
-    } else if (i < 48) {
-      f = b ^ c ^ d;
-      g = (3 * i + 5) % 16;
-    } else {
-      f = c ^ (b | ~d);
-      g = (7 * i) % 16;
+    std::uint32_t m[16];
+    for (int i = 0; i < 16; ++i)
+        m[i] = std::uint32_t(p[i * 4]) | std::uint32_t(p[i * 4 + 1]) << 8 |
+               std::uint32_t(p[i * 4 + 2]) << 16 | std::uint32_t(p[i * 4 + 3]) << 24;
+    std::uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3];
+    for (int i = 0; i < 64; ++i) {
+        std::uint32_t f;
+        int g;
+        if (i < 16) {
+            f = (b & c) | (~b & d);
+            g = i;
+        } else if (i < 32) {
+            f = (d & b) | (~d & c);
+            g = (5 * i + 1) % 16;
+        } else if (i < 48) {
+            f = b ^ c ^ d;
+            g = (3 * i + 5) % 16;
+        } else {
+            f = c ^ (b | ~d);
+            g = (7 * i) % 16;
+        }
+        const std::uint32_t t = d;
+        d = c;
+        c = b;
+        b = b + rotl(a + f + kK[i] + m[g], kS[i]);
+        a = t;
     }
-    const std::uint32_t t = d;
-    d = c;
-    c = b;
-    b = b + rotl(a + f + kK[i] + m[g], kS[i]);
-    a = t;
-  }
-  h_[0] += a;
-  h_[1] += b;
-  h_[2] += c;
-  h_[3] += d;
+    h_[0] += a;
+    h_[1] += b;
+    h_[2] += c;
+    h_[3] += d;
 }
 
 void Md5::update(const void* data, std::size_t len) {
-  const auto* p = static_cast<const std::uint8_t*>(data);
-  total_ += len;
-  while (len > 0) {
-    const std::size_t take = (64 - used_ < len) ? 64 - used_ : len;
-    std::memcpy(pending_ + used_, p, take);
-    used_ += take;
-    p += take;
-    len -= take;
-    if (used_ == 64) {
-      block(pending_);
-      used_ = 0;
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    total_ += len;
+    while (len > 0) {
+        const std::size_t take = (64 - used_ < len) ? 64 - used_ : len;
+        std::memcpy(pending_ + used_, p, take);
+        used_ += take;
+        p += take;
+        len -= take;
+        if (used_ == 64) {
+            block(pending_);
+            used_ = 0;
+        }
     }
-  }
 }
 
 std::array<std::uint8_t, 16> Md5::finish() {
-  const std::uint64_t bits = total_ * 8;
-  const std::uint8_t pad = 0x80;
-  update(&pad, 1);
-  const std::uint8_t zero = 0;
-  while (used_ != 56) update(&zero, 1);
-  std::uint8_t len[8];
-  for (int i = 0; i < 8; ++i) len[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-  update(len, 8);
-  std::array<std::uint8_t, 16> out{};
-  for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 4; ++j) out[i * 4 + j] = static_cast<std::uint8_t>(h_[i] >> (8 * j));
-  return out;
+    const std::uint64_t bits = total_ * 8;
+    const std::uint8_t pad = 0x80;
+    update(&pad, 1);
+    const std::uint8_t zero = 0;
+    while (used_ != 56) update(&zero, 1);
+    std::uint8_t len[8];
+    for (int i = 0; i < 8; ++i) len[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    update(len, 8);
+    std::array<std::uint8_t, 16> out{};
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) out[i * 4 + j] = static_cast<std::uint8_t>(h_[i] >> (8 * j));
+    return out;
 }
 
 std::string md5Hex(const std::string& data) {
-  Md5 m;
-  m.update(data.data(), data.size());
-  const auto d = m.finish();
-  static const char hex[] = "0123456789abcdef";
-  std::string s;
-  for (std::uint8_t b : d) {
-    s += hex[b >> 4];
-    s += hex[b & 15];
-  }
-  return s;
+    Md5 m;
+    m.update(data.data(), data.size());
+    const auto d = m.finish();
+    static const char hex[] = "0123456789abcdef";
+    std::string s;
+    for (std::uint8_t b : d) {
+        s += hex[b >> 4];
+        s += hex[b & 15];
+    }
+    return s;
 }
 
-}  // namespace lx::net
+} // namespace lx::net

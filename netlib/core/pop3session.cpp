@@ -15,241 +15,243 @@ constexpr std::size_t kPathSize = 256;
 constexpr std::size_t kUserSize = 64;
 constexpr std::size_t kPasswordSize = 16;
 const char kCrLf[] = "\r\n";
-const SessionCodes kCodes = {TERN_POP3_SENDFAIL, TERN_POP3_RECVFAIL, TERN_POP3_CONNECTED, true,
-                             TERN_POP3_PEERCLOSED, TERN_POP3_REFUSED, TERN_POP3_OK, TERN_POP3_DONE,
-                             "QUIT\r\n", 18};
+const SessionCodes kCodes = {
+    TERN_POP3_SENDFAIL, TERN_POP3_RECVFAIL, TERN_POP3_CONNECTED, true,       TERN_POP3_PEERCLOSED,
+    TERN_POP3_REFUSED,  TERN_POP3_OK,       TERN_POP3_DONE,      "QUIT\r\n", 18};
 const char kNoTimeStamp[] = "APOP refused: the server's greeting carries no time stamp";
 
 bool positive(const char* p, std::size_t n) {
-  return n >= 3 && p[0] == '+' && (p[1] == 'O' || p[1] == 'o') && (p[2] == 'K' || p[2] == 'k');
+    return n >= 3 && p[0] == '+' && (p[1] == 'O' || p[1] == 'o') && (p[2] == 'K' || p[2] == 'k');
 }
 
 // STAT count: after "+OK" skip to the first blank, take the text up to the next blank.
 int statCount(const char* reply) {
-  const char* first = std::strchr(reply, ' ');
-  if (!first) return 0;
-  const char* second = std::strchr(first + 1, ' ');
-  if (!second) return 0;
-  return static_cast<int>(std::strtol(std::string(first + 1, second).c_str(), nullptr, 10));
+    const char* first = std::strchr(reply, ' ');
+    if (!first) return 0;
+    const char* second = std::strchr(first + 1, ' ');
+    if (!second) return 0;
+    return static_cast<int>(std::strtol(std::string(first + 1, second).c_str(), nullptr, 10));
 }
 
 // The size announced on the RETR status line: its last run of digits ("+OK 20480 octets").
 std::int64_t retrSize(const char* p, std::size_t n) {
-  std::size_t end = 0;
-  while (end < n && p[end] != '\n') ++end;
-  std::size_t i = end;
-  while (i > 0 && !(p[i - 1] >= '0' && p[i - 1] <= '9')) --i;
-  std::size_t j = i;
-  while (j > 0 && p[j - 1] >= '0' && p[j - 1] <= '9') --j;
-  if (i == j || i - j > 15) return 0;
-  return std::strtoll(std::string(p + j, p + i).c_str(), nullptr, 10);
+    std::size_t end = 0;
+    while (end < n && p[end] != '\n') ++end;
+    std::size_t i = end;
+    while (i > 0 && !(p[i - 1] >= '0' && p[i - 1] <= '9')) --i;
+    std::size_t j = i;
+    while (j > 0 && p[j - 1] >= '0' && p[j - 1] <= '9') --j;
+    if (i == j || i - j > 15) return 0;
+    return std::strtoll(std::string(p + j, p + i).c_str(), nullptr, 10);
 }
 
 std::string withNumber(const char* verb, int n) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s %d\r\n", verb, n);
-  return buf;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s %d\r\n", verb, n);
+    return buf;
 }
 
-}  // namespace
+} // namespace
 
 Pop3Session::Pop3Session(SessionPort& port, const char* spoolPath)
     : SessionBase(port, kCodes, ReplyRule::SingleLine) {
-  assignBounded(spoolPath_, spoolPath, kPathSize);
-  chunk_[0] = '\0';
+    assignBounded(spoolPath_, spoolPath, kPathSize);
+    chunk_[0] = '\0';
 }
 
 int Pop3Session::start(const char* server, const char* user, const char* password, bool deleteAfter,
                        bool apop, bool checkOnly) {
-  deleteAfter_ = checkOnly ? false : deleteAfter;
-  apop_ = apop;
-  checkOnly_ = checkOnly;
-  assignBounded(server_, server, kServerSize);
-  assignBounded(user_, user, kUserSize);
-  assignBounded(password_, password, kPasswordSize);
-  if (!port_.hasWindow()) return failStart(TERN_POP3_NOWINDOW);
-  if (server_.empty()) return failStart(TERN_POP3_NOSERVER);
-  if (user_.empty()) return failStart(TERN_POP3_NOUSER);
-  if (password_.empty()) return failStart(TERN_POP3_NOPASSWORD);
-  if (!checkOnly_) {
-    spool_ = spoolPath_.empty() ? nullptr : port_.createFile(spoolPath_);
-    if (!spool_) return failStart(TERN_POP3_NOSPOOL);
-  }
-  if (!port_.createSocket()) return failStart(TERN_POP3_NOSOCKET);
-  if (!port_.connectToPort(server_, kPort)) {
-    port_.closeSocket();
-    return failStart(TERN_POP3_NOCONNECT);
-  }
-  return 0;
+    deleteAfter_ = checkOnly ? false : deleteAfter;
+    apop_ = apop;
+    checkOnly_ = checkOnly;
+    assignBounded(server_, server, kServerSize);
+    assignBounded(user_, user, kUserSize);
+    assignBounded(password_, password, kPasswordSize);
+    if (!port_.hasWindow()) return failStart(TERN_POP3_NOWINDOW);
+    if (server_.empty()) return failStart(TERN_POP3_NOSERVER);
+    if (user_.empty()) return failStart(TERN_POP3_NOUSER);
+    if (password_.empty()) return failStart(TERN_POP3_NOPASSWORD);
+    if (!checkOnly_) {
+        spool_ = spoolPath_.empty() ? nullptr : port_.createFile(spoolPath_);
+        if (!spool_) return failStart(TERN_POP3_NOSPOOL);
+    }
+    if (!port_.createSocket()) return failStart(TERN_POP3_NOSOCKET);
+    if (!port_.connectToPort(server_, kPort)) {
+        port_.closeSocket();
+        return failStart(TERN_POP3_NOCONNECT);
+    }
+    return 0;
 }
 
 bool Pop3Session::writeSpool(const char* data, std::size_t len) {
-  if (spool_ && spool_->write(data, len)) return true;
-  quitAfter(TERN_POP3_WRITEFAIL);
-  return false;
+    if (spool_ && spool_->write(data, len)) return true;
+    quitAfter(TERN_POP3_WRITEFAIL);
+    return false;
 }
 
 void Pop3Session::onSent() {
-  switch (state_) {
-    case 1: case 3: case 5: case 7: case 9: case 11: case 13: case 16: case 18:
-      ++state_;
-      break;
-    default:
-      break;
-  }
+    switch (state_) {
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 9:
+    case 11:
+    case 13:
+    case 16:
+    case 18: ++state_; break;
+    default: break;
+    }
 }
 
 void Pop3Session::onData() {
-  const int n = port_.read(chunk_, ReplyBuffer::kCapacity);
-  if (n < 0) {
-    post(TERN_POP3_NOBUFFER);
-    return;
-  }
-  chunk_[n] = '\0';
-  // A reply can only follow a command that has gone out, even if its completion is still queued.
-  onSent();
-  if (state_ == 14 || state_ == 15) {
-    onRetrChunk(chunk_, static_cast<std::size_t>(n));
-    return;
-  }
-  if (reply_.add(chunk_, static_cast<std::size_t>(n))) onReply();
+    const int n = port_.read(chunk_, ReplyBuffer::kCapacity);
+    if (n < 0) {
+        post(TERN_POP3_NOBUFFER);
+        return;
+    }
+    chunk_[n] = '\0';
+    // A reply can only follow a command that has gone out, even if its completion is still queued.
+    onSent();
+    if (state_ == 14 || state_ == 15) {
+        onRetrChunk(chunk_, static_cast<std::size_t>(n));
+        return;
+    }
+    if (reply_.add(chunk_, static_cast<std::size_t>(n))) onReply();
 }
 
 void Pop3Session::sendLogin() {
-  if (!apop_) {
-    sendCommand("USER " + user_ + kCrLf, 1);
-    return;
-  }
-  const char* text = reply_.text();
-  const char* open = std::strchr(text, '<');
-  const char* close = open ? std::strchr(open, '>') : nullptr;
-  // Without a time stamp there is nothing to prove the password against: refuse to log in.
-  if (!close || static_cast<std::size_t>(close - open + 1) >= kPathSize) {
-    reply_.setText(kNoTimeStamp);
-    refuse(reply_.text());
-    return;
-  }
-  spoolPath_.assign(open, close + 1);
-  sendCommand("APOP " + user_ + " " + md5Hex(spoolPath_ + password_) + kCrLf, 5);
+    if (!apop_) {
+        sendCommand("USER " + user_ + kCrLf, 1);
+        return;
+    }
+    const char* text = reply_.text();
+    const char* open = std::strchr(text, '<');
+    const char* close = open ? std::strchr(open, '>') : nullptr;
+    // Without a time stamp there is nothing to prove the password against: refuse to log in.
+    if (!close || static_cast<std::size_t>(close - open + 1) >= kPathSize) {
+        reply_.setText(kNoTimeStamp);
+        refuse(reply_.text());
+        return;
+    }
+    spoolPath_.assign(open, close + 1);
+    sendCommand("APOP " + user_ + " " + md5Hex(spoolPath_ + password_) + kCrLf, 5);
 }
 
 void Pop3Session::onReply() {
-  const char* text = reply_.text();
-  const bool ok = positive(text, reply_.size());
-  switch (state_) {
+    const char* text = reply_.text();
+    const bool ok = positive(text, reply_.size());
+    switch (state_) {
     case 0:
-      if (!ok) return refuse(text);
-      sendLogin();
-      break;
+        if (!ok) return refuse(text);
+        sendLogin();
+        break;
     case 2:
-      if (!ok) return refuse(text);
-      sendCommand("PASS " + password_ + kCrLf, 3);
-      break;
+        if (!ok) return refuse(text);
+        sendCommand("PASS " + password_ + kCrLf, 3);
+        break;
     case 4:
     case 6:
-      if (!ok) return refuse(text);
-      sendCommand(std::string("RSET") + kCrLf, 7);
-      break;
+        if (!ok) return refuse(text);
+        sendCommand(std::string("RSET") + kCrLf, 7);
+        break;
     case 8:
-      if (!ok) return refuse(text);
-      sendCommand(std::string("STAT") + kCrLf, 11);
-      break;
-    case 10:
-      sendCommand(withNumber("RETR", current_), 13);
-      break;
+        if (!ok) return refuse(text);
+        sendCommand(std::string("STAT") + kCrLf, 11);
+        break;
+    case 10: sendCommand(withNumber("RETR", current_), 13); break;
     case 12: {
-      if (!ok) return refuse(text);
-      count_ = statCount(text);
-      if (checkOnly_) {
-        post(TERN_POP3_COUNT, count_);
-        sendCommand(std::string("QUIT") + kCrLf, 18);
-      } else if (count_ < 1) {
-        post(TERN_POP3_EMPTY);
-        sendCommand(std::string("QUIT") + kCrLf, 18);
-      } else {
-        post(TERN_POP3_COUNT, count_, true);
-        char line[48];
-        const int n = std::snprintf(line, sizeof line, "Letters : %d\r\nBEGIN MESSAGE\r\n", count_);
-        if (!writeSpool(line, static_cast<std::size_t>(n))) return;
-        sendCommand(withNumber("UIDL", current_), 9);
-      }
-      break;
+        if (!ok) return refuse(text);
+        count_ = statCount(text);
+        if (checkOnly_) {
+            post(TERN_POP3_COUNT, count_);
+            sendCommand(std::string("QUIT") + kCrLf, 18);
+        } else if (count_ < 1) {
+            post(TERN_POP3_EMPTY);
+            sendCommand(std::string("QUIT") + kCrLf, 18);
+        } else {
+            post(TERN_POP3_COUNT, count_, true);
+            char line[48];
+            const int n =
+                std::snprintf(line, sizeof line, "Letters : %d\r\nBEGIN MESSAGE\r\n", count_);
+            if (!writeSpool(line, static_cast<std::size_t>(n))) return;
+            sendCommand(withNumber("UIDL", current_), 9);
+        }
+        break;
     }
-    case 17:
-      nextMessage();
-      break;
+    case 17: nextMessage(); break;
     case 19:
-      closeSpool();
-      quitAnswered(ok, text);
-      break;
-    default:
-      break;
-  }
+        closeSpool();
+        quitAnswered(ok, text);
+        break;
+    default: break;
+    }
 }
 
 void Pop3Session::onRetrChunk(const char* data, std::size_t len) {
-  if (state_ == 14) {
-    // The status line decides; until it is complete (or fills the buffer) its bytes are held.
-    retrHead_.append(data, len);
-    if (retrHead_.find('\n') == std::string::npos && retrHead_.size() < ReplyBuffer::kCapacity) return;
-    data = retrHead_.c_str();
-    len = retrHead_.size();
-    if (!positive(data, len)) {
-      reply_.setText(data);
-      retrHead_.clear();
-      return refuse(reply_.text());
+    if (state_ == 14) {
+        // The status line decides; until it is complete (or fills the buffer) its bytes are held.
+        retrHead_.append(data, len);
+        if (retrHead_.find('\n') == std::string::npos && retrHead_.size() < ReplyBuffer::kCapacity)
+            return;
+        data = retrHead_.c_str();
+        len = retrHead_.size();
+        if (!positive(data, len)) {
+            reply_.setText(data);
+            retrHead_.clear();
+            return refuse(reply_.text());
+        }
+        size_ = retrSize(data, len);
+        received_ = 0;
+        tailLen_ = 0;
+        state_ = 15;
     }
-    size_ = retrSize(data, len);
-    received_ = 0;
-    tailLen_ = 0;
-    state_ = 15;
-  }
-  received_ += static_cast<std::int64_t>(len);
-  if (received_ > size_) received_ = size_;
+    received_ += static_cast<std::int64_t>(len);
+    if (received_ > size_) received_ = size_;
 
-  // The reply ends with a line holding a single full stop; that line may be split across chunks
-  // anywhere, so the last bytes of the previous chunk are looked at too.
-  char window[4 + 5];
-  std::memcpy(window, tail_, tailLen_);
-  std::size_t w = tailLen_;
-  const std::size_t fromChunk = len < 5 ? len : 5;
-  std::memcpy(window + w, data + len - fromChunk, fromChunk);
-  w += fromChunk;
-  const bool ended = w >= 4 && std::memcmp(window + w - 4, "\n.\r\n", 4) == 0;
-  // Keep the last four bytes for the next chunk.
-  const std::size_t keep = w < 4 ? w : 4;
-  std::memmove(tail_, window + w - keep, keep);
-  tailLen_ = keep;
+    // The reply ends with a line holding a single full stop; that line may be split across chunks
+    // anywhere, so the last bytes of the previous chunk are looked at too.
+    char window[4 + 5];
+    std::memcpy(window, tail_, tailLen_);
+    std::size_t w = tailLen_;
+    const std::size_t fromChunk = len < 5 ? len : 5;
+    std::memcpy(window + w, data + len - fromChunk, fromChunk);
+    w += fromChunk;
+    const bool ended = w >= 4 && std::memcmp(window + w - 4, "\n.\r\n", 4) == 0;
+    // Keep the last four bytes for the next chunk.
+    const std::size_t keep = w < 4 ? w : 4;
+    std::memmove(tail_, window + w - keep, keep);
+    tailLen_ = keep;
 
-  // When further chunks are already waiting, the last of them reports the progress.
-  if (ended || !port_.hasPendingEvents()) {
-    progress_ = percentText(received_, size_);
-    postProgress(TERN_POP3_PROGRESS, progress_);
-  }
-  const bool written = writeSpool(data, len);
-  retrHead_.clear();
-  if (!written || !ended) return;
+    // When further chunks are already waiting, the last of them reports the progress.
+    if (ended || !port_.hasPendingEvents()) {
+        progress_ = percentText(received_, size_);
+        postProgress(TERN_POP3_PROGRESS, progress_);
+    }
+    const bool written = writeSpool(data, len);
+    retrHead_.clear();
+    if (!written || !ended) return;
 
-  const char endLine[] = "END MESSAGE\r\n";
-  if (!writeSpool(endLine, sizeof endLine - 1)) return;
-  // A stored message is on disk before the host hears of it.
-  if (!spool_->flush()) return quitAfter(TERN_POP3_WRITEFAIL);
-  post(TERN_POP3_STORED, current_, true);
-  if (deleteAfter_)
-    sendCommand(withNumber("DELE", current_), 16);
-  else
-    nextMessage();
+    const char endLine[] = "END MESSAGE\r\n";
+    if (!writeSpool(endLine, sizeof endLine - 1)) return;
+    // A stored message is on disk before the host hears of it.
+    if (!spool_->flush()) return quitAfter(TERN_POP3_WRITEFAIL);
+    post(TERN_POP3_STORED, current_, true);
+    if (deleteAfter_)
+        sendCommand(withNumber("DELE", current_), 16);
+    else
+        nextMessage();
 }
 
 void Pop3Session::nextMessage() {
-  ++current_;
-  if (current_ > count_) {
-    sendCommand(std::string("QUIT") + kCrLf, 18);
-    return;
-  }
-  const char begin[] = "BEGIN MESSAGE\r\n";
-  if (!writeSpool(begin, sizeof begin - 1)) return;
-  sendCommand(withNumber("UIDL", current_), 9);
+    ++current_;
+    if (current_ > count_) {
+        sendCommand(std::string("QUIT") + kCrLf, 18);
+        return;
+    }
+    const char begin[] = "BEGIN MESSAGE\r\n";
+    if (!writeSpool(begin, sizeof begin - 1)) return;
+    sendCommand(withNumber("UIDL", current_), 9);
 }
 
-}  // namespace lx::net
+} // namespace lx::net

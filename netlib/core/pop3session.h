@@ -13,48 +13,48 @@
 namespace lx::net {
 
 class Pop3Session : public SessionBase {
- public:
-  static constexpr int kPort = 110;
+public:
+    static constexpr int kPort = 110;
 
-  Pop3Session(SessionPort& port, const char* spoolPath);
+    Pop3Session(SessionPort& port, const char* spoolPath);
 
-  // Starts a check-only run (checkOnly) or a retrieval run; 0 or -2 as the exports return.
-  int start(const char* server, const char* user, const char* password, bool deleteAfter, bool apop,
-            bool checkOnly);
+    // Starts a check-only run (checkOnly) or a retrieval run; 0 or -2 as the exports return.
+    int start(const char* server, const char* user, const char* password, bool deleteAfter,
+              bool apop, bool checkOnly);
 
-  int messageCount() const { return count_; }
-  int current() const { return current_; }
+    int messageCount() const { return count_; }
+    int current() const { return current_; }
 
- private:
-  void onData() override;
-  void onSent() override;
-  void onRunEnd() override { closeSpool(); }
-  void onReply();
-  void onRetrChunk(const char* data, std::size_t len);
-  bool writeSpool(const char* data, std::size_t len);
-  void nextMessage();
-  void sendLogin();
-  void closeSpool() { spool_.reset(); }
+private:
+    void onData() override;
+    void onSent() override;
+    void onRunEnd() override { closeSpool(); }
+    void onReply();
+    void onRetrChunk(const char* data, std::size_t len);
+    bool writeSpool(const char* data, std::size_t len);
+    void nextMessage();
+    void sendLogin();
+    void closeSpool() { spool_.reset(); }
 
-  std::unique_ptr<SpoolFile> spool_;
-  std::string server_;
-  std::string spoolPath_;  // later holds the APOP time stamp
-  std::string user_;
-  std::string password_;
-  bool deleteAfter_ = false;
-  bool checkOnly_ = false;
-  bool apop_ = false;
-  int count_ = 0;
-  int current_ = 1;
-  std::int64_t size_ = 0;
-  std::int64_t received_ = 0;
-  std::string progress_;
-  char tail_[4];            // last bytes of the RETR reply so far, to find a split terminator
-  std::size_t tailLen_ = 0;
-  std::string retrHead_;  // start of a RETR reply whose status line is still incomplete
-  char chunk_[ReplyBuffer::kCapacity + 3];
+    std::unique_ptr<SpoolFile> spool_;
+    std::string server_;
+    std::string spoolPath_; // later holds the APOP time stamp
+    std::string user_;
+    std::string password_;
+    bool deleteAfter_ = false;
+    bool checkOnly_ = false;
+    bool apop_ = false;
+    int count_ = 0;
+    int current_ = 1;
+    std::int64_t size_ = 0;
+    std::int64_t received_ = 0;
+    std::string progress_;
+    char tail_[4]; // last bytes of the RETR reply so far, to find a split terminator
+    std::size_t tailLen_ = 0;
+    std::string retrHead_; // start of a RETR reply whose status line is still incomplete
+    char chunk_[ReplyBuffer::kCapacity + 3];
 };
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

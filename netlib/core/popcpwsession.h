@@ -11,26 +11,27 @@
 namespace lx::net {
 
 class PopCpwSession : public SessionBase {
- public:
-  static constexpr int kPort = 106;
-  static constexpr const char* kService = "epass";
+public:
+    static constexpr int kPort = 106;
+    static constexpr const char* kService = "epass";
 
-  explicit PopCpwSession(SessionPort& port);
+    explicit PopCpwSession(SessionPort& port);
 
-  int changeNow(const char* server, const char* user, const char* oldPassword, const char* newPassword);
+    int changeNow(const char* server, const char* user, const char* oldPassword,
+                  const char* newPassword);
 
- private:
-  void onData() override;
-  void onSent() override;
-  void onReply();
+private:
+    void onData() override;
+    void onSent() override;
+    void onReply();
 
-  std::string server_;
-  std::string user_;
-  std::string oldPassword_;
-  std::string newPassword_;
-  char chunk_[ReplyBuffer::kCapacity];
+    std::string server_;
+    std::string user_;
+    std::string oldPassword_;
+    std::string newPassword_;
+    char chunk_[ReplyBuffer::kCapacity];
 };
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

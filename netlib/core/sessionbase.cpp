@@ -6,85 +6,74 @@
 namespace lx::net {
 
 void SessionBase::onEvent(int code, std::intptr_t) {
-  if (runOver_) {
-    if (code == TERN_STREAM_CLOSE) post(codes_.peerClosed);
-    return;
-  }
-  switch (code) {
-    case TERN_STREAM_DATA:
-      onData();
-      break;
-    case TERN_STREAM_SENT:
-      onSent();
-      break;
-    case TERN_STREAM_SENDFAIL:
-      quitAfter(codes_.sendFail);
-      break;
-    case TERN_STREAM_RECVFAIL:
-      quitAfter(codes_.recvFail);
-      break;
-    case TERN_STREAM_CONNECT:
-      post(codes_.connected, 0, codes_.connectedTransient);
-      break;
+    if (runOver_) {
+        if (code == TERN_STREAM_CLOSE) post(codes_.peerClosed);
+        return;
+    }
+    switch (code) {
+    case TERN_STREAM_DATA: onData(); break;
+    case TERN_STREAM_SENT: onSent(); break;
+    case TERN_STREAM_SENDFAIL: quitAfter(codes_.sendFail); break;
+    case TERN_STREAM_RECVFAIL: quitAfter(codes_.recvFail); break;
+    case TERN_STREAM_CONNECT: post(codes_.connected, 0, codes_.connectedTransient); break;
     case TERN_STREAM_CLOSE:
-      // Nothing more can arrive: the run ends now (a spool keeps what is complete) rather than
-      // leaving the host to wait for a time-out.
-      post(codes_.peerClosed);
-      endRun();
-      break;
+        // Nothing more can arrive: the run ends now (a spool keeps what is complete) rather than
+        // leaving the host to wait for a time-out.
+        post(codes_.peerClosed);
+        endRun();
+        break;
     case TERN_SOCKET_ERROR:
-      // A refused or failed connection ends the run with the platform's reason.
-      reply_.setText(errorText(port_.socketError()).c_str());
-      postText(codes_.refused, reply_.text());
-      endRun();
-      break;
-    default:
-      break;
-  }
+        // A refused or failed connection ends the run with the platform's reason.
+        reply_.setText(errorText(port_.socketError()).c_str());
+        postText(codes_.refused, reply_.text());
+        endRun();
+        break;
+    default: break;
+    }
 }
 
 void SessionBase::quitAfter(int code, const char* text) {
-  if (text)
-    postText(code, text);
-  else
-    post(code);
-  // Already saying goodbye: a second QUIT over a failing socket would only repeat the failure.
-  if (state_ == codes_.quitState || state_ == codes_.quitState + 1 || !send(codes_.quit)) {
-    endRun();
-    return;
-  }
-  state_ = codes_.quitState;
+    if (text)
+        postText(code, text);
+    else
+        post(code);
+    // Already saying goodbye: a second QUIT over a failing socket would only repeat the failure.
+    if (state_ == codes_.quitState || state_ == codes_.quitState + 1 || !send(codes_.quit)) {
+        endRun();
+        return;
+    }
+    state_ = codes_.quitState;
 }
 
 bool SessionBase::sendCommand(const std::string& command, int nextState) {
-  if (!send(command)) {
-    quitAfter(codes_.sendFail);
-    return false;
-  }
-  state_ = nextState;
-  return true;
+    if (!send(command)) {
+        quitAfter(codes_.sendFail);
+        return false;
+    }
+    state_ = nextState;
+    return true;
 }
 
 void SessionBase::quitAnswered(bool ok, const char* text) {
-  if (!ok) {
-    postText(codes_.refused, text);
-    send(codes_.quit);
-  }
-  endRun();
+    if (!ok) {
+        postText(codes_.refused, text);
+        send(codes_.quit);
+    }
+    endRun();
 }
 
 int SessionBase::failStart(int code) {
-  post(code);
-  endRun();
-  return -2;
+    post(code);
+    endRun();
+    return -2;
 }
 
 void SessionBase::endRun() {
-  if (runOver_) return;
-  runOver_ = true;
-  onRunEnd();
-  if (codes_.ok != 0 && status_ == 0) post(codes_.ok);
-  post(codes_.done);
+    if (runOver_) return;
+    runOver_ = true;
+    onRunEnd();
+    if (codes_.ok != 0 && status_ == 0) post(codes_.ok);
+    post(codes_.done);
 }
 
-}  // namespace lx::net
+} // namespace lx::net

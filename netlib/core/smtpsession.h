@@ -14,48 +14,48 @@
 namespace lx::net {
 
 class SmtpSession : public SessionBase {
- public:
-  static constexpr int kPort = 25;
-  // Data lines may be written ahead of their completions up to this many bytes, one line per
-  // write; the socket then carries a whole ordinary message in one send.
-  static constexpr std::int64_t kDataWindow = 65536;
+public:
+    static constexpr int kPort = 25;
+    // Data lines may be written ahead of their completions up to this many bytes, one line per
+    // write; the socket then carries a whole ordinary message in one send.
+    static constexpr std::int64_t kDataWindow = 65536;
 
-  SmtpSession(SessionPort& port, const char* spoolPath);
+    SmtpSession(SessionPort& port, const char* spoolPath);
 
-  // Starts a run; 0 when the connection is being made, -2 when a start check failed.
-  int sendMail(const char* server);
-  int messageCount() const { return count_; }
-  int index() const { return index_; }
+    // Starts a run; 0 when the connection is being made, -2 when a start check failed.
+    int sendMail(const char* server);
+    int messageCount() const { return count_; }
+    int index() const { return index_; }
 
- private:
-  void onData() override;
-  void onSent() override;
-  void quitAfter(int code, const char* text = nullptr) override;
-  void onReply();
-  void startNextMessage();
-  void afterMessage();
-  void sendRecipient();
-  bool sendDataLine();
-  void fillWindow();
-  void dataLineSent();
-  bool readLine(std::string& line) { return reader_.next(line); }
+private:
+    void onData() override;
+    void onSent() override;
+    void quitAfter(int code, const char* text = nullptr) override;
+    void onReply();
+    void startNextMessage();
+    void afterMessage();
+    void sendRecipient();
+    bool sendDataLine();
+    void fillWindow();
+    void dataLineSent();
+    bool readLine(std::string& line) { return reader_.next(line); }
 
-  std::unique_ptr<SpoolFile> spool_;
-  SpoolReader reader_;
-  std::string server_;
-  std::string spoolPath_;
-  std::string sender_;
-  std::string progress_;
-  int count_ = -1;
-  int index_ = 1;
-  std::int64_t dataTotal_ = 0;
-  std::int64_t dataSent_ = 0;
-  // Data lines written but not yet reported sent (their lengths), and their byte total.
-  std::deque<std::int64_t> inFlight_;
-  std::int64_t inFlightBytes_ = 0;
-  char chunk_[ReplyBuffer::kCapacity];
+    std::unique_ptr<SpoolFile> spool_;
+    SpoolReader reader_;
+    std::string server_;
+    std::string spoolPath_;
+    std::string sender_;
+    std::string progress_;
+    int count_ = -1;
+    int index_ = 1;
+    std::int64_t dataTotal_ = 0;
+    std::int64_t dataSent_ = 0;
+    // Data lines written but not yet reported sent (their lengths), and their byte total.
+    std::deque<std::int64_t> inFlight_;
+    std::int64_t inFlightBytes_ = 0;
+    char chunk_[ReplyBuffer::kCapacity];
 };
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

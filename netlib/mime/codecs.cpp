@@ -2,7 +2,8 @@
 
 namespace lx::mime {
 
-constexpr char kBase64Alphabet[65] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kBase64Alphabet[65] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 namespace {
 
@@ -12,7 +13,8 @@ struct Base64Table {
     std::int8_t v[256];
     constexpr Base64Table() : v() {
         for (int i = 0; i < 256; ++i) v[i] = -1;
-        for (int i = 0; i < 64; ++i) v[static_cast<unsigned char>(kBase64Alphabet[i])] = static_cast<std::int8_t>(i);
+        for (int i = 0; i < 64; ++i)
+            v[static_cast<unsigned char>(kBase64Alphabet[i])] = static_cast<std::int8_t>(i);
     }
 };
 constexpr Base64Table kB64;
@@ -25,12 +27,13 @@ int qpDigit(unsigned char c) {
     return c;
 }
 
-}  // namespace
+} // namespace
 
 void base64Encode(const std::uint8_t* in, std::size_t n, std::string& out) {
     std::size_t i = 0;
     for (; i + 3 <= n; i += 3) {
-        std::uint32_t g = (std::uint32_t(in[i]) << 16) | (std::uint32_t(in[i + 1]) << 8) | in[i + 2];
+        std::uint32_t g =
+            (std::uint32_t(in[i]) << 16) | (std::uint32_t(in[i + 1]) << 8) | in[i + 2];
         char q[4] = {kBase64Alphabet[(g >> 18) & 63], kBase64Alphabet[(g >> 12) & 63],
                      kBase64Alphabet[(g >> 6) & 63], kBase64Alphabet[g & 63]};
         out.append(q, 4);
@@ -55,7 +58,7 @@ long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
         int a = kB64.v[p[i]], b = kB64.v[p[i + 1]];
         if (a < 0 || b < 0) return -1;
         out[o++] = static_cast<std::uint8_t>((a << 2) | (b >> 4));
-        if (p[i + 2] == '=') continue;  // "=" ends the group
+        if (p[i + 2] == '=') continue; // "=" ends the group
         int c = kB64.v[p[i + 2]];
         if (c < 0) return -1;
         out[o++] = static_cast<std::uint8_t>(((b & 15) << 4) | (c >> 2));
@@ -88,11 +91,11 @@ std::size_t qpDecodeLine(const char* line, std::size_t len, char* out, bool* sof
             out[o++] = c;
             continue;
         }
-        if (i + 1 >= len) {  // a lone "=" at the end: soft line break
+        if (i + 1 >= len) { // a lone "=" at the end: soft line break
             soft = true;
             break;
         }
-        if (i + 2 >= len) {  // "=" with a single character after it: copied as it stands
+        if (i + 2 >= len) { // "=" with a single character after it: copied as it stands
             out[o++] = c;
             continue;
         }
@@ -107,7 +110,9 @@ std::size_t qpDecodeLine(const char* line, std::size_t len, char* out, bool* sof
 
 std::size_t uudecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
     if (len == 0) return 0;
-    auto val = [](char ch) { return static_cast<unsigned>((static_cast<unsigned char>(ch) - 32) & 63); };
+    auto val = [](char ch) {
+        return static_cast<unsigned>((static_cast<unsigned char>(ch) - 32) & 63);
+    };
     std::size_t want = val(line[0]);
     std::size_t o = 0;
     for (std::size_t i = 1; o < want && i + 1 < len; i += 4) {
@@ -122,4 +127,4 @@ std::size_t uudecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
     return o;
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

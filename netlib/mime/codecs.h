@@ -34,4 +34,4 @@ std::size_t qpDecodeLine(const char* line, std::size_t len, char* out, bool* sof
 // announces, at most what its characters carry.
 std::size_t uudecodeLine(const char* line, std::size_t len, std::uint8_t* out);
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -55,4 +55,4 @@ private:
     std::vector<Slot> slots_;
 };
 
-}  // namespace lx::mime
+} // namespace lx::mime

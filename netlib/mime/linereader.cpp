@@ -49,7 +49,7 @@ bool LineReader::next(std::string& line) {
             pos_ += len + 1;
             return true;
         }
-        if (avail >= kWindow) {  // no line end within reach: the line is too long
+        if (avail >= kWindow) { // no line end within reach: the line is too long
             pos_ += kMaxLine + 1;
             return false;
         }
@@ -78,4 +78,4 @@ void LineReader::restore(std::int64_t position) {
     eof_ = false;
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -24,14 +24,14 @@ public:
     void restore(std::int64_t position);
 
 private:
-    bool fill();  // moves the unread rest to the front and reads more; false when nothing was added
+    bool fill(); // moves the unread rest to the front and reads more; false when nothing was added
 
     OsFile& file_;
-    std::unique_ptr<char[]> buf_;  // not cleared: only bytes read are ever looked at
+    std::unique_ptr<char[]> buf_; // not cleared: only bytes read are ever looked at
     std::size_t size_;
     std::size_t pos_ = 0, end_ = 0;
-    std::int64_t bufStart_ = 0;  // file position of buf_[0]
+    std::int64_t bufStart_ = 0; // file position of buf_[0]
     bool eof_ = false;
 };
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -20,10 +20,10 @@ bool isPathSep(char c);
 class OsFile {
 public:
     enum class Mode {
-        ReadWriteExisting,  // existing only, read and write, not shared (falls back to read only)
-        ReadExisting,       // existing only, read, not shared
-        CreateAlways,       // created afresh, replacing; read and write, not shared
-        CreateNew,          // created only when it does not exist yet
+        ReadWriteExisting, // existing only, read and write, not shared (falls back to read only)
+        ReadExisting,      // existing only, read, not shared
+        CreateAlways,      // created afresh, replacing; read and write, not shared
+        CreateNew,         // created only when it does not exist yet
     };
 
     OsFile() = default;
@@ -54,7 +54,7 @@ private:
     bool rawWrite(const void* buf, std::size_t n);
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t handle_ = kNone;
-    std::int64_t pos_ = 0;       // logical position including buffered bytes
+    std::int64_t pos_ = 0; // logical position including buffered bytes
     std::string wbuf_;
     bool failed_ = false;
     bool existed_ = false;
@@ -66,4 +66,4 @@ std::string tempFolder();
 // A per-process number that differs between processes running at once (used in unique names).
 unsigned processTag();
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -57,4 +57,4 @@ bool isPathSep(char c) {
 #endif
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

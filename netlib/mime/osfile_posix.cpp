@@ -15,11 +15,10 @@ bool OsFile::open(const std::string& path, Mode mode) {
     switch (mode) {
     case Mode::ReadWriteExisting:
         fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-        if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 && (errno == EACCES || errno == EROFS))
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         break;
-    case Mode::ReadExisting:
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        break;
+    case Mode::ReadExisting: fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); break;
     case Mode::CreateAlways:
         fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         break;
@@ -30,7 +29,7 @@ bool OsFile::open(const std::string& path, Mode mode) {
     existed_ = fd < 0 && errno == EEXIST;
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // never a device or a folder
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) { // never a device or a folder
         ::close(fd);
         return false;
     }
@@ -87,4 +86,4 @@ std::string tempFolder() {
 
 unsigned processTag() { return static_cast<unsigned>(::getpid()); }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -7,7 +7,7 @@ namespace lx::mime {
 
 namespace {
 HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
-}
+} // namespace
 
 bool OsFile::open(const std::string& path, Mode mode) {
     close();
@@ -22,7 +22,8 @@ bool OsFile::open(const std::string& path, Mode mode) {
     }
     HANDLE h = CreateFileA(path.c_str(), access, 0, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE && mode == Mode::ReadWriteExisting && GetLastError() == ERROR_ACCESS_DENIED)
+    if (h == INVALID_HANDLE_VALUE && mode == Mode::ReadWriteExisting &&
+        GetLastError() == ERROR_ACCESS_DENIED)
         h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -30,7 +31,7 @@ bool OsFile::open(const std::string& path, Mode mode) {
         existed_ = e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS;
         return false;
     }
-    if (GetFileType(h) != FILE_TYPE_DISK) {  // never a device such as CON or a pipe
+    if (GetFileType(h) != FILE_TYPE_DISK) { // never a device such as CON or a pipe
         CloseHandle(h);
         return false;
     }
@@ -84,10 +85,10 @@ bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0
 std::string tempFolder() {
     char buf[MAX_PATH + 1] = {};
     DWORD n = GetTempPathA(sizeof buf, buf);
-    if (n == 0 || n > 128) return std::string(".");  // the folder must fit its 128 characters
+    if (n == 0 || n > 128) return std::string("."); // the folder must fit its 128 characters
     return std::string(buf, n);
 }
 
 unsigned processTag() { return static_cast<unsigned>(GetCurrentProcessId()); }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kMaxSender = 126;
 constexpr std::size_t kMaxEntry = 127;
-constexpr int kMaxCount = 99999;     // the count line holds five digits and is rewritten in place
+constexpr int kMaxCount = 99999; // the count line holds five digits and is rewritten in place
 constexpr std::size_t kDataCountWidth = 23;
 constexpr const char* kCRLF = "\r\n";
 
@@ -33,9 +33,10 @@ std::string attachName(const std::string& path) {
     return name;
 }
 
-}  // namespace
+} // namespace
 
-Preparer::Preparer(const std::string& spoolPath, const char* sender, Clock clock) : clock_(std::move(clock)) {
+Preparer::Preparer(const std::string& spoolPath, const char* sender, Clock clock)
+    : clock_(std::move(clock)) {
     if (sender && std::strlen(sender) <= kMaxSender) sender_ = oneLine(sender);
     spool_.open(spoolPath, OsFile::Mode::CreateAlways);
 }
@@ -115,7 +116,8 @@ void Preparer::writeText(const std::string& partHeaders) {
         if (got <= 0) break;
         if (eightBit_) {
             encoded.clear();
-            qpEncode(reinterpret_cast<const std::uint8_t*>(block.data()), static_cast<std::size_t>(got), encoded);
+            qpEncode(reinterpret_cast<const std::uint8_t*>(block.data()),
+                     static_cast<std::size_t>(got), encoded);
             put(encoded);
         } else {
             put(std::string(block.data(), static_cast<std::size_t>(got)));
@@ -131,7 +133,7 @@ void Preparer::writeFilePart(const std::string& path) {
     put("Content-Disposition: attachment; filename=\"" + name + "\"\r\n");
     put(kCRLF);
     OsFile in;
-    if (!in.open(path, OsFile::Mode::ReadExisting)) return;  // a part without data lines
+    if (!in.open(path, OsFile::Mode::ReadExisting)) return; // a part without data lines
     std::vector<std::uint8_t> block(kBase64LineBytes * 1024);
     std::string lines;
     std::size_t have = 0;
@@ -163,9 +165,11 @@ void Preparer::writeData() {
     put("Message-ID: " + messageId_ + kCRLF);
     put("MIME-Version: 1.0\r\nX-Mail-Agent: Ternline v1.7\r\n");
     // 8-bit text is labelled as the ISO-8859-1 it is, in a multipart message as well.
-    const std::string textHeaders = eightBit_
-        ? "Content-Type: text/plain; charset=iso-8859-1\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
-        : "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
+    const std::string textHeaders =
+        eightBit_ ? "Content-Type: text/plain; charset=iso-8859-1\r\nContent-Transfer-Encoding: "
+                    "quoted-printable\r\n\r\n"
+                  : "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: "
+                    "7bit\r\n\r\n";
     if (files_.empty()) {
         writeText(textHeaders);
         return;
@@ -186,7 +190,8 @@ int Preparer::endMessage() {
     if (!spool_.isOpen()) return -2;
     char line[64];
     if (!countLineWritten_) {
-        std::snprintf(line, sizeof line, "Letters : %05d\r\n", count_ > kMaxCount ? kMaxCount : count_);
+        std::snprintf(line, sizeof line, "Letters : %05d\r\n",
+                      count_ > kMaxCount ? kMaxCount : count_);
         spool_.write(line);
         spool_.write("FROM:<" + sender_ + ">\r\n");
         firstSender_ = sender_;
@@ -200,7 +205,8 @@ int Preparer::endMessage() {
     spool_.write("\r\nEND DATA\r\n");
     dropScratch();
     const std::int64_t end = spool_.position();
-    int n = std::snprintf(line, sizeof line, "BEGIN DATA %llu", static_cast<unsigned long long>(dataCount_));
+    int n = std::snprintf(line, sizeof line, "BEGIN DATA %llu",
+                          static_cast<unsigned long long>(dataCount_));
     if (spool_.seek(countAt)) {
         spool_.write(line, static_cast<std::size_t>(n));
         spool_.seek(end);
@@ -212,7 +218,8 @@ int Preparer::finish() {
     if (spool_.isOpen()) {
         if (countLineWritten_ && spool_.seek(0)) {
             char line[32];
-            int n = std::snprintf(line, sizeof line, "Letters : %05d", count_ > kMaxCount ? kMaxCount : count_);
+            int n = std::snprintf(line, sizeof line, "Letters : %05d",
+                                  count_ > kMaxCount ? kMaxCount : count_);
             spool_.write(line, static_cast<std::size_t>(n));
         }
         spool_.close();
@@ -224,4 +231,4 @@ int Preparer::finish() {
     return 0;
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

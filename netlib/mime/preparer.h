@@ -46,7 +46,7 @@ private:
     void writeData();
     void writeText(const std::string& partHeaders);
     void writeFilePart(const std::string& path);
-    void put(const std::string& s);  // data section bytes, counted
+    void put(const std::string& s); // data section bytes, counted
 
     int count_ = 0;
     std::uint64_t dataCount_ = 0;
@@ -60,4 +60,4 @@ private:
     Clock clock_;
 };
 
-}  // namespace lx::mime
+} // namespace lx::mime

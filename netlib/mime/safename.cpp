@@ -11,7 +11,8 @@ bool isReservedDevice(const std::string& name) {
     std::string base = name.substr(0, name.find('.'));
     while (!base.empty() && (base.back() == ' ')) base.pop_back();
     for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+    static const char* const kDevices[] = {"CON",    "PRN",     "AUX",   "NUL",
+                                           "CONIN$", "CONOUT$", "CLOCK$"};
     for (const char* d : kDevices)
         if (base == d) return true;
     if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
@@ -20,7 +21,7 @@ bool isReservedDevice(const std::string& name) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::string safeLeafName(const std::string& given) {
     // Only what follows the last folder or drive separator counts.
@@ -30,7 +31,9 @@ std::string safeLeafName(const std::string& given) {
     for (char c : name) {
         unsigned char u = static_cast<unsigned char>(c);
         if (u == 0) break;
-        if (u < 32 || u == 127 || c == '<' || c == '>' || c == '"' || c == '|' || c == '?' || c == '*') c = '_';
+        if (u < 32 || u == 127 || c == '<' || c == '>' || c == '"' || c == '|' || c == '?' ||
+            c == '*')
+            c = '_';
         out.push_back(c);
     }
     // Leading blanks and trailing blanks or full stops are dropped by Windows: trim them here.
@@ -45,4 +48,4 @@ std::string safeLeafName(const std::string& given) {
     return out;
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -12,4 +12,4 @@ constexpr std::size_t kMaxPartName = 143;
 // The first "~" becomes "_".
 std::string safeLeafName(const std::string& given);
 
-}  // namespace lx::mime
+} // namespace lx::mime

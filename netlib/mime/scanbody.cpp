@@ -20,7 +20,8 @@ std::string nameParam(const std::string& line) {
             std::string name;
             if (v < line.size() && line[v] == '"') {
                 std::size_t close = line.find('"', v + 1);
-                name = line.substr(v + 1, close == std::string::npos ? std::string::npos : close - v - 1);
+                name = line.substr(v + 1,
+                                   close == std::string::npos ? std::string::npos : close - v - 1);
             } else {
                 name = line.substr(v);
             }
@@ -54,7 +55,7 @@ bool startsWithUpper(const std::string& line, const char* prefix) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void Scanner::bodyLine(const std::string& line, bool terminator) {
     if (terminator) {
@@ -72,29 +73,26 @@ void Scanner::bodyLine(const std::string& line, bool terminator) {
     }
     std::size_t owner = 0;
     const BoundaryKind kind = classifyBoundary(line, owner);
-    if (kind != BoundaryKind::None && inAttachment_) endAttachment();  // the boundary ends the part
+    if (kind != BoundaryKind::None && inAttachment_) endAttachment(); // the boundary ends the part
     switch (kind) {
-    case BoundaryKind::Error:
-        error_ = true;
-        return;
+    case BoundaryKind::Error: error_ = true; return;
     case BoundaryKind::Close:
-        contexts_.resize(owner);  // leave the closed multipart
+        contexts_.resize(owner); // leave the closed multipart
         firstBodyLine_ = true;
         return;
-    case BoundaryKind::Part:
-        newPart(owner);
-        return;
-    case BoundaryKind::None:
-        break;
+    case BoundaryKind::Part: newPart(owner); return;
+    case BoundaryKind::None: break;
     }
-    if (inAttachment_) attachmentLine(line);
-    else textLine(line);
+    if (inAttachment_)
+        attachmentLine(line);
+    else
+        textLine(line);
 }
 
 Scanner::BoundaryKind Scanner::classifyBoundary(const std::string& line, std::size_t& owner) const {
     if (line.size() < 3 || line[0] != '-' || line[1] != '-') return BoundaryKind::None;
     std::string up = upperCopy(line);
-    while (!up.empty() && isBlank(up.back())) up.pop_back();  // transport padding
+    while (!up.empty() && isBlank(up.back())) up.pop_back(); // transport padding
     const std::string& current = contexts_.back().boundary;
     // The enclosing multiparts, innermost first, own exact boundary lines.
     for (std::size_t k = contexts_.size(); k-- > 0;) {
@@ -105,7 +103,8 @@ Scanner::BoundaryKind Scanner::classifyBoundary(const std::string& line, std::si
             owner = k;
             return BoundaryKind::Part;
         }
-        if (up.size() == b.size() + 4 && up.compare(2, b.size(), b) == 0 && up.compare(b.size() + 2, 2, "--") == 0) {
+        if (up.size() == b.size() + 4 && up.compare(2, b.size(), b) == 0 &&
+            up.compare(b.size() + 2, 2, "--") == 0) {
             owner = k;
             return BoundaryKind::Close;
         }
@@ -115,7 +114,8 @@ Scanner::BoundaryKind Scanner::classifyBoundary(const std::string& line, std::si
     for (std::size_t k = contexts_.size(); k-- > 0;) {
         if (contexts_[k].multipart && contexts_[k].boundary == current) {
             owner = k;
-            if (up.size() > current.size() + 2 && up.compare(up.size() - 2, 2, "--") == 0) return BoundaryKind::Close;
+            if (up.size() > current.size() + 2 && up.compare(up.size() - 2, 2, "--") == 0)
+                return BoundaryKind::Close;
             return BoundaryKind::Error;
         }
     }
@@ -123,7 +123,7 @@ Scanner::BoundaryKind Scanner::classifyBoundary(const std::string& line, std::si
 }
 
 void Scanner::newPart(std::size_t owner) {
-    contexts_.resize(owner + 1);  // the part replaces whatever part of this multipart came before
+    contexts_.resize(owner + 1); // the part replaces whatever part of this multipart came before
     const std::int64_t afterBoundary = reader_.tell();
     std::string ctLine, seen[kMaxNameSearchLines];
     std::size_t seenCount = 0;
@@ -142,7 +142,8 @@ void Scanner::newPart(std::size_t owner) {
         for (;;) {
             const std::int64_t mark = reader_.tell();
             if (!readPartLine(peek_) || peek_.empty()) return;
-            if (classifyBoundary(peek_, owner2) != BoundaryKind::None) {  // no header end: the part is empty
+            if (classifyBoundary(peek_, owner2) !=
+                BoundaryKind::None) { // no header end: the part is empty
                 reader_.restore(mark);
                 return;
             }
@@ -179,11 +180,11 @@ void Scanner::newPart(std::size_t owner) {
         for (std::size_t k = 0; wantName && k < seenCount; ++k)
             if (startsWithUpper(seen[k], "CONTENT-DISPOSITION:")) name = dispositionName(seen[k]);
         headerEnd(&name, !ctx.multipart && name.empty());
-        if (contexts_.back().multipart) return;  // a nested multipart: its own parts follow
+        if (contexts_.back().multipart) return; // a nested multipart: its own parts follow
         text = contexts_.back().type == 't';
     }
     if (name.size() > kMaxPartName) name.resize(kMaxPartName);
-    if (text && name.empty()) return;  // a text part goes to the message text
+    if (text && name.empty()) return; // a text part goes to the message text
     // A file that cannot be created loses the part's data; its lines are still consumed.
     openOutput(name, out_);
     inAttachment_ = true;
@@ -215,7 +216,7 @@ void Scanner::attachmentLine(const std::string& line) {
         bool soft = false;
         std::size_t n = qpDecodeLine(line.data(), line.size(), &scratch_[0], &soft);
         out_.write(scratch_.data(), n);
-        if (!soft) out_.write("\r\n", 2);  // a soft line break joins the lines again
+        if (!soft) out_.write("\r\n", 2); // a soft line break joins the lines again
         return;
     }
     // 7bit, 8bit and the rest keep their lines.
@@ -251,7 +252,7 @@ void Scanner::nonMimeLine(const std::string& line) {
 
 void Scanner::uudecodeFile(const std::string& line) {
     std::size_t i = skipBlanks(line, 5);
-    while (i < line.size() && !isBlank(line[i])) ++i;  // the mode
+    while (i < line.size() && !isBlank(line[i])) ++i; // the mode
     i = skipBlanks(line, i);
     const std::string name = line.substr(i);
     if (!openOutput(name, out_)) return;
@@ -264,4 +265,4 @@ void Scanner::uudecodeFile(const std::string& line) {
     out_.close();
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -16,7 +16,7 @@ std::string fieldValue(const std::string& line, std::size_t start) {
     return line.substr(i, paren == std::string::npos ? std::string::npos : paren - i);
 }
 
-}  // namespace
+} // namespace
 
 void Scanner::headerLine(const std::string& line) {
     if (line.empty()) {
@@ -36,22 +36,32 @@ void Scanner::headerLine(const std::string& line) {
         addText("Reply-To: " + std::string(rec_.ReplyTo));
         return;
     }
-    if (name[0] == 'R') return;  // Received: and the like
-    if (name == "DATE:") copyField(rec_.Date, sizeof rec_.Date, fieldValue(line, v));
-    else if (name == "MESSAGE-ID:") copyField(rec_.MesgId, sizeof rec_.MesgId, fieldValue(line, v));
-    else if (name == "FROM:") copyField(rec_.From, sizeof rec_.From, fieldValue(line, v));
-    else if (name == "SUBJECT:") copyField(rec_.Subject, sizeof rec_.Subject, fieldValue(line, v));
-    else if (name == "MIME-VERSION:") mime_ = true;
-    else if (name == "TO:") addressList(line, v, false);
-    else if (name == "CC:") addressList(line, v, true);
-    else if (name == "CONTENT-TYPE:") contentType(line, v);
+    if (name[0] == 'R') return; // Received: and the like
+    if (name == "DATE:")
+        copyField(rec_.Date, sizeof rec_.Date, fieldValue(line, v));
+    else if (name == "MESSAGE-ID:")
+        copyField(rec_.MesgId, sizeof rec_.MesgId, fieldValue(line, v));
+    else if (name == "FROM:")
+        copyField(rec_.From, sizeof rec_.From, fieldValue(line, v));
+    else if (name == "SUBJECT:")
+        copyField(rec_.Subject, sizeof rec_.Subject, fieldValue(line, v));
+    else if (name == "MIME-VERSION:")
+        mime_ = true;
+    else if (name == "TO:")
+        addressList(line, v, false);
+    else if (name == "CC:")
+        addressList(line, v, true);
+    else if (name == "CONTENT-TYPE:")
+        contentType(line, v);
 }
 
 void Scanner::keepAddress(std::string item, bool cc) {
     if (item.empty() || item.find('@') == std::string::npos || !isAsciiLetter(item[0])) return;
     std::vector<std::string>& list = cc ? cc_ : to_;
-    if (list.size() < TERN_SCAN_MAX_ADDRS) list.push_back(std::move(item));
-    else addText((cc ? "Extra Cc Name: " : "Extra To Name: ") + item);
+    if (list.size() < TERN_SCAN_MAX_ADDRS)
+        list.push_back(std::move(item));
+    else
+        addText((cc ? "Extra Cc Name: " : "Extra To Name: ") + item);
 }
 
 void Scanner::addressList(const std::string& first, std::size_t start, bool cc) {
@@ -63,7 +73,7 @@ void Scanner::addressList(const std::string& first, std::size_t start, bool cc) 
         for (; i < line.size(); ++i) {
             const char c = line[i];
             if (c == '\t') continue;
-            if (c == ',' && at) {  // a comma ends an item only once its "@" has been seen
+            if (c == ',' && at) { // a comma ends an item only once its "@" has been seen
                 keepAddress(std::move(item), cc);
                 item.clear();
                 at = false;
@@ -73,7 +83,7 @@ void Scanner::addressList(const std::string& first, std::size_t start, bool cc) 
             if (c == '@') at = true;
             if (item.size() < kMaxAddress) item.push_back(c);
         }
-        if (at) {  // the line's end ends an item that has its "@"
+        if (at) { // the line's end ends an item that has its "@"
             keepAddress(std::move(item), cc);
             item.clear();
             at = false;
@@ -108,7 +118,7 @@ int Scanner::peekEncoding() {
 void Scanner::readBoundary(const std::string& value, ContentContext& ctx) {
     const std::string up = upperCopy(value);
     std::size_t at = up.find("BOUNDARY=");
-    if (at == std::string::npos) return;  // no boundary parameter: the inherited one stays
+    if (at == std::string::npos) return; // no boundary parameter: the inherited one stays
     std::size_t i = at + 9;
     std::string b;
     if (i < value.size() && value[i] == '"') {
@@ -162,4 +172,4 @@ void Scanner::contentType(const std::string& line, std::size_t valueStart) {
     contexts_.push_back(std::move(ctx));
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -17,7 +17,8 @@ Scanner::Scanner(const std::string& spoolPath, const std::string& attachDir)
         std::size_t i = 9;
         while (i < first.size() && first[i] == ' ') ++i;
         long long n = 0;
-        while (i < first.size() && first[i] >= '0' && first[i] <= '9' && n < 100000000) n = n * 10 + (first[i++] - '0');
+        while (i < first.size() && first[i] >= '0' && first[i] <= '9' && n < 100000000)
+            n = n * 10 + (first[i++] - '0');
         count_ = static_cast<int>(n);
     }
     firstMessageAt_ = reader_.tell();
@@ -29,7 +30,7 @@ bool Scanner::readPartLine(std::string& line) {
     const std::int64_t at = reader_.tell();
     if (!reader_.next(line)) return false;
     if (containsEndMessage(line) || line == ".") {
-        reader_.restore(at);  // the message loop ends the text or the message there
+        reader_.restore(at); // the message loop ends the text or the message there
         return false;
     }
     if (line.size() >= 2 && line[0] == '.' && line[1] == '.') line.erase(0, 1);
@@ -68,7 +69,7 @@ void Scanner::finishRecord() {
         rec_.Text = tooLarge_;
         rec_.TextLength = 64;
     } else {
-        rec_.Text = &text_[0];  // text_ always has its terminator (std::string keeps one)
+        rec_.Text = &text_[0]; // text_ always has its terminator (std::string keeps one)
         rec_.TextLength = static_cast<std::int32_t>(text_.size() + 1);
     }
 }
@@ -101,8 +102,10 @@ const TernScanRecord* Scanner::scanMessage() {
     while (!error_) {
         if (!readLine(line_) || containsEndMessage(line_)) break;
         const bool terminator = line_ == ".";
-        if (!terminator && line_.size() >= 2 && line_[0] == '.' && line_[1] == '.') line_.erase(0, 1);
-        if (inHeaders_ && !terminator) headerLine(line_);
+        if (!terminator && line_.size() >= 2 && line_[0] == '.' && line_[1] == '.')
+            line_.erase(0, 1);
+        if (inHeaders_ && !terminator)
+            headerLine(line_);
         else {
             inHeaders_ = false;
             bodyLine(line_, terminator);
@@ -115,4 +118,4 @@ const TernScanRecord* Scanner::scanMessage() {
     return &rec_;
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -12,18 +12,18 @@
 
 namespace lx::mime {
 
-constexpr std::size_t kMaxTextBytes = 32000;   // the record's text, terminator included
+constexpr std::size_t kMaxTextBytes = 32000; // the record's text, terminator included
 constexpr std::size_t kMaxBoundary = 127;
-constexpr std::size_t kMaxContexts = 64;       // deeper nesting is a malformed message
-constexpr int kMaxOutputFiles = 256;           // files one message may create; later parts lose their data
+constexpr std::size_t kMaxContexts = 64; // deeper nesting is a malformed message
+constexpr int kMaxOutputFiles = 256; // files one message may create; later parts lose their data
 
 enum Encoding : int { kEnc7bit = 0, kEncBase64 = 1, kEncQuoted = 2, kEncOther = 3 };
 
 struct ContentContext {
     bool multipart = false;
-    char type = 't';          // 't', 'i', 'v', 'a' or 'm'
+    char type = 't'; // 't', 'i', 'v', 'a' or 'm'
     int encoding = kEnc7bit;
-    std::string boundary;     // upper case; a part inherits the one of its enclosing multipart
+    std::string boundary; // upper case; a part inherits the one of its enclosing multipart
 };
 
 class Scanner {
@@ -42,7 +42,7 @@ private:
     // One line of the current message; dot-stuffing undone. False at the end of the file,
     // and (with the position kept) at the "END MESSAGE" line or the terminating full stop.
     bool readPartLine(std::string& line);
-    bool readLine(std::string& line);  // any line, raw
+    bool readLine(std::string& line); // any line, raw
     const TernScanRecord* scanMessage();
     void clearRecord();
     void finishRecord();
@@ -83,9 +83,9 @@ private:
     // per message
     bool inHeaders_ = true, mime_ = false, inAttachment_ = false, firstBodyLine_ = true;
     bool textEnded_ = false, textOverflow_ = false;
-    std::vector<ContentContext> contexts_;  // the last one is the current context
-    OsFile out_;        // the attachment being written
-    OsFile overflow_;   // "TEXTFILE.TXT" once the text no longer fits the record
+    std::vector<ContentContext> contexts_; // the last one is the current context
+    OsFile out_;                           // the attachment being written
+    OsFile overflow_;                      // "TEXTFILE.TXT" once the text no longer fits the record
     std::string text_;
     std::vector<std::string> to_, cc_, files_;
     int outputFiles_ = 0;
@@ -95,4 +95,4 @@ private:
     TernScanRecord rec_{};
 };
 
-}  // namespace lx::mime
+} // namespace lx::mime

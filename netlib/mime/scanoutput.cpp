@@ -19,7 +19,8 @@ bool Scanner::openOutput(const std::string& givenName, OsFile& file) {
     if (path.empty()) {
         // A unique "QBT" name that keeps the given name's extension (everything after its first full stop).
         const std::size_t dot = name.find('.');
-        const std::string ext = dot == std::string::npos || dot + 1 >= name.size() ? ".TMP" : name.substr(dot);
+        const std::string ext =
+            dot == std::string::npos || dot + 1 >= name.size() ? ".TMP" : name.substr(dot);
         path = createUnique(folder, "QBT", 4, ext, file);
         if (path.empty()) return false;
     }
@@ -57,4 +58,4 @@ void Scanner::endText() {
     overflow_.close();
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -25,8 +25,8 @@ typedef struct TernScanRecord {
     int32_t CcCount;
     char* Files[TERN_SCAN_MAX_FILES]; /* full paths of the decoded attachment files */
     int32_t FileCount;
-    char* Text;          /* zero-terminated message text */
-    int32_t TextLength;  /* bytes including the terminator */
+    char* Text;         /* zero-terminated message text */
+    int32_t TextLength; /* bytes including the terminator */
 } TernScanRecord;
 
 #ifdef __cplusplus

@@ -18,7 +18,7 @@ inline const char* findByte(const char* p, std::size_t n, char c) {
         std::uint64_t w;
         std::memcpy(&w, p, 8);
         const std::uint64_t x = w ^ pattern;
-        if ((x - ones) & ~x & 0x8080808080808080ull) break;  // a matching byte in this word
+        if ((x - ones) & ~x & 0x8080808080808080ull) break; // a matching byte in this word
         p += 8;
         n -= 8;
     }
@@ -79,11 +79,13 @@ inline int encodingOf(const std::string& line) {
     std::size_t i = skipBlanks(line, 26);
     if (i >= line.size()) return 3;
     switch (line[i]) {
-    case 'b': case 'B': return 1;
+    case 'b':
+    case 'B': return 1;
     case '7': return 0;
-    case 'q': case 'Q': return 2;
+    case 'q':
+    case 'Q': return 2;
     default: return 3;
     }
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -23,18 +23,20 @@ long long daysFromCivil(int y, int m, int d) {
 }
 
 long long minutesOf(const std::tm& t) {
-    return daysFromCivil(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday) * 1440 + t.tm_hour * 60 + t.tm_min;
+    return daysFromCivil(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday) * 1440 + t.tm_hour * 60 +
+           t.tm_min;
 }
 
 int clampIndex(int v, int n) { return v < 0 ? 0 : (v >= n ? n - 1 : v); }
 
-}  // namespace
+} // namespace
 
 StampTime readClock() {
     using namespace std::chrono;
     const auto now = system_clock::now();
     const std::time_t secs = system_clock::to_time_t(now);
-    const int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+    const int ms =
+        static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
     std::tm local{}, utc{};
 #ifdef _WIN32
     localtime_s(&local, &secs);
@@ -58,27 +60,31 @@ StampTime readClock() {
 
 std::string formatDate(const StampTime& t) {
     char buf[64];
-    int n = std::snprintf(buf, sizeof buf, "%s, %02d %s %4d %02d:%02d:%02d ", kDays[clampIndex(t.weekday, 7)], t.day,
+    int n = std::snprintf(buf, sizeof buf, "%s, %02d %s %4d %02d:%02d:%02d ",
+                          kDays[clampIndex(t.weekday, 7)], t.day,
                           kMonths[clampIndex(t.month - 1, 12)], t.year, t.hour, t.minute, t.second);
     std::string s(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
     const int z = t.zoneMinutes < 0 ? -t.zoneMinutes : t.zoneMinutes;
-    if (t.zoneMinutes > 0) s += '+';
-    else if (t.zoneMinutes < 0) s += '-';
+    if (t.zoneMinutes > 0)
+        s += '+';
+    else if (t.zoneMinutes < 0)
+        s += '-';
     std::snprintf(buf, sizeof buf, "%02d%02d", (z / 60) % 100, z % 60);
     return s + buf;
 }
 
 std::string formatMessageId(const StampTime& t) {
     char buf[48];
-    std::snprintf(buf, sizeof buf, "<%02d:%02d:%02d:%03d-Tern32>", t.hour, t.minute, t.second, t.millisecond);
+    std::snprintf(buf, sizeof buf, "<%02d:%02d:%02d:%03d-Tern32>", t.hour, t.minute, t.second,
+                  t.millisecond);
     return buf;
 }
 
 std::string formatBoundary(const StampTime& t) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "TERN32Boundary-%02d%s%d-%02d:%02d:%02d", t.day, kMonths[clampIndex(t.month - 1, 12)],
-                  t.year, t.hour, t.minute, t.second);
+    std::snprintf(buf, sizeof buf, "TERN32Boundary-%02d%s%d-%02d:%02d:%02d", t.day,
+                  kMonths[clampIndex(t.month - 1, 12)], t.year, t.hour, t.minute, t.second);
     return buf;
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -30,7 +30,7 @@ int32_t withPreparer(TernMimeHandle h, F f) {
     if (!p) return -4;
     try {
         return f(*p);
-    } catch (...) {  // out of memory and the like
+    } catch (...) { // out of memory and the like
         return -2;
     }
 }
@@ -46,11 +46,12 @@ TernScanRecord* withScanner(TernMimeHandle h, F f) {
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
-int32_t TERNMIME_API TERNMimePrepStart(const char* spoolPath, const char* sender, TernMimeHandle* handle) {
+int32_t TERNMIME_API TERNMimePrepStart(const char* spoolPath, const char* sender,
+                                       TernMimeHandle* handle) {
     if (!handle) return -4;
     try {
         auto p = std::make_unique<Preparer>(spoolPath ? spoolPath : "", sender);
@@ -86,7 +87,8 @@ int32_t TERNMIME_API TERNMimePrepFile(TernMimeHandle h, const char* path) {
 int32_t TERNMIME_API TERNMimePrepData(TernMimeHandle h, const char* bytes, int32_t length) {
     return withPreparer(h, [&](Preparer& p) {
         if (length < 0) return -2;
-        return p.addData(reinterpret_cast<const std::uint8_t*>(bytes), static_cast<std::size_t>(length));
+        return p.addData(reinterpret_cast<const std::uint8_t*>(bytes),
+                         static_cast<std::size_t>(length));
     });
 }
 
@@ -99,12 +101,12 @@ int32_t TERNMIME_API TERNMimePrepFinish(TernMimeHandle h) {
     if (!p) return -4;
     try {
         p->finish();
-    } catch (...) {
-    }
+    } catch (...) {}
     return 0;
 }
 
-int32_t TERNMIME_API TERNMimeScanStart(const char* spoolPath, const char* attachDir, TernMimeHandle* handle) {
+int32_t TERNMIME_API TERNMimeScanStart(const char* spoolPath, const char* attachDir,
+                                       TernMimeHandle* handle) {
     if (!handle) return -4;
     try {
         auto s = std::make_unique<Scanner>(spoolPath ? spoolPath : "", attachDir ? attachDir : "");
@@ -138,4 +140,4 @@ int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle h) {
     return 0;
 }
 
-}  // extern "C"
+} // extern "C"

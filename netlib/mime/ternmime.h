@@ -24,7 +24,8 @@ typedef unsigned int TERNHANDLE;
 #endif
 typedef TERNHANDLE TernMimeHandle;
 
-int32_t TERNMIME_API TERNMimePrepStart(const char* spoolPath, const char* sender, TernMimeHandle* handle);
+int32_t TERNMIME_API TERNMimePrepStart(const char* spoolPath, const char* sender,
+                                       TernMimeHandle* handle);
 int32_t TERNMIME_API TERNMimePrepNewMesg(TernMimeHandle handle, const char* sender);
 int32_t TERNMIME_API TERNMimePrepTO(TernMimeHandle handle, const char* address);
 int32_t TERNMIME_API TERNMimePrepCC(TernMimeHandle handle, const char* address);
@@ -34,7 +35,8 @@ int32_t TERNMIME_API TERNMimePrepData(TernMimeHandle handle, const char* bytes, 
 int32_t TERNMIME_API TERNMimePrepEndMesg(TernMimeHandle handle);
 int32_t TERNMIME_API TERNMimePrepFinish(TernMimeHandle handle);
 
-int32_t TERNMIME_API TERNMimeScanStart(const char* spoolPath, const char* attachDir, TernMimeHandle* handle);
+int32_t TERNMIME_API TERNMimeScanStart(const char* spoolPath, const char* attachDir,
+                                       TernMimeHandle* handle);
 int32_t TERNMIME_API TERNMimeScanNumMessages(TernMimeHandle handle, int32_t* count);
 TernScanRecord* TERNMIME_API TERNMimeScanGetFirst(TernMimeHandle handle);
 TernScanRecord* TERNMIME_API TERNMimeScanGetNext(TernMimeHandle handle);

@@ -14,7 +14,7 @@ void TextIntake::add(const std::uint8_t* p, std::size_t n, std::size_t limit, st
         const char c = static_cast<char>(p[i]);
         if (afterCR_) {
             afterCR_ = false;
-            if (c == '\n') continue;  // the LF of a CR LF is taken over
+            if (c == '\n') continue; // the LF of a CR LF is taken over
         }
         if (c == '\r') {
             out += line_;
@@ -50,4 +50,4 @@ void TextIntake::reset() {
     afterCR_ = false;
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

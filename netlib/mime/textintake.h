@@ -28,4 +28,4 @@ private:
 // True when any byte has its high bit set.
 bool hasHighBit(const std::uint8_t* p, std::size_t n);
 
-}  // namespace lx::mime
+} // namespace lx::mime

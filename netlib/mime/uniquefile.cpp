@@ -13,8 +13,8 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return p + name;
 }
 
-std::string createUnique(const std::string& folder, const std::string& prefix, int hexDigits, const std::string& ext,
-                         OsFile& file) {
+std::string createUnique(const std::string& folder, const std::string& prefix, int hexDigits,
+                         const std::string& ext, OsFile& file) {
     static std::atomic<unsigned> counter{0};
     const unsigned span = hexDigits >= 8 ? 0xFFFFFFFFu : ((1u << (4 * hexDigits)) - 1u);
     const unsigned seed = static_cast<unsigned>(
@@ -24,14 +24,14 @@ std::string createUnique(const std::string& folder, const std::string& prefix, i
     const unsigned tries = span < 65535u ? span : 65535u;
     for (unsigned i = 0; i < tries; ++i) {
         unsigned n = ((start + i) & span);
-        if (n == 0) continue;  // 0 is not a unique number
+        if (n == 0) continue; // 0 is not a unique number
         char num[16];
         std::snprintf(num, sizeof num, "%0*X", hexDigits, n);
         std::string path = joinPath(folder, prefix + num + ext);
         if (file.open(path, OsFile::Mode::CreateNew)) return path;
-        if (!file.existed()) break;  // a missing folder or no access: no other number helps
+        if (!file.existed()) break; // a missing folder or no access: no other number helps
     }
     return std::string();
 }
 
-}  // namespace lx::mime
+} // namespace lx::mime

@@ -5,16 +5,13 @@
 #include "netlib/win/netbrowse_tls.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  switch (reason) {
+    switch (reason) {
     case DLL_PROCESS_ATTACH:
-      lx::net::setModuleInstance(instance);
-      lx::net::netBrowseTlsAlloc();
-      break;
-    case DLL_PROCESS_DETACH:
-      lx::net::netBrowseTlsFree();
-      break;
-    default:
-      break;
-  }
-  return TRUE;
+        lx::net::setModuleInstance(instance);
+        lx::net::netBrowseTlsAlloc();
+        break;
+    case DLL_PROCESS_DETACH: lx::net::netBrowseTlsFree(); break;
+    default: break;
+    }
+    return TRUE;
 }

@@ -16,114 +16,114 @@ const char kDispatchClass[] = "TERN_WINSOCK";
 constexpr UINT kCloseMsg = TERN_DISPATCH_MSG + 1;
 
 LRESULT CALLBACK dispatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == kCloseMsg) {
+    if (msg == kCloseMsg) {
+        TernLibrary* lib = g_library;
+        const SOCKET s = static_cast<SOCKET>(wParam);
+        if (lib) {
+            auto it = std::find(lib->closing.begin(), lib->closing.end(), s);
+            if (it != lib->closing.end()) {
+                lib->closing.erase(it);
+                closesocket(s);
+            }
+        }
+        return 0;
+    }
+    if (msg != TERN_DISPATCH_MSG) return DefWindowProcA(hwnd, msg, wParam, lParam);
     TernLibrary* lib = g_library;
+    if (!lib) return 0;
     const SOCKET s = static_cast<SOCKET>(wParam);
-    if (lib) {
-      auto it = std::find(lib->closing.begin(), lib->closing.end(), s);
-      if (it != lib->closing.end()) {
-        lib->closing.erase(it);
-        closesocket(s);
-      }
+    for (TernSocket* sock : lib->registry) {
+        if (sock->handle() == s) {
+            sock->onEvent(s, static_cast<unsigned long>(lParam));
+            break;
+        }
     }
     return 0;
-  }
-  if (msg != TERN_DISPATCH_MSG) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  TernLibrary* lib = g_library;
-  if (!lib) return 0;
-  const SOCKET s = static_cast<SOCKET>(wParam);
-  for (TernSocket* sock : lib->registry) {
-    if (sock->handle() == s) {
-      sock->onEvent(s, static_cast<unsigned long>(lParam));
-      break;
-    }
-  }
-  return 0;
 }
 
 bool createDispatchWindow(TernLibrary& lib) {
-  WNDCLASSA wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = dispatchProc;
-  wc.hInstance = g_instance;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kDispatchClass;
-  // A class left from an earlier start of the library in this process is reused.
-  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  lib.dispatch = createHiddenWindow(kDispatchClass, "WinSock Message");
-  return lib.dispatch != nullptr;
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = dispatchProc;
+    wc.hInstance = g_instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kDispatchClass;
+    // A class left from an earlier start of the library in this process is reused.
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    lib.dispatch = createHiddenWindow(kDispatchClass, "WinSock Message");
+    return lib.dispatch != nullptr;
 }
 
-}  // namespace
+} // namespace
 
 TernLibrary* library() { return g_library; }
 HINSTANCE moduleInstance() { return g_instance; }
 void setModuleInstance(HINSTANCE instance) { g_instance = instance; }
 
 void registerSocket(TernSocket* socket) {
-  if (g_library) g_library->registry.push_back(socket);
+    if (g_library) g_library->registry.push_back(socket);
 }
 
 void unregisterSocket(TernSocket* socket) {
-  if (!g_library) return;
-  auto& reg = g_library->registry;
-  auto it = std::find(reg.begin(), reg.end(), socket);
-  if (it != reg.end()) reg.erase(it);
+    if (!g_library) return;
+    auto& reg = g_library->registry;
+    auto it = std::find(reg.begin(), reg.end(), socket);
+    if (it != reg.end()) reg.erase(it);
 }
 
 HWND createHiddenWindow(const char* className, const char* title) {
-  return CreateWindowA(className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, HWND_MESSAGE, nullptr, g_instance, nullptr);
+    return CreateWindowA(className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, HWND_MESSAGE, nullptr, g_instance, nullptr);
 }
 
 bool postDispatch(SOCKET s, long event) {
-  if (!g_library || !g_library->dispatch) return false;
-  return PostMessageA(g_library->dispatch, TERN_DISPATCH_MSG, static_cast<WPARAM>(s), event) != 0;
+    if (!g_library || !g_library->dispatch) return false;
+    return PostMessageA(g_library->dispatch, TERN_DISPATCH_MSG, static_cast<WPARAM>(s), event) != 0;
 }
 
 void closeSocketLater(SOCKET s) {
-  if (s == INVALID_SOCKET) return;
-  TernLibrary* lib = g_library;
-  if (lib && lib->dispatch) {
-    WSAAsyncSelect(s, lib->dispatch, 0, 0);
-    lib->closing.push_back(s);
-    if (PostMessageA(lib->dispatch, kCloseMsg, static_cast<WPARAM>(s), 0)) return;
-    lib->closing.pop_back();
-  }
-  closesocket(s);
+    if (s == INVALID_SOCKET) return;
+    TernLibrary* lib = g_library;
+    if (lib && lib->dispatch) {
+        WSAAsyncSelect(s, lib->dispatch, 0, 0);
+        lib->closing.push_back(s);
+        if (PostMessageA(lib->dispatch, kCloseMsg, static_cast<WPARAM>(s), 0)) return;
+        lib->closing.pop_back();
+    }
+    closesocket(s);
 }
 
-}  // namespace lx::net
+} // namespace lx::net
 
 using namespace lx::net;
 
 extern "C" int WINAPI TERNStartWinSock(WORD version) {
-  if (g_library) return 1;
-  auto* lib = new (std::nothrow) TernLibrary;
-  if (!lib) return 0;
-  // A refused version does not fail the start: the error stays readable as the last error.
-  lib->lastError = WSAStartup(version, &lib->wsa);
-  lib->wsaStarted = lib->lastError == 0;
-  if (!createDispatchWindow(*lib)) {
-    lib->lastError = TERN_ERR_NOWINDOW;
-    if (lib->wsaStarted) WSACleanup();
-    delete lib;
-    return 0;
-  }
-  g_library = lib;
-  return 1;
+    if (g_library) return 1;
+    auto* lib = new (std::nothrow) TernLibrary;
+    if (!lib) return 0;
+    // A refused version does not fail the start: the error stays readable as the last error.
+    lib->lastError = WSAStartup(version, &lib->wsa);
+    lib->wsaStarted = lib->lastError == 0;
+    if (!createDispatchWindow(*lib)) {
+        lib->lastError = TERN_ERR_NOWINDOW;
+        if (lib->wsaStarted) WSACleanup();
+        delete lib;
+        return 0;
+    }
+    g_library = lib;
+    return 1;
 }
 
 extern "C" int WINAPI TERNEndWinSock(void) {
-  TernLibrary* lib = g_library;
-  if (!lib) return 1;
-  g_library = nullptr;
-  if (lib->dispatch) DestroyWindow(lib->dispatch);
-  // The socket objects stay owned by the host; they are simply no longer dispatched.
-  for (TernSocket* sock : lib->registry) sock->detachFromLibrary();
-  for (SOCKET s : lib->closing) closesocket(s);
-  delete lib;
-  return 1;
+    TernLibrary* lib = g_library;
+    if (!lib) return 1;
+    g_library = nullptr;
+    if (lib->dispatch) DestroyWindow(lib->dispatch);
+    // The socket objects stay owned by the host; they are simply no longer dispatched.
+    for (TernSocket* sock : lib->registry) sock->detachFromLibrary();
+    for (SOCKET s : lib->closing) closesocket(s);
+    delete lib;
+    return 1;
 }
 
 extern "C" int WINAPI TERNVersion(void) { return TERN_VERSION; }

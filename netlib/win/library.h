@@ -13,14 +13,14 @@ namespace lx::net {
 class TernSocket;
 
 struct TernLibrary {
-  WSADATA wsa{};
-  bool wsaStarted = false;
-  HWND dispatch = nullptr;
-  int lastError = 0;
-  // Sockets in the order they became active; lookup is by socket handle, first match wins.
-  std::vector<TernSocket*> registry;
-  // Closed sockets whose platform handle is released once their queued events have passed.
-  std::vector<SOCKET> closing;
+    WSADATA wsa{};
+    bool wsaStarted = false;
+    HWND dispatch = nullptr;
+    int lastError = 0;
+    // Sockets in the order they became active; lookup is by socket handle, first match wins.
+    std::vector<TernSocket*> registry;
+    // Closed sockets whose platform handle is released once their queued events have passed.
+    std::vector<SOCKET> closing;
 };
 
 // The running library, or null before TERNStartWinSock and after TERNEndWinSock.
@@ -42,6 +42,6 @@ bool postDispatch(SOCKET s, long event);
 // socket must never reach a new socket that got the same handle.
 void closeSocketLater(SOCKET s);
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

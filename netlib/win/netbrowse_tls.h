@@ -7,6 +7,6 @@ void netBrowseTlsAlloc();
 void netBrowseTlsFree();
 void* netBrowseTlsGet();
 void netBrowseTlsSet(void* value);
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

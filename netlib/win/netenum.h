@@ -12,23 +12,23 @@
 namespace lx::net {
 
 struct NetEntry {
-  std::string name;
-  std::string comment;
-  std::string provider;
-  DWORD displayType = 0;
-  DWORD scope = 0;
-  int level = 0;
-  bool expanded = false;
-  std::vector<std::unique_ptr<NetEntry>> children;
+    std::string name;
+    std::string comment;
+    std::string provider;
+    DWORD displayType = 0;
+    DWORD scope = 0;
+    int level = 0;
+    bool expanded = false;
+    std::vector<std::unique_ptr<NetEntry>> children;
 };
 
 struct NetTree {
-  std::vector<std::unique_ptr<NetEntry>> top;
+    std::vector<std::unique_ptr<NetEntry>> top;
 };
 
 // Enumerates three levels below the network root. False when the platform refused.
 bool enumerateNetwork(NetTree& tree);
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

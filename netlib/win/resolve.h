@@ -17,6 +17,6 @@ int hostAddresses(const char* host, char* out, std::size_t size);
 // Dotted text of an IPv4 address.
 std::string dotted(const in_addr& a);
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

@@ -16,9 +16,9 @@
 namespace lx::net {
 
 struct SessionWindowClass {
-  const char* className;
-  const char* title;
-  UINT socketMessage;
+    const char* className;
+    const char* title;
+    UINT socketMessage;
 };
 
 extern const SessionWindowClass kSmtpWindow;
@@ -26,48 +26,52 @@ extern const SessionWindowClass kPop3Window;
 extern const SessionWindowClass kPopCpwWindow;
 
 class WinSessionPort : public SessionPort, public EventSink {
- public:
-  WinSessionPort(const SessionWindowClass& cls, const Notifier& host);
-  ~WinSessionPort() override;
+public:
+    WinSessionPort(const SessionWindowClass& cls, const Notifier& host);
+    ~WinSessionPort() override;
 
-  // The session whose onEvent the hidden window calls (set once the session exists).
-  template <class Session>
-  void attach(Session* s) {
-    target_ = s;
-    dispatch_ = [](void* t, int code, std::intptr_t value) { static_cast<Session*>(t)->onEvent(code, value); };
-  }
+    // The session whose onEvent the hidden window calls (set once the session exists).
+    template <class Session>
+    void attach(Session* s) {
+        target_ = s;
+        dispatch_ = [](void* t, int code, std::intptr_t value) {
+            static_cast<Session*>(t)->onEvent(code, value);
+        };
+    }
 
-  void post(int status, std::intptr_t value) override { host_.post(status, static_cast<LPARAM>(value)); }
-  bool hasWindow() const override { return window_ != nullptr; }
-  bool createSocket() override;
-  bool connectToPort(const std::string& host, int port) override;
-  bool connectToService(const std::string& host, const std::string& service) override;
-  void closeSocket() override;
-  bool write(const char* data, std::size_t len) override;
-  int read(char* buf, std::size_t cap) override;
-  int socketError() const override;
-  bool hasPendingEvents() const override { return !events_.empty(); }
-  // Socket events of the session's own socket: handled in order, without re-entering the session.
-  void deliver(int code, LPARAM value) override;
-  void flush() override;
-  std::unique_ptr<SpoolFile> createFile(const std::string& path) override;
-  std::unique_ptr<SpoolFile> openFile(const std::string& path) override;
+    void post(int status, std::intptr_t value) override {
+        host_.post(status, static_cast<LPARAM>(value));
+    }
+    bool hasWindow() const override { return window_ != nullptr; }
+    bool createSocket() override;
+    bool connectToPort(const std::string& host, int port) override;
+    bool connectToService(const std::string& host, const std::string& service) override;
+    void closeSocket() override;
+    bool write(const char* data, std::size_t len) override;
+    int read(char* buf, std::size_t cap) override;
+    int socketError() const override;
+    bool hasPendingEvents() const override { return !events_.empty(); }
+    // Socket events of the session's own socket: handled in order, without re-entering the session.
+    void deliver(int code, LPARAM value) override;
+    void flush() override;
+    std::unique_ptr<SpoolFile> createFile(const std::string& path) override;
+    std::unique_ptr<SpoolFile> openFile(const std::string& path) override;
 
- private:
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  void drain();
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void drain();
 
-  const SessionWindowClass& cls_;
-  Notifier host_;
-  HWND window_ = nullptr;
-  TERNHANDLE socket_ = 0;
-  void* target_ = nullptr;
-  void (*dispatch_)(void*, int, std::intptr_t) = nullptr;
-  std::deque<std::pair<int, LPARAM>> events_;
-  bool draining_ = false;
-  bool pumpWanted_ = false;
+    const SessionWindowClass& cls_;
+    Notifier host_;
+    HWND window_ = nullptr;
+    TERNHANDLE socket_ = 0;
+    void* target_ = nullptr;
+    void (*dispatch_)(void*, int, std::intptr_t) = nullptr;
+    std::deque<std::pair<int, LPARAM>> events_;
+    bool draining_ = false;
+    bool pumpWanted_ = false;
 };
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

@@ -12,6 +12,6 @@ namespace lx::net {
 // create: replace or create the file; otherwise open an existing one. Null on failure.
 std::unique_ptr<SpoolFile> openWinFile(const std::string& path, bool create);
 
-}  // namespace lx::net
+} // namespace lx::net
 
 #endif

@@ -41,21 +41,21 @@ TEST(CatalogueKey, AcceptsOnlyModuleCppNumber) {
     EXPECT_TRUE(lx::ParseMessageKey("A_B_CPP_32767", module, number));
     EXPECT_EQ(module, "A_B_CPP");
     EXPECT_EQ(number, 32767);
-    for (const char* bad : {"MAINFRM_CPP_0", "MAINFRM_CPP_01", "MAINFRM_CPP_32768", "MAINFRM_CPP_", "MAINFRM_CPP",
-                            "MAINFRM_27", "_CPP_1", "MAIN-FRM_CPP_1", "MAINFRM_CPP_1a", "MAINFRM_CPP_-1", ""}) {
+    for (const char* bad :
+         {"MAINFRM_CPP_0", "MAINFRM_CPP_01", "MAINFRM_CPP_32768", "MAINFRM_CPP_", "MAINFRM_CPP",
+          "MAINFRM_27", "_CPP_1", "MAIN-FRM_CPP_1", "MAINFRM_CPP_1a", "MAINFRM_CPP_-1", ""}) {
         EXPECT_FALSE(lx::ParseMessageKey(bad, module, number)) << bad;
     }
 }
 
 TEST(CatalogueBuild, LaysOutModulesInOrderOfFirstAppearance) {
-    const std::string source =
-        "# comment in column 0\n"
-        "\n"
-        "NEWMAIL_CPP_2 second\n"
-        "MAINFRM_CPP_3\tthird of mainfrm\r\n"
-        "   \t \n"
-        "NEWMAIL_CPP_1    first  keeps # and %s and %d  \n"
-        "MAINFRM_CPP_1 one\n";
+    const std::string source = "# comment in column 0\n"
+                               "\n"
+                               "NEWMAIL_CPP_2 second\n"
+                               "MAINFRM_CPP_3\tthird of mainfrm\r\n"
+                               "   \t \n"
+                               "NEWMAIL_CPP_1    first  keeps # and %s and %d  \n"
+                               "MAINFRM_CPP_1 one\n";
     std::vector<uint8_t> bytes = lxtest::BuiltCatalogue(source);
     lx::CatalogHeader h = HeaderOf(bytes);
     EXPECT_STREQ(h.magic.data(), "Vellumstack v1.0");
@@ -63,7 +63,7 @@ TEST(CatalogueBuild, LaysOutModulesInOrderOfFirstAppearance) {
     EXPECT_EQ(SlotName(h, 1), "MAINFRM_CPP");
     EXPECT_EQ(SlotName(h, 2), "");
     EXPECT_EQ(h.counts[0], 2);
-    EXPECT_EQ(h.counts[1], 3);  // the missing number 2 still takes its line
+    EXPECT_EQ(h.counts[1], 3); // the missing number 2 still takes its line
     EXPECT_EQ(h.counts[2], 0);
     EXPECT_EQ(h.offsets[0], 4944);
     const std::string body(bytes.begin() + lx::kCatalogHeaderSize, bytes.end());
@@ -75,7 +75,8 @@ TEST(CatalogueBuild, LaysOutModulesInOrderOfFirstAppearance) {
 
 TEST(CatalogueBuild, ReaderFindsEveryBuiltText) {
     std::string source;
-    for (int i = 1; i <= 38; i += 3) source += "SENDMESG_CPP_" + std::to_string(i) + " message " + std::to_string(i) + "\n";
+    for (int i = 1; i <= 38; i += 3)
+        source += "SENDMESG_CPP_" + std::to_string(i) + " message " + std::to_string(i) + "\n";
     source += "VIEWLOG_CPP_1 " + std::string(1023, 'x') + "\n";
     source += "KEY_CPP_5 single # stays\n";
     std::string dir = lxtest::ScratchDir("build");
@@ -104,15 +105,20 @@ TEST(CatalogueBuild, EmptySourceGivesHeaderOnly) {
 }
 
 TEST(CatalogueBuild, ReportsFaultsWithLineNumbers) {
-    EXPECT_NE(Refused("A_CPP_1 ok\nBAD_1 text\n").find("line 2: bad key \"BAD_1\""), std::string::npos);
+    EXPECT_NE(Refused("A_CPP_1 ok\nBAD_1 text\n").find("line 2: bad key \"BAD_1\""),
+              std::string::npos);
     EXPECT_NE(Refused(" A_CPP_1 indented\n").find("line 1: bad key"), std::string::npos);
     EXPECT_NE(Refused("A_CPP_0 zero\n").find("line 1: bad key"), std::string::npos);
-    EXPECT_NE(Refused("A_CPP_1 x\n\nA_CPP_1 y\n").find("line 3: duplicate key A_CPP_1 (first on line 1)"),
+    EXPECT_NE(
+        Refused("A_CPP_1 x\n\nA_CPP_1 y\n").find("line 3: duplicate key A_CPP_1 (first on line 1)"),
+        std::string::npos);
+    EXPECT_NE(Refused("A_CPP_1 x ## remark\n").find("line 1: text contains \"##\""),
               std::string::npos);
-    EXPECT_NE(Refused("A_CPP_1 x ## remark\n").find("line 1: text contains \"##\""), std::string::npos);
-    EXPECT_NE(Refused("A_CPP_1 " + std::string(1024, 'y') + "\n").find("line 1: text is longer than 1023"),
+    EXPECT_NE(Refused("A_CPP_1 " + std::string(1024, 'y') + "\n")
+                  .find("line 1: text is longer than 1023"),
               std::string::npos);
-    EXPECT_NE(Refused(std::string(29, 'M') + "_CPP_1 x\n").find("line 1: module name"), std::string::npos);
+    EXPECT_NE(Refused(std::string(29, 'M') + "_CPP_1 x\n").find("line 1: module name"),
+              std::string::npos);
     EXPECT_NE(Refused(std::string("A_CPP_1 nul\0here\n", 17)).find("NUL"), std::string::npos);
     // Every fault is reported, not only the first.
     std::string all = Refused("BAD one\nA_CPP_1 fine\nA_CPP_2 x##y\nWORSE two\n");
@@ -148,4 +154,4 @@ TEST(CatalogueBuild, WritesTheMagicAskedFor) {
     EXPECT_NE(error.find("magic"), std::string::npos);
 }
 
-}  // namespace
+} // namespace

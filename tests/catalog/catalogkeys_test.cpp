@@ -18,7 +18,7 @@ namespace {
 
 struct KeyUse {
     std::string key;
-    std::string where;  // file:line
+    std::string where; // file:line
 };
 
 bool IsUpperOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
@@ -61,14 +61,17 @@ bool CatalogueKeys(const std::string& path, std::set<std::string>& keys) {
     if (!lxtest::FileExists(path)) return false;
     std::vector<lx::CatalogueEntry> entries;
     std::string error;
-    EXPECT_TRUE(lx::ParseCatalogueSource(lxtest::ReadFile(path), entries, error)) << path << "\n" << error;
+    EXPECT_TRUE(lx::ParseCatalogueSource(lxtest::ReadFile(path), entries, error)) << path << "\n"
+                                                                                  << error;
     for (const auto& e : entries) keys.insert(e.module + "_" + std::to_string(e.number));
     return true;
 }
 
 TEST(CatalogueKeys, CollectsKeysFromText) {
     std::vector<KeyUse> uses;
-    CollectKeys("Lookup(\"MAINFRM_CPP_27\");\nx = \"VIEWLOG_CPP_1\"; // MODULE_CPP_N, _CPP_3, A_CPP_\n", "f", uses);
+    CollectKeys(
+        "Lookup(\"MAINFRM_CPP_27\");\nx = \"VIEWLOG_CPP_1\"; // MODULE_CPP_N, _CPP_3, A_CPP_\n",
+        "f", uses);
     ASSERT_EQ(uses.size(), 2u);
     EXPECT_EQ(uses[0].key, "MAINFRM_CPP_27");
     EXPECT_EQ(uses[0].where, "f:1");
@@ -91,15 +94,19 @@ TEST(CatalogueKeys, EveryUsedKeyHasAText) {
         bool main;
         bool viewer;
     };
-    const Area areas[] = {{"mailer", true, false}, {"viewer", false, true}, {"common", true, true},
+    const Area areas[] = {{"mailer", true, false},
+                          {"viewer", false, true},
+                          {"common", true, true},
                           {"netlib", true, true}};
     std::string missing;
     size_t checked = 0;
     for (const Area& area : areas) {
-        if ((area.main && !area.viewer && !haveMain) || (area.viewer && !area.main && !haveViewer)) continue;
+        if ((area.main && !area.viewer && !haveMain) || (area.viewer && !area.main && !haveViewer))
+            continue;
         for (const KeyUse& use : KeysUnder(fs::path(root) / area.folder)) {
             ++checked;
-            bool found = (area.main && dgroup.count(use.key)) || (area.viewer && lxvtext.count(use.key));
+            bool found =
+                (area.main && dgroup.count(use.key)) || (area.viewer && lxvtext.count(use.key));
             if (!found) missing += "  " + use.key + " used at " + use.where + "\n";
         }
     }
@@ -107,4 +114,4 @@ TEST(CatalogueKeys, EveryUsedKeyHasAText) {
     RecordProperty("keys_checked", static_cast<int>(checked));
 }
 
-}  // namespace
+} // namespace

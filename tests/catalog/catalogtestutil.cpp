@@ -26,7 +26,8 @@ std::string ScratchDir(const std::string& name) {
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << path;
 }
 
@@ -57,7 +58,8 @@ std::vector<uint8_t> RawCatalogue(const std::vector<RawModule>& modules, const s
     std::string body;
     for (size_t i = 0; i < modules.size() && i < lx::kCatalogModuleSlots; ++i) {
         const RawModule& m = modules[i];
-        std::memcpy(header.names[i].data(), m.name.data(), std::min(m.name.size(), lx::kCatalogModuleNameSize));
+        std::memcpy(header.names[i].data(), m.name.data(),
+                    std::min(m.name.size(), lx::kCatalogModuleNameSize));
         header.offsets[i] = static_cast<int32_t>(lx::kCatalogHeaderSize + body.size());
         header.counts[i] = static_cast<int16_t>(m.count);
         body += m.lines;
@@ -75,4 +77,4 @@ std::vector<uint8_t> BuiltCatalogue(const std::string& source) {
     return bytes;
 }
 
-}  // namespace lxtest
+} // namespace lxtest

@@ -20,9 +20,9 @@ bool FileExists(const std::string& path);
 std::string EnvDir(const char* name);
 
 struct RawModule {
-    std::string name;           // copied into its 32-byte slot as is (up to 32 bytes)
-    int count = 0;              // stored message count
-    std::string lines;          // raw bytes of the module's lines, terminators included
+    std::string name;  // copied into its 32-byte slot as is (up to 32 bytes)
+    int count = 0;     // stored message count
+    std::string lines; // raw bytes of the module's lines, terminators included
 };
 
 // Lays out a catalogue with the modules' lines after the header, each module's offset
@@ -34,4 +34,4 @@ std::vector<uint8_t> RawCatalogue(const std::vector<RawModule>& modules,
 // calling test when the source is refused.
 std::vector<uint8_t> BuiltCatalogue(const std::string& source);
 
-}  // namespace lxtest
+} // namespace lxtest

@@ -12,14 +12,13 @@
 
 namespace {
 
-const char* const kSource =
-    "MAINFRM_CPP_22 Check started %02d/%02d/%04d %02d:%02d:%02d\n"
-    "MAINFRM_CPP_23 Dialling\n"
-    "MAINFRM_CPP_25 Dial error %d\n"
-    "MAINFRM_CPP_26 Faulty %s text\n"
-    "MAINFRM_CPP_27 Check ended %02d/%02d/%04d %02d:%02d:%02d\n"
-    "MAINFRM_CPP_41 Busy\n"
-    "MAINFRM_CPP_43 Program closed during the check\n";
+const char* const kSource = "MAINFRM_CPP_22 Check started %02d/%02d/%04d %02d:%02d:%02d\n"
+                            "MAINFRM_CPP_23 Dialling\n"
+                            "MAINFRM_CPP_25 Dial error %d\n"
+                            "MAINFRM_CPP_26 Faulty %s text\n"
+                            "MAINFRM_CPP_27 Check ended %02d/%02d/%04d %02d:%02d:%02d\n"
+                            "MAINFRM_CPP_41 Busy\n"
+                            "MAINFRM_CPP_43 Program closed during the check\n";
 
 lx::LogTime At(int hour, int minute, int second) {
     lx::LogTime t;
@@ -59,16 +58,15 @@ TEST_F(CheckLog, RunIsFramedByStamps) {
     log_.WriteDateStamp(cat_, At(10, 5, 7));
     log_.WriteMessage(cat_, "MAINFRM_CPP_23");
     log_.WriteEntry("Connect Status : 5");
-    log_.WriteMessage(cat_, "MAINFRM_CPP_99");  // a missing text still ends its line
+    log_.WriteMessage(cat_, "MAINFRM_CPP_99"); // a missing text still ends its line
     log_.CloseRun(cat_, At(10, 6, 0));
     EXPECT_FALSE(log_.IsOpen());
-    EXPECT_EQ(lxtest::ReadFile(path_),
-              "Check started 12/09/2026 10:05:07\r\n"
-              "Dialling\r\n"
-              "Connect Status : 5\r\n"
-              "\r\n"
-              "Check ended 12/09/2026 10:06:00\r\n"
-              "\r\n");
+    EXPECT_EQ(lxtest::ReadFile(path_), "Check started 12/09/2026 10:05:07\r\n"
+                                       "Dialling\r\n"
+                                       "Connect Status : 5\r\n"
+                                       "\r\n"
+                                       "Check ended 12/09/2026 10:06:00\r\n"
+                                       "\r\n");
     // Closed: later writes go nowhere.
     log_.WriteEntry("late");
     log_.CloseRun(cat_, At(11, 0, 0));
@@ -78,7 +76,7 @@ TEST_F(CheckLog, RunIsFramedByStamps) {
 TEST_F(CheckLog, FormattedEntriesKeepTheirArguments) {
     ASSERT_TRUE(log_.Open(path_));
     log_.WriteMessage(cat_, "MAINFRM_CPP_25", {633});
-    log_.WriteMessage(cat_, "MAINFRM_CPP_26", {7, "Office"});  // text does not fit: nothing lost
+    log_.WriteMessage(cat_, "MAINFRM_CPP_26", {7, "Office"}); // text does not fit: nothing lost
     log_.WriteMessage(cat_, "MAINFRM_CPP_99", {"Office"});
     log_.CloseRun(cat_, At(1, 0, 0));
     const std::string entries = "Dial error 633\r\nFaulty %s text 7 Office\r\n Office\r\n";
@@ -93,10 +91,11 @@ TEST_F(CheckLog, GrowsAcrossRuns) {
         log_.WriteEntry("run " + std::to_string(run));
         log_.CloseRun(cat_, At(8 + run, 1, 0));
     }
-    EXPECT_EQ(lxtest::ReadFile(path_),
-              "older entries\r\n\r\n"
-              "Check started 12/09/2026 08:00:00\r\nrun 0\r\nCheck ended 12/09/2026 08:01:00\r\n\r\n"
-              "Check started 12/09/2026 09:00:00\r\nrun 1\r\nCheck ended 12/09/2026 09:01:00\r\n\r\n");
+    EXPECT_EQ(
+        lxtest::ReadFile(path_),
+        "older entries\r\n\r\n"
+        "Check started 12/09/2026 08:00:00\r\nrun 0\r\nCheck ended 12/09/2026 08:01:00\r\n\r\n"
+        "Check started 12/09/2026 09:00:00\r\nrun 1\r\nCheck ended 12/09/2026 09:01:00\r\n\r\n");
 }
 
 TEST_F(CheckLog, ExitWhileOpenClosesTheRun) {
@@ -104,10 +103,9 @@ TEST_F(CheckLog, ExitWhileOpenClosesTheRun) {
     log_.WriteDateStamp(cat_, At(23, 59, 58));
     log_.CloseAtExit(cat_, At(23, 59, 59));
     EXPECT_FALSE(log_.IsOpen());
-    const std::string expected =
-        "Check started 12/09/2026 23:59:58\r\n"
-        "Program closed during the check\r\n"
-        "Check ended 12/09/2026 23:59:59\r\n\r\n";
+    const std::string expected = "Check started 12/09/2026 23:59:58\r\n"
+                                 "Program closed during the check\r\n"
+                                 "Check ended 12/09/2026 23:59:59\r\n\r\n";
     EXPECT_EQ(lxtest::ReadFile(path_), expected);
     // Without an open run exit writes nothing.
     log_.CloseAtExit(cat_, At(0, 0, 1));
@@ -117,15 +115,15 @@ TEST_F(CheckLog, ExitWhileOpenClosesTheRun) {
 TEST_F(CheckLog, BusyTickWritesABlockOfItsOwn) {
     log_.WriteBusyBlock(path_, cat_, At(7, 0, 0));
     EXPECT_FALSE(log_.IsOpen());
-    EXPECT_EQ(lxtest::ReadFile(path_),
-              "Check started 12/09/2026 07:00:00\r\nBusy\r\nCheck ended 12/09/2026 07:00:00\r\n\r\n");
+    EXPECT_EQ(
+        lxtest::ReadFile(path_),
+        "Check started 12/09/2026 07:00:00\r\nBusy\r\nCheck ended 12/09/2026 07:00:00\r\n\r\n");
 }
 
 TEST_F(CheckLog, StampsFallBackToFixedLayout) {
     // Stamp texts that do not hold six number conversions must not be trusted with the time.
-    OpenCatalogue(
-        "MAINFRM_CPP_22 Started by %s at %d\n"
-        "MAINFRM_CPP_27 Ended %d/%d\n");
+    OpenCatalogue("MAINFRM_CPP_22 Started by %s at %d\n"
+                  "MAINFRM_CPP_27 Ended %d/%d\n");
     ASSERT_TRUE(log_.Open(path_));
     log_.WriteDateStamp(cat_, At(1, 2, 3));
     log_.CloseRun(cat_, At(4, 5, 6));
@@ -155,8 +153,10 @@ TEST(LocalClock, BreaksMomentsDownInTheLocalZone) {
     const std::string saved = old ? old : "";
     auto expectAt = [](std::time_t t, lx::LocalTime want) {
         const lx::LocalTime got = lx::ToLocalTime(t);
-        EXPECT_EQ(std::vector<int>({got.year, got.month, got.day, got.hour, got.minute, got.second}),
-                  std::vector<int>({want.year, want.month, want.day, want.hour, want.minute, want.second}))
+        EXPECT_EQ(
+            std::vector<int>({got.year, got.month, got.day, got.hour, got.minute, got.second}),
+            std::vector<int>(
+                {want.year, want.month, want.day, want.hour, want.minute, want.second}))
             << "at " << t;
     };
     setenv("TZ", "UTC0", 1);
@@ -180,10 +180,10 @@ TEST(LocalClock, NowIsTheCurrentSecond) {
     const std::time_t after = std::time(nullptr);
     auto same = [&](std::time_t t) {
         const lx::LocalTime x = lx::ToLocalTime(t);
-        return x.year == now.year && x.month == now.month && x.day == now.day && x.hour == now.hour &&
-               x.minute == now.minute && x.second == now.second;
+        return x.year == now.year && x.month == now.month && x.day == now.day &&
+               x.hour == now.hour && x.minute == now.minute && x.second == now.second;
     };
     EXPECT_TRUE(same(before) || same(after));
 }
 
-}  // namespace
+} // namespace

@@ -18,9 +18,11 @@ using lxtest::RawModule;
 namespace {
 
 // n lines "<prefix> <i>" with CR LF, line `special` replaced by `text`.
-std::string NumberedLines(const std::string& prefix, int n, int special = 0, const std::string& text = "") {
+std::string NumberedLines(const std::string& prefix, int n, int special = 0,
+                          const std::string& text = "") {
     std::string lines;
-    for (int i = 1; i <= n; ++i) lines += (i == special ? text : prefix + " " + std::to_string(i)) + "\r\n";
+    for (int i = 1; i <= n; ++i)
+        lines += (i == special ? text : prefix + " " + std::to_string(i)) + "\r\n";
     return lines;
 }
 
@@ -40,13 +42,15 @@ protected:
         return Write(RawCatalogue({
             {"NEWMAIL_CPP", 3, NumberedLines("newmail", 3)},
             {"MAINFRM_CPP", 30,
-             NumberedLines("mainfrm", 30, 27, "Run ended %02d/%02d/%04d %02d:%02d:%02d##closing stamp")},
+             NumberedLines("mainfrm", 30, 27,
+                           "Run ended %02d/%02d/%04d %02d:%02d:%02d##closing stamp")},
         }));
     }
 
     // Opens a catalogue with one module TEST_CPP holding the raw lines.
     void OpenLines(const std::string& lines, int count) {
-        ASSERT_TRUE(cat_.Open(Write(RawCatalogue({{"TEST_CPP", count, lines}})).c_str(), CatalogMagic::Exact));
+        ASSERT_TRUE(cat_.Open(Write(RawCatalogue({{"TEST_CPP", count, lines}})).c_str(),
+                              CatalogMagic::Exact));
     }
 
     std::string dir_;
@@ -76,11 +80,11 @@ TEST_F(CatalogReader, RefusesKeysThatNameNoMessage) {
     EXPECT_EQ(cat_.Lookup("NEWMAIL_CPP_"), nullptr);
     EXPECT_EQ(cat_.Lookup("NEWMAIL_CPP_x"), nullptr);
     EXPECT_EQ(cat_.Lookup("NEWMAIL_CPP_-1"), nullptr);
-    EXPECT_EQ(cat_.Lookup("NEWMAILCPP2"), nullptr);   // no "_" at all
-    EXPECT_EQ(cat_.Lookup("_2"), nullptr);            // empty module name
+    EXPECT_EQ(cat_.Lookup("NEWMAILCPP2"), nullptr); // no "_" at all
+    EXPECT_EQ(cat_.Lookup("_2"), nullptr);          // empty module name
     EXPECT_EQ(cat_.Lookup(""), nullptr);
     EXPECT_EQ(cat_.Lookup(nullptr), nullptr);
-    EXPECT_EQ(cat_.Lookup("NEWMAIL_2"), nullptr);     // module "NEWMAIL" does not exist
+    EXPECT_EQ(cat_.Lookup("NEWMAIL_2"), nullptr); // module "NEWMAIL" does not exist
     EXPECT_EQ(cat_.Lookup("VIEWLOG_CPP_1"), nullptr);
     // Beyond the module's count, although the file goes on with the next module's lines.
     EXPECT_EQ(cat_.Lookup("NEWMAIL_CPP_4"), nullptr);
@@ -105,7 +109,8 @@ TEST_F(CatalogReader, ModuleNamesMatchExactlyAndFirstSlotWins) {
 }
 
 TEST_F(CatalogReader, TextEndsAtFirstDoubleHash) {
-    OpenLines("Value # one##rest ## more\r\n##all remark\r\nno remark # at all\r\nends with #\r\n", 4);
+    OpenLines("Value # one##rest ## more\r\n##all remark\r\nno remark # at all\r\nends with #\r\n",
+              4);
     EXPECT_STREQ(cat_.Lookup("TEST_CPP_1"), "Value # one");
     EXPECT_STREQ(cat_.Lookup("TEST_CPP_2"), "");
     EXPECT_STREQ(cat_.Lookup("TEST_CPP_3"), "no remark # at all");
@@ -116,7 +121,7 @@ TEST_F(CatalogReader, NextLookupOverwritesTheText) {
     ASSERT_TRUE(cat_.Open(Standard().c_str(), CatalogMagic::Exact));
     const char* first = cat_.Lookup("NEWMAIL_CPP_1");
     ASSERT_STREQ(first, "newmail 1");
-    std::string kept = first;  // a caller that needs both texts copies the first
+    std::string kept = first; // a caller that needs both texts copies the first
     const char* second = cat_.Lookup("MAINFRM_CPP_5");
     EXPECT_EQ(first, second);
     EXPECT_STREQ(first, "mainfrm 5");
@@ -129,8 +134,8 @@ TEST_F(CatalogReader, LineLengthLimit) {
     OpenLines("lf only\n" + longest + "\n" + tooLong + "\r\n" + "after\r\n", 4);
     EXPECT_STREQ(cat_.Lookup("TEST_CPP_1"), "lf only");
     EXPECT_EQ(std::string(cat_.Lookup("TEST_CPP_2")), longest);
-    EXPECT_EQ(cat_.Lookup("TEST_CPP_3"), nullptr);  // 1024 characters
-    EXPECT_EQ(cat_.Lookup("TEST_CPP_4"), nullptr);  // the damaged line lies on the way
+    EXPECT_EQ(cat_.Lookup("TEST_CPP_3"), nullptr); // 1024 characters
+    EXPECT_EQ(cat_.Lookup("TEST_CPP_4"), nullptr); // the damaged line lies on the way
     EXPECT_STREQ(cat_.Lookup("TEST_CPP_1"), "lf only");
 }
 
@@ -164,7 +169,7 @@ TEST_F(CatalogReader, MagicRules) {
     EXPECT_TRUE(other.Open(path.c_str(), CatalogMagic::ContainsVellumstack));
     other.Close();
 
-    path = magicFile("vellumstack v1.0");  // the magic is case-sensitive
+    path = magicFile("vellumstack v1.0"); // the magic is case-sensitive
     EXPECT_FALSE(cat_.Open(path.c_str(), CatalogMagic::Exact));
     EXPECT_FALSE(other.Open(path.c_str(), CatalogMagic::ContainsVellumstack));
 
@@ -193,12 +198,14 @@ TEST_F(CatalogReader, RefusesShortAndMissingFiles) {
     std::vector<uint8_t> bytes = RawCatalogue({});
     ASSERT_EQ(bytes.size(), lx::kCatalogHeaderSize);
     // The open reader denies writers, so every variant goes to a file of its own.
-    EXPECT_TRUE(cat_.Open(Write(bytes, "HEADER.VSF").c_str(), CatalogMagic::Exact));  // valid, no texts
+    EXPECT_TRUE(
+        cat_.Open(Write(bytes, "HEADER.VSF").c_str(), CatalogMagic::Exact)); // valid, no texts
     EXPECT_EQ(cat_.Lookup("TEST_CPP_1"), nullptr);
     bytes.pop_back();
     EXPECT_FALSE(cat_.Open(Write(bytes, "SHORT.VSF").c_str(), CatalogMagic::Exact));
     EXPECT_FALSE(cat_.Loaded());
-    EXPECT_FALSE(cat_.Open(Write(std::vector<uint8_t>(), "EMPTY.VSF").c_str(), CatalogMagic::ContainsVellumstack));
+    EXPECT_FALSE(cat_.Open(Write(std::vector<uint8_t>(), "EMPTY.VSF").c_str(),
+                           CatalogMagic::ContainsVellumstack));
     EXPECT_FALSE(cat_.Open((dir_ + "/MISSING.VSF").c_str(), CatalogMagic::Exact));
     EXPECT_FALSE(cat_.Open(nullptr, CatalogMagic::Exact));
     EXPECT_FALSE(cat_.Loaded());
@@ -216,7 +223,7 @@ TEST_F(CatalogReader, DamagedHeaderNeverReadsOutsideTheLines) {
     auto offsetAt = [&](int slot) { return bytes.data() + lx::kCatalogOffsetsAt + slot * 4; };
     lx::WriteLE32(offsetAt(1), static_cast<int32_t>(bytes.size() + 100));
     lx::WriteLE32(offsetAt(2), -5000);
-    lx::WriteLE32(offsetAt(3), 68);  // points into the header
+    lx::WriteLE32(offsetAt(3), 68); // points into the header
     lx::WriteLE16(bytes.data() + lx::kCatalogCountsAt + 4 * 2, -1);
     ASSERT_TRUE(cat_.Open(Write(bytes).c_str(), CatalogMagic::Exact));
     EXPECT_EQ(cat_.Lookup("FAR_CPP_1"), nullptr);
@@ -232,14 +239,17 @@ TEST_F(CatalogReader, SurvivesRandomDamage) {
         {"NEWMAIL_CPP", 3, NumberedLines("newmail", 3)},
         {"MAINFRM_CPP", 30, NumberedLines("mainfrm", 30)},
     });
-    const char* keys[] = {"NEWMAIL_CPP_1", "NEWMAIL_CPP_3", "MAINFRM_CPP_1", "MAINFRM_CPP_30", "MAINFRM_CPP_300"};
+    const char* keys[] = {"NEWMAIL_CPP_1", "NEWMAIL_CPP_3", "MAINFRM_CPP_1", "MAINFRM_CPP_30",
+                          "MAINFRM_CPP_300"};
     std::mt19937 rng(20261209);
     int loaded = 0;
     for (int round = 0; round < 300; ++round) {
         std::vector<uint8_t> bytes = good;
-        for (int flips = 1 + rng() % 6; flips > 0; --flips) bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
-        if (round % 7 == 0) bytes.resize(lx::kCatalogHeaderSize + rng() % (bytes.size() - lx::kCatalogHeaderSize));
-        cat_.Close();  // the open reader would keep the file from being rewritten
+        for (int flips = 1 + rng() % 6; flips > 0; --flips)
+            bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+        if (round % 7 == 0)
+            bytes.resize(lx::kCatalogHeaderSize + rng() % (bytes.size() - lx::kCatalogHeaderSize));
+        cat_.Close(); // the open reader would keep the file from being rewritten
         if (!cat_.Open(Write(bytes, "DAMAGED.VSF").c_str(), CatalogMagic::Exact)) continue;
         ++loaded;
         for (const char* key : keys) {
@@ -247,7 +257,7 @@ TEST_F(CatalogReader, SurvivesRandomDamage) {
             if (text) EXPECT_LE(std::strlen(text), lx::kCatalogMaxLine) << key;
         }
     }
-    EXPECT_GT(loaded, 100);  // most damage misses the magic field
+    EXPECT_GT(loaded, 100); // most damage misses the magic field
 }
 
 TEST_F(CatalogReader, LookupIntoCopiesWithinTheBuffer) {
@@ -264,12 +274,12 @@ TEST_F(CatalogReader, LookupIntoCopiesWithinTheBuffer) {
     EXPECT_EQ(buf[5], '!');
 
     std::memset(buf, '!', sizeof buf);
-    cat_.LookupInto("NEWMAIL_CPP_1", buf, 10);  // exactly fits
+    cat_.LookupInto("NEWMAIL_CPP_1", buf, 10); // exactly fits
     EXPECT_STREQ(buf, "newmail 1");
     EXPECT_EQ(buf[10], '!');
 
     std::memset(buf, '!', sizeof buf);
-    cat_.LookupInto("NEWMAIL_CPP_9", buf, sizeof buf);  // missing key empties the caption
+    cat_.LookupInto("NEWMAIL_CPP_9", buf, sizeof buf); // missing key empties the caption
     EXPECT_STREQ(buf, "");
 
     std::memset(buf, '!', sizeof buf);
@@ -278,7 +288,7 @@ TEST_F(CatalogReader, LookupIntoCopiesWithinTheBuffer) {
     EXPECT_EQ(buf[1], '!');
     cat_.LookupInto("NEWMAIL_CPP_1", buf, 0);
     EXPECT_EQ(buf[1], '!');
-    cat_.LookupInto("NEWMAIL_CPP_1", nullptr, 10);  // must not crash
+    cat_.LookupInto("NEWMAIL_CPP_1", nullptr, 10); // must not crash
 }
 
 TEST_F(CatalogReader, CloseAndReopen) {
@@ -287,7 +297,7 @@ TEST_F(CatalogReader, CloseAndReopen) {
     cat_.Close();
     EXPECT_FALSE(cat_.Loaded());
     EXPECT_EQ(cat_.Lookup("NEWMAIL_CPP_1"), nullptr);
-    cat_.Close();  // twice is harmless
+    cat_.Close(); // twice is harmless
     ASSERT_TRUE(cat_.Open(path.c_str(), CatalogMagic::Exact));
     EXPECT_STREQ(cat_.Lookup("NEWMAIL_CPP_1"), "newmail 1");
     // A failed open leaves the reader unloaded, not holding the old file.
@@ -309,4 +319,4 @@ TEST_F(CatalogReader, SeveralReadersShareOneFile) {
     EXPECT_STREQ(cat_.Lookup("NEWMAIL_CPP_3"), "newmail 3");
 }
 
-}  // namespace
+} // namespace

@@ -24,10 +24,13 @@ bool Refuses(const char* fmt, const std::vector<lx::FormatArg>& args) {
 }
 
 TEST(TextFormat, FormatsMatchingConversions) {
-    EXPECT_EQ(Formatted("%02d/%02d/%04d %02d:%02d:%02d", {3, 7, 2026, 9, 5, 0}), "03/07/2026 09:05:00");
+    EXPECT_EQ(Formatted("%02d/%02d/%04d %02d:%02d:%02d", {3, 7, 2026, 9, 5, 0}),
+              "03/07/2026 09:05:00");
     EXPECT_EQ(Formatted("Connected to %s", {"Office"}), "Connected to Office");
-    EXPECT_EQ(Formatted("%d%% of %-6s|%5s|", {50, "abc", std::string("xy")}), "50% of abc   |   xy|");
-    EXPECT_EQ(Formatted("%ld %hd %lld %u %x %X %o %c", {1, 2, 3, 4, 255, 255, 8, 'A'}), "1 2 3 4 ff FF 10 A");
+    EXPECT_EQ(Formatted("%d%% of %-6s|%5s|", {50, "abc", std::string("xy")}),
+              "50% of abc   |   xy|");
+    EXPECT_EQ(Formatted("%ld %hd %lld %u %x %X %o %c", {1, 2, 3, 4, 255, 255, 8, 'A'}),
+              "1 2 3 4 ff FF 10 A");
     EXPECT_EQ(Formatted("%+d % d %-3d| %#x %.3d", {5, 5, 5, 255, 7}), "+5  5 5  | 0xff 007");
     EXPECT_EQ(Formatted("plain text", {}), "plain text");
     EXPECT_EQ(Formatted("%s", {static_cast<const char*>(nullptr)}), "");
@@ -58,4 +61,4 @@ TEST(TextFormat, FallbackWhenRefused) {
     EXPECT_EQ(lx::FormatTextOr("n=%d", {1}, "fallback"), "n=1");
 }
 
-}  // namespace
+} // namespace

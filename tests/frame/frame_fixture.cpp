@@ -12,7 +12,7 @@ lx::MessageCatalog* FrameTest::s_catalog = nullptr;
 void Pump() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;  // the frame posts it when destroyed
+        if (msg.message == WM_QUIT) continue; // the frame posts it when destroyed
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

@@ -14,7 +14,7 @@ namespace lxtest {
 
 void Pump();
 std::string StatusText(HWND statusBar, int pane);
-lx::MailboxList TwoMailboxes();   // "Home" (current) and "Work"
+lx::MailboxList TwoMailboxes(); // "Home" (current) and "Work"
 
 class FrameTest : public StoreTest {
 public:

@@ -83,7 +83,8 @@ TEST_F(Frame, ToolbarHas22SlotsWithTheSelectorOverSlot7) {
     EXPECT_EQ(slot7.left, placed.left);
     EXPECT_EQ(3, placed.top);
     EXPECT_EQ(128, placed.right - placed.left);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(frame->TitleFont()), ::SendMessageA(selector, WM_GETFONT, 0, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(frame->TitleFont()),
+              ::SendMessageA(selector, WM_GETFONT, 0, 0));
     LOGFONTA title{};
     ::GetObjectA(frame->TitleFont(), sizeof title, &title);
     EXPECT_STREQ("Arial", title.lfFaceName);
@@ -97,13 +98,18 @@ TEST_F(Frame, StatusBarHasThreePanesAndShowsTheListedCount) {
     EXPECT_EQ(IDW_STATUSBAR, ::GetDlgCtrlID(status));
     int edges[4] = {};
     ASSERT_EQ(3, ::SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)));
-    EXPECT_EQ(136, [&] { RECT c{}; ::GetClientRect(status, &c); return c.right - edges[1]; }());
+    EXPECT_EQ(136, [&] {
+        RECT c{};
+        ::GetClientRect(status, &c);
+        return c.right - edges[1];
+    }());
     EXPECT_EQ(112, edges[1] - edges[0]);
     EXPECT_EQ("Messages : 0", StatusText(status, 1));
 
     const long in = FolderNumOf(Conn(), "_IN");
     ASSERT_GT(in, 0);
-    for (int day = 1; day <= 3; ++day) AddMessage(Conn(), in, 'I', "a@b.example", "Hi&&N& ", Noon(day));
+    for (int day = 1; day <= 3; ++day)
+        AddMessage(Conn(), in, 'I', "a@b.example", "Hi&&N& ", Noon(day));
     // The end of an automatic run re-selects _IN and reloads the list.
     ::SendMessageA(Wnd(), lx::WM_LX_MAILRUN_DONE, 0, 0);
     EXPECT_EQ("Messages : 3", StatusText(status, 1));
@@ -164,7 +170,8 @@ TEST_F(Frame, SelectorShowsTheAccountsAndSwitchesToTheChosenOne) {
     ::GetWindowTextA(selector, shown, sizeof shown);
     EXPECT_STREQ("Home", shown);
 
-    ::SendMessageA(selector, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Work"));
+    ::SendMessageA(selector, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>("Work"));
     Command(IDC_MAILBOX_SELECTOR, CBN_SELCHANGE);
     EXPECT_EQ(0, mailboxes.records[0].current);
     EXPECT_EQ(1, mailboxes.records[1].current);
@@ -183,7 +190,8 @@ TEST_F(Frame, ASelectorNameThatNoRecordHasChangesNothing) {
         lx::Win32SettingsRegistry registry;
         registry.WriteString("Server", "untouched");
     }
-    const LRESULT ghost = ::SendMessageA(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Ghost"));
+    const LRESULT ghost =
+        ::SendMessageA(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Ghost"));
     ::SendMessageA(selector, CB_SETCURSEL, ghost, 0);
     Command(IDC_MAILBOX_SELECTOR, CBN_SELCHANGE);
     EXPECT_EQ(1, mailboxes.records[0].current);
@@ -274,9 +282,10 @@ TEST_F(Frame, FolderAndMessageCommandsReachThePanes) {
     HWND list = ::GetWindow(frame->Splitter()->MessagePaneWindow(), GW_CHILD);
     ASSERT_NE(nullptr, list);
     ::SendMessageA(list, LB_SETSEL, TRUE, 0);
-    ::SendMessageA(list, WM_KEYDOWN, VK_UP, 0);  // the pane takes the list's selection
+    ::SendMessageA(list, WM_KEYDOWN, VK_UP, 0); // the pane takes the list's selection
     Command(ID_MESSAGE_DELETE);
-    EXPECT_EQ(trash, CountOf(Conn(), "SELECT FolderNum FROM Messages WHERE MesgNum = " + std::to_string(mesg)));
+    EXPECT_EQ(trash, CountOf(Conn(), "SELECT FolderNum FROM Messages WHERE MesgNum = " +
+                                         std::to_string(mesg)));
     EXPECT_EQ("Messages : 0", StatusText(frame->StatusBar(), 1));
 }
 
@@ -286,7 +295,7 @@ TEST_F(Frame, HelpInfoUsesTheContextTable) {
     info.iContextType = HELPINFO_MENUITEM;
     info.iCtrlId = ID_MAIL_SEND;
     ::SendMessageA(Wnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-    info.iCtrlId = ID_MESSAGE_FONT;  // no topic of its own
+    info.iCtrlId = ID_MESSAGE_FONT; // no topic of its own
     ::SendMessageA(Wnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     info.iCtrlId = 0;
     ::SendMessageA(Wnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
@@ -338,7 +347,8 @@ TEST_F(Frame, ALexiconThatCannotLoadKeepsTheStoredDictionary) {
         registry.WriteDword("Dictionary", 1);
     }
     // A catalogue whose British lexicon list is empty: the spell checker refuses it.
-    TestCatalogue texts("MAINFRM_CPP_1 ssceam.tlx\nMAINFRM_CPP_11 No dictionary\nMAINFRM_CPP_12 Spelling\n");
+    TestCatalogue texts(
+        "MAINFRM_CPP_1 ssceam.tlx\nMAINFRM_CPP_11 No dictionary\nMAINFRM_CPP_12 Spelling\n");
     ASSERT_TRUE(texts.Ok());
     frame.reset();
     Pump();
@@ -363,7 +373,8 @@ TEST_F(Frame, PrivateMessagesRestartTheTimerAndRunTheAutomaticRun) {
     ::KillTimer(Wnd(), IDT_MAILCHECK);
     ::SendMessageA(Wnd(), lx::WM_LX_MAILRUN_DONE, lx::kRestartCheckTimer, 0);
     EXPECT_TRUE(::KillTimer(Wnd(), IDT_MAILCHECK)) << "the timer runs again";
-    EXPECT_EQ(lx::CountdownText(60, Text("MAINFRM_CPP_44").c_str()), StatusText(frame->StatusBar(), 2));
+    EXPECT_EQ(lx::CountdownText(60, Text("MAINFRM_CPP_44").c_str()),
+              StatusText(frame->StatusBar(), 2));
     EXPECT_NE("", StatusText(frame->StatusBar(), 2));
     frame->ArmMailCheck(0);
     EXPECT_FALSE(::KillTimer(Wnd(), IDT_MAILCHECK)) << "an interval of 0 arms nothing";
@@ -400,7 +411,8 @@ TEST_F(Frame, MessageCommandsNeedAMessageInTheListedFolder) {
 }
 
 TEST_F(Frame, MenuPromptsAndTooltipsComeFromTheCommandStrings) {
-    ::SendMessageA(Wnd(), WM_MENUSELECT, MAKEWPARAM(ID_MAIL_SEND, MF_STRING), reinterpret_cast<LPARAM>(::GetMenu(Wnd())));
+    ::SendMessageA(Wnd(), WM_MENUSELECT, MAKEWPARAM(ID_MAIL_SEND, MF_STRING),
+                   reinterpret_cast<LPARAM>(::GetMenu(Wnd())));
     EXPECT_EQ("Send all mail in OUT folder", StatusText(frame->StatusBar(), 0));
     ::SendMessageA(Wnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ("", StatusText(frame->StatusBar(), 0));
@@ -455,7 +467,8 @@ TEST(RasApi, TheSystemLibraryGivesItsEntryPointsAndUnloadClearsThem) {
 TEST(SpellLibrary, SetMainLexFilesAndCheckCtrlDlg) {
     lx::SpellChecker spell;
     ASSERT_TRUE(spell.Load()) << "SSCED32.dll beside the test";
-    HWND edit = ::CreateWindowExA(0, "EDIT", "text", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND edit = ::CreateWindowExA(0, "EDIT", "text", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
     EXPECT_EQ(SSCED_ERR_NO_LEXICON, spell.CheckCtrlDlg(nullptr, edit, 0));
     EXPECT_EQ(SSCED_ERR_NO_LEXICON, spell.SetMainLexFiles(""));
     EXPECT_EQ(SSCED_ERR_NO_LEXICON, spell.SetMainLexFiles(" ; , "));

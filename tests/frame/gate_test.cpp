@@ -24,7 +24,7 @@ TEST(CommandGate, EnterReturnsTheValueBeforeAndLeaveUndoesIt) {
 TEST(CommandGate, TheCheckClosesTheGateOnlyWhenNothingHoldsIt) {
     lx::CommandGate gate;
     {
-        lx::GateScope composer(gate);  // a composer holds the gate for its life
+        lx::GateScope composer(gate); // a composer holds the gate for its life
         EXPECT_TRUE(composer.Open());
         EXPECT_FALSE(gate.CloseForCheck());
         EXPECT_EQ(1, gate.Value());
@@ -89,7 +89,7 @@ TEST(CommandRunner, PaneActionsNestInsideAFrameCommand) {
     lx::CommandRunner runner(gate);
     bool paneRan = false;
     runner.RunGated([&] {
-        lx::GateScope pane(gate);  // e.g. Empty _TRASHCAN running the list's Delete
+        lx::GateScope pane(gate); // e.g. Empty _TRASHCAN running the list's Delete
         paneRan = pane.Open();
     });
     EXPECT_TRUE(paneRan);

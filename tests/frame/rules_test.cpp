@@ -47,7 +47,7 @@ TEST(MailboxSwitch, ANameNoRecordHasChangesNothing) {
     lx_test::FakeRegistry registry(true);
     EXPECT_FALSE(lx::SwitchMailbox(list, "Holiday", registry));
     EXPECT_FALSE(lx::SwitchMailbox(list, "", registry));
-    EXPECT_FALSE(lx::SwitchMailbox(list, "home", registry));  // names match exactly
+    EXPECT_FALSE(lx::SwitchMailbox(list, "home", registry)); // names match exactly
     EXPECT_EQ(1, list.records[0].current);
     EXPECT_EQ(0, list.records[1].current);
     EXPECT_EQ(0, registry.writes);
@@ -139,9 +139,9 @@ TEST(ListColumnsLayout, DateBorderCarriesTheAddressColumnWithinTheLimits) {
     ListColumns c(0, 600);
     EXPECT_TRUE(c.MoveBorder(ColumnBorder::DateAddress, 150));
     EXPECT_EQ(150, c.DateRight());
-    EXPECT_EQ(376, c.AddressRight());  // address width 226 kept
-    EXPECT_TRUE(c.MoveBorder(ColumnBorder::DateAddress, 61));   // date 25 wide
-    EXPECT_FALSE(c.MoveBorder(ColumnBorder::DateAddress, 60));  // date 24 wide
+    EXPECT_EQ(376, c.AddressRight());                          // address width 226 kept
+    EXPECT_TRUE(c.MoveBorder(ColumnBorder::DateAddress, 61));  // date 25 wide
+    EXPECT_FALSE(c.MoveBorder(ColumnBorder::DateAddress, 60)); // date 24 wide
     EXPECT_EQ(61, c.DateRight());
     // Subject keeps at least 65: address right may reach 535, not 536.
     EXPECT_TRUE(c.MoveBorder(ColumnBorder::DateAddress, 61 + (535 - 287)));
@@ -171,7 +171,7 @@ TEST(ListColumnsLayout, StoredCellsAreTakenOnlyWhenTheyFitTogether) {
     EXPECT_EQ(700, back.Right());
 
     EXPECT_TRUE(ListColumns::CellsFit(moved.Cells(20), 0));
-    std::array<lx::Rect32, lx::kListColumns> broken{};  // an all-zero file
+    std::array<lx::Rect32, lx::kListColumns> broken{}; // an all-zero file
     EXPECT_FALSE(ListColumns::CellsFit(broken, 0));
     ListColumns fallback = ListColumns::FromCells(broken, 0, 700);
     EXPECT_EQ(120, fallback.DateRight());

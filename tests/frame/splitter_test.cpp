@@ -50,8 +50,10 @@ TEST_F(Splitter, ColumnBordersKeepTheirMinimumWidths) {
     lx::MailboxSplitter* s = frame->Splitter();
     EXPECT_FALSE(s->DragColumnBorder(lx::ColumnBorder::DateAddress, 36 + 24));
     EXPECT_TRUE(s->DragColumnBorder(lx::ColumnBorder::DateAddress, 36 + 25));
-    EXPECT_FALSE(s->DragColumnBorder(lx::ColumnBorder::AddressSubject, s->Columns().DateRight() + 32));
-    EXPECT_TRUE(s->DragColumnBorder(lx::ColumnBorder::AddressSubject, s->Columns().DateRight() + 33));
+    EXPECT_FALSE(
+        s->DragColumnBorder(lx::ColumnBorder::AddressSubject, s->Columns().DateRight() + 32));
+    EXPECT_TRUE(
+        s->DragColumnBorder(lx::ColumnBorder::AddressSubject, s->Columns().DateRight() + 33));
     const int right = s->Columns().Right();
     EXPECT_FALSE(s->DragColumnBorder(lx::ColumnBorder::AddressSubject, right - 32));
 }
@@ -106,7 +108,7 @@ TEST_F(Splitter, UnusableStoredCellsAreDrawnAsDefaultsAndWrittenBackAsRead) {
     lx::MainWindowPlacement placement;
     placement.frame = lx::Rect32{20, 20, 820, 520};
     for (int i = 0; i < lx::kListColumns; ++i)
-        placement.columns[i] = lx::Rect32{i * 7, 1, i * 7 + 2, 3};  // from another layout
+        placement.columns[i] = lx::Rect32{i * 7, 1, i * 7 + 2, 3}; // from another layout
     placement.hasColumns = true;
     frame->ApplyPlacement(placement);
     EXPECT_EQ(120, frame->Splitter()->Columns().DateRight());

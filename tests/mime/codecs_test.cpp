@@ -33,7 +33,7 @@ std::string unqp(const std::string& s, bool* soft = nullptr) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Base64, EncodesGroupsAndPadding) {
     EXPECT_EQ(b64(""), "");

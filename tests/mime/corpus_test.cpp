@@ -27,7 +27,8 @@ std::vector<std::string> corpusFiles() {
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(corpusDir(), ec)) {
         const std::string name = e.path().filename().string();
-        if (name.rfind("msg_", 0) == 0 && e.path().extension() == ".txt") files.push_back(e.path().string());
+        if (name.rfind("msg_", 0) == 0 && e.path().extension() == ".txt")
+            files.push_back(e.path().string());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -53,7 +54,8 @@ std::string normalLines(std::string s) {
 // The folders and files directly inside dir, recursively, relative to it.
 std::set<std::string> tree(const std::string& dir) {
     std::set<std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) out.insert(fs::relative(e.path(), dir).string());
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        out.insert(fs::relative(e.path(), dir).string());
     return out;
 }
 
@@ -62,12 +64,13 @@ protected:
     void SetUp() override {
         if (!lxtest::haveSystemPython()) GTEST_SKIP() << "no /usr/bin/python3";
         files_ = corpusFiles();
-        if (files_.empty()) GTEST_SKIP() << "no corpus in " << corpusDir() << " (Debian libpython3.11-testsuite)";
+        if (files_.empty())
+            GTEST_SKIP() << "no corpus in " << corpusDir() << " (Debian libpython3.11-testsuite)";
     }
     std::vector<std::string> files_;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(EmailCorpus, EachMessageAgreesWithPython) {
     const std::string script = lxtest::sourceDir() + "/tests/mime/corpus_oracle.py";
@@ -93,21 +96,26 @@ TEST_F(EmailCorpus, EachMessageAgreesWithPython) {
             continue;
         }
         ++compared;
-        EXPECT_EQ(std::string(r->Subject), asField(lxtest::readFile(dir.file("py/subject.bin")), 256));
+        EXPECT_EQ(std::string(r->Subject),
+                  asField(lxtest::readFile(dir.file("py/subject.bin")), 256));
         EXPECT_EQ(std::string(r->From), asField(lxtest::readFile(dir.file("py/from.bin")), 80));
         std::multiset<std::string> scanned;
-        for (const auto& e : fs::directory_iterator(dir.file("Data"))) scanned.insert(lxtest::readFile(e.path().string()));
+        for (const auto& e : fs::directory_iterator(dir.file("Data")))
+            scanned.insert(lxtest::readFile(e.path().string()));
         std::multiset<std::string> scannedLines;
         for (const auto& f : scanned) scannedLines.insert(normalLines(f));
         for (int i = 0; i < expectedFiles; ++i) {
             const std::string att = dir.file("py/att-" + std::to_string(i) + ".bin");
             if (lxtest::fileExists(att)) {
                 const std::string want = lxtest::readFile(att);
-                EXPECT_EQ(scanned.count(want), 1u) << "attachment " << i << " of " << want.size() << " bytes not found";
+                EXPECT_EQ(scanned.count(want), 1u)
+                    << "attachment " << i << " of " << want.size() << " bytes not found";
                 ++attachments;
             } else {
-                const std::string want = normalLines(lxtest::readFile(dir.file("py/raw-" + std::to_string(i) + ".bin")));
-                EXPECT_GE(scannedLines.count(want), 1u) << "part " << i << " of " << want.size() << " bytes not found";
+                const std::string want =
+                    normalLines(lxtest::readFile(dir.file("py/raw-" + std::to_string(i) + ".bin")));
+                EXPECT_GE(scannedLines.count(want), 1u)
+                    << "part " << i << " of " << want.size() << " bytes not found";
                 ++rawParts;
             }
         }
@@ -115,7 +123,8 @@ TEST_F(EmailCorpus, EachMessageAgreesWithPython) {
         EXPECT_EQ(scanner.getNext(), nullptr);
         // Nothing beside the spool file and the attachment folder.
         std::set<std::string> top;
-        for (const auto& e : fs::directory_iterator(dir.path())) top.insert(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            top.insert(e.path().filename().string());
         EXPECT_EQ(top, (std::set<std::string>{"Data", "TernPop3.Txt", "py"}));
     }
     std::string list;
@@ -142,8 +151,10 @@ TEST_F(EmailCorpus, WholeCorpusInOneSpool) {
         EXPECT_LE(r->TextLength, 32000);
         EXPECT_LE(r->ToCount, 32);
         EXPECT_LE(r->FileCount, 12);
-        for (int i = 0; i < r->FileCount; ++i) EXPECT_EQ(std::string(r->Files[i]).rfind(dir.file("Data"), 0), 0u);
+        for (int i = 0; i < r->FileCount; ++i)
+            EXPECT_EQ(std::string(r->Files[i]).rfind(dir.file("Data"), 0), 0u);
     }
     EXPECT_GT(records, 0);
-    for (const auto& p : tree(dir.path())) EXPECT_TRUE(p == "TernPop3.Txt" || p.rfind("Data", 0) == 0) << p;
+    for (const auto& p : tree(dir.path()))
+        EXPECT_TRUE(p == "TernPop3.Txt" || p.rfind("Data", 0) == 0) << p;
 }

@@ -14,7 +14,8 @@ TempDir::TempDir() {
     static int n = 0;
     fs::path base = fs::temp_directory_path();
     for (;;) {
-        fs::path p = base / ("lxmime-test-" + std::to_string(std::rand()) + "-" + std::to_string(++n));
+        fs::path p =
+            base / ("lxmime-test-" + std::to_string(std::rand()) + "-" + std::to_string(++n));
         std::error_code ec;
         if (fs::create_directory(p, ec)) {
             path_ = p.string();
@@ -28,11 +29,14 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::file(const std::string& name) const { return (fs::path(path_) / name).string(); }
+std::string TempDir::file(const std::string& name) const {
+    return (fs::path(path_) / name).string();
+}
 
 std::vector<std::string> TempDir::list() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(path_))
+        names.push_back(e.path().filename().string());
     return names;
 }
 
@@ -80,7 +84,8 @@ std::string retrReply(const std::string& message) {
 
 std::string incomingSpool(const std::vector<std::string>& messages) {
     std::string s = "Letters : " + std::to_string(messages.size()) + "\r\n";
-    for (const std::string& m : messages) s += "BEGIN MESSAGE\r\n" + retrReply(m) + "END MESSAGE\r\n";
+    for (const std::string& m : messages)
+        s += "BEGIN MESSAGE\r\n" + retrReply(m) + "END MESSAGE\r\n";
     return s;
 }
 
@@ -101,7 +106,7 @@ std::vector<std::string> outgoingDataSections(const std::string& spool) {
 
 bool haveSystemPython() {
 #ifdef _WIN32
-    return false;  // the Windows tests run under Wine, without the host's Python
+    return false; // the Windows tests run under Wine, without the host's Python
 #else
     return fileExists("/usr/bin/python3");
 #endif
@@ -115,7 +120,8 @@ std::string sourceDir() {
 std::string pythonSpoolCheck(const std::string& spoolPath) {
     if (!haveSystemPython()) return std::string();
     std::string out;
-    if (runPython(sourceDir() + "/tests/mime/oracle_spool.py", {spoolPath}, out)) return std::string();
+    if (runPython(sourceDir() + "/tests/mime/oracle_spool.py", {spoolPath}, out))
+        return std::string();
     return out.empty() ? std::string("oracle_spool.py failed") : out;
 }
 
@@ -138,4 +144,4 @@ bool runPython(const std::string& script, const std::vector<std::string>& args, 
 #endif
 }
 
-}  // namespace lxtest
+} // namespace lxtest

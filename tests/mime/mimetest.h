@@ -14,7 +14,7 @@ public:
     ~TempDir();
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const;
-    std::vector<std::string> list() const;  // names of the files directly inside
+    std::vector<std::string> list() const; // names of the files directly inside
 
 private:
     std::string path_;
@@ -37,9 +37,9 @@ bool runPython(const std::string& script, const std::vector<std::string>& args, 
 bool haveSystemPython();
 // Python's verdict on an outgoing spool file: "" when it is sound (or Python is not there).
 std::string pythonSpoolCheck(const std::string& spoolPath);
-std::string sourceDir();  // the project's source folder
+std::string sourceDir(); // the project's source folder
 
 // Splits on LF, dropping a CR before it.
 std::vector<std::string> splitLines(const std::string& s);
 
-}  // namespace lxtest
+} // namespace lxtest

@@ -61,9 +61,9 @@ struct OutMessage {
     std::string from = "sender@lorvex.example";
     std::vector<std::string> to, cc;
     std::string subject;
-    std::string text;          // handed over as it stands
-    std::string expectedText;  // as the reader must find it (empty: same as text)
-    std::vector<std::pair<std::string, std::string>> files;  // name, bytes
+    std::string text;         // handed over as it stands
+    std::string expectedText; // as the reader must find it (empty: same as text)
+    std::vector<std::pair<std::string, std::string>> files; // name, bytes
 };
 
 std::string randomBytes(std::size_t n, unsigned seed) {
@@ -100,7 +100,9 @@ protected:
                 const std::string& t = om.text;
                 std::size_t half = t.size() / 2;
                 ASSERT_EQ(p.addData(reinterpret_cast<const std::uint8_t*>(t.data()), half), 0);
-                ASSERT_EQ(p.addData(reinterpret_cast<const std::uint8_t*>(t.data()) + half, t.size() - half), 0);
+                ASSERT_EQ(p.addData(reinterpret_cast<const std::uint8_t*>(t.data()) + half,
+                                    t.size() - half),
+                          0);
                 ASSERT_EQ(p.endMessage(), 0);
             }
             p.finish();
@@ -115,14 +117,18 @@ protected:
             for (unsigned char c : om.text) eight |= c >= 128;
             std::string files = "[";
             for (std::size_t f = 0; f < om.files.size(); ++f)
-                files += (f ? "," : "") + std::string("{\"name\":") + jstr("m" + std::to_string(m) + "_" + om.files[f].first) +
-                         ",\"hex\":\"" + hex(om.files[f].second) + "\"}";
+                files += (f ? "," : "") + std::string("{\"name\":") +
+                         jstr("m" + std::to_string(m) + "_" + om.files[f].first) + ",\"hex\":\"" +
+                         hex(om.files[f].second) + "\"}";
             files += "]";
-            const std::string want = "{\"from\":" + jstr(om.from) + ",\"to\":" + jlist(om.to) + ",\"cc\":" + jlist(om.cc) +
-                                     ",\"subject\":" + jstr(om.subject) + ",\"message_id\":\"<08:07:06:005-Tern32>\"" +
-                                     ",\"date\":\"Wed, 09 Dec 2026 08:07:06 -0130\"" + ",\"charset\":" +
-                                     jstr(eight ? "iso-8859-1" : "us-ascii") + ",\"text_hex\":\"" +
-                                     hex(om.expectedText.empty() ? om.text : om.expectedText) + "\",\"files\":" + files + "}";
+            const std::string want =
+                "{\"from\":" + jstr(om.from) + ",\"to\":" + jlist(om.to) +
+                ",\"cc\":" + jlist(om.cc) + ",\"subject\":" + jstr(om.subject) +
+                ",\"message_id\":\"<08:07:06:005-Tern32>\"" +
+                ",\"date\":\"Wed, 09 Dec 2026 08:07:06 -0130\"" +
+                ",\"charset\":" + jstr(eight ? "iso-8859-1" : "us-ascii") + ",\"text_hex\":\"" +
+                hex(om.expectedText.empty() ? om.text : om.expectedText) + "\",\"files\":" + files +
+                "}";
             lxtest::writeFile(dir.file("msg.eml"), sections[m]);
             lxtest::writeFile(dir.file("want.json"), want);
             std::string out;
@@ -132,7 +138,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PreparerOracle, PlainAndQuotedPrintableMessages) {
     OutMessage plain;
@@ -144,7 +150,8 @@ TEST_F(PreparerOracle, PlainAndQuotedPrintableMessages) {
     eight.to = {"r@x.example"};
     eight.subject = "Caf\xe9?";
     eight.subject = "Quoted";
-    eight.text = "Caf\xe9 cr\xe8me br\xfbl\xe9" "e = 100%\r\n  leading blanks and trailing  \r\nbyte 255: \xff\r\n";
+    eight.text = "Caf\xe9 cr\xe8me br\xfbl\xe9"
+                 "e = 100%\r\n  leading blanks and trailing  \r\nbyte 255: \xff\r\n";
     OutMessage longLines;
     longLines.to = {"r@x.example"};
     longLines.subject = "Long";
@@ -164,11 +171,15 @@ TEST_F(PreparerOracle, AttachmentsOfEveryLength) {
     m.cc = {"c1@x.example", "c2@x.example"};
     m.subject = "Files";
     m.text = "Four files follow.\r\n";
-    m.files = {{"empty.bin", ""}, {"one.bin", "A"}, {"fiftytwo.bin", randomBytes(52, 1)},
-               {"big.dat", randomBytes(100000, 2)}, {"fiftyone.bin", randomBytes(51, 3)}};
+    m.files = {{"empty.bin", ""},
+               {"one.bin", "A"},
+               {"fiftytwo.bin", randomBytes(52, 1)},
+               {"big.dat", randomBytes(100000, 2)},
+               {"fiftyone.bin", randomBytes(51, 3)}};
     OutMessage m8 = m;
     m8.subject = "Files with 8-bit text";
-    m8.text = "Gr\xfc\xdf" "e\r\n";
+    m8.text = "Gr\xfc\xdf"
+              "e\r\n";
     m8.files = {{"doc.txt", "plain text file\r\n"}};
     prepareAndCheck({m, m8});
 }

@@ -54,7 +54,7 @@ std::vector<Section> sections(const std::string& spool) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(StampTexts, DateMessageIdBoundary) {
     StampTime t = fixedTime();
@@ -89,12 +89,15 @@ TEST(Preparer, PlainMessageWithToAndCc) {
     EXPECT_EQ(s.substr(0, 41), "Letters : 00001\r\nFROM:<me@here.example>\r\n");
     auto secs = sections(s);
     ASSERT_EQ(secs.size(), 1u);
-    EXPECT_EQ(secs[0].envelope,
-              "BEGIN MESSAGE HEADER\r\nFROM:<me@here.example>\r\nTO:<a@x.example>\r\nTO:<b@x.example>\r\n"
-              "TO:<c@y.example>\r\nEND MESSAGE HEADER\r\n");
+    EXPECT_EQ(
+        secs[0].envelope,
+        "BEGIN MESSAGE HEADER\r\nFROM:<me@here.example>\r\nTO:<a@x.example>\r\nTO:<b@x.example>\r\n"
+        "TO:<c@y.example>\r\nEND MESSAGE HEADER\r\n");
     const std::string expected =
-        "From: me@here.example\r\nTo: a@x.example\r\nTo: b@x.example\r\nCc: c@y.example\r\nSubject: Hello\r\n"
-        "Date: Sat, 03 May 1997 14:05:09 +0200\r\nMessage-ID: <14:05:09:042-Tern32>\r\nMIME-Version: 1.0\r\n"
+        "From: me@here.example\r\nTo: a@x.example\r\nTo: b@x.example\r\nCc: "
+        "c@y.example\r\nSubject: Hello\r\n"
+        "Date: Sat, 03 May 1997 14:05:09 +0200\r\nMessage-ID: "
+        "<14:05:09:042-Tern32>\r\nMIME-Version: 1.0\r\n"
         "X-Mail-Agent: Ternline v1.7\r\nContent-Type: text/plain; charset=us-ascii\r\n"
         "Content-Transfer-Encoding: 7bit\r\n\r\nLine one\r\nLine two\r\n";
     EXPECT_EQ(secs[0].data, expected);
@@ -116,8 +119,9 @@ TEST(Preparer, EightBitTextGoesQuotedPrintable) {
     EXPECT_EQ(lxtest::pythonSpoolCheck(spool), "");
     auto secs = sections(lxtest::readFile(spool));
     ASSERT_EQ(secs.size(), 1u);
-    EXPECT_NE(secs[0].data.find("Content-Type: text/plain; charset=iso-8859-1\r\n"
-                                "Content-Transfer-Encoding: quoted-printable\r\n\r\nCaf=E9=20au=20lait\r\n"),
+    EXPECT_NE(secs[0].data.find(
+                  "Content-Type: text/plain; charset=iso-8859-1\r\n"
+                  "Content-Transfer-Encoding: quoted-printable\r\n\r\nCaf=E9=20au=20lait\r\n"),
               std::string::npos);
 }
 
@@ -196,8 +200,10 @@ TEST(Preparer, AttachmentsAsBase64Parts) {
     const std::string& d = secs[0].data;
     const std::string b = "TERN32Boundary-03May1997-14:05:09";
     EXPECT_NE(d.find("Content-Type: multipart/mixed; boundary=\"" + b + "\"\r\n\r\n--" + b +
-                     "\r\nContent-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"
-                     "See attached.\r\n\r\n\r\n--" + b + "\r\n"),
+                     "\r\nContent-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: "
+                     "7bit\r\n\r\n"
+                     "See attached.\r\n\r\n\r\n--" +
+                     b + "\r\n"),
               std::string::npos);
     const std::string head = "Content-Type: application/octet-stream; name=\"data.bin\"\r\n"
                              "Content-Transfer-Encoding: base64\r\n"
@@ -261,7 +267,7 @@ TEST(PreparerExports, HandlesAndResults) {
     ASSERT_EQ(TERNMimePrepStart(spool.c_str(), "me@x.example", &h), 0);
     ASSERT_NE(h, 0u);
     EXPECT_EQ(TERNMimePrepNewMesg(0, nullptr), -4);
-    EXPECT_EQ(TERNMimePrepNewMesg(h ^ 0x10000u, nullptr), -4);  // forged generation
+    EXPECT_EQ(TERNMimePrepNewMesg(h ^ 0x10000u, nullptr), -4); // forged generation
     EXPECT_EQ(TERNMimePrepNewMesg(h, nullptr), 0);
     EXPECT_EQ(TERNMimePrepTO(h, "r@x.example"), 0);
     EXPECT_EQ(TERNMimePrepSubj(h, "s"), 0);
@@ -269,7 +275,7 @@ TEST(PreparerExports, HandlesAndResults) {
     EXPECT_EQ(TERNMimePrepData(h, "abc", -1), -2);
     EXPECT_EQ(TERNMimePrepEndMesg(h), 0);
     EXPECT_EQ(TERNMimePrepFinish(h), 0);
-    EXPECT_EQ(TERNMimePrepFinish(h), -4);  // freed: the handle is stale now
+    EXPECT_EQ(TERNMimePrepFinish(h), -4); // freed: the handle is stale now
     EXPECT_EQ(TERNMimePrepTO(h, "r@x.example"), -4);
     EXPECT_EQ(lxtest::readFile(spool).substr(0, 15), "Letters : 00001");
     // A spool file that cannot be created leaves a usable handle whose message ends fail.

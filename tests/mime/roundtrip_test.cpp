@@ -33,16 +33,30 @@ struct Letter {
     std::vector<std::pair<std::string, std::string>> files;
 };
 
-}  // namespace
+} // namespace
 
 TEST(RoundTrip, PreparedBatchScansBack) {
     TempDir dir;
     std::vector<Letter> letters(4);
     letters[0] = {"Plain", "Hello\r\nWorld\r\n", {"a@x.example"}, {}, {}};
-    letters[1] = {"Files", "Two files.\r\n.leading dot\r\n", {"a@x.example", "b@x.example"}, {"c@y.example"},
-                  {{"small.bin", randomBytes(52, 7)}, {"large.dat", randomBytes(300000, 8)}, {"empty.txt", ""}}};
-    letters[2] = {"Eight", "Caf\xe9 au lait = 5\r\nna\xefve\r\n", {"d@x.example"}, {}, {{"x.bin", randomBytes(1000, 9)}}};
-    letters[3] = {"Eight only", "Stra\xdf" "e\r\n", {"e@x.example"}, {}, {}};
+    letters[1] = {"Files",
+                  "Two files.\r\n.leading dot\r\n",
+                  {"a@x.example", "b@x.example"},
+                  {"c@y.example"},
+                  {{"small.bin", randomBytes(52, 7)},
+                   {"large.dat", randomBytes(300000, 8)},
+                   {"empty.txt", ""}}};
+    letters[2] = {"Eight",
+                  "Caf\xe9 au lait = 5\r\nna\xefve\r\n",
+                  {"d@x.example"},
+                  {},
+                  {{"x.bin", randomBytes(1000, 9)}}};
+    letters[3] = {"Eight only",
+                  "Stra\xdf"
+                  "e\r\n",
+                  {"e@x.example"},
+                  {},
+                  {}};
     const std::string out = dir.file("TernSmtp.Txt");
     {
         Preparer p(out, "me@lorvex.example");

@@ -18,7 +18,8 @@ struct Scan {
     TempDir dir;
     std::string attach;
     Scanner* scanner = nullptr;
-    explicit Scan(const std::vector<std::string>& messages) : Scan(lxtest::incomingSpool(messages), true) {}
+    explicit Scan(const std::vector<std::string>& messages)
+        : Scan(lxtest::incomingSpool(messages), true) {}
     Scan(const std::string& spoolBytes, bool) {
         lxtest::writeFile(dir.file("TernPop3.Txt"), spoolBytes);
         attach = dir.file("Data");
@@ -26,23 +27,28 @@ struct Scan {
         scanner = new Scanner(dir.file("TernPop3.Txt"), attach);
     }
     ~Scan() { delete scanner; }
-    std::string text(const TernScanRecord* r) const { return std::string(r->Text, r->TextLength - 1); }
+    std::string text(const TernScanRecord* r) const {
+        return std::string(r->Text, r->TextLength - 1);
+    }
     std::string file(const TernScanRecord* r, int i) const { return lxtest::readFile(r->Files[i]); }
 };
 
-std::string msg(const std::string& headers, const std::string& body) { return headers + "\r\n" + body; }
+std::string msg(const std::string& headers, const std::string& body) {
+    return headers + "\r\n" + body;
+}
 
 std::string leaf(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
 
-}  // namespace
+} // namespace
 
 TEST(ScannerSpool, CountLine) {
-    Scan s(std::string("BEGIN MESSAGE\r\n+OK\r\nSubject: x\r\n\r\nbody\r\n.\r\nEND MESSAGE\r\n"), true);
+    Scan s(std::string("BEGIN MESSAGE\r\n+OK\r\nSubject: x\r\n\r\nbody\r\n.\r\nEND MESSAGE\r\n"),
+           true);
     EXPECT_EQ(s.scanner->messageCount(), 0);
     EXPECT_EQ(s.scanner->getFirst(), nullptr);
     Scan t(std::string("Letters :   7\r\n"), true);
     EXPECT_EQ(t.scanner->messageCount(), 7);
-    EXPECT_EQ(t.scanner->getFirst(), nullptr);  // promised messages that never came
+    EXPECT_EQ(t.scanner->getFirst(), nullptr); // promised messages that never came
 }
 
 TEST(ScannerSpool, MissingFileGivesNoRecords) {
@@ -69,7 +75,8 @@ TEST(ScannerHeaders, FieldsCutAtParenthesis) {
 }
 
 TEST(ScannerHeaders, FieldsAreBounded) {
-    Scan s({msg("Subject: " + std::string(600, 's') + "\r\nFrom: " + std::string(300, 'f') + "\r\n", "x\r\n")});
+    Scan s({msg("Subject: " + std::string(600, 's') + "\r\nFrom: " + std::string(300, 'f') + "\r\n",
+                "x\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(std::string(r->Subject), std::string(255, 's'));
@@ -100,19 +107,22 @@ TEST(ScannerAddresses, CommaBeforeAtAndContinuations) {
 
 TEST(ScannerAddresses, FortyAddressesKeepThirtyTwo) {
     std::string to = "To: ";
-    for (int i = 0; i < 40; ++i) to += "u" + std::to_string(i) + "@x.example" + (i < 39 ? ",\r\n " : "\r\n");
+    for (int i = 0; i < 40; ++i)
+        to += "u" + std::to_string(i) + "@x.example" + (i < 39 ? ",\r\n " : "\r\n");
     Scan s({msg(to, "Body\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     ASSERT_EQ(r->ToCount, 32);
     EXPECT_STREQ(r->To[31], "u31@x.example");
     std::string expected;
-    for (int i = 32; i < 40; ++i) expected += "Extra To Name: u" + std::to_string(i) + "@x.example\r\n";
+    for (int i = 32; i < 40; ++i)
+        expected += "Extra To Name: u" + std::to_string(i) + "@x.example\r\n";
     EXPECT_EQ(s.text(r), expected + "Body\r\n");
 }
 
 TEST(ScannerBody, EndMessageWordsEndTheMessage) {
-    Scan s({msg("Subject: a\r\n", "before\r\nthe END MESSAGE words\r\nafter\r\n"), msg("Subject: b\r\n", "second\r\n")});
+    Scan s({msg("Subject: a\r\n", "before\r\nthe END MESSAGE words\r\nafter\r\n"),
+            msg("Subject: b\r\n", "second\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(s.text(r), "before\r\n");
@@ -144,7 +154,8 @@ TEST(ScannerBody, LargeTextMovesToFile) {
 }
 
 TEST(ScannerBody, UuencodedFileInPlainMessage) {
-    Scan s({msg("Subject: uu\r\n", "see file\r\nbegin 644 cat.txt\r\n#0V%T\r\n`\r\nend\r\nafter\r\n")});
+    Scan s({msg("Subject: uu\r\n",
+                "see file\r\nbegin 644 cat.txt\r\n#0V%T\r\n`\r\nend\r\nafter\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     ASSERT_EQ(r->FileCount, 1);
@@ -154,16 +165,18 @@ TEST(ScannerBody, UuencodedFileInPlainMessage) {
 }
 
 namespace {
-const std::string kMimeHead = "MIME-Version: 1.0\r\nSubject: m\r\nContent-Type: multipart/mixed; boundary=\"BB\"\r\n";
+const std::string kMimeHead =
+    "MIME-Version: 1.0\r\nSubject: m\r\nContent-Type: multipart/mixed; boundary=\"BB\"\r\n";
 std::string b64part(const std::string& name, const std::string& data64) {
     return "--BB\r\nContent-Type: application/octet-stream; name=\"" + name +
            "\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" + data64 + "\r\n";
 }
-}  // namespace
+} // namespace
 
 TEST(ScannerMime, PreambleTextAndAttachment) {
-    Scan s({msg(kMimeHead, "This is the preamble.\r\n--BB\r\nContent-Type: text/plain\r\n\r\nHello\r\n" +
-                               b64part("a.bin", "Zm9vYmFy") + "--BB--\r\nepilogue\r\n")});
+    Scan s({msg(kMimeHead,
+                "This is the preamble.\r\n--BB\r\nContent-Type: text/plain\r\n\r\nHello\r\n" +
+                    b64part("a.bin", "Zm9vYmFy") + "--BB--\r\nepilogue\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(s.text(r).substr(0, 23), "This is the preamble.\r\n");
@@ -174,7 +187,8 @@ TEST(ScannerMime, PreambleTextAndAttachment) {
 }
 
 TEST(ScannerMime, TildeNamesAndDuplicateNames) {
-    Scan s({msg(kMimeHead, b64part("my~file.tar.gz", "Zm9v") + b64part("my~file.tar.gz", "YmFy") + "--BB--\r\n")});
+    Scan s({msg(kMimeHead, b64part("my~file.tar.gz", "Zm9v") + b64part("my~file.tar.gz", "YmFy") +
+                               "--BB--\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     ASSERT_EQ(r->FileCount, 2);
@@ -203,7 +217,8 @@ TEST(ScannerMime, FilesPerMessageAreBounded) {
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->FileCount, 12);
-    const auto written = std::distance(std::filesystem::directory_iterator(s.attach), std::filesystem::directory_iterator());
+    const auto written = std::distance(std::filesystem::directory_iterator(s.attach),
+                                       std::filesystem::directory_iterator());
     EXPECT_EQ(written, kMaxOutputFiles);
     r = s.scanner->getNext();
     ASSERT_NE(r, nullptr);
@@ -211,16 +226,18 @@ TEST(ScannerMime, FilesPerMessageAreBounded) {
 }
 
 TEST(ScannerMime, TransferEncodingMustFollowContentType) {
-    Scan s({msg(kMimeHead, "--BB\r\nContent-Transfer-Encoding: base64\r\nContent-Type: application/x; name=\"q.bin\"\r\n"
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Transfer-Encoding: base64\r\nContent-Type: "
+                           "application/x; name=\"q.bin\"\r\n"
                            "\r\nZm9v\r\n--BB--\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     ASSERT_EQ(r->FileCount, 1);
-    EXPECT_EQ(s.file(r, 0), "Zm9v\r\n");  // taken as 7bit
+    EXPECT_EQ(s.file(r, 0), "Zm9v\r\n"); // taken as 7bit
 }
 
 TEST(ScannerMime, SingleBase64PartStaysText) {
-    Scan s({msg("MIME-Version: 1.0\r\nContent-Type: application/pdf\r\nContent-Transfer-Encoding: base64\r\n",
+    Scan s({msg("MIME-Version: 1.0\r\nContent-Type: application/pdf\r\nContent-Transfer-Encoding: "
+                "base64\r\n",
                 "Zm9vYmFy\r\nYmF6\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
@@ -229,10 +246,13 @@ TEST(ScannerMime, SingleBase64PartStaysText) {
 }
 
 TEST(ScannerMime, QuotedPrintableTextAndAttachment) {
-    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
-                           "Caf=E9 soft=\r\nnext\r\n"
-                           "--BB\r\nContent-Type: text/plain; name=\"q.txt\"\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
-                           "a=3Db=\r\nc\r\n--BB--\r\n")});
+    Scan s({msg(
+        kMimeHead,
+        "--BB\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+        "Caf=E9 soft=\r\nnext\r\n"
+        "--BB\r\nContent-Type: text/plain; name=\"q.txt\"\r\nContent-Transfer-Encoding: "
+        "quoted-printable\r\n\r\n"
+        "a=3Db=\r\nc\r\n--BB--\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(s.text(r), "Caf\xe9 soft\r\nnext\r\n");
@@ -242,8 +262,10 @@ TEST(ScannerMime, QuotedPrintableTextAndAttachment) {
 
 TEST(ScannerMime, NestedMultipart) {
     Scan s({msg(kMimeHead, "--BB\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
-                           "--IN\r\nContent-Type: text/plain\r\n\r\nplain\r\n--IN\r\nContent-Type: text/html\r\n\r\n<p>h</p>\r\n"
-                           "--IN--\r\n" + b64part("n.bin", "Zm9v") + "--BB--\r\n")});
+                           "--IN\r\nContent-Type: text/plain\r\n\r\nplain\r\n--IN\r\nContent-Type: "
+                           "text/html\r\n\r\n<p>h</p>\r\n"
+                           "--IN--\r\n" +
+                               b64part("n.bin", "Zm9v") + "--BB--\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
     EXPECT_NE(s.text(r).find("plain\r\n"), std::string::npos);
@@ -252,7 +274,8 @@ TEST(ScannerMime, NestedMultipart) {
 }
 
 TEST(ScannerMime, MalformedBoundarySetsTheErrorForTheRest) {
-    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\n\r\nx\r\n--BBX\r\n"), msg("Subject: later\r\n", "y\r\n")});
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\n\r\nx\r\n--BBX\r\n"),
+            msg("Subject: later\r\n", "y\r\n")});
     EXPECT_EQ(s.scanner->getFirst(), nullptr);
     EXPECT_TRUE(s.scanner->errorFlag());
     EXPECT_EQ(s.scanner->getNext(), nullptr);
@@ -266,16 +289,24 @@ TEST(ScannerMime, MultipartWithoutParametersIsMalformed) {
 TEST(ScannerMime, DeepNestingIsAnErrorNotACrash) {
     std::string body;
     for (int i = 0; i < 100000; ++i)
-        body += "--B" + std::to_string(i) + "\r\nContent-Type: multipart/mixed; boundary=\"B" + std::to_string(i + 1) +
-                "\"\r\n\r\n";
+        body += "--B" + std::to_string(i) + "\r\nContent-Type: multipart/mixed; boundary=\"B" +
+                std::to_string(i + 1) + "\"\r\n\r\n";
     Scan s({msg("MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B0\"\r\n", body)});
     EXPECT_EQ(s.scanner->getFirst(), nullptr);
     EXPECT_TRUE(s.scanner->errorFlag());
 }
 
 TEST(ScannerSafety, NamesNeverLeaveTheFolder) {
-    const char* names[] = {"..\\..\\evil1.txt", "C:\\evil2.txt", "/etc/evil3.txt", "a:b.txt", "CON", "nul.txt",
-                           "COM1.log", "..", "  ", "x\x01y.txt"};
+    const char* names[] = {"..\\..\\evil1.txt",
+                           "C:\\evil2.txt",
+                           "/etc/evil3.txt",
+                           "a:b.txt",
+                           "CON",
+                           "nul.txt",
+                           "COM1.log",
+                           "..",
+                           "  ",
+                           "x\x01y.txt"};
     std::string body;
     for (const char* n : names) body += b64part(n, "Zm9v");
     Scan s({msg(kMimeHead, body + "--BB--\r\n")});
@@ -316,8 +347,9 @@ TEST(ScannerSpool, LongLineEndsTheMessage) {
 }
 
 TEST(ScannerSpool, CutOffSpoolEndsTheMessage) {
-    std::string spool = "Letters : 2\r\nBEGIN MESSAGE\r\n+OK\r\nSubject: one\r\n\r\nfirst\r\n.\r\nEND MESSAGE\r\n"
-                        "BEGIN MESSAGE\r\n+OK\r\nSubject: two\r\n\r\npartial";
+    std::string spool =
+        "Letters : 2\r\nBEGIN MESSAGE\r\n+OK\r\nSubject: one\r\n\r\nfirst\r\n.\r\nEND MESSAGE\r\n"
+        "BEGIN MESSAGE\r\n+OK\r\nSubject: two\r\n\r\npartial";
     Scan s(spool, true);
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
@@ -330,7 +362,8 @@ TEST(ScannerSpool, CutOffSpoolEndsTheMessage) {
 
 TEST(ScannerExports, HandlesAndRecords) {
     TempDir dir;
-    lxtest::writeFile(dir.file("in.txt"), lxtest::incomingSpool({msg("Subject: api\r\n", "t\r\n")}));
+    lxtest::writeFile(dir.file("in.txt"),
+                      lxtest::incomingSpool({msg("Subject: api\r\n", "t\r\n")}));
     TernMimeHandle h = 0;
     ASSERT_EQ(TERNMimeScanStart(dir.file("in.txt").c_str(), dir.path().c_str(), &h), 0);
     int32_t n = -1;

@@ -16,20 +16,20 @@ std::string intake(const std::string& text, std::size_t limit) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TextIntake, CrEndsLinesWithCrLf) {
     EXPECT_EQ(intake("a\r\nb\rc\r\n", 990), "a\r\nb\r\nc\r\n");
-    EXPECT_EQ(intake("lone\nlf", 990), "lone\nlf");  // a lone LF is an ordinary character
+    EXPECT_EQ(intake("lone\nlf", 990), "lone\nlf"); // a lone LF is an ordinary character
     EXPECT_EQ(intake("no end", 990), "no end");
 }
 
 TEST(TextIntake, HardCutWithoutBlanks) {
     std::string line(1200, 'x');
     EXPECT_EQ(intake(line, kLineLimit7bit), std::string(990, 'x') + "\r\n" + std::string(210, 'x'));
-    EXPECT_EQ(intake(line, kLineLimit8bit),
-              std::string(384, 'x') + "\r\n" + std::string(384, 'x') + "\r\n" + std::string(384, 'x') + "\r\n" +
-                  std::string(48, 'x'));
+    EXPECT_EQ(intake(line, kLineLimit8bit), std::string(384, 'x') + "\r\n" + std::string(384, 'x') +
+                                                "\r\n" + std::string(384, 'x') + "\r\n" +
+                                                std::string(48, 'x'));
     // Exactly the limit followed by CR stays one line.
     EXPECT_EQ(intake(std::string(990, 'y') + "\r\n", 990), std::string(990, 'y') + "\r\n");
 }
@@ -42,7 +42,7 @@ TEST(TextIntake, BreaksBeforeTheLastBlank) {
     ASSERT_NE(crlf, std::string::npos);
     EXPECT_LE(crlf, 990u);
     EXPECT_EQ(words.substr(0, crlf), out.substr(0, crlf));
-    EXPECT_EQ(out[crlf + 2], ' ');  // the next line starts with that blank
+    EXPECT_EQ(out[crlf + 2], ' '); // the next line starts with that blank
     EXPECT_EQ(words[crlf], ' ');
     EXPECT_EQ(out.substr(crlf + 2), words.substr(crlf));
 }
@@ -50,7 +50,8 @@ TEST(TextIntake, BreaksBeforeTheLastBlank) {
 TEST(TextIntake, BlankAtLineStartDoesNotLoop) {
     std::string text = " " + std::string(2000, 'z');
     std::string out = intake(text, 990);
-    EXPECT_EQ(out, text.substr(0, 990) + "\r\n" + text.substr(990, 990) + "\r\n" + text.substr(1980));
+    EXPECT_EQ(out,
+              text.substr(0, 990) + "\r\n" + text.substr(990, 990) + "\r\n" + text.substr(1980));
 }
 
 TEST(TextIntake, PiecesBreakLikeTheWhole) {
@@ -62,7 +63,7 @@ TEST(TextIntake, PiecesBreakLikeTheWhole) {
         std::string piece = text.substr(i, 7);
         t.add(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size(), 990, out);
     }
-    t.add(reinterpret_cast<const std::uint8_t*>("\nlast"), 5, 990, out);  // LF of the split CR LF
+    t.add(reinterpret_cast<const std::uint8_t*>("\nlast"), 5, 990, out); // LF of the split CR LF
     t.finish(out);
     EXPECT_EQ(out, whole + "last");
 }

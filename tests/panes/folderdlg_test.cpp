@@ -14,10 +14,12 @@ using lxtest::Press;
 class FolderDialogs : public lxtest::PaneTest {
 protected:
     INT_PTR RunNew(const lx::NewFolderData* preset, lx::NewFolderData* out) {
-        return lx::ShowNewFolderDialog(parent, s_catalogue->Get(), preset, out, "LORVEX.HLP>lxpopup");
+        return lx::ShowNewFolderDialog(parent, s_catalogue->Get(), preset, out,
+                                       "LORVEX.HLP>lxpopup");
     }
     INT_PTR RunSelect(long* num, char* name, size_t size) {
-        return lx::ShowSelectFolderDialog(parent, s_catalogue->Get(), &Conn(), num, name, size, "LORVEX.HLP>lxpopup");
+        return lx::ShowSelectFolderDialog(parent, s_catalogue->Get(), &Conn(), num, name, size,
+                                          "LORVEX.HLP>lxpopup");
     }
 };
 
@@ -40,7 +42,7 @@ TEST_F(FolderDialogs, ReservedNamesAreRefusedAndTheDialogStaysOpen) {
     ASSERT_EQ(2u, hook.boxes.size());
     EXPECT_EQ(Text("NEWFOLDE_CPP_1"), hook.boxes[0].text);
     EXPECT_EQ(Text("NEWFOLDE_CPP_2"), hook.boxes[0].caption);
-    EXPECT_EQ(1u, hook.dialogsStarted.size());   // the same dialog all along
+    EXPECT_EQ(1u, hook.dialogsStarted.size()); // the same dialog all along
     EXPECT_STREQ("Mine_", out.name);
     EXPECT_STREQ("Mine's", out.description);
 }
@@ -131,7 +133,8 @@ TEST_F(SelectFolder, ListsEverythingButInSpecialFoldersFirst) {
     EXPECT_EQ(4711, num);
     std::vector<std::string> names;
     for (const auto& l : lines) names.push_back(l.substr(0, l.find('\t')));
-    EXPECT_EQ(std::vector<std::string>({"_DESK", "_DRAFT", "_OUT", "_SENT", "_TRASHCAN", "Archive", "Bob's", "Work"}),
+    EXPECT_EQ(std::vector<std::string>(
+                  {"_DESK", "_DRAFT", "_OUT", "_SENT", "_TRASHCAN", "Archive", "Bob's", "Work"}),
               names);
     EXPECT_EQ("Work\t" + std::to_string(lxtest::FolderNumOf(Conn(), "Work")), lines.back());
 }
@@ -141,9 +144,10 @@ TEST_F(SelectFolder, NothingSelectedAsksAndStaysOpenThenSelects) {
     hook.onInit = [](HWND dlg, int) { Press(dlg, IDOK); };
     hook.afterBox = [](HWND dlg, size_t) {
         HWND list = ::GetDlgItem(dlg, IDC_SELFOLDER_LIST);
-        ::SendMessageA(list, LB_SETCURSEL, 5, 0);   // Work
+        ::SendMessageA(list, LB_SETCURSEL, 5, 0); // Work
         // A double-click on a line acts as Select.
-        ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SELFOLDER_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+        ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SELFOLDER_LIST, LBN_DBLCLK),
+                       reinterpret_cast<LPARAM>(list));
     };
     long num = -5;
     char name[17] = "old";
@@ -188,4 +192,4 @@ TEST(SelectFolderLine, FormatAndParse) {
     EXPECT_EQ("Work", name);
 }
 
-}  // namespace
+} // namespace

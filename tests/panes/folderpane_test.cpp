@@ -55,13 +55,14 @@ TEST_F(FolderPaneTest, EmptyStoreGetsTheSixSpecialFoldersWithInSelected) {
     EXPECT_EQ(lxtest::FolderNumOf(Conn(), "_DRAFT"), nums.draft);
     EXPECT_EQ(lxtest::FolderNumOf(Conn(), "_SENT"), nums.sent);
     EXPECT_EQ(lxtest::FolderNumOf(Conn(), "_TRASHCAN"), nums.trashcan);
-    EXPECT_EQ(nums.in, messages->Folder());   // the list starts on _IN
+    EXPECT_EQ(nums.in, messages->Folder()); // the list starts on _IN
     EXPECT_TRUE(hook.boxes.empty());
 }
 
 TEST_F(FolderPaneTest, StoreLackingOnlyTrashcanGetsIt) {
     lx::FolderStore store(&Conn(), nullptr);
-    for (const char* name : {"_IN", "_OUT", "_DESK", "_DRAFT", "_SENT"}) ASSERT_TRUE(store.Insert(name, "S", "x"));
+    for (const char* name : {"_IN", "_OUT", "_DESK", "_DRAFT", "_SENT"})
+        ASSERT_TRUE(store.Insert(name, "S", "x"));
     ASSERT_TRUE(store.Insert("Work", "U", "w"));
     CreatePanes();
     std::vector<std::string> expected = kSpecials;
@@ -87,7 +88,8 @@ TEST_F(FolderPaneTest, NewFolderWithDuplicateNameLoopsUntilChanged) {
     EXPECT_EQ(6, folders->SelectedIndex());
     ASSERT_FALSE(selectedFolders.empty());
     EXPECT_EQ(num, selectedFolders.back());
-    EXPECT_EQ(1, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Folders WHERE Description = 'Ann''s list'"));
+    EXPECT_EQ(1, lxtest::CountOf(Conn(),
+                                 "SELECT COUNT(*) FROM Folders WHERE Description = 'Ann''s list'"));
 }
 
 TEST_F(FolderPaneTest, NewFolderDuplicateThenCancelAddsNothing) {
@@ -137,19 +139,23 @@ TEST_F(FolderPaneTest, RenamingToItsOwnNameIsAccepted) {
     EXPECT_TRUE(hook.boxes.empty());
     ASSERT_EQ(1u, presets.size());
     EXPECT_EQ("Work", presets[0]);
-    EXPECT_EQ(1, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Folders WHERE Folder = 'Work' AND Description = 'Still work'"));
+    EXPECT_EQ(
+        1,
+        lxtest::CountOf(
+            Conn(),
+            "SELECT COUNT(*) FROM Folders WHERE Folder = 'Work' AND Description = 'Still work'"));
     EXPECT_EQ(0, folders->SelectedIndex());
 }
 
 TEST_F(FolderPaneTest, RenamingToAnotherFoldersNameLoops) {
     MakeFolders({"Home", "Work"});
     CreatePanes();
-    folders->SelectIndex(6);   // Home
+    folders->SelectIndex(6); // Home
     ScriptDialogs({{"Work", ""}, {"O'Hara", "renamed"}});
     folders->EditFolder();
     EXPECT_EQ(1u, hook.boxes.size());
     EXPECT_EQ(2u, presets.size());
-    EXPECT_EQ("Home", presets[1]);   // the dialog starts again from the folder's values
+    EXPECT_EQ("Home", presets[1]); // the dialog starts again from the folder's values
     EXPECT_EQ(-1, lxtest::FolderNumOf(Conn(), "Home"));
     EXPECT_GT(lxtest::FolderNumOf(Conn(), "O'Hara"), 0);
 }
@@ -226,15 +232,17 @@ TEST_F(FolderPaneTest, FolderUnderAPointAndTooltips) {
 }
 
 TEST_F(FolderPaneTest, OneTooltipPerVisibleFolder) {
-    MakeFolders({"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9", "B1", "B2", "B3", "B4", "B5", "B6", "B7",
-                 "B8", "B9", "C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9", "D1", "D2"});
+    MakeFolders({"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9", "B1",
+                 "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9", "C1", "C2",
+                 "C3", "C4", "C5", "C6", "C7", "C8", "C9", "D1", "D2"});
     CreatePanes();
     RECT client{};
     ::GetClientRect(folders->List(), &client);
     const int h = folders->ItemHeight();
     const int visible = (client.bottom + h - 1) / h;
     ASSERT_LT(visible, folders->Count());
-    EXPECT_EQ(visible, static_cast<int>(::SendMessageA(folders->Tooltip(), TTM_GETTOOLCOUNT, 0, 0)));
+    EXPECT_EQ(visible,
+              static_cast<int>(::SendMessageA(folders->Tooltip(), TTM_GETTOOLCOUNT, 0, 0)));
     // After a scroll the tools follow the rows now on view: the first is the top row's.
     ::SendMessageA(folders->List(), WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
     ::SendMessageA(folders->List(), WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
@@ -242,7 +250,8 @@ TEST_F(FolderPaneTest, OneTooltipPerVisibleFolder) {
     EXPECT_EQ(1, top);
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    ASSERT_TRUE(::SendMessageA(folders->Tooltip(), TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
+    ASSERT_TRUE(
+        ::SendMessageA(folders->Tooltip(), TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
     EXPECT_EQ(static_cast<UINT_PTR>(top + 1), tool.uId);
 }
 
@@ -259,7 +268,8 @@ TEST_F(FolderPaneTest, FontComesFromItsFile) {
     CreatePanes();
     EXPECT_EQ(-40, folders->LogFont().lfHeight);
     EXPECT_GT(folders->ItemHeight(), standard);
-    EXPECT_EQ(folders->ItemHeight(), static_cast<int>(::SendMessageA(folders->List(), LB_GETITEMHEIGHT, 0, 0)));
+    EXPECT_EQ(folders->ItemHeight(),
+              static_cast<int>(::SendMessageA(folders->List(), LB_GETITEMHEIGHT, 0, 0)));
 }
 
 TEST_F(FolderPaneTest, RefreshReselectsIn) {
@@ -272,7 +282,7 @@ TEST_F(FolderPaneTest, RefreshReselectsIn) {
     EXPECT_EQ(std::vector<long>({lx::SpecialFolderNums().in}), selectedFolders);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -291,7 +301,7 @@ public:
 class PaneFonts : public lxtest::PaneTest {};
 
 TEST_F(PaneFonts, ChosenFontsAreStoredAndApplied) {
-    FontHook fonts;   // replaces the fixture's hook for this test
+    FontHook fonts; // replaces the fixture's hook for this test
     CreatePanes();
     const int folderHeight = folders->ItemHeight();
     const int listHeight = messages->ItemHeight();
@@ -307,7 +317,9 @@ TEST_F(PaneFonts, ChosenFontsAreStoredAndApplied) {
     EXPECT_GT(messages->ItemHeight(), listHeight);
 }
 
-bool Greyed(HMENU menu, UINT id) { return (::GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+bool Greyed(HMENU menu, UINT id) {
+    return (::GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
 
 TEST(PanePopups, MenusHoldTheirCommandsAndGreyWhatDoesNotApply) {
     HMENU menus = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(175));
@@ -325,10 +337,10 @@ TEST(PanePopups, MenusHoldTheirCommandsAndGreyWhatDoesNotApply) {
     EXPECT_TRUE(Greyed(folder, 32803));
     EXPECT_TRUE(Greyed(folder, 32811));
     EXPECT_FALSE(Greyed(folder, 32802));
-    lx::FolderPane::GreyMenu(folder, 4, 8, 5);   // on _SENT, _TRASHCAN selected
+    lx::FolderPane::GreyMenu(folder, 4, 8, 5); // on _SENT, _TRASHCAN selected
     EXPECT_TRUE(Greyed(folder, 32806));
     EXPECT_FALSE(Greyed(folder, 32811));
-    lx::FolderPane::GreyMenu(folder, 7, 8, 7);   // on a user folder
+    lx::FolderPane::GreyMenu(folder, 7, 8, 7); // on a user folder
     EXPECT_FALSE(Greyed(folder, 32806));
     EXPECT_FALSE(Greyed(folder, 32803));
     EXPECT_TRUE(Greyed(folder, 32811));
@@ -353,8 +365,8 @@ TEST_F(PaneFonts, HelpContextsAndMenuGreying) {
     EXPECT_FALSE(lx::FolderPane::CanEditOrDeleteAt(5, 8));
     EXPECT_TRUE(lx::FolderPane::CanEditOrDeleteAt(6, 8));
     EXPECT_TRUE(lx::FolderPane::CanEditOrDeleteAt(7, 8));
-    EXPECT_FALSE(lx::FolderPane::CanEditOrDeleteAt(8, 8));   // below the last folder
+    EXPECT_FALSE(lx::FolderPane::CanEditOrDeleteAt(8, 8)); // below the last folder
     EXPECT_FALSE(lx::FolderPane::CanEditOrDeleteAt(-1, 8));
 }
 
-}  // namespace
+} // namespace

@@ -14,20 +14,23 @@ protected:
     }
     long Num(const char* folder) { return lxtest::FolderNumOf(Conn(), folder); }
     long CountIn(long folder) {
-        return lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Messages WHERE FolderNum = " + std::to_string(folder));
+        return lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Messages WHERE FolderNum = " +
+                                           std::to_string(folder));
     }
     // Adds `n` incoming messages to a folder, the first the newest.
     std::vector<long> AddIncoming(long folder, int n) {
         std::vector<long> nums;
         for (int i = 0; i < n; ++i)
-            nums.push_back(lxtest::AddMessage(Conn(), folder, 'I', "from" + std::to_string(i) + "@x",
-                                              "Subject " + std::to_string(i) + "&&N& ", {2026, 5, 20 - i, 8, 0, 0}));
+            nums.push_back(lxtest::AddMessage(
+                Conn(), folder, 'I', "from" + std::to_string(i) + "@x",
+                "Subject " + std::to_string(i) + "&&N& ", {2026, 5, 20 - i, 8, 0, 0}));
         return nums;
     }
     std::vector<int> ListSelection() {
         std::vector<int> rows;
         for (int i = 0; i < messages->Count(); ++i)
-            if (::SendMessageA(messages->List(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) rows.push_back(i);
+            if (::SendMessageA(messages->List(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+                rows.push_back(i);
         return rows;
     }
     void Click(int row, WPARAM keys) {
@@ -60,8 +63,10 @@ TEST_F(MessageListTest, RowTextsAndCount) {
     const long in = Num("_IN");
     std::string longSubject(250, 's');
     lxtest::AddMessage(Conn(), in, 'I', "long@x", longSubject + "&&N&F", {2026, 1, 9, 8, 0, 0});
-    const long out = lxtest::AddMessage(Conn(), in, 'O', "me@x", "Mine&& & ", {2026, 2, 9, 8, 0, 0});
-    const long to = lxtest::AddMessage(Conn(), in, 'O', "me@x", "Addressed&& & ", {2026, 3, 9, 8, 0, 0});
+    const long out =
+        lxtest::AddMessage(Conn(), in, 'O', "me@x", "Mine&& & ", {2026, 2, 9, 8, 0, 0});
+    const long to =
+        lxtest::AddMessage(Conn(), in, 'O', "me@x", "Addressed&& & ", {2026, 3, 9, 8, 0, 0});
     ASSERT_TRUE(lxtest::AddRecipient(Conn(), to, "ann@x"));
     CreatePanes();
     ASSERT_EQ(3, messages->Count());
@@ -69,7 +74,8 @@ TEST_F(MessageListTest, RowTextsAndCount) {
     EXPECT_EQ("O \t09-" + Text("MAILMESS_CPP_3") + "-2026\tann@x\tAddressed", messages->RowText(0));
     EXPECT_EQ("O \t09-" + Text("MAILMESS_CPP_2") + "-2026\tme@x\tMine", messages->RowText(1));
     EXPECT_EQ(out, messages->Rows()[1].mesgNum);
-    EXPECT_EQ("INF\t09-" + Text("MAILMESS_CPP_1") + "-2026\tlong@x\t" + longSubject, messages->RowText(2));
+    EXPECT_EQ("INF\t09-" + Text("MAILMESS_CPP_1") + "-2026\tlong@x\t" + longSubject,
+              messages->RowText(2));
 }
 
 TEST_F(MessageListTest, DeleteMovesToTrashcanWithoutAsking) {
@@ -130,11 +136,11 @@ TEST_F(MessageListTest, ShiftAndCtrlSelectionWithTheMouse) {
     EXPECT_EQ(std::vector<int>({1, 2, 3}), ListSelection());
     Click(5, MK_CONTROL);
     EXPECT_EQ(std::vector<int>({1, 2, 3, 5}), ListSelection());
-    Click(2, MK_CONTROL);   // toggles a selected row off
+    Click(2, MK_CONTROL); // toggles a selected row off
     EXPECT_EQ(std::vector<int>({1, 3, 5}), ListSelection());
-    Click(4, MK_SHIFT);     // range from the anchor (row 2)
+    Click(4, MK_SHIFT); // range from the anchor (row 2)
     EXPECT_EQ(std::vector<int>({2, 3, 4}), ListSelection());
-    Click(3, 0);            // a click on a selected row without a drag keeps only it
+    Click(3, 0); // a click on a selected row without a drag keeps only it
     EXPECT_EQ(std::vector<int>({3}), ListSelection());
     EXPECT_EQ(std::vector<int>({3}), messages->SelectedRows());
     // A click below the last row changes nothing.
@@ -165,7 +171,7 @@ TEST_F(MessageListTest, DragOntoInOrTheListedFolderMovesNothing) {
     messages->DragOver(onIn);
     EXPECT_EQ(lx::MessageListPane::DragPhase::OverNothing, messages->Phase());
     messages->DropAt(onIn);
-    messages->DragOver(RowPoint(folders->List(), 6));   // the listed folder
+    messages->DragOver(RowPoint(folders->List(), 6)); // the listed folder
     EXPECT_EQ(lx::MessageListPane::DragPhase::OverNothing, messages->Phase());
     messages->DropAt(RowPoint(folders->List(), 6));
     EXPECT_EQ(2, CountIn(work));
@@ -184,7 +190,7 @@ TEST_F(MessageListTest, DragOntoAnotherFolderMovesTheSelection) {
     EXPECT_EQ(lx::MessageListPane::DragPhase::OverFolder, messages->Phase());
     EXPECT_EQ(0, folders->DropHighlight());
     EXPECT_EQ(::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(136)), ::GetCursor());
-    messages->DragOver(RowPoint(folders->List(), 2));   // _IN: no target, no highlight
+    messages->DragOver(RowPoint(folders->List(), 2)); // _IN: no target, no highlight
     EXPECT_EQ(-1, folders->DropHighlight());
     EXPECT_EQ(::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(135)), ::GetCursor());
     messages->DragOver(onDesk);
@@ -227,7 +233,7 @@ TEST_F(MessageListTest, MouseDragThroughTheListMessages) {
     EXPECT_EQ(lx::MessageListPane::DragPhase::None, messages->Phase());
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -250,7 +256,7 @@ TEST_F(MessageListKeys, ArrowKeysMoveTheSelectionTheListKeeps) {
                                              std::to_string(lx::SpecialFolderNums().trashcan)));
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -273,7 +279,7 @@ TEST_F(PaneFailures, WithoutAStoreBothPanesShowTheirFixedLines) {
     EXPECT_EQ(Text("MAILMESS_CPP_17") + "\t\t\t", list.RowText(0));
     EXPECT_EQ(0, shown);
     list.SelectAll();
-    list.DeleteSelected();   // nothing to delete, nothing asked
+    list.DeleteSelected(); // nothing to delete, nothing asked
     EXPECT_TRUE(hook.boxes.empty());
 }
 
@@ -291,4 +297,4 @@ TEST_F(PaneFailures, AFailedQueryIsReportedAndShowsItsLine) {
     EXPECT_EQ(0, counts.back());
 }
 
-}  // namespace
+} // namespace

@@ -16,7 +16,8 @@ namespace {
 
 std::string ReadSource() {
     const char* root = std::getenv("LX_SOURCE_DIR");
-    std::string path = std::string(root && *root == '/' ? "Z:" : "") + (root ? root : ".") + "/mailer/res/DGROUP.msg";
+    std::string path = std::string(root && *root == '/' ? "Z:" : "") + (root ? root : ".") +
+                       "/mailer/res/DGROUP.msg";
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -27,7 +28,7 @@ LRESULT CALLBACK ParentProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam
     return ::DefWindowProcA(wnd, message, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 void PaneTest::SetUp() {
     StoreTest::SetUp();
@@ -42,8 +43,9 @@ void PaneTest::SetUp() {
     wc.lpszClassName = "LxPaneTestParent";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     ::RegisterClassA(&wc);
-    parent = ::CreateWindowExA(0, "LxPaneTestParent", "Panes", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
-                               900, 480, nullptr, nullptr, wc.hInstance, nullptr);
+    parent = ::CreateWindowExA(0, "LxPaneTestParent", "Panes",
+                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 900, 480,
+                               nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(nullptr, parent);
     ::SetForegroundWindow(parent);
 }
@@ -93,8 +95,8 @@ void PaneTest::CreatePanes() {
     messages->SetOnOpen([this](long mesgNum, int flag) { opened.emplace_back(mesgNum, flag); });
     messages->SetFolderPane(folders.get());
     ASSERT_TRUE(messages->Create(parent, 2));
-    ::MoveWindow(messages->Handle(), lx::FolderPane::kWidth + 4, 0, area.right - lx::FolderPane::kWidth - 4,
-                 area.bottom, TRUE);
+    ::MoveWindow(messages->Handle(), lx::FolderPane::kWidth + 4, 0,
+                 area.right - lx::FolderPane::kWidth - 4, area.bottom, TRUE);
     folders->SetTabTarget(messages->List());
     folders->SetOnEmptyTrash([this] {
         messages->SelectAll();
@@ -108,14 +110,16 @@ std::string PaneTest::ItemText(HWND list, int index) {
     const LRESULT n = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (n == LB_ERR) return "<none>";
     std::string text(static_cast<size_t>(n) + 1, '\0');
-    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(n));
     return text;
 }
 
 POINT PaneTest::RowPoint(HWND list, int index) {
     RECT item{};
-    ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&item));
     POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ::ClientToScreen(list, &p);
     return p;
@@ -129,4 +133,4 @@ void PaneTest::Pump() {
     }
 }
 
-}  // namespace lxtest
+} // namespace lxtest

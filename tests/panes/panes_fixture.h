@@ -40,11 +40,11 @@ protected:
     lx::MailboxList mailboxes;
     std::unique_ptr<lx::FolderPane> folders;
     std::unique_ptr<lx::MessageListPane> messages;
-    std::vector<long> selectedFolders;   // what the folder pane reported
-    std::vector<long> counts;            // what the message list reported
+    std::vector<long> selectedFolders; // what the folder pane reported
+    std::vector<long> counts;          // what the message list reported
     std::vector<std::pair<long, int>> opened;
 
     static TestCatalogue* s_catalogue;
 };
 
-}  // namespace lxtest
+} // namespace lxtest

@@ -16,4 +16,4 @@ long FolderNumOf(odbcvantConnection& conn, const std::string& name);
 // Number of rows a query counts (first column of its one row), -1 on failure.
 long CountOf(odbcvantConnection& conn, const std::string& sql);
 
-}  // namespace lxtest
+} // namespace lxtest

@@ -21,14 +21,17 @@ TEST(FolderRules, MissingSpecialFolders) {
     EXPECT_EQ(lx::MissingSpecialFolders::All, lx::FindMissingSpecialFolders({}));
     EXPECT_EQ(lx::MissingSpecialFolders::Trashcan,
               lx::FindMissingSpecialFolders(Rows({{1, "_DESK"}, {2, "_IN"}, {3, "Work"}})));
-    EXPECT_EQ(lx::MissingSpecialFolders::None, lx::FindMissingSpecialFolders(Rows({{1, "_TRASHCAN"}})));
+    EXPECT_EQ(lx::MissingSpecialFolders::None,
+              lx::FindMissingSpecialFolders(Rows({{1, "_TRASHCAN"}})));
     // Names are compared exactly.
-    EXPECT_EQ(lx::MissingSpecialFolders::Trashcan, lx::FindMissingSpecialFolders(Rows({{1, "_trashcan"}})));
+    EXPECT_EQ(lx::MissingSpecialFolders::Trashcan,
+              lx::FindMissingSpecialFolders(Rows({{1, "_trashcan"}})));
 }
 
 TEST(FolderRules, SpecialNumbersByExactName) {
     lx::SpecialFolderNums() = lx::SpecialFolderNumbers{};
-    lx::RecordSpecialFolderNumbers(Rows({{7, "_IN"}, {8, "_OUT"}, {9, "_in"}, {10, "_TRASHCAN"}, {11, "_SENT "}}));
+    lx::RecordSpecialFolderNumbers(
+        Rows({{7, "_IN"}, {8, "_OUT"}, {9, "_in"}, {10, "_TRASHCAN"}, {11, "_SENT "}}));
     EXPECT_EQ(7, lx::SpecialFolderNums().in);
     EXPECT_EQ(8, lx::SpecialFolderNums().out);
     EXPECT_EQ(10, lx::SpecialFolderNums().trashcan);
@@ -40,7 +43,7 @@ TEST(FolderRules, NameTakenIsExactAndSkipsTheEditedFolder) {
     const auto rows = Rows({{1, "Work"}, {2, "Bob's"}});
     EXPECT_TRUE(lx::FolderNameTaken(rows, "Work", -1));
     EXPECT_FALSE(lx::FolderNameTaken(rows, "work", -1));
-    EXPECT_FALSE(lx::FolderNameTaken(rows, "Work", 1));   // renaming to its own name
+    EXPECT_FALSE(lx::FolderNameTaken(rows, "Work", 1)); // renaming to its own name
     EXPECT_TRUE(lx::FolderNameTaken(rows, "Work", 2));
     EXPECT_TRUE(lx::FolderNameTaken(rows, "Bob's", -1));
 }
@@ -60,7 +63,7 @@ TEST(FolderRules, MailboxUsingFolder) {
     EXPECT_EQ(&list.records[1], lx::MailboxUsingFolder(list, FolderRow{12, "Renamed", "U", ""}));
     EXPECT_EQ(&list.records[1], lx::MailboxUsingFolder(list, FolderRow{40, "Work", "U", ""}));
     EXPECT_EQ(nullptr, lx::MailboxUsingFolder(list, FolderRow{13, "Home", "U", ""}));
-    list.count = 1;   // records past the count do not count
+    list.count = 1; // records past the count do not count
     EXPECT_EQ(nullptr, lx::MailboxUsingFolder(list, FolderRow{12, "Work", "U", ""}));
 }
 
@@ -77,7 +80,7 @@ TEST(FolderRules, IndexAtPointAndItemHeight) {
 lx::MonthNames Months() {
     return lx::MonthNames([](const char* key) {
         const int m = std::atoi(key + std::strlen("MAILMESS_CPP_"));
-        static const char* names[] = {"", "Jan", "Feb", "Mar", "Apr", "May", "Jun",
+        static const char* names[] = {"",    "Jan", "Feb", "Mar", "Apr", "May",      "Jun",
                                       "Jul", "Aug", "Sep", "Oct", "Nov", "December!"};
         return std::string(names[m]);
     });
@@ -104,17 +107,21 @@ TEST(MessageRows, IncomingRowText) {
 
 TEST(MessageRows, OwnMailShowsTheFirstRecipientOrTheSender) {
     const lx::StoreTime t{2026, 12, 31, 0, 0, 0};
-    EXPECT_EQ("O \t31-Decembe-2026\tbob@example.org\tOut", lx::MessageRowText('O', "Out&& & ", t, "me@x", "bob@example.org", Months()));
-    EXPECT_EQ("O \t31-Decembe-2026\tme@x\tOut", lx::MessageRowText('O', "Out&& & ", t, "me@x", "", Months()));
+    EXPECT_EQ("O \t31-Decembe-2026\tbob@example.org\tOut",
+              lx::MessageRowText('O', "Out&& & ", t, "me@x", "bob@example.org", Months()));
+    EXPECT_EQ("O \t31-Decembe-2026\tme@x\tOut",
+              lx::MessageRowText('O', "Out&& & ", t, "me@x", "", Months()));
     // Incoming mail never shows a recipient.
-    EXPECT_EQ("I \t31-Decembe-2026\tme@x\tIn", lx::MessageRowText('I', "In&& & ", t, "me@x", "bob", Months()));
+    EXPECT_EQ("I \t31-Decembe-2026\tme@x\tIn",
+              lx::MessageRowText('I', "In&& & ", t, "me@x", "bob", Months()));
 }
 
 TEST(MessageRows, LongSubjectLosesOnlyItsMarker) {
     std::string subject(250, 'x');
     subject += "&&N&F";
     ASSERT_EQ(255u, subject.size());
-    const auto fields = lx::SplitRowFields(lx::MessageRowText('I', subject, {2026, 1, 2, 0, 0, 0}, "a", "", Months()));
+    const auto fields = lx::SplitRowFields(
+        lx::MessageRowText('I', subject, {2026, 1, 2, 0, 0, 0}, "a", "", Months()));
     EXPECT_EQ("INF", fields[0]);
     EXPECT_EQ(std::string(250, 'x'), fields[3]);
 }
@@ -138,9 +145,9 @@ TEST(MessageRows, SplitFieldsAndIcons) {
 
 TEST(MessageRows, DropTargets) {
     EXPECT_TRUE(lx::IsDropTarget(5, 4, 3));
-    EXPECT_FALSE(lx::IsDropTarget(4, 4, 3));   // the listed folder
-    EXPECT_FALSE(lx::IsDropTarget(3, 4, 3));   // _IN
-    EXPECT_FALSE(lx::IsDropTarget(-1, 4, 3));  // no folder
+    EXPECT_FALSE(lx::IsDropTarget(4, 4, 3));  // the listed folder
+    EXPECT_FALSE(lx::IsDropTarget(3, 4, 3));  // _IN
+    EXPECT_FALSE(lx::IsDropTarget(-1, 4, 3)); // no folder
 }
 
 TEST(ListSelectionRules, ClickCtrlShiftAndAnchor) {
@@ -150,7 +157,7 @@ TEST(ListSelectionRules, ClickCtrlShiftAndAnchor) {
     EXPECT_EQ(std::vector<int>({2}), s.Selected());
     s.Click(5, false, true);
     EXPECT_EQ(std::vector<int>({2, 3, 4, 5}), s.Selected());
-    s.Click(0, false, true);   // range from the same anchor, the rest cleared
+    s.Click(0, false, true); // range from the same anchor, the rest cleared
     EXPECT_EQ(std::vector<int>({0, 1, 2}), s.Selected());
     s.Click(7, true, false);
     EXPECT_EQ(std::vector<int>({0, 1, 2, 7}), s.Selected());
@@ -161,7 +168,7 @@ TEST(ListSelectionRules, ClickCtrlShiftAndAnchor) {
     EXPECT_EQ(std::vector<int>({1, 2, 3}), s.Selected());
     s.Click(4, false, false);
     EXPECT_EQ(std::vector<int>({4}), s.Selected());
-    s.Click(10, false, false);   // beyond the last row: nothing changes
+    s.Click(10, false, false); // beyond the last row: nothing changes
     EXPECT_EQ(std::vector<int>({4}), s.Selected());
     s.SelectAll();
     EXPECT_EQ(10u, s.Selected().size());
@@ -169,4 +176,4 @@ TEST(ListSelectionRules, ClickCtrlShiftAndAnchor) {
     EXPECT_TRUE(s.Selected().empty());
 }
 
-}  // namespace
+} // namespace

@@ -28,7 +28,8 @@ TEST_F(PaneStore, EmptyStoreGetsExactlyTheSixSpecialFolders) {
     ASSERT_TRUE(store.Ready());
     std::vector<lx::FolderRow> rows;
     ASSERT_TRUE(store.LoadEnsuringSpecialFolders(rows, Desc));
-    EXPECT_EQ(std::vector<std::string>({"_DESK", "_DRAFT", "_IN", "_OUT", "_SENT", "_TRASHCAN"}), Names(rows));
+    EXPECT_EQ(std::vector<std::string>({"_DESK", "_DRAFT", "_IN", "_OUT", "_SENT", "_TRASHCAN"}),
+              Names(rows));
     for (const auto& r : rows) EXPECT_EQ("S", r.type);
     EXPECT_EQ("text of MAILFOLD_CPP_12", rows[2].description);
     EXPECT_EQ("text of MAILFOLD_CPP_17", rows[5].description);
@@ -64,21 +65,26 @@ TEST_F(PaneStore, ApostrophesAndRenameAndDeleteKeepMessages) {
     const long mesg = lxtest::AddMessage(Conn(), num, 'I', "a@b", "Hi&&N& ", {2026, 1, 2, 3, 4, 5});
     ASSERT_GT(mesg, 0);
     const long trash = lxtest::FolderNumOf(Conn(), "_TRASHCAN");
-    const long other = lxtest::AddMessage(Conn(), trash - 1, 'I', "c@d", "Stays&& & ", {2026, 1, 2, 3, 4, 6});
+    const long other =
+        lxtest::AddMessage(Conn(), trash - 1, 'I', "c@d", "Stays&& & ", {2026, 1, 2, 3, 4, 6});
     ASSERT_TRUE(store.Delete(num, trash));
     ASSERT_TRUE(store.Load(rows));
     EXPECT_EQ(6u, rows.size());
     // Its message went to _TRASHCAN; no other message moved.
     EXPECT_EQ(2, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Messages"));
-    EXPECT_EQ(trash, lxtest::CountOf(Conn(), "SELECT FolderNum FROM Messages WHERE MesgNum = " + std::to_string(mesg)));
-    EXPECT_EQ(trash - 1, lxtest::CountOf(Conn(), "SELECT FolderNum FROM Messages WHERE MesgNum = " + std::to_string(other)));
+    EXPECT_EQ(trash, lxtest::CountOf(Conn(), "SELECT FolderNum FROM Messages WHERE MesgNum = " +
+                                                 std::to_string(mesg)));
+    EXPECT_EQ(trash - 1, lxtest::CountOf(Conn(), "SELECT FolderNum FROM Messages WHERE MesgNum = " +
+                                                     std::to_string(other)));
 }
 
 TEST_F(PaneStore, MessageRowsNewestFirstWithRecipients) {
     const long in = 1000;
-    const long a = lxtest::AddMessage(Conn(), in, 'I', "old@x", "Older&& & ", {2026, 1, 2, 3, 4, 5});
+    const long a =
+        lxtest::AddMessage(Conn(), in, 'I', "old@x", "Older&& & ", {2026, 1, 2, 3, 4, 5});
     const long b = lxtest::AddMessage(Conn(), in, 'O', "me@x", "Mine&& & ", {2026, 2, 3, 4, 5, 6});
-    const long c = lxtest::AddMessage(Conn(), in, 'O', "me@x", "It's mine&& & ", {2026, 3, 4, 5, 6, 7});
+    const long c =
+        lxtest::AddMessage(Conn(), in, 'O', "me@x", "It's mine&& & ", {2026, 3, 4, 5, 6, 7});
     lxtest::AddMessage(Conn(), in + 1, 'I', "other@x", "Other&& & ", {2026, 3, 4, 5, 6, 7});
     ASSERT_TRUE(lxtest::AddRecipient(Conn(), c, "first@x"));
     ASSERT_TRUE(lxtest::AddRecipient(Conn(), c, "second@x"));
@@ -91,7 +97,7 @@ TEST_F(PaneStore, MessageRowsNewestFirstWithRecipients) {
     EXPECT_EQ(c, rows[0].mesgNum);
     EXPECT_EQ("O \t04-M3-2026\tfirst@x\tIt's mine", rows[0].text);
     EXPECT_EQ(b, rows[1].mesgNum);
-    EXPECT_EQ("O \t03-M2-2026\tme@x\tMine", rows[1].text);   // no ToList row: the sender
+    EXPECT_EQ("O \t03-M2-2026\tme@x\tMine", rows[1].text); // no ToList row: the sender
     EXPECT_EQ(a, rows[2].mesgNum);
 
     ASSERT_TRUE(store.Move(a, in + 1));
@@ -105,4 +111,4 @@ TEST_F(PaneStore, MessageRowsNewestFirstWithRecipients) {
     EXPECT_TRUE(rows.empty());
 }
 
-}  // namespace
+} // namespace

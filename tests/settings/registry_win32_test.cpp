@@ -16,153 +16,161 @@ using namespace lx;
 namespace {
 
 class ScratchKey {
- public:
-  ScratchKey(HKEY root, const std::string& base)
-      : root_(root), path_(base + "-" + std::to_string(GetCurrentProcessId())) {
-    RegDeleteTreeA(root_, path_.c_str());
-  }
-  ~ScratchKey() { RegDeleteTreeA(root_, path_.c_str()); }
-  const char* Path() const { return path_.c_str(); }
+public:
+    ScratchKey(HKEY root, const std::string& base)
+        : root_(root), path_(base + "-" + std::to_string(GetCurrentProcessId())) {
+        RegDeleteTreeA(root_, path_.c_str());
+    }
+    ~ScratchKey() { RegDeleteTreeA(root_, path_.c_str()); }
+    const char* Path() const { return path_.c_str(); }
 
-  bool Exists() const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-  }
+    bool Exists() const {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
 
-  // The raw value as the system holds it.
-  std::string RawString(const char* name) const {
-    char buf[512] = {};
-    DWORD size = sizeof buf - 1;
-    DWORD type = 0;
-    if (RegGetValueA(root_, path_.c_str(), name, RRF_RT_ANY, &type, buf, &size) != ERROR_SUCCESS) return "<absent>";
-    return type == REG_SZ ? std::string(buf) : "<not a string>";
-  }
+    // The raw value as the system holds it.
+    std::string RawString(const char* name) const {
+        char buf[512] = {};
+        DWORD size = sizeof buf - 1;
+        DWORD type = 0;
+        if (RegGetValueA(root_, path_.c_str(), name, RRF_RT_ANY, &type, buf, &size) !=
+            ERROR_SUCCESS)
+            return "<absent>";
+        return type == REG_SZ ? std::string(buf) : "<not a string>";
+    }
 
- private:
-  HKEY root_;
-  std::string path_;
+private:
+    HKEY root_;
+    std::string path_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(Win32Registry, NewKeyIsCreatedButNotRead) {
-  ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
-  Win32SettingsRegistry reg(scratch.Path());
-  ASSERT_TRUE(reg.IsOpen());
-  EXPECT_FALSE(reg.KeyExisted());
-  EXPECT_TRUE(scratch.Exists());
-  ASSERT_TRUE(reg.WriteDword(kRegReaderType, 3));
-  std::int32_t type = 1;
-  EXPECT_FALSE(reg.ReadDword(kRegReaderType, type));
-  EXPECT_EQ(type, 1);
+    ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
+    Win32SettingsRegistry reg(scratch.Path());
+    ASSERT_TRUE(reg.IsOpen());
+    EXPECT_FALSE(reg.KeyExisted());
+    EXPECT_TRUE(scratch.Exists());
+    ASSERT_TRUE(reg.WriteDword(kRegReaderType, 3));
+    std::int32_t type = 1;
+    EXPECT_FALSE(reg.ReadDword(kRegReaderType, type));
+    EXPECT_EQ(type, 1);
 }
 
 TEST(Win32Registry, ValuesComeBackOnceTheKeyExists) {
-  ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
-  {
+    ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
+    {
+        Win32SettingsRegistry reg(scratch.Path());
+        ASSERT_TRUE(reg.WriteString(kRegLastRetAdd, "me@example.org"));
+        ASSERT_TRUE(reg.WriteDword(kRegDictionary, 1));
+        ASSERT_TRUE(reg.WriteDword(kRegLineBreaks, -7));
+    }
+    EXPECT_EQ(scratch.RawString(kRegLastRetAdd), "me@example.org");
     Win32SettingsRegistry reg(scratch.Path());
-    ASSERT_TRUE(reg.WriteString(kRegLastRetAdd, "me@example.org"));
-    ASSERT_TRUE(reg.WriteDword(kRegDictionary, 1));
-    ASSERT_TRUE(reg.WriteDword(kRegLineBreaks, -7));
-  }
-  EXPECT_EQ(scratch.RawString(kRegLastRetAdd), "me@example.org");
-  Win32SettingsRegistry reg(scratch.Path());
-  EXPECT_TRUE(reg.KeyExisted());
-  EXPECT_EQ(ReadStringOr(reg, kRegLastRetAdd, 81, ""), "me@example.org");
-  EXPECT_EQ(ReadDwordOr(reg, kRegDictionary, 0), 1);
-  EXPECT_EQ(ReadDwordOr(reg, kRegLineBreaks, 0), -7);
-  EXPECT_EQ(ReadDwordOr(reg, kRegReaderType, 2), 2) << "absent value keeps the default";
-  EXPECT_EQ(ReadStringOr(reg, kRegLastRetSig, 33, "dflt"), "dflt");
-  // A value of the other type is not taken.
-  EXPECT_EQ(ReadDwordOr(reg, kRegLastRetAdd, 5), 5);
-  EXPECT_EQ(ReadStringOr(reg, kRegDictionary, 10, "x"), "x");
+    EXPECT_TRUE(reg.KeyExisted());
+    EXPECT_EQ(ReadStringOr(reg, kRegLastRetAdd, 81, ""), "me@example.org");
+    EXPECT_EQ(ReadDwordOr(reg, kRegDictionary, 0), 1);
+    EXPECT_EQ(ReadDwordOr(reg, kRegLineBreaks, 0), -7);
+    EXPECT_EQ(ReadDwordOr(reg, kRegReaderType, 2), 2) << "absent value keeps the default";
+    EXPECT_EQ(ReadStringOr(reg, kRegLastRetSig, 33, "dflt"), "dflt");
+    // A value of the other type is not taken.
+    EXPECT_EQ(ReadDwordOr(reg, kRegLastRetAdd, 5), 5);
+    EXPECT_EQ(ReadStringOr(reg, kRegDictionary, 10, "x"), "x");
 }
 
 TEST(Win32Registry, StringWithoutTerminatorAndLongStrings) {
-  ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
-  {
-    Win32SettingsRegistry reg(scratch.Path());
-    ASSERT_TRUE(reg.WriteString(kRegLastRetAdd, std::string(300, 'z').c_str()));
-  }
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, scratch.Path(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, kRegLastRetSig, 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3), ERROR_SUCCESS);
-  RegCloseKey(key);
+    ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
+    {
+        Win32SettingsRegistry reg(scratch.Path());
+        ASSERT_TRUE(reg.WriteString(kRegLastRetAdd, std::string(300, 'z').c_str()));
+    }
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, scratch.Path(), 0, KEY_ALL_ACCESS, &key),
+              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExA(key, kRegLastRetSig, 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3),
+        ERROR_SUCCESS);
+    RegCloseKey(key);
 
-  Win32SettingsRegistry reg(scratch.Path());
-  char sig[33];
-  ASSERT_TRUE(reg.ReadString(kRegLastRetSig, sig, sizeof sig));
-  EXPECT_STREQ(sig, "abc");
-  char add[81];
-  ASSERT_TRUE(reg.ReadString(kRegLastRetAdd, add, sizeof add));
-  EXPECT_EQ(std::string(add), std::string(80, 'z'));
+    Win32SettingsRegistry reg(scratch.Path());
+    char sig[33];
+    ASSERT_TRUE(reg.ReadString(kRegLastRetSig, sig, sizeof sig));
+    EXPECT_STREQ(sig, "abc");
+    char add[81];
+    ASSERT_TRUE(reg.ReadString(kRegLastRetAdd, add, sizeof add));
+    EXPECT_EQ(std::string(add), std::string(80, 'z'));
 }
 
 TEST(Win32Registry, MakeCurrentMirrorsTheRecord) {
-  ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
-  MailboxList list;
-  list.records[0] = lx_test::SampleMailbox(1);
-  list.records[1] = lx_test::SampleMailbox(2);
-  list.count = 2;
-  {
+    ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
+    MailboxList list;
+    list.records[0] = lx_test::SampleMailbox(1);
+    list.records[1] = lx_test::SampleMailbox(2);
+    list.count = 2;
+    {
+        Win32SettingsRegistry reg(scratch.Path());
+        ASSERT_TRUE(MakeCurrent(list, 1, reg));
+    }
+    EXPECT_EQ(scratch.RawString(kRegServer), "pop2.example.org");
+    EXPECT_EQ(scratch.RawString(kRegDelMail), "<not a string>");
     Win32SettingsRegistry reg(scratch.Path());
-    ASSERT_TRUE(MakeCurrent(list, 1, reg));
-  }
-  EXPECT_EQ(scratch.RawString(kRegServer), "pop2.example.org");
-  EXPECT_EQ(scratch.RawString(kRegDelMail), "<not a string>");
-  Win32SettingsRegistry reg(scratch.Path());
-  char pw[kRegPasswordSize] = {};
-  ASSERT_TRUE(reg.ReadString(kRegPassword, pw, sizeof pw));
-  EXPECT_STREQ(pw, "pw2xyz");
-  EXPECT_EQ(ReadStringOr(reg, kRegSmtpServer, 81, ""), "smtp2.example.org");
-  EXPECT_EQ(ReadStringOr(reg, kRegAddress, 81, ""), "user2@example.org");
-  EXPECT_EQ(ReadStringOr(reg, kRegUser, 65, ""), "login2");
-  EXPECT_EQ(ReadStringOr(reg, kRegDefFolder, 17, ""), "Folder2");
-  EXPECT_EQ(ReadDwordOr(reg, kRegDelMail, 0), 1002);
-  EXPECT_EQ(ReadDwordOr(reg, kRegApop, 0), 2002);
-  EXPECT_EQ(ReadDwordOr(reg, kRegDefFolderNum, 0), 4002);
+    char pw[kRegPasswordSize] = {};
+    ASSERT_TRUE(reg.ReadString(kRegPassword, pw, sizeof pw));
+    EXPECT_STREQ(pw, "pw2xyz");
+    EXPECT_EQ(ReadStringOr(reg, kRegSmtpServer, 81, ""), "smtp2.example.org");
+    EXPECT_EQ(ReadStringOr(reg, kRegAddress, 81, ""), "user2@example.org");
+    EXPECT_EQ(ReadStringOr(reg, kRegUser, 65, ""), "login2");
+    EXPECT_EQ(ReadStringOr(reg, kRegDefFolder, 17, ""), "Folder2");
+    EXPECT_EQ(ReadDwordOr(reg, kRegDelMail, 0), 1002);
+    EXPECT_EQ(ReadDwordOr(reg, kRegApop, 0), 2002);
+    EXPECT_EQ(ReadDwordOr(reg, kRegDefFolderNum, 0), 4002);
 }
 
 TEST(Win32Registry, InstallPathOnlyFromAnExistingKey) {
-  ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
-  EXPECT_EQ(ReadInstallPath(scratch.Path()), "");  // creates the key, reads nothing
-  EXPECT_TRUE(scratch.Exists());
-  EXPECT_EQ(ReadInstallPath(scratch.Path()), "");  // the value is absent
-  {
-    Win32SettingsRegistry reg(scratch.Path());
-    ASSERT_TRUE(reg.WriteString(kRegInstallPath, "C:\\LORVEX"));
-  }
-  EXPECT_EQ(ReadInstallPath(scratch.Path()), "C:\\LORVEX");
+    ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
+    EXPECT_EQ(ReadInstallPath(scratch.Path()), ""); // creates the key, reads nothing
+    EXPECT_TRUE(scratch.Exists());
+    EXPECT_EQ(ReadInstallPath(scratch.Path()), ""); // the value is absent
+    {
+        Win32SettingsRegistry reg(scratch.Path());
+        ASSERT_TRUE(reg.WriteString(kRegInstallPath, "C:\\LORVEX"));
+    }
+    EXPECT_EQ(ReadInstallPath(scratch.Path()), "C:\\LORVEX");
 }
 
 TEST(Win32Registry, DefaultKeyOpens) {
-  // The program's own key: left exactly as found.
-  HKEY probe = nullptr;
-  bool existed = RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_READ, &probe) == ERROR_SUCCESS;
-  if (existed) RegCloseKey(probe);
-  {
-    Win32SettingsRegistry reg;
-    EXPECT_TRUE(reg.IsOpen());
-    EXPECT_EQ(reg.KeyExisted(), existed);
-  }
-  if (!existed) RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+    // The program's own key: left exactly as found.
+    HKEY probe = nullptr;
+    bool existed =
+        RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_READ, &probe) == ERROR_SUCCESS;
+    if (existed) RegCloseKey(probe);
+    {
+        Win32SettingsRegistry reg;
+        EXPECT_TRUE(reg.IsOpen());
+        EXPECT_EQ(reg.KeyExisted(), existed);
+    }
+    if (!existed) RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
 }
 
 TEST(Win32Registry, MailtoHandlerHoldsTheInstallPath) {
-  ScratchKey scratch(HKEY_CLASSES_ROOT, "LorvexTest-mailto");
-  std::string command = std::string(scratch.Path()) + "\\shell\\open\\command";
-  ASSERT_TRUE(RegisterMailtoHandler("C:\\LORVEX", command.c_str()));
-  char buf[300] = {};
-  DWORD size = sizeof buf;
-  ASSERT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, command.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf, &size),
-            ERROR_SUCCESS);
-  EXPECT_STREQ(buf, "C:\\LORVEX\\Lorvex.Exe %1");
-  // A moved installation overwrites the command.
-  ASSERT_TRUE(RegisterMailtoHandler("D:\\APPS\\LORVEX\\", command.c_str()));
-  size = sizeof buf;
-  ASSERT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, command.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf, &size),
-            ERROR_SUCCESS);
-  EXPECT_STREQ(buf, "D:\\APPS\\LORVEX\\Lorvex.Exe %1");
+    ScratchKey scratch(HKEY_CLASSES_ROOT, "LorvexTest-mailto");
+    std::string command = std::string(scratch.Path()) + "\\shell\\open\\command";
+    ASSERT_TRUE(RegisterMailtoHandler("C:\\LORVEX", command.c_str()));
+    char buf[300] = {};
+    DWORD size = sizeof buf;
+    ASSERT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, command.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf,
+                           &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(buf, "C:\\LORVEX\\Lorvex.Exe %1");
+    // A moved installation overwrites the command.
+    ASSERT_TRUE(RegisterMailtoHandler("D:\\APPS\\LORVEX\\", command.c_str()));
+    size = sizeof buf;
+    ASSERT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, command.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf,
+                           &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(buf, "D:\\APPS\\LORVEX\\Lorvex.Exe %1");
 }

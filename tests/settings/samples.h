@@ -17,4 +17,4 @@ lx::FontDesc SampleFont();
 void ExpectSameMailbox(const lx::MailboxRecord& a, const lx::MailboxRecord& b);
 void ExpectSameDialer(const lx::DialerSettings& a, const lx::DialerSettings& b);
 
-}  // namespace lx_test
+} // namespace lx_test

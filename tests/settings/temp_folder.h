@@ -8,21 +8,21 @@
 namespace lx_test {
 
 class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
-  const std::string& Path() const { return path_; }
-  std::string File(const char* name) const;
+    const std::string& Path() const { return path_; }
+    std::string File(const char* name) const;
 
-  void Write(const char* name, const std::vector<std::uint8_t>& bytes) const;
-  std::vector<std::uint8_t> Read(const char* name) const;
-  bool Exists(const char* name) const;
+    void Write(const char* name, const std::vector<std::uint8_t>& bytes) const;
+    std::vector<std::uint8_t> Read(const char* name) const;
+    bool Exists(const char* name) const;
 
- private:
-  std::string path_;
+private:
+    std::string path_;
 };
 
 // Little-endian pokes into a raw image.
@@ -33,4 +33,4 @@ std::int16_t Get16(const std::vector<std::uint8_t>& v, std::size_t at);
 std::int32_t Get32(const std::vector<std::uint8_t>& v, std::size_t at);
 std::string GetText(const std::vector<std::uint8_t>& v, std::size_t at, std::size_t max);
 
-}  // namespace lx_test
+} // namespace lx_test

@@ -10,39 +10,39 @@
 using namespace lx;
 
 TEST(Win32Forms, LogFontCarriesEveryField) {
-  LOGFONTA lf = ToLogFont(lx_test::SampleFont());
-  EXPECT_EQ(lf.lfHeight, -21);
-  EXPECT_EQ(lf.lfWidth, 9);
-  EXPECT_EQ(lf.lfEscapement, 450);
-  EXPECT_EQ(lf.lfOrientation, 900);
-  EXPECT_EQ(lf.lfWeight, 600);
-  EXPECT_EQ(lf.lfItalic, 1);
-  EXPECT_EQ(lf.lfUnderline, 2);
-  EXPECT_EQ(lf.lfStrikeOut, 3);
-  EXPECT_EQ(lf.lfCharSet, 4);
-  EXPECT_EQ(lf.lfOutPrecision, 5);
-  EXPECT_EQ(lf.lfClipPrecision, 6);
-  EXPECT_EQ(lf.lfQuality, 7);
-  EXPECT_EQ(lf.lfPitchAndFamily, 8);
-  EXPECT_STREQ(lf.lfFaceName, "Courier New");
-  EXPECT_TRUE(FromLogFont(lf) == lx_test::SampleFont());
+    LOGFONTA lf = ToLogFont(lx_test::SampleFont());
+    EXPECT_EQ(lf.lfHeight, -21);
+    EXPECT_EQ(lf.lfWidth, 9);
+    EXPECT_EQ(lf.lfEscapement, 450);
+    EXPECT_EQ(lf.lfOrientation, 900);
+    EXPECT_EQ(lf.lfWeight, 600);
+    EXPECT_EQ(lf.lfItalic, 1);
+    EXPECT_EQ(lf.lfUnderline, 2);
+    EXPECT_EQ(lf.lfStrikeOut, 3);
+    EXPECT_EQ(lf.lfCharSet, 4);
+    EXPECT_EQ(lf.lfOutPrecision, 5);
+    EXPECT_EQ(lf.lfClipPrecision, 6);
+    EXPECT_EQ(lf.lfQuality, 7);
+    EXPECT_EQ(lf.lfPitchAndFamily, 8);
+    EXPECT_STREQ(lf.lfFaceName, "Courier New");
+    EXPECT_TRUE(FromLogFont(lf) == lx_test::SampleFont());
 }
 
 TEST(Win32Forms, DefaultFontCreatesAndReadsBack) {
-  LOGFONTA lf = ToLogFont(DefaultMessageFont(MessageFont::Head));
-  HFONT font = CreateFontIndirectA(&lf);
-  ASSERT_NE(font, nullptr);
-  LOGFONTA back = {};
-  ASSERT_EQ(GetObjectA(font, sizeof back, &back), static_cast<int>(sizeof back));
-  DeleteObject(font);
-  FontDesc f = FromLogFont(back);
-  EXPECT_TRUE(f == DefaultMessageFont(MessageFont::Head));
+    LOGFONTA lf = ToLogFont(DefaultMessageFont(MessageFont::Head));
+    HFONT font = CreateFontIndirectA(&lf);
+    ASSERT_NE(font, nullptr);
+    LOGFONTA back = {};
+    ASSERT_EQ(GetObjectA(font, sizeof back, &back), static_cast<int>(sizeof back));
+    DeleteObject(font);
+    FontDesc f = FromLogFont(back);
+    EXPECT_TRUE(f == DefaultMessageFont(MessageFont::Head));
 }
 
 TEST(Win32Forms, RectRoundTrip) {
-  Rect32 r{-1, 2, 300, -400};
-  RECT w = ToRect(r);
-  EXPECT_EQ(w.left, -1);
-  EXPECT_EQ(w.bottom, -400);
-  EXPECT_EQ(FromRect(w), r);
+    Rect32 r{-1, 2, 300, -400};
+    RECT w = ToRect(r);
+    EXPECT_EQ(w.left, -1);
+    EXPECT_EQ(w.bottom, -400);
+    EXPECT_EQ(FromRect(w), r);
 }

@@ -12,12 +12,11 @@ namespace {
 using lxtest::Press;
 using lxtest::ScriptedHook;
 
-const char kTexts[] =
-    "NEWMAIL_CPP_4 No more than %d characters.\n"
-    "NEWMAIL_CPP_5 Between %d and %d.\n"
-    "NEWMAIL_CPP_6 A whole number.\n"
-    "TEST_CPP_1 The text.\n"
-    "TEST_CPP_2 The caption.\n";
+const char kTexts[] = "NEWMAIL_CPP_4 No more than %d characters.\n"
+                      "NEWMAIL_CPP_5 Between %d and %d.\n"
+                      "NEWMAIL_CPP_6 A whole number.\n"
+                      "TEST_CPP_1 The text.\n"
+                      "TEST_CPP_2 The caption.\n";
 
 struct Fields {
     char name[13];
@@ -123,11 +122,11 @@ TEST_F(DialogLayer, IntegerFieldsAreRangeChecked) {
     };
     EXPECT_EQ(IDOK, Run());
     ASSERT_EQ(5u, hook.boxes.size());
-    EXPECT_EQ("Between 1 and 59.", hook.boxes[0].text);   // 60
-    EXPECT_EQ("Between 1 and 59.", hook.boxes[1].text);   // 0
-    EXPECT_EQ("A whole number.", hook.boxes[2].text);     // x1
-    EXPECT_EQ("A whole number.", hook.boxes[3].text);     // -
-    EXPECT_EQ("A whole number.", hook.boxes[4].text);     // beyond int
+    EXPECT_EQ("Between 1 and 59.", hook.boxes[0].text); // 60
+    EXPECT_EQ("Between 1 and 59.", hook.boxes[1].text); // 0
+    EXPECT_EQ("A whole number.", hook.boxes[2].text);   // x1
+    EXPECT_EQ("A whole number.", hook.boxes[3].text);   // -
+    EXPECT_EQ("A whole number.", hook.boxes[4].text);   // beyond int
     EXPECT_EQ(1, data.count);
     EXPECT_EQ(0, wrongFocus);
 }
@@ -203,7 +202,10 @@ TEST(UiSeam, CommonDialogsAndHelpReachTheHook) {
 class Probe : public lx::Window {
 public:
     Probe() {
-        Map().On(WM_USER + 7, [this](WPARAM w, LPARAM) -> LRESULT { last = static_cast<int>(w); return 77; });
+        Map().On(WM_USER + 7, [this](WPARAM w, LPARAM) -> LRESULT {
+            last = static_cast<int>(w);
+            return 77;
+        });
         Map().OnCommand(4242, [this](int, HWND) { ++commands; });
     }
     int last = 0;
@@ -230,7 +232,8 @@ TEST(WindowBase, StoresItsObjectAndDispatchesByMessageMap) {
     EXPECT_EQ(nullptr, probe.Handle());
     EXPECT_FALSE(::IsWindow(wnd));
     // A window of another class is not taken for one of ours.
-    HWND other = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND other = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                   nullptr);
     EXPECT_EQ(nullptr, lx::Window::FromHandle(other));
     ::DestroyWindow(other);
 }

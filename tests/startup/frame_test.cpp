@@ -35,7 +35,7 @@ protected:
     }
     void TearDown() override {
         if (frame && frame->Handle()) ::DestroyWindow(frame->Handle());
-        Pump();  // the WM_QUIT the frame posts on destruction
+        Pump(); // the WM_QUIT the frame posts on destruction
         MSG msg;
         ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
@@ -58,23 +58,38 @@ TEST_F(Frame, TitleMenuAndAcceleratorsComeFromResource128) {
     HMENU menu = ::GetMenu(wnd);
     ASSERT_NE(nullptr, menu);
     const std::map<UINT, std::string> items = {
-        {ID_FOLDER_NEW, "&New Folder ...\tCtrl-N"}, {ID_FOLDER_DELETE, "&Delete Folder ...\tCtrl-D"},
-        {ID_FOLDER_EDIT, "&Edit Folder ...\tCtrl-E"}, {ID_FILE_PRINT_SETUP, "Printer &Setup ..."},
-        {ID_PRINT_FONTS, "Select Printer &Fonts ..."}, {ID_MESSAGE_PRINT, "Print &Message(s) ..."},
-        {ID_APP_EXIT, "E&xit"}, {ID_MESSAGE_NEW, "&Prepare New Message ..."},
-        {ID_MESSAGE_READ, "&Read/Edit Message ..."}, {ID_MESSAGE_DELETE, "D&elete Message(s) ..."},
-        {ID_MESSAGE_SEARCH, "&Search Messages ..."}, {ID_MAIL_SEND, "&Send Mail ...\tCtrl-S"},
-        {ID_MAIL_RETRIEVE, "&Retrieve Mail ...\tCtrl-R"}, {ID_MAIL_MERGE, "&Mail Merge ...\tCtrl-M"},
-        {ID_ADDRESS_BOOK, "&Address Book..."}, {ID_MAILING_LISTS, "Mailing &Lists ..."},
-        {ID_SIGNATURE_FILE, "&Signature File ..."}, {ID_DIALER_SETUP, "&Dialer Setup ..."},
-        {ID_FILTER_MANAGER, "&Filter Manager ..."}, {ID_MAILBOX_SETUP, "&Mailbox Setup ..."},
-        {ID_DICT_AMERICAN, "Use American English"}, {ID_DICT_BRITISH, "Use British English"},
+        {ID_FOLDER_NEW, "&New Folder ...\tCtrl-N"},
+        {ID_FOLDER_DELETE, "&Delete Folder ...\tCtrl-D"},
+        {ID_FOLDER_EDIT, "&Edit Folder ...\tCtrl-E"},
+        {ID_FILE_PRINT_SETUP, "Printer &Setup ..."},
+        {ID_PRINT_FONTS, "Select Printer &Fonts ..."},
+        {ID_MESSAGE_PRINT, "Print &Message(s) ..."},
+        {ID_APP_EXIT, "E&xit"},
+        {ID_MESSAGE_NEW, "&Prepare New Message ..."},
+        {ID_MESSAGE_READ, "&Read/Edit Message ..."},
+        {ID_MESSAGE_DELETE, "D&elete Message(s) ..."},
+        {ID_MESSAGE_SEARCH, "&Search Messages ..."},
+        {ID_MAIL_SEND, "&Send Mail ...\tCtrl-S"},
+        {ID_MAIL_RETRIEVE, "&Retrieve Mail ...\tCtrl-R"},
+        {ID_MAIL_MERGE, "&Mail Merge ...\tCtrl-M"},
+        {ID_ADDRESS_BOOK, "&Address Book..."},
+        {ID_MAILING_LISTS, "Mailing &Lists ..."},
+        {ID_SIGNATURE_FILE, "&Signature File ..."},
+        {ID_DIALER_SETUP, "&Dialer Setup ..."},
+        {ID_FILTER_MANAGER, "&Filter Manager ..."},
+        {ID_MAILBOX_SETUP, "&Mailbox Setup ..."},
+        {ID_DICT_AMERICAN, "Use American English"},
+        {ID_DICT_BRITISH, "Use British English"},
         {ID_READER_SIMPLE, "Do &Not Use Browser Engine"},
         {ID_READER_INTERNAL, "Use &Internal Browser Engine"},
-        {ID_READER_IE3, "Use IE3.x Browser Engine"}, {ID_VIEW_TOOLBAR, "&Toolbar"},
-        {ID_VIEW_STATUS_BAR, "&Status Bar"}, {ID_VIEW_LOGFILE, "&Log File"},
-        {ID_HELP_INDEX, "&Index"}, {ID_HELP_UPRUNNING, "Up And &Running"},
-        {ID_HELP_USING, "&Using Help"}, {ID_APP_ABOUT, "&About Lorvex ..."},
+        {ID_READER_IE3, "Use IE3.x Browser Engine"},
+        {ID_VIEW_TOOLBAR, "&Toolbar"},
+        {ID_VIEW_STATUS_BAR, "&Status Bar"},
+        {ID_VIEW_LOGFILE, "&Log File"},
+        {ID_HELP_INDEX, "&Index"},
+        {ID_HELP_UPRUNNING, "Up And &Running"},
+        {ID_HELP_USING, "&Using Help"},
+        {ID_APP_ABOUT, "&About Lorvex ..."},
     };
     for (const auto& item : items) EXPECT_EQ(item.second, MenuText(menu, item.first)) << item.first;
 

@@ -38,7 +38,8 @@ std::vector<unsigned char> ReadBytes(const std::string& path) {
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
         unsigned char buf[4096];
         size_t got;
-        while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + got);
+        while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+            bytes.insert(bytes.end(), buf, buf + got);
         std::fclose(f);
     }
     return bytes;
@@ -142,7 +143,9 @@ bool LorvexProcess::Start(const std::string& folder, const std::string& argument
     startup.cb = sizeof startup;
     const BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                      folder.c_str(), &startup, &info_);
-    if (!ok) std::fprintf(stderr, "CreateProcess(%s) failed: %lu\n", commandLine.c_str(), ::GetLastError());
+    if (!ok)
+        std::fprintf(stderr, "CreateProcess(%s) failed: %lu\n", commandLine.c_str(),
+                     ::GetLastError());
     ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", nullptr);
     for (const std::string& name : names) ::SetEnvironmentVariableA(name.c_str(), nullptr);
     return ok != FALSE;

@@ -9,7 +9,7 @@ namespace lxtest {
 
 // A Windows path for a path of the build machine (Wine maps the root to Z:).
 std::string WinPath(const std::string& unixPath);
-std::string BinaryDir();                       // LX_BINARY_DIR as a Windows path
+std::string BinaryDir(); // LX_BINARY_DIR as a Windows path
 std::string JoinPath(const std::string& folder, const char* name);
 
 bool CopyInto(const std::string& file, const std::string& folder);

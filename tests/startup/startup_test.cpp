@@ -29,8 +29,9 @@ std::vector<unsigned char> WindowFile(int32_t left, int32_t top, int32_t right, 
     const int32_t values[4] = {left, top, right, bottom};
     for (int i = 0; i < 4; ++i)
         for (int k = 0; k < 4; ++k)
-            bytes[i * 4 + k] = static_cast<unsigned char>(static_cast<uint32_t>(values[i]) >> (8 * k));
-    for (size_t i = 16; i < 80; ++i) bytes[i] = static_cast<unsigned char>(i);  // column cells
+            bytes[i * 4 + k] =
+                static_cast<unsigned char>(static_cast<uint32_t>(values[i]) >> (8 * k));
+    for (size_t i = 16; i < 80; ++i) bytes[i] = static_cast<unsigned char>(i); // column cells
     return bytes;
 }
 
@@ -104,7 +105,7 @@ TEST_F(Startup, CatalogueWithAnotherMagicIsRefused) {
     const std::string vsf = lxtest::JoinPath(folder, "DGROUP.VSF");
     auto bytes = lxtest::ReadBytes(vsf);
     ASSERT_GT(bytes.size(), 100u);
-    std::memcpy(bytes.data(), "Vellumstack v2.0", 16);   // the main program wants the exact text
+    std::memcpy(bytes.data(), "Vellumstack v2.0", 16); // the main program wants the exact text
     ASSERT_TRUE(lxtest::WriteBytes(vsf, bytes));
     lxtest::SetInstallPath(folder);
     std::string box;
@@ -156,24 +157,24 @@ TEST_F(Startup, DeletedFontFileIsWrittenBackWithItsDefault) {
     ASSERT_TRUE(::DeleteFileA(text.c_str()));
     auto custom = lxtest::ReadBytes(head);
     ASSERT_EQ(60u, custom.size());
-    custom[0] = 0xEC;  // height -20
+    custom[0] = 0xEC; // height -20
     std::memset(&custom[28], 0, 32);
     std::memcpy(&custom[28], "Arial", 5);
     ASSERT_TRUE(lxtest::WriteBytes(head, custom));
     ASSERT_NO_FATAL_FAILURE(RunUntilFontsWritten(folder));
     const auto written = lxtest::ReadBytes(text);
     ASSERT_EQ(60u, written.size());
-    EXPECT_EQ(-14, Int32At(written, 0));      // 10 points at 100 pixels per inch
+    EXPECT_EQ(-14, Int32At(written, 0)); // 10 points at 100 pixels per inch
     EXPECT_EQ(400, Int32At(written, 16));
-    EXPECT_EQ(0, written[20]);                 // not italic
-    EXPECT_EQ(0, written[21]);                 // not underlined
-    EXPECT_EQ(3, written[24]);                 // stroke output precision
-    EXPECT_EQ(1, written[25]);                 // character clip precision
+    EXPECT_EQ(0, written[20]); // not italic
+    EXPECT_EQ(0, written[21]); // not underlined
+    EXPECT_EQ(3, written[24]); // stroke output precision
+    EXPECT_EQ(1, written[25]); // character clip precision
     EXPECT_STREQ("Times New Roman", reinterpret_cast<const char*>(&written[28]));
     EXPECT_EQ(custom, lxtest::ReadBytes(head));
     const auto foot = lxtest::ReadBytes(lxtest::JoinPath(folder, "FootFont.Ink"));
     ASSERT_EQ(60u, foot.size());
-    EXPECT_EQ(-11, Int32At(foot, 0));          // 8 points: 11.11 rounds to 11
+    EXPECT_EQ(-11, Int32At(foot, 0)); // 8 points: 11.11 rounds to 11
     EXPECT_EQ(700, Int32At(foot, 16));
 }
 
@@ -184,7 +185,7 @@ TEST_F(Startup, MailtoRegistrationFollowsTheInstallation) {
         LorvexProcess run;
         ASSERT_TRUE(run.Start(folder, ""));
         ASSERT_NE(nullptr, run.WaitFrame(kFrameWait));
-        ASSERT_TRUE(WaitFontFiles(folder));  // the registration is the worker's last step
+        ASSERT_TRUE(WaitFontFiles(folder)); // the registration is the worker's last step
         const std::string expected = lxtest::JoinPath(lxtest::ShortPath(folder), "Lorvex.Exe %1");
         std::string command;
         for (int tries = 0; tries < 50; ++tries) {
@@ -256,7 +257,8 @@ std::string RegistryString(const char* name) {
 
 void ClearRegistryValues(std::initializer_list<const char*> names) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS)
         return;
     for (const char* name : names) ::RegDeleteValueA(key, name);
     ::RegCloseKey(key);

@@ -15,7 +15,8 @@ namespace {
 std::string TranscriptPath() {
     char folder[MAX_PATH] = "";
     ::GetTempPathA(sizeof folder, folder);
-    return std::string(folder) + "lx-transcript-" + std::to_string(::GetCurrentProcessId()) + ".txt";
+    return std::string(folder) + "lx-transcript-" + std::to_string(::GetCurrentProcessId()) +
+           ".txt";
 }
 
 std::vector<std::string> Lines(const std::string& path) {
@@ -25,8 +26,11 @@ std::vector<std::string> Lines(const std::string& path) {
     std::string line;
     int c;
     while ((c = std::fgetc(f)) != EOF) {
-        if (c == '\n') { lines.push_back(line); line.clear(); }
-        else line += static_cast<char>(c);
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else
+            line += static_cast<char>(c);
     }
     std::fclose(f);
     return lines;
@@ -38,10 +42,11 @@ TEST(Transcript, RecordsEveryBoxAndAnswersInOrder) {
     ASSERT_TRUE(::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", path.c_str()));
     ASSERT_TRUE(::SetEnvironmentVariableA("LORVEX_UI_ANSWERS", "IDYES, IDNO,IDCANCEL,bogus"));
 
-    EXPECT_EQ(IDYES, lx::ui::MessageBox(nullptr, "Send the waiting mail?", "Close", MB_YESNO | MB_ICONSTOP));
+    EXPECT_EQ(IDYES, lx::ui::MessageBox(nullptr, "Send the waiting mail?", "Close",
+                                        MB_YESNO | MB_ICONSTOP));
     EXPECT_EQ(IDNO, lx::ui::MessageBox(nullptr, "Two\r\nlines", "Caption", MB_YESNO));
     EXPECT_EQ(IDCANCEL, lx::ui::AppMessageBox("Plain", MB_OKCANCEL));
-    EXPECT_EQ(IDOK, lx::ui::MessageBox(nullptr, "Unknown answer name", "X", MB_OK));  // "bogus"
+    EXPECT_EQ(IDOK, lx::ui::MessageBox(nullptr, "Unknown answer name", "X", MB_OK)); // "bogus"
     EXPECT_EQ(IDOK, lx::ui::MessageBox(nullptr, "Answers used up", "X", MB_OK));
     OPENFILENAMEA open{};
     EXPECT_FALSE(lx::ui::GetOpenFileName(&open));

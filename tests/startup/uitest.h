@@ -88,6 +88,6 @@ public:
 private:
     std::vector<std::function<void()>> queue_;
 };
-std::string TempFolder(const char* name);   // a fresh, empty folder under the temp folder
+std::string TempFolder(const char* name); // a fresh, empty folder under the temp folder
 
 } // namespace lxtest

@@ -25,7 +25,9 @@ protected:
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
     }
-    bool LogExists() const { return ::GetFileAttributesA(logPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool LogExists() const {
+        return ::GetFileAttributesA(logPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 
     lxtest::TestCatalogue catalogue{"VIEWLOG_CPP_1 There is no log yet.\n"};
     lxtest::ScriptedHook hook;
@@ -112,7 +114,8 @@ TEST_F(ViewLog, HelpOpensTheHelpFileAtTheDialogsTopic) {
 TEST_F(ViewLog, LogOpenElsewhereWithoutSharingCountsAsMissing) {
     WriteLog("busy\r\n");
     // A check run holds the log open; the dialog must not show half-written text.
-    HANDLE held = ::CreateFileA(logPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        ::CreateFileA(logPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     std::string shown;
     hook.onInit = [&](HWND dlg, int) {

@@ -13,16 +13,17 @@ struct FolderRows {
     char folder[kRows + 1][17];
     char type[kRows + 1][2];
     char desc[kRows + 1][33];
-    FolderRows() {
-        std::memset(this, 0x5A, sizeof(*this));
-    }
+    FolderRows() { std::memset(this, 0x5A, sizeof(*this)); }
     bool GuardIntact() const {
         const unsigned char* p = reinterpret_cast<const unsigned char*>(folder[kRows]);
-        for (size_t i = 0; i < sizeof(folder[kRows]); ++i) if (p[i] != 0x5A) return false;
+        for (size_t i = 0; i < sizeof(folder[kRows]); ++i)
+            if (p[i] != 0x5A) return false;
         p = reinterpret_cast<const unsigned char*>(&num[kRows]);
-        for (size_t i = 0; i < sizeof(num[kRows]); ++i) if (p[i] != 0x5A) return false;
+        for (size_t i = 0; i < sizeof(num[kRows]); ++i)
+            if (p[i] != 0x5A) return false;
         p = reinterpret_cast<const unsigned char*>(desc[kRows]);
-        for (size_t i = 0; i < sizeof(desc[kRows]); ++i) if (p[i] != 0x5A) return false;
+        for (size_t i = 0; i < sizeof(desc[kRows]); ++i)
+            if (p[i] != 0x5A) return false;
         return true;
     }
 };
@@ -50,7 +51,8 @@ protected:
         EXPECT_STREQ(names[r - 1].c_str(), rows.folder[e]) << "element " << e;
         EXPECT_STREQ("U", rows.type[e]);
         EXPECT_EQ("Folder number " + std::to_string(r), std::string(rows.desc[e]));
-        EXPECT_EQ(QueryLong("SELECT FolderNum FROM Folders WHERE Folder = '" + names[r - 1] + "'"), rows.num[e]);
+        EXPECT_EQ(QueryLong("SELECT FolderNum FROM Folders WHERE Folder = '" + names[r - 1] + "'"),
+                  rows.num[e]);
     }
     std::vector<std::string> names;
     std::unique_ptr<odbcvantTableInfo> table;
@@ -61,7 +63,7 @@ protected:
 TEST_P(CursorTest, RowSetsOfFiveOverTwelveRows) {
     int n = -9;
     EXPECT_FALSE(cur->SetRowSetSize(0));
-    ASSERT_TRUE(cur->FetchNext(&n)) << cur->GetLastErrorText();   // a fresh result starts at row 1
+    ASSERT_TRUE(cur->FetchNext(&n)) << cur->GetLastErrorText(); // a fresh result starts at row 1
     EXPECT_EQ(5, n);
     ExpectRow(0, 1);
     ASSERT_TRUE(cur->FetchFirst(&n)) << cur->GetLastErrorText();
@@ -90,7 +92,7 @@ TEST_P(CursorTest, FetchAbsolutePutsTheRowInElementZero) {
     ASSERT_TRUE(cur->FetchAbsolute(7, &n)) << cur->GetLastErrorText();
     EXPECT_EQ(5, n);
     for (int e = 0; e < 5; ++e) ExpectRow(e, e + 7);
-    ASSERT_TRUE(cur->FetchAbsolute(3, &n));   // backwards
+    ASSERT_TRUE(cur->FetchAbsolute(3, &n)); // backwards
     EXPECT_EQ(5, n);
     ExpectRow(0, 3);
     ASSERT_TRUE(cur->FetchAbsolute(11, &n));
@@ -108,7 +110,7 @@ TEST_P(CursorTest, FetchAbsolutePutsTheRowInElementZero) {
     EXPECT_EQ(-1, n);
     ASSERT_TRUE(cur->FetchAbsolute(1, &n));
     ExpectRow(0, 1);
-    ASSERT_TRUE(cur->FetchNext(&n));   // continues after the set fetched by position
+    ASSERT_TRUE(cur->FetchNext(&n)); // continues after the set fetched by position
     ExpectRow(0, 6);
     EXPECT_TRUE(rows.GuardIntact());
 }
@@ -152,7 +154,7 @@ TEST_F(StoreTest, ReUseHandleReAimsTheCursor) {
     ASSERT_TRUE(cur.ExecuteStmt()) << cur.GetLastErrorText();
     ASSERT_TRUE(cur.SingleFetch());
     EXPECT_STREQ("Folder number 3", desc);
-    EXPECT_STREQ("F01", name);   // the old binding is gone
+    EXPECT_STREQ("F01", name); // the old binding is gone
     EXPECT_EQ(QueryLong("SELECT FolderNum FROM Folders WHERE Folder = 'F03'"), num);
 }
 
@@ -160,13 +162,15 @@ TEST_F(StoreTest, SingleFetchWalksTheRowsThenStops) {
     Exec("INSERT INTO Messages (FolderNum, MesgSize) VALUES (1, 0), (1, 0)");
     std::string first = std::to_string(QueryLong("SELECT MIN(MesgNum) FROM Messages"));
     std::string second = std::to_string(QueryLong("SELECT MAX(MesgNum) FROM Messages"));
-    Exec("INSERT INTO ToList (MesgNum, ToName) VALUES (" + first + ", 'b@x'), (" + first + ", 'a@x'), (" + first +
-         ", 'c@x'), (" + second + ", 'z@x')");
-    odbcvantCursor cur(s_conn, ("SELECT ToName FROM ToList WHERE MesgNum = " + first + " ORDER BY ToName").c_str());
+    Exec("INSERT INTO ToList (MesgNum, ToName) VALUES (" + first + ", 'b@x'), (" + first +
+         ", 'a@x'), (" + first + ", 'c@x'), (" + second + ", 'z@x')");
+    odbcvantCursor cur(
+        s_conn,
+        ("SELECT ToName FROM ToList WHERE MesgNum = " + first + " ORDER BY ToName").c_str());
     char to[81];
     ASSERT_TRUE(cur.SetSingleResult());
     ASSERT_TRUE(cur.BindColumns(1, ODBCVANT_TEXT, to, sizeof(to)));
-    EXPECT_FALSE(cur.SingleFetch());   // not executed yet
+    EXPECT_FALSE(cur.SingleFetch()); // not executed yet
     ASSERT_TRUE(cur.ExecuteStmt());
     std::vector<std::string> got;
     while (cur.SingleFetch()) got.push_back(to);
@@ -180,7 +184,9 @@ TEST_F(StoreTest, ShortFormBindsCountsSmallIntsAndBits) {
     Exec("INSERT INTO AddBook (AddNum, AddName) VALUES (2, 'two'), (3, 'three')");
     Exec("INSERT INTO Distribution (DistroNum, DistroName) VALUES (1, 'one')");
     Exec("INSERT INTO DistroAdd (DistroNum, AddNum, IsTo) VALUES (1, 2, 1), (1, 3, 0)");
-    odbcvantCursor cur(s_conn, "SELECT AddNum, IsTo, COUNT(*) FROM DistroAdd GROUP BY AddNum, IsTo ORDER BY AddNum");
+    odbcvantCursor cur(
+        s_conn,
+        "SELECT AddNum, IsTo, COUNT(*) FROM DistroAdd GROUP BY AddNum, IsTo ORDER BY AddNum");
     SQLSMALLINT add[2] = {0, 0};
     unsigned char isTo[3] = {9, 9, 0x77};
     SQLINTEGER count[2] = {0, 0};
@@ -231,9 +237,9 @@ TEST_F(StoreTest, BindingNeedsAKnownColumn) {
     EXPECT_FALSE(cur.BindColumns(&b, 1));
     EXPECT_NE(std::string::npos, std::string(cur.GetLastErrorText()).find("NoSuchColumn"));
     odbcvantSetColumnBind(b, "Folder", buf, 0, &folders);
-    EXPECT_FALSE(cur.BindColumns(&b, 1));   // text needs a length
+    EXPECT_FALSE(cur.BindColumns(&b, 1)); // text needs a length
     odbcvantSetColumnBind(b, "F.Folder", buf, sizeof(buf), &folders);
-    EXPECT_TRUE(cur.BindColumns(&b, 1));   // an alias prefix names the same column
+    EXPECT_TRUE(cur.BindColumns(&b, 1)); // an alias prefix names the same column
 }
 
 TEST_F(StoreTest, LongTextFetchStaysInsideItsBuffer) {
@@ -255,5 +261,5 @@ TEST_F(StoreTest, LongTextFetchStaysInsideItsBuffer) {
     EXPECT_EQ(10000, size);
 }
 
-}  // namespace
-}  // namespace lxtest
+} // namespace
+} // namespace lxtest

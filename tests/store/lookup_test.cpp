@@ -44,7 +44,9 @@ protected:
         return ok;
     }
     std::string ReadSubject(long mesgNum) {
-        odbcvantCursor cur(s_conn, ("SELECT Subject FROM Messages WHERE " + lx::ConditionMesgNum(mesgNum)).c_str());
+        odbcvantCursor cur(
+            s_conn,
+            ("SELECT Subject FROM Messages WHERE " + lx::ConditionMesgNum(mesgNum)).c_str());
         char subject[256];
         std::memset(subject, 0, sizeof(subject));
         EXPECT_TRUE(cur.BindColumns(1, ODBCVANT_TEXT, subject, sizeof(subject)));
@@ -68,7 +70,8 @@ TEST_F(LookupTest, RetrievedMessageIsFoundByWholeSecondAppDate) {
 
     // The stored time reads back without a fraction.
     odbcvantTableInfo messages(s_conn, "Messages");
-    odbcvantCursor cur(s_conn, ("SELECT AppDate FROM Messages WHERE " + lx::ConditionMesgNum(num)).c_str());
+    odbcvantCursor cur(s_conn,
+                       ("SELECT AppDate FROM Messages WHERE " + lx::ConditionMesgNum(num)).c_str());
     TIMESTAMP_STRUCT back;
     std::memset(&back, 0x55, sizeof(back));
     ODBCVANT_CURSORBIND b;
@@ -109,9 +112,13 @@ TEST_F(LookupTest, WrittenAndMergedMessagesAreFoundByTheirForms) {
     EXPECT_EQ(num, QueryLong(lx::SqlFindWrittenMessage(When(m.appDate), 6)));
 
     // A fraction written by plain SQL is cut off by the store itself.
-    Exec("UPDATE Messages SET AppDate = '2026-01-01 10:00:00.250' WHERE " + lx::ConditionMesgNum(num));
+    Exec("UPDATE Messages SET AppDate = '2026-01-01 10:00:00.250' WHERE " +
+         lx::ConditionMesgNum(num));
     lx::StoreTime later;
-    later.year = 2026; later.month = 1; later.day = 1; later.hour = 10;
+    later.year = 2026;
+    later.month = 1;
+    later.day = 1;
+    later.hour = 10;
     EXPECT_EQ(num, QueryLong(lx::SqlFindMergedMessage(later)));
 }
 
@@ -126,7 +133,8 @@ TEST_F(LookupTest, ApostrophesAreStoredAndFound) {
     ASSERT_TRUE(stmt.InsertRow()) << stmt.GetLastErrorText();
     long add = QueryLong(lx::SqlFindAddress("Pat O'Neil", "pat.o'neil@example.org"));
     EXPECT_GT(add, 0);
-    EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM AddBook WHERE AddNote = " + lx::SqlQuote("it's ' ; -- not SQL")));
+    EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM AddBook WHERE AddNote = " +
+                           lx::SqlQuote("it's ' ; -- not SQL")));
 
     odbcvantTableInfo lists(s_conn, "Distribution");
     odbcvantStmt listStmt(s_conn, &lists);
@@ -161,7 +169,7 @@ TEST_F(LookupTest, LongSubjectIsCutTo250WithTheSuffix) {
     std::string tooLong(256, 'r');
     std::memcpy(raw.subject, tooLong.c_str(), 255);
     raw.subject[255] = '\0';
-    EXPECT_TRUE(Store(raw));   // 255 characters fit exactly
+    EXPECT_TRUE(Store(raw)); // 255 characters fit exactly
     char over[300];
     std::memset(over, 'o', sizeof(over));
     over[299] = '\0';
@@ -218,15 +226,20 @@ TEST_F(LookupTest, UcaseWorksOnEveryEngineAndSparesLiterals) {
     lx::ComposeSubject("Quarterly report", true, false, b.subject, sizeof(b.subject));
     ASSERT_TRUE(Store(b));
 
-    EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM Messages M WHERE UCASE(M.FromAdd) = 'ALICE@EXAMPLE.ORG'"));
-    EXPECT_EQ(2, QueryLong("SELECT COUNT(*) FROM Messages M WHERE ucase (M.FromAdd) LIKE '%EXAMPLE%'"));
-    EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM Messages M WHERE UCASE(M.Subject) LIKE '%REPORT%'"));
+    EXPECT_EQ(
+        1,
+        QueryLong("SELECT COUNT(*) FROM Messages M WHERE UCASE(M.FromAdd) = 'ALICE@EXAMPLE.ORG'"));
+    EXPECT_EQ(
+        2, QueryLong("SELECT COUNT(*) FROM Messages M WHERE ucase (M.FromAdd) LIKE '%EXAMPLE%'"));
+    EXPECT_EQ(1,
+              QueryLong("SELECT COUNT(*) FROM Messages M WHERE UCASE(M.Subject) LIKE '%REPORT%'"));
     // A literal that spells UCASE( is compared as written.
     EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM Messages WHERE Subject LIKE 'UCASE(x)%'"));
     EXPECT_EQ(0, QueryLong("SELECT COUNT(*) FROM Messages WHERE Subject LIKE 'UPPER(x)%'"));
 
     // Counting and conditions go through the same rewriting.
-    odbcvantCursor cur(s_conn, "SELECT MesgNum FROM Messages M WHERE UCASE(M.FromAdd) LIKE '%EXAMPLE.ORG'");
+    odbcvantCursor cur(s_conn,
+                       "SELECT MesgNum FROM Messages M WHERE UCASE(M.FromAdd) LIKE '%EXAMPLE.ORG'");
     SQLINTEGER num = 0;
     ASSERT_TRUE(cur.BindColumns(1, ODBCVANT_INT32, &num, 0));
     ASSERT_TRUE(cur.ExecuteStmt()) << cur.GetLastErrorText();
@@ -261,5 +274,5 @@ TEST_F(LookupTest, SpecialFoldersSortFirstInTheFolderList) {
     EXPECT_STREQ("Aardvark", names[2]);
 }
 
-}  // namespace
-}  // namespace lxtest
+} // namespace
+} // namespace lxtest

@@ -17,9 +17,11 @@ TEST(UcaseRewrite, LeavesLiteralsAndOtherNamesAlone) {
     EXPECT_EQ("WHERE a = 'it''s UCASE(' AND UPPER(b) = 'B'",
               lx::RewriteUcaseToUpper("WHERE a = 'it''s UCASE(' AND UCASE(b) = 'B'"));
     EXPECT_EQ("SELECT \"UCASE\"(a)", lx::RewriteUcaseToUpper("SELECT \"UCASE\"(a)"));
-    EXPECT_EQ("SELECT MY_UCASE(a), UCASEX(b), t.UCASE(c)", lx::RewriteUcaseToUpper("SELECT MY_UCASE(a), UCASEX(b), t.UCASE(c)"));
+    EXPECT_EQ("SELECT MY_UCASE(a), UCASEX(b), t.UCASE(c)",
+              lx::RewriteUcaseToUpper("SELECT MY_UCASE(a), UCASEX(b), t.UCASE(c)"));
     EXPECT_EQ("SELECT UCASE FROM t", lx::RewriteUcaseToUpper("SELECT UCASE FROM t"));
-    EXPECT_EQ("-- UCASE(a)\nSELECT UPPER(a)", lx::RewriteUcaseToUpper("-- UCASE(a)\nSELECT UCASE(a)"));
+    EXPECT_EQ("-- UCASE(a)\nSELECT UPPER(a)",
+              lx::RewriteUcaseToUpper("-- UCASE(a)\nSELECT UCASE(a)"));
 }
 
 TEST(UcaseRewrite, SurvivesUnterminatedText) {
@@ -37,4 +39,4 @@ TEST(UcaseRewrite, OnlyAccessKeepsUcase) {
     EXPECT_FALSE(lx::EngineNeedsUpper("Microsoft Access"));
 }
 
-}  // namespace
+} // namespace

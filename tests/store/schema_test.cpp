@@ -9,7 +9,8 @@
 namespace {
 
 TEST(StoreSchema, EightTablesWithTheirColumns) {
-    const char* names[] = {"Folders", "Messages", "ToList", "CcList", "Files", "AddBook", "Distribution", "DistroAdd"};
+    const char* names[] = {"Folders", "Messages", "ToList",       "CcList",
+                           "Files",   "AddBook",  "Distribution", "DistroAdd"};
     const int columns[] = {4, 10, 2, 2, 3, 4, 2, 3};
     for (int i = 0; i < lx::kStoreTableCount; ++i) {
         EXPECT_STREQ(names[i], lx::StoreTables()[i].name);
@@ -23,7 +24,8 @@ TEST(StoreSchema, EightTablesWithTheirColumns) {
     EXPECT_EQ(lx::ColumnKind::Key, lx::FindStoreColumn(*messages, "MesgNum")->kind);
     EXPECT_EQ(nullptr, lx::FindStoreColumn(*messages, "Nothing"));
     EXPECT_EQ(nullptr, lx::FindStoreTable("messages"));
-    EXPECT_EQ(lx::ColumnKind::Bit, lx::FindStoreColumn(*lx::FindStoreTable("DistroAdd"), "IsTo")->kind);
+    EXPECT_EQ(lx::ColumnKind::Bit,
+              lx::FindStoreColumn(*lx::FindStoreTable("DistroAdd"), "IsTo")->kind);
     EXPECT_EQ(48, lx::FindStoreColumn(*lx::FindStoreTable("AddBook"), "AddName")->width);
 }
 
@@ -41,17 +43,19 @@ TEST(StoreSchema, SpecialFoldersInCreationOrder) {
 }
 
 TEST(StoreScripts, SplitKeepsTriggerBodiesAndLiterals) {
-    auto parts = lx::SplitSqlScript(
-        "-- a comment; with a semicolon\n"
-        "CREATE TABLE a (x text);\n"
-        "INSERT INTO a VALUES ('x;y'' -- z');\n"
-        "CREATE TRIGGER t AFTER INSERT ON a BEGIN UPDATE a SET x = 'b;'; DELETE FROM a WHERE 0; END;\n"
-        "  ;  \n"
-        "SELECT \"we;ird\" FROM a");
+    auto parts = lx::SplitSqlScript("-- a comment; with a semicolon\n"
+                                    "CREATE TABLE a (x text);\n"
+                                    "INSERT INTO a VALUES ('x;y'' -- z');\n"
+                                    "CREATE TRIGGER t AFTER INSERT ON a BEGIN UPDATE a SET x = "
+                                    "'b;'; DELETE FROM a WHERE 0; END;\n"
+                                    "  ;  \n"
+                                    "SELECT \"we;ird\" FROM a");
     ASSERT_EQ(4u, parts.size());
     EXPECT_EQ("CREATE TABLE a (x text)", parts[0]);
     EXPECT_EQ("INSERT INTO a VALUES ('x;y'' -- z')", parts[1]);
-    EXPECT_EQ("CREATE TRIGGER t AFTER INSERT ON a BEGIN UPDATE a SET x = 'b;'; DELETE FROM a WHERE 0; END", parts[2]);
+    EXPECT_EQ("CREATE TRIGGER t AFTER INSERT ON a BEGIN UPDATE a SET x = 'b;'; DELETE FROM a WHERE "
+              "0; END",
+              parts[2]);
     EXPECT_EQ("SELECT \"we;ird\" FROM a", parts[3]);
     EXPECT_TRUE(lx::SplitSqlScript("  -- only a comment\n").empty());
 }
@@ -67,7 +71,8 @@ TEST(StoreScripts, BuiltInScriptsCreateEveryTable) {
         auto parts = lx::SplitSqlScript(lx::StoreCreationScript(engine));
         EXPECT_EQ(8u, CountStarting(parts, "CREATE TABLE IF NOT EXISTS"));
         for (int i = 0; i < lx::kStoreTableCount; ++i) {
-            std::string head = std::string("CREATE TABLE IF NOT EXISTS ") + lx::StoreTables()[i].name + " (";
+            std::string head =
+                std::string("CREATE TABLE IF NOT EXISTS ") + lx::StoreTables()[i].name + " (";
             EXPECT_EQ(1u, CountStarting(parts, head)) << head;
         }
     }
@@ -77,4 +82,4 @@ TEST(StoreScripts, BuiltInScriptsCreateEveryTable) {
     EXPECT_EQ(lx::StoreEngine::SQLite, lx::StoreEngineFromDbmsName("SQLite"));
 }
 
-}  // namespace
+} // namespace

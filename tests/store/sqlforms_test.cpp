@@ -6,7 +6,12 @@ namespace {
 
 lx::StoreTime When() {
     lx::StoreTime t;
-    t.year = 2026; t.month = 3; t.day = 7; t.hour = 9; t.minute = 5; t.second = 1;
+    t.year = 2026;
+    t.month = 3;
+    t.day = 7;
+    t.hour = 9;
+    t.minute = 5;
+    t.second = 1;
     return t;
 }
 
@@ -27,13 +32,16 @@ TEST(SqlForms, TimestampAndConditions) {
 }
 
 TEST(SqlForms, LookUpsAfterInsert) {
-    EXPECT_EQ("SELECT MesgNum FROM Messages WHERE AppDate = {ts '2026-03-07 09:05:01'} AND MesgSize = 120 "
+    EXPECT_EQ("SELECT MesgNum FROM Messages WHERE AppDate = {ts '2026-03-07 09:05:01'} AND "
+              "MesgSize = 120 "
               "AND MesgId = '<it''s@host>'",
               lx::SqlFindRetrievedMessage(When(), 120, "<it's@host>"));
-    EXPECT_EQ("SELECT MesgNum FROM Messages WHERE AppDate = {ts '2026-03-07 09:05:01'} AND FolderNum = 4 "
-              "AND MesgType = 'O'",
-              lx::SqlFindWrittenMessage(When(), 4));
-    EXPECT_EQ("SELECT MesgNum FROM Messages WHERE AppDate = {ts '2026-03-07 09:05:01'} AND MesgType = 'O'",
+    EXPECT_EQ(
+        "SELECT MesgNum FROM Messages WHERE AppDate = {ts '2026-03-07 09:05:01'} AND FolderNum = 4 "
+        "AND MesgType = 'O'",
+        lx::SqlFindWrittenMessage(When(), 4));
+    EXPECT_EQ("SELECT MesgNum FROM Messages WHERE AppDate = {ts '2026-03-07 09:05:01'} AND "
+              "MesgType = 'O'",
               lx::SqlFindMergedMessage(When()));
     EXPECT_EQ("SELECT AddNum FROM AddBook WHERE AddName = 'Pat O''Neil' AND AddDest = 'pat@x'",
               lx::SqlFindAddress("Pat O'Neil", "pat@x"));
@@ -43,8 +51,9 @@ TEST(SqlForms, LookUpsAfterInsert) {
 
 TEST(SqlForms, FixedQueries) {
     EXPECT_STREQ("SELECT * FROM Folders ORDER BY FolderType, Folder", lx::kSqlFolderList);
-    EXPECT_STREQ("SELECT FolderNum, Folder FROM Folders ORDER BY FolderType, Folder", lx::kSqlFolderNames);
+    EXPECT_STREQ("SELECT FolderNum, Folder FROM Folders ORDER BY FolderType, Folder",
+                 lx::kSqlFolderNames);
     EXPECT_STREQ(" ORDER BY M.AppDate DESC", lx::kSqlMessageListOrder);
 }
 
-}  // namespace
+} // namespace

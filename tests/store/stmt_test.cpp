@@ -17,7 +17,7 @@ TEST_F(StoreTest, TableInfoDescribesColumns) {
     EXPECT_EQ(SQL_C_CHAR, messages.GetColumnCType(subject));
     EXPECT_EQ(255, messages.GetColumnWidth(subject));
     EXPECT_EQ(64, messages.GetColumnWidth(messages.FindColumn("MesgId")));
-    EXPECT_EQ(0, messages.GetColumnWidth(messages.FindColumn("MailData")));   // long text
+    EXPECT_EQ(0, messages.GetColumnWidth(messages.FindColumn("MailData"))); // long text
     EXPECT_EQ(SQL_C_SLONG, messages.GetColumnCType(messages.FindColumn("MesgNum")));
     EXPECT_EQ(SQL_C_TYPE_TIMESTAMP, messages.GetColumnCType(messages.FindColumn("AppDate")));
     EXPECT_EQ(-1, messages.FindColumn("Nothing"));
@@ -25,7 +25,8 @@ TEST_F(StoreTest, TableInfoDescribesColumns) {
     odbcvantTableInfo distro(s_conn, "DistroAdd");
     // IsTo is a bit where the engine has one that compares with 1 (PostgreSQL keeps a smallint).
     const bool postgres = ContainsNoCase(s_conn->GetDbmsName(), "postgres");
-    EXPECT_EQ(postgres ? SQL_C_SSHORT : SQL_C_BIT, distro.GetColumnCType(distro.FindColumn("IsTo")));
+    EXPECT_EQ(postgres ? SQL_C_SSHORT : SQL_C_BIT,
+              distro.GetColumnCType(distro.FindColumn("IsTo")));
     odbcvantTableInfo missing(s_conn, "NoSuchTable");
     EXPECT_FALSE(missing.IsValid());
     EXPECT_TRUE(missing.ReportError(nullptr));
@@ -52,7 +53,9 @@ TEST_F(StoreTest, InsertUpdateDeleteWithConditions) {
     EXPECT_EQ(3, QueryLong("SELECT COUNT(*) FROM AddBook"));
     long first = QueryLong("SELECT AddNum FROM AddBook WHERE AddName = 'Name 0'");
     ASSERT_GT(first, 0);
-    EXPECT_EQ(first + 2, QueryLong("SELECT AddNum FROM AddBook WHERE AddName = 'Name 2'"));   // store-assigned keys
+    EXPECT_EQ(
+        first + 2,
+        QueryLong("SELECT AddNum FROM AddBook WHERE AddName = 'Name 2'")); // store-assigned keys
 
     std::snprintf(note, sizeof(note), "changed");
     ODBCVANT_PBIND u[1];
@@ -64,16 +67,16 @@ TEST_F(StoreTest, InsertUpdateDeleteWithConditions) {
     EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM AddBook WHERE AddNote = 'changed'"));
     EXPECT_EQ(first + 1, QueryLong("SELECT AddNum FROM AddBook WHERE AddNote = 'changed'"));
     ASSERT_TRUE(stmt.PrepareUpdate(u, 1, "AddNum = -5"));
-    EXPECT_TRUE(stmt.UpdateRow());   // no row matches: still a success
+    EXPECT_TRUE(stmt.UpdateRow()); // no row matches: still a success
     EXPECT_EQ(0, stmt.GetRowsAffected());
 
     ASSERT_TRUE(stmt.PrepareDelete(("AddNum = " + std::to_string(first)).c_str()));
     ASSERT_TRUE(stmt.DeleteRow()) << stmt.GetLastErrorText();
     EXPECT_EQ(1, stmt.GetRowsAffected());
     EXPECT_EQ(2, QueryLong("SELECT COUNT(*) FROM AddBook"));
-    EXPECT_FALSE(stmt.PrepareDelete(""));   // would empty the table
+    EXPECT_FALSE(stmt.PrepareDelete("")); // would empty the table
     EXPECT_FALSE(stmt.PrepareUpdate(u, 1, nullptr));
-    EXPECT_FALSE(stmt.InsertRow());   // prepared for nothing now
+    EXPECT_FALSE(stmt.InsertRow()); // prepared for nothing now
     EXPECT_EQ(2, QueryLong("SELECT COUNT(*) FROM AddBook"));
 }
 
@@ -86,7 +89,9 @@ TEST_F(StoreTest, InsertFillsUnnamedColumnsAndNulls) {
     ASSERT_TRUE(stmt.PrepareInsert(p, 2));
     ASSERT_TRUE(stmt.InsertRow()) << stmt.GetLastErrorText();
     EXPECT_GT(QueryLong("SELECT FolderNum FROM Folders WHERE Folder = 'Solo'"), 0);
-    EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM Folders WHERE Description IS NULL AND FolderType IS NULL"));
+    EXPECT_EQ(
+        1,
+        QueryLong("SELECT COUNT(*) FROM Folders WHERE Description IS NULL AND FolderType IS NULL"));
     odbcvantSetParamBind(p[0], "NoSuchColumn", "x");
     EXPECT_FALSE(stmt.PrepareInsert(p, 1));
     EXPECT_FALSE(stmt.PrepareInsert(p, 0));
@@ -95,7 +100,7 @@ TEST_F(StoreTest, InsertFillsUnnamedColumnsAndNulls) {
 TEST_F(StoreTest, TooLongTextIsRefusedAndReported) {
     odbcvantTableInfo folders(s_conn, "Folders");
     odbcvantStmt stmt(s_conn, &folders);
-    char name[40] = "SeventeenLetters!";   // 17 characters into Folder text(16)
+    char name[40] = "SeventeenLetters!"; // 17 characters into Folder text(16)
     ODBCVANT_PBIND p[1];
     odbcvantSetParamBind(p[0], "Folder", name);
     ASSERT_TRUE(stmt.PrepareInsert(p, 1));
@@ -107,7 +112,7 @@ TEST_F(StoreTest, TooLongTextIsRefusedAndReported) {
     EXPECT_EQ(static_cast<void*>(&marker), ReportedErrors()[0].window);
     EXPECT_NE(std::string::npos, ReportedErrors()[0].text.find("22001"));
     EXPECT_TRUE(ContainsNoCase(ReportedErrors()[0].text, "Folder"));
-    name[16] = '\0';   // exactly 16 fits
+    name[16] = '\0'; // exactly 16 fits
     EXPECT_TRUE(stmt.InsertRow()) << stmt.GetLastErrorText();
     EXPECT_EQ(1, QueryLong("SELECT COUNT(*) FROM Folders"));
 }
@@ -181,7 +186,7 @@ TEST_F(StoreTest, CreatingTablesAgainKeepsTheRows) {
 }
 
 TEST(StoreConnection, MissingDataSourceFailsCleanly) {
-    StoreTest::SetUpTestSuite();   // the ODBC configuration is in place
+    StoreTest::SetUpTestSuite(); // the ODBC configuration is in place
     InstallErrorHook();
     ReportedErrors().clear();
     odbcvantEnvironment env;
@@ -207,5 +212,5 @@ TEST(StoreConnection, MissingDataSourceFailsCleanly) {
     EXPECT_FALSE(orphan.ConnectTo(kDsn, kUser, kPassword));
 }
 
-}  // namespace
-}  // namespace lxtest
+} // namespace
+} // namespace lxtest

@@ -56,7 +56,8 @@ std::string& PrivateStoreDir() {
 std::string SqliteDriver() {
     glob_t g;
     std::string found;
-    if (glob("/usr/lib/*/odbc/libsqlite3odbc.so", 0, nullptr, &g) == 0 && g.gl_pathc > 0) found = g.gl_pathv[0];
+    if (glob("/usr/lib/*/odbc/libsqlite3odbc.so", 0, nullptr, &g) == 0 && g.gl_pathc > 0)
+        found = g.gl_pathv[0];
     globfree(&g);
     return found;
 }
@@ -64,7 +65,8 @@ std::string SqliteDriver() {
 // A private ODBC configuration and store file, so parallel test runs never share a store.
 void WriteNativeOdbcConfig() {
     const char* bin = std::getenv("LX_BINARY_DIR");
-    std::string dir = std::string(bin && *bin ? bin : "/tmp") + "/test-store/store-" + std::to_string(getpid());
+    std::string dir =
+        std::string(bin && *bin ? bin : "/tmp") + "/test-store/store-" + std::to_string(getpid());
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     ASSERT_FALSE(ec) << dir << ": " << ec.message();
@@ -74,8 +76,9 @@ void WriteNativeOdbcConfig() {
     std::string driver = SqliteDriver();
     ASSERT_FALSE(driver.empty()) << "libsqliteodbc is not installed";
     std::ofstream(dir + "/odbcinst.ini") << "[SQLite3]\nDriver=" << driver << "\nDontDLClose=1\n";
-    std::ofstream(dir + "/odbc.ini") << "[Lorvex]\nDriver=" << driver << "\nDatabase=" << db
-                                     << "\nTimeout=5000\nStepAPI=0\nNoWCHAR=1\nLongNames=0\nFKSupport=1\n";
+    std::ofstream(dir + "/odbc.ini")
+        << "[Lorvex]\nDriver=" << driver << "\nDatabase=" << db
+        << "\nTimeout=5000\nStepAPI=0\nNoWCHAR=1\nLongNames=0\nFKSupport=1\n";
     setenv("ODBCSYSINI", dir.c_str(), 1);
     setenv("ODBCINI", (dir + "/odbc.ini").c_str(), 1);
 }
@@ -99,7 +102,7 @@ public:
 };
 ::testing::Environment* const g_cleanup = ::testing::AddGlobalTestEnvironment(new StoreCleanup);
 
-}  // namespace
+} // namespace
 
 void InstallErrorHook() { odbcvantSetErrorReporter(&Reporter); }
 
@@ -173,13 +176,12 @@ std::vector<std::string> StoreTest::AddFolders(int count) {
 
 bool ContainsNoCase(const std::string& text, const std::string& word) {
     auto lower = [](std::string v) {
-        for (char& c : v) if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        for (char& c : v)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         return v;
     };
     return lower(text).find(lower(word)) != std::string::npos;
 }
-
-
 
 TIMESTAMP_STRUCT Stamp(int y, int mo, int d, int h, int mi, int s, unsigned fraction) {
     TIMESTAMP_STRUCT t;
@@ -193,4 +195,4 @@ TIMESTAMP_STRUCT Stamp(int y, int mo, int d, int h, int mi, int s, unsigned frac
     return t;
 }
 
-}  // namespace lxtest
+} // namespace lxtest

@@ -30,6 +30,7 @@ class StoreTest : public ::testing::Test {
 public:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
+
 protected:
     void SetUp() override;
     static odbcvantConnection& Conn() { return *s_conn; }
@@ -39,6 +40,7 @@ protected:
     static long QueryLong(const std::string& sql);
     // Adds folders named Fnn (nn = 1..count) of type "U"; returns their names in insert order.
     static std::vector<std::string> AddFolders(int count);
+
 public:
     static odbcvantEnvironment* s_env;
     static odbcvantConnection* s_conn;
@@ -49,6 +51,6 @@ bool ContainsNoCase(const std::string& text, const std::string& word);
 
 TIMESTAMP_STRUCT Stamp(int y, int mo, int d, int h, int mi, int s, unsigned fraction = 0);
 
-}  // namespace lxtest
+} // namespace lxtest
 
 #endif

@@ -36,12 +36,14 @@ TEST(StoreScript, CreatesTheStoreOnceOnly) {
     std::string first = Shell(script);
     EXPECT_EQ(std::string::npos, first.find("<exit")) << first;
     EXPECT_EQ("AddBook CcList Distribution DistroAdd Files Folders Messages ToList\n",
-              Shell("sqlite3 '" + db + "' \"SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master "
-                  "WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name)\""));
+              Shell("sqlite3 '" + db +
+                    "' \"SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master "
+                    "WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name)\""));
     Shell("sqlite3 '" + db + "' \"INSERT INTO Folders (Folder, FolderType) VALUES ('Kept', 'U')\"");
     std::string second = Shell(script);
     EXPECT_EQ(std::string::npos, second.find("<exit")) << second;
-    EXPECT_EQ("1\n", Shell("sqlite3 '" + db + "' \"SELECT COUNT(*) FROM Folders WHERE Folder = 'Kept'\""));
+    EXPECT_EQ("1\n",
+              Shell("sqlite3 '" + db + "' \"SELECT COUNT(*) FROM Folders WHERE Folder = 'Kept'\""));
     // Not a database at all: left exactly as it is.
     std::ofstream(dir + "/other.db") << "not a store";
     Shell("bash '" + Root() + "/tools/setup/store.sh' '" + dir + "/other.db'");
@@ -49,7 +51,8 @@ TEST(StoreScript, CreatesTheStoreOnceOnly) {
     std::stringstream ss;
     ss << in.rdbuf();
     EXPECT_EQ("not a store", ss.str());
-    EXPECT_NE(std::string::npos, Shell("bash '" + Root() + "/tools/setup/store.sh' 2>&1").find("usage"));
+    EXPECT_NE(std::string::npos,
+              Shell("bash '" + Root() + "/tools/setup/store.sh' 2>&1").find("usage"));
     Shell("rm -rf '" + dir + "'");
 }
 
@@ -67,4 +70,4 @@ TEST(StoreScript, BuiltInScriptsAreTheFilesText) {
               lx::StoreCreationScript(lx::StoreEngine::PostgreSQL));
 }
 
-}  // namespace
+} // namespace

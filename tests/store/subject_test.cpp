@@ -72,7 +72,7 @@ TEST(SubjectSuffix, MarkReadRewritesOnlyTheSuffixLetter) {
     std::string s = lx::ComposeSubject("Nothing && Nowhere", true, true);
     EXPECT_TRUE(lx::MarkSubjectRead(s));
     EXPECT_EQ("Nothing && Nowhere&& &F", s);
-    EXPECT_FALSE(lx::MarkSubjectRead(s));   // already read
+    EXPECT_FALSE(lx::MarkSubjectRead(s)); // already read
     std::string plain = "No suffix";
     EXPECT_FALSE(lx::MarkSubjectRead(plain));
     EXPECT_EQ("No suffix", plain);
@@ -86,4 +86,4 @@ TEST(SubjectSuffix, MarkReadRewritesOnlyTheSuffixLetter) {
     EXPECT_FALSE(lx::MarkSubjectRead(nullptr, 10));
 }
 
-}  // namespace
+} // namespace

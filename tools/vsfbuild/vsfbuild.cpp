@@ -29,14 +29,16 @@ int main(int argc, char** argv) {
                            : lx::BuildCatalogue(text.str(), bytes, error);
     if (!built) {
         std::istringstream lines(error);
-        for (std::string line; std::getline(lines, line);) std::cerr << source << ": " << line << "\n";
+        for (std::string line; std::getline(lines, line);)
+            std::cerr << source << ": " << line << "\n";
         return 1;
     }
     // Written beside the target and renamed, so a failed run never leaves half a catalogue.
     const std::string partial = output + ".part";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         if (!out.flush()) {
             std::cerr << partial << ": cannot write\n";
             std::remove(partial.c_str());

@@ -13,25 +13,25 @@ namespace lx::net::test {
 
 // The peers' state folder as a Wine path (Z: is the Unix root).
 inline std::string peersDir() {
-  const char* b = std::getenv("LX_BINARY_DIR");
-  return std::string("Z:") + (b ? b : "/tmp") + "/testpeers";
+    const char* b = std::getenv("LX_BINARY_DIR");
+    return std::string("Z:") + (b ? b : "/tmp") + "/testpeers";
 }
 
 inline std::string readFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
 }
 
 inline bool writeFile(const std::string& path, const std::string& data) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << data;
-  return static_cast<bool>(f);
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << data;
+    return static_cast<bool>(f);
 }
 
 inline bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
 
-}  // namespace lx::net::test
+} // namespace lx::net::test
 
 #endif
