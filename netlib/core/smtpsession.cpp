@@ -13,12 +13,11 @@ constexpr std::size_t kPathSize = 256;
 constexpr std::size_t kHeloMax = 30;
 const char kCrLf[] = "\r\n";
 const SessionCodes kCodes = {
-    TERN_SMTP_SENDFAIL, TERN_SMTP_RECVFAIL, TERN_SMTP_CONNECTED, true,        TERN_SMTP_PEERCLOSED,
-    TERN_SMTP_REFUSED,  TERN_SMTP_OK,       TERN_SMTP_DONE,      "QUIT \r\n", 13};
+    TERN_SMTP_SENDFAIL,   TERN_SMTP_RECVFAIL,   TERN_SMTP_CONNECTED, true,
+    TERN_SMTP_PEERCLOSED, TERN_SMTP_REFUSED,    TERN_SMTP_OK,        TERN_SMTP_DONE,
+    "QUIT \r\n",          SmtpSession::QuitSent};
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-
-bool isSenderLine(const std::string& s) { return s.size() >= 5 && s[0] == 'F' && s[4] == ':'; }
 
 // The sender's local part for HELO: after "FROM:<" up to the "@" (or the closing ">").
 std::string heloName(const std::string& sender) {
@@ -29,6 +28,19 @@ std::string heloName(const std::string& sender) {
         name.push_back(sender[i]);
     }
     return name;
+}
+
+// A state that waits for its command's send completion.
+bool awaitsCompletion(int state) {
+    switch (state) {
+    case SmtpSession::HeloSent:
+    case SmtpSession::MailSent:
+    case SmtpSession::RcptSent:
+    case SmtpSession::DataSent:
+    case SmtpSession::RsetSent:
+    case SmtpSession::QuitSent: return true;
+    default: return false;
+    }
 }
 
 } // namespace
@@ -70,13 +82,14 @@ int SmtpSession::sendMail(const char* server) {
 }
 
 void SmtpSession::quitAfter(int code, const char* text) {
-    if (state_ == 9) {
+    if (state_ == SendingData) {
         // In the middle of the data a QUIT would only be taken for more data and never answered:
         // the connection is dropped instead, and the server discards the unfinished message.
         if (text)
             postText(code, text);
         else
             post(code);
+        post(TERN_SMTP_MSGFAILED, index_);
         port_.closeSocket();
         endRun();
         return;
@@ -95,18 +108,10 @@ void SmtpSession::onData() {
 }
 
 void SmtpSession::onSent() {
-    switch (state_) {
-    case 1:
-    case 3:
-    case 5:
-    case 7:
-    case 11:
-    case 13: ++state_; break;
-    case 9:
-    case 10:
-        if (!inFlight_.empty()) dataLineSent();
-        break;
-    default: break;
+    if (awaitsCompletion(state_)) {
+        ++state_;
+    } else if ((state_ == SendingData || state_ == AwaitEndOfData) && !inFlight_.empty()) {
+        dataLineSent();
     }
 }
 
@@ -114,20 +119,21 @@ void SmtpSession::dataLineSent() {
     dataSent_ += inFlight_.front();
     inFlightBytes_ -= inFlight_.front();
     inFlight_.pop_front();
-    if (dataSent_ > dataTotal_) dataSent_ = dataTotal_;
+    if (dataSent_ > message_.dataTotal) dataSent_ = message_.dataTotal;
     // When further completions are already waiting, the last of them reports the progress.
     if (inFlight_.empty() || !port_.hasPendingEvents()) {
-        progress_ = percentText(dataSent_, dataTotal_);
+        progress_ = percentText(dataSent_, message_.dataTotal);
         postProgress(TERN_SMTP_PROGRESS, progress_);
     }
-    if (state_ == 9) fillWindow();
+    if (state_ == SendingData) fillWindow();
 }
 
 void SmtpSession::fillWindow() {
-    std::string line;
-    while (state_ == 9 && inFlightBytes_ < kDataWindow) {
-        if (reader_.peek(line) && line == "END DATA") {
-            sendCommand(std::string(".") + kCrLf, 10);
+    while (state_ == SendingData && inFlightBytes_ < kDataWindow) {
+        if (dataLeft_ == 0) {
+            // The data count has been read out: the message ends here, whatever its lines say.
+            reader_.seek(message_.endAt);
+            sendCommand(std::string(".") + kCrLf, AwaitEndOfData);
             return;
         }
         if (!sendDataLine()) return;
@@ -136,65 +142,42 @@ void SmtpSession::fillWindow() {
 
 void SmtpSession::onReply() {
     // A reply can only follow a command that has gone out, even if its completion is still queued.
-    if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7 || state_ == 11 || state_ == 13)
-        ++state_;
+    if (awaitsCompletion(state_)) ++state_;
     const char cls = reply_.text()[0];
     switch (state_) {
-    case 0:
+    case AwaitGreeting:
         if (cls != '2') return refuse(reply_.text());
-        sendCommand("HELO " + heloName(sender_) + kCrLf, 1);
+        sendCommand("HELO " + heloName(sender_) + kCrLf, HeloSent);
         break;
-    case 2:
+    case AwaitHelo:
         if (cls != '2') return refuse(reply_.text());
         startNextMessage();
         break;
-    case 4:
-        if (cls != '2') return refuse(reply_.text());
+    case AwaitMail:
+        if (cls != '2') return messageRefused(reply_.text());
         sendRecipient();
         break;
-    case 6: {
-        if (cls != '2') {
-            postText(TERN_SMTP_REFUSED, reply_.text());
-            post(TERN_SMTP_MSGFAILED, index_);
-            sendCommand(std::string("RSET ") + kCrLf, 11);
-            break;
-        }
-        std::string line;
-        if (reader_.peek(line) && startsWith(line, "TO:<"))
+    case AwaitRcpt:
+        if (cls != '2') return messageRefused(reply_.text());
+        if (recipient_ < message_.recipientLines.size())
             sendRecipient();
         else
-            sendCommand(std::string("DATA ") + kCrLf, 7);
+            sendCommand(std::string("DATA ") + kCrLf, DataSent);
         break;
-    }
-    case 8: {
-        if (cls != '3') return refuse(reply_.text());
-        std::string line;
-        bool found = false;
-        while (readLine(line)) {
-            if (line.size() == 23 && line[0] == 'B' && line[9] == 'A') {
-                found = true;
-                break;
-            }
-        }
-        if (!found) return quitAfter(TERN_SMTP_BADSPOOL);
-        dataTotal_ = std::strtoll(line.c_str() + 11, nullptr, 10);
-        dataSent_ = 0;
-        inFlight_.clear();
-        inFlightBytes_ = 0;
-        state_ = 9;
-        fillWindow();
+    case AwaitData:
+        if (cls != '3') return messageRefused(reply_.text());
+        startData();
         break;
-    }
-    case 10:
-        if (cls != '2') return refuse(reply_.text());
+    case AwaitEndOfData:
+        if (cls != '2') return messageRefused(reply_.text());
         post(TERN_SMTP_SENT, index_, true);
         afterMessage();
         break;
-    case 12:
+    case AwaitRset:
         if (cls != '2') return refuse(reply_.text());
         afterMessage();
         break;
-    case 14:
+    case AwaitQuit:
         // QUIT refused: it is said once more and the run ends; the server decides the rest.
         quitAnswered(cls == '2', reply_.text());
         break;
@@ -202,38 +185,52 @@ void SmtpSession::onReply() {
     }
 }
 
+void SmtpSession::messageRefused(const char* reply) {
+    postText(TERN_SMTP_REFUSED, reply);
+    post(TERN_SMTP_MSGFAILED, index_);
+    reader_.seek(message_.endAt);
+    sendCommand(std::string("RSET ") + kCrLf, RsetSent);
+}
+
 void SmtpSession::afterMessage() {
     ++index_;
-    if (index_ > count_) {
-        sendCommand(std::string("QUIT ") + kCrLf, 13);
-        return;
-    }
     startNextMessage();
 }
 
 void SmtpSession::startNextMessage() {
-    std::string line;
-    bool found = false;
-    while (readLine(line)) {
-        if (line == "BEGIN MESSAGE HEADER") {
-            found = true;
-            break;
+    // A message that does not hold together, or has no recipient, is reported failed before
+    // anything of it goes out; the run goes on with the next one.
+    for (; index_ <= count_; ++index_) {
+        const SectionRead r = readSection(reader_, message_);
+        if (r == SectionRead::NoMore) return quitAfter(TERN_SMTP_BADSPOOL);
+        if (r == SectionRead::Whole && !message_.recipientLines.empty()) {
+            recipient_ = 0;
+            sendCommand("MAIL " + message_.senderLine + kCrLf, MailSent);
+            return;
         }
+        post(TERN_SMTP_BADSPOOL);
+        post(TERN_SMTP_MSGFAILED, index_);
     }
-    if (!found || !readLine(line) || !isSenderLine(line)) return quitAfter(TERN_SMTP_BADSPOOL);
-    sender_ = line;
-    sendCommand("MAIL " + sender_ + kCrLf, 3);
+    sendCommand(std::string("QUIT ") + kCrLf, QuitSent);
 }
 
 void SmtpSession::sendRecipient() {
-    std::string line;
-    if (!readLine(line) || !startsWith(line, "TO:<")) return quitAfter(TERN_SMTP_SENDFAIL);
-    sendCommand("RCPT " + line + kCrLf, 5);
+    sendCommand("RCPT " + message_.recipientLines[recipient_++] + kCrLf, RcptSent);
+}
+
+void SmtpSession::startData() {
+    if (!reader_.seek(message_.dataAt)) return quitAfter(TERN_SMTP_BADSPOOL);
+    dataLeft_ = message_.dataTotal;
+    dataSent_ = 0;
+    inFlight_.clear();
+    inFlightBytes_ = 0;
+    state_ = SendingData;
+    fillWindow();
 }
 
 bool SmtpSession::sendDataLine() {
     std::string line;
-    if (!readLine(line)) {
+    if (reader_.readData(line, dataLeft_) != SpoolReader::Read::Line) {
         quitAfter(TERN_SMTP_BADSPOOL);
         return false;
     }

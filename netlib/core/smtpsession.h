@@ -9,6 +9,7 @@
 
 #include "netlib/core/replybuffer.h"
 #include "netlib/core/sessionbase.h"
+#include "netlib/core/spoolmessage.h"
 #include "netlib/core/spoolreader.h"
 
 namespace lx::net {
@@ -19,6 +20,26 @@ public:
     // Data lines may be written ahead of their completions up to this many bytes, one line per
     // write; the socket then carries a whole ordinary message in one send.
     static constexpr std::int64_t kDataWindow = 65536;
+
+    // The protocol states, by number: an odd state waits for its command's send completion, the
+    // even state after it for the reply.
+    enum State : int {
+        AwaitGreeting = 0,
+        HeloSent = 1,
+        AwaitHelo = 2,
+        MailSent = 3,
+        AwaitMail = 4,
+        RcptSent = 5,
+        AwaitRcpt = 6,
+        DataSent = 7,
+        AwaitData = 8,
+        SendingData = 9,
+        AwaitEndOfData = 10,
+        RsetSent = 11,
+        AwaitRset = 12,
+        QuitSent = 13,
+        AwaitQuit = 14,
+    };
 
     SmtpSession(SessionPort& port, const char* spoolPath);
 
@@ -34,21 +55,26 @@ private:
     void onReply();
     void startNextMessage();
     void afterMessage();
+    // The server refused part of the current message: it is reported failed and the
+    // transaction reset, and the run goes on with the next message.
+    void messageRefused(const char* reply);
     void sendRecipient();
+    void startData();
     bool sendDataLine();
     void fillWindow();
     void dataLineSent();
-    bool readLine(std::string& line) { return reader_.next(line); }
 
     std::unique_ptr<SpoolFile> spool_;
     SpoolReader reader_;
     std::string server_;
     std::string spoolPath_;
-    std::string sender_;
+    std::string sender_; // the first-sender line, for HELO
+    SpoolMessage message_;
+    std::size_t recipient_ = 0; // the next recipient line of message_ to send
     std::string progress_;
     int count_ = -1;
     int index_ = 1;
-    std::int64_t dataTotal_ = 0;
+    std::int64_t dataLeft_ = 0; // data bytes of message_ not yet read from the spool file
     std::int64_t dataSent_ = 0;
     // Data lines written but not yet reported sent (their lengths), and their byte total.
     std::deque<std::int64_t> inFlight_;

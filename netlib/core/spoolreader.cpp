@@ -20,32 +20,54 @@ int SpoolReader::get() {
     return static_cast<unsigned char>(buf_[pos_++]);
 }
 
-bool SpoolReader::next(std::string& line) {
+SpoolReader::Read SpoolReader::take(std::string& line, std::int64_t& left, bool& lfEnded) {
     line.clear();
+    lfEnded = false;
     bool any = false;
     bool tooLong = false;
-    for (;;) {
+    while (left > 0) {
         const int c = get();
         if (c < 0) break;
         any = true;
-        if (c == '\n') break;
+        --left;
+        if (c == '\n') {
+            lfEnded = true;
+            break;
+        }
         if (line.size() < kMaxLine)
             line.push_back(static_cast<char>(c));
         else
             tooLong = true;
     }
+    if (!any) return Read::End;
+    return tooLong ? Read::TooLong : Read::Line;
+}
+
+SpoolReader::Read SpoolReader::read(std::string& line) {
+    std::int64_t left = INT64_MAX; // a line has no byte budget: only the file's end limits it
+    bool lfEnded = false;
+    const Read r = take(line, left, lfEnded);
+    if (r == Read::End) return r;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (tooLong || line.size() >= kMaxLine) return false;
-    return any;
+    return r == Read::TooLong || line.size() >= kMaxLine ? Read::TooLong : Read::Line;
+}
+
+SpoolReader::Read SpoolReader::readData(std::string& line, std::int64_t& left) {
+    bool lfEnded = false;
+    const Read r = take(line, left, lfEnded);
+    if (r == Read::End) return r;
+    if (lfEnded && !line.empty() && line.back() == '\r') line.pop_back();
+    if (r == Read::TooLong || line.size() >= kMaxLine) return Read::TooLong;
+    return lfEnded || left == 0 ? Read::Line : Read::End; // End: the file ended before the count
 }
 
 bool SpoolReader::peek(std::string& line) {
     const std::int64_t at = tell();
     const bool ok = next(line);
-    return restore(at) && ok;
+    return seek(at) && ok;
 }
 
-bool SpoolReader::restore(std::int64_t pos) {
+bool SpoolReader::seek(std::int64_t pos) {
     if (pos >= base_ && pos <= base_ + static_cast<std::int64_t>(fill_)) {
         pos_ = static_cast<std::size_t>(pos - base_);
         return true;

@@ -70,16 +70,50 @@ long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
     return static_cast<long>(o);
 }
 
-void qpEncode(const std::uint8_t* in, std::size_t n, std::string& out) {
+void QpEncoder::put(const char* token, std::size_t len, std::string& out) {
+    // Room for the "=" of a soft break is kept, so a token never straddles two lines.
+    if (column_ + len > kQpLineChars - 1) {
+        out += "=\r\n";
+        column_ = 0;
+    }
+    out.append(token, len);
+    column_ += len;
+}
+
+void QpEncoder::add(const std::uint8_t* in, std::size_t n, std::string& out) {
     for (std::size_t i = 0; i < n; ++i) {
-        std::uint8_t c = in[i];
-        if ((c >= 33 && c <= 60) || (c >= 62 && c <= 126) || c == '\r' || c == '\n') {
-            out.push_back(static_cast<char>(c));
+        const std::uint8_t c = in[i];
+        if (pendingCR_) {
+            pendingCR_ = false;
+            if (c == '\n') {
+                out += "\r\n";
+                column_ = 0;
+                continue;
+            }
+            put("=0D", 3, out);
+        }
+        if (c == '\r') {
+            pendingCR_ = true;
+        } else if ((c >= 33 && c <= 60) || (c >= 62 && c <= 126)) {
+            const char ch = static_cast<char>(c);
+            put(&ch, 1, out);
         } else {
-            char e[3] = {'=', kHex[c >> 4], kHex[c & 15]};
-            out.append(e, 3);
+            const char e[3] = {'=', kHex[c >> 4], kHex[c & 15]};
+            put(e, 3, out);
         }
     }
+}
+
+void QpEncoder::finish(std::string& out) {
+    if (pendingCR_) put("=0D", 3, out);
+    pendingCR_ = false;
+    column_ = 0;
+}
+
+void qpEncode(const std::uint8_t* in, std::size_t n, std::string& out) {
+    QpEncoder e;
+    e.add(in, n, out);
+    e.finish(out);
 }
 
 std::size_t qpDecodeLine(const char* line, std::size_t len, char* out, bool* softBreak) {

@@ -22,8 +22,25 @@ void base64Encode(const std::uint8_t* in, std::size_t n, std::string& out);
 // (length not a multiple of four, a character outside the alphabet).
 long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out);
 
-// Quoted-printable of the outgoing text: bytes 33..60 and 62..126, CR and LF unchanged,
-// every other byte as "=" and two upper-case hexadecimal digits.
+// Quoted-printable of the outgoing text: bytes 33..60 and 62..126 unchanged, CR LF a line end,
+// every other byte (a lone CR or LF too) as "=" and two upper-case hexadecimal digits. Lines are
+// broken with soft breaks ("=" CR LF) so that no encoded line exceeds kQpLineChars characters.
+// The text may come in pieces; they encode as if given whole.
+constexpr std::size_t kQpLineChars = 76;
+
+class QpEncoder {
+public:
+    void add(const std::uint8_t* in, std::size_t n, std::string& out);
+    // Encodes a CR still waiting for its LF; the encoder is ready for a new text afterwards.
+    void finish(std::string& out);
+
+private:
+    void put(const char* token, std::size_t len, std::string& out);
+    std::size_t column_ = 0;
+    bool pendingCR_ = false;
+};
+
+// One whole text through a QpEncoder.
 void qpEncode(const std::uint8_t* in, std::size_t n, std::string& out);
 
 // Decodes one quoted-printable line into out (room for len bytes). softBreak tells whether

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "netlib/mime/codecs.h"
+#include "netlib/mime/hdrencode.h"
 #include "netlib/mime/uniquefile.h"
 
 namespace lx::mime {
@@ -33,10 +34,17 @@ std::string attachName(const std::string& path) {
     return name;
 }
 
+// The folder part of a path ("" for a bare name: the current folder).
+std::string folderOf(const std::string& path) {
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (isPathSep(path[i - 1])) return path.substr(0, i);
+    return std::string();
+}
+
 } // namespace
 
 Preparer::Preparer(const std::string& spoolPath, const char* sender, Clock clock)
-    : clock_(std::move(clock)) {
+    : scratchFolder_(folderOf(spoolPath)), clock_(std::move(clock)) {
     if (sender && std::strlen(sender) <= kMaxSender) sender_ = oneLine(sender);
     spool_.open(spoolPath, OsFile::Mode::CreateAlways);
 }
@@ -59,12 +67,17 @@ int Preparer::newMessage(const char* sender) {
     subject_.clear();
     boundary_.clear();
     ++count_;
+    messageOpen_ = true;
     dataCount_ = 0;
     eightBit_ = false;
+    windowsBytes_ = false;
     intake_.reset();
-    // A unique scratch name: two preparers at once never share the message text.
+    // A unique scratch name beside the spool file: two batches at once never share the message
+    // text. The system's temporary folder serves when the spool file's folder takes no file.
     dropScratch();
-    scratchPath_ = createUnique(tempFolder(), "TERNMIME-", 8, ".QBT", scratch_);
+    scratchPath_ = createUnique(scratchFolder_, "TERNMIME-", 8, ".QBT", scratch_);
+    if (scratchPath_.empty())
+        scratchPath_ = createUnique(tempFolder(), "TERNMIME-", 8, ".QBT", scratch_);
     return 0;
 }
 
@@ -84,9 +97,11 @@ int Preparer::addData(const std::uint8_t* bytes, std::size_t length) {
     if (!scratch_.isOpen()) return -2;
     if (length > 0 && !bytes) return -2;
     if (hasHighBit(bytes, length)) eightBit_ = true;
-    // Once the text is 8-bit it goes out quoted-printable: the shorter limit keeps encoded lines short.
+    if (hasWindowsByte(bytes, length)) windowsBytes_ = true;
+    // Only the line ends are settled now: whether the text is broken into 7-bit lines or goes
+    // quoted-printable with soft breaks is known once the whole text is in.
     std::string lines;
-    intake_.add(bytes, length, eightBit_ ? kLineLimit8bit : kLineLimit7bit, lines);
+    intake_.add(bytes, length, kNoLineLimit, lines);
     return scratch_.write(lines) ? 0 : -2;
 }
 
@@ -97,9 +112,13 @@ void Preparer::put(const std::string& s) {
 
 void Preparer::writeEnvelope() {
     spool_.write("BEGIN MESSAGE HEADER\r\n");
-    spool_.write("FROM:<" + sender_ + ">\r\n");
-    for (const auto& a : to_) spool_.write("TO:<" + a + ">\r\n");
-    for (const auto& a : cc_) spool_.write("TO:<" + a + ">\r\n");
+    spool_.write("FROM:<" + envelopeAddress(sender_) + ">\r\n");
+    // Without a To entry the message keeps its place in the file but has no recipient, so the
+    // SMTP client reports it failed under its own number instead of shifting the later ones.
+    if (!to_.empty()) {
+        for (const auto& a : to_) spool_.write("TO:<" + envelopeAddress(a) + ">\r\n");
+        for (const auto& a : cc_) spool_.write("TO:<" + envelopeAddress(a) + ">\r\n");
+    }
     spool_.write("END MESSAGE HEADER\r\n");
 }
 
@@ -109,20 +128,26 @@ void Preparer::writeText(const std::string& partHeaders) {
     intake_.finish(tail);
     scratch_.write(tail);
     if (!scratch_.isOpen() || !scratch_.seek(0)) return;
-    std::vector<char> block(64 * 1024);
+    std::vector<std::uint8_t> block(64 * 1024);
     std::string encoded;
+    QpEncoder qp;
+    TextIntake lines;
     for (;;) {
         long long got = scratch_.read(block.data(), block.size());
         if (got <= 0) break;
-        if (eightBit_) {
-            encoded.clear();
-            qpEncode(reinterpret_cast<const std::uint8_t*>(block.data()),
-                     static_cast<std::size_t>(got), encoded);
-            put(encoded);
-        } else {
-            put(std::string(block.data(), static_cast<std::size_t>(got)));
-        }
+        encoded.clear();
+        if (eightBit_)
+            qp.add(block.data(), static_cast<std::size_t>(got), encoded);
+        else
+            lines.add(block.data(), static_cast<std::size_t>(got), kLineLimit7bit, encoded);
+        put(encoded);
     }
+    encoded.clear();
+    if (eightBit_)
+        qp.finish(encoded);
+    else
+        lines.finish(encoded);
+    put(encoded);
 }
 
 void Preparer::writeFilePart(const std::string& path) {
@@ -157,19 +182,21 @@ void Preparer::writeFilePart(const std::string& path) {
 }
 
 void Preparer::writeData() {
-    put("From: " + sender_ + kCRLF);
-    for (const auto& a : to_) put("To: " + a + kCRLF);
-    for (const auto& a : cc_) put("Cc: " + a + kCRLF);
-    put("Subject: " + subject_ + kCRLF);
+    // 8-bit names and subjects travel as encoded words: the SMTP client sends 7 bits only.
+    put(addressHeader("From", sender_));
+    for (const auto& a : to_) put(addressHeader("To", a));
+    for (const auto& a : cc_) put(addressHeader("Cc", a));
+    put(unstructuredHeader("Subject", subject_));
     put("Date: " + date_ + kCRLF);
     put("Message-ID: " + messageId_ + kCRLF);
     put("MIME-Version: 1.0\r\nX-Mail-Agent: Ternline v1.7\r\n");
-    // 8-bit text is labelled as the ISO-8859-1 it is, in a multipart message as well.
+    // 8-bit text is labelled with the charset it is written in, in a multipart message as well.
     const std::string textHeaders =
-        eightBit_ ? "Content-Type: text/plain; charset=iso-8859-1\r\nContent-Transfer-Encoding: "
-                    "quoted-printable\r\n\r\n"
-                  : "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: "
-                    "7bit\r\n\r\n";
+        eightBit_
+            ? std::string("Content-Type: text/plain; charset=") + eightBitCharset(windowsBytes_) +
+                  "\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+            : "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: "
+              "7bit\r\n\r\n";
     if (files_.empty()) {
         writeText(textHeaders);
         return;
@@ -182,7 +209,9 @@ void Preparer::writeData() {
 }
 
 int Preparer::endMessage() {
-    if (to_.empty()) return -2;
+    // A message is written once: a second end without a new message would send it twice.
+    if (!messageOpen_) return -2;
+    messageOpen_ = false;
     const StampTime t = clock_();
     date_ = formatDate(t);
     messageId_ = formatMessageId(t);
@@ -193,7 +222,7 @@ int Preparer::endMessage() {
         std::snprintf(line, sizeof line, "Letters : %05d\r\n",
                       count_ > kMaxCount ? kMaxCount : count_);
         spool_.write(line);
-        spool_.write("FROM:<" + sender_ + ">\r\n");
+        spool_.write("FROM:<" + envelopeAddress(sender_) + ">\r\n");
         firstSender_ = sender_;
         countLineWritten_ = true;
     }
@@ -211,7 +240,7 @@ int Preparer::endMessage() {
         spool_.write(line, static_cast<std::size_t>(n));
         spool_.seek(end);
     }
-    return 0;
+    return to_.empty() ? -2 : 0;
 }
 
 int Preparer::finish() {

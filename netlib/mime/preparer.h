@@ -54,8 +54,11 @@ private:
     std::vector<std::string> to_, cc_, files_;
     OsFile spool_, scratch_;
     std::string scratchPath_;
+    std::string scratchFolder_;
     bool eightBit_ = false;
+    bool windowsBytes_ = false; // the text holds a byte 0x80..0x9F
     bool countLineWritten_ = false;
+    bool messageOpen_ = false; // between newMessage and endMessage
     TextIntake intake_;
     Clock clock_;
 };

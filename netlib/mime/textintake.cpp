@@ -8,6 +8,16 @@ bool hasHighBit(const std::uint8_t* p, std::size_t n) {
     return false;
 }
 
+bool hasWindowsByte(const std::uint8_t* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (p[i] >= 0x80 && p[i] <= 0x9F) return true;
+    return false;
+}
+
+const char* eightBitCharset(bool windowsBytes) {
+    return windowsBytes ? "windows-1252" : "iso-8859-1";
+}
+
 void TextIntake::add(const std::uint8_t* p, std::size_t n, std::size_t limit, std::string& out) {
     if (limit == 0) limit = 1;
     for (std::size_t i = 0; i < n; ++i) {
@@ -21,6 +31,10 @@ void TextIntake::add(const std::uint8_t* p, std::size_t n, std::size_t limit, st
             out += "\r\n";
             line_.clear();
             afterCR_ = true;
+            continue;
+        }
+        if (limit == kNoLineLimit) {
+            out.push_back(c);
             continue;
         }
         if (line_.size() >= limit) {

@@ -51,9 +51,10 @@ std::string jstr(const std::string& s) {
     return out + "\"";
 }
 
-std::string jlist(const std::vector<std::string>& v) {
+// A JSON list of the texts as hexadecimal strings (the texts are Windows-1252 bytes).
+std::string jhexlist(const std::vector<std::string>& v) {
     std::string out = "[";
-    for (std::size_t i = 0; i < v.size(); ++i) out += (i ? "," : "") + jstr(v[i]);
+    for (std::size_t i = 0; i < v.size(); ++i) out += (i ? ",\"" : "\"") + hex(v[i]) + "\"";
     return out + "]";
 }
 
@@ -113,8 +114,12 @@ protected:
         const std::string script = lxtest::sourceDir() + "/tests/mime/oracle_prep.py";
         for (std::size_t m = 0; m < messages.size(); ++m) {
             const OutMessage& om = messages[m];
-            bool eight = false;
-            for (unsigned char c : om.text) eight |= c >= 128;
+            bool eight = false, windows = false;
+            for (unsigned char c : om.text) {
+                eight |= c >= 128;
+                windows |= c >= 0x80 && c <= 0x9F;
+            }
+            const char* charset = !eight ? "us-ascii" : windows ? "windows-1252" : "iso-8859-1";
             std::string files = "[";
             for (std::size_t f = 0; f < om.files.size(); ++f)
                 files += (f ? "," : "") + std::string("{\"name\":") +
@@ -122,13 +127,12 @@ protected:
                          hex(om.files[f].second) + "\"}";
             files += "]";
             const std::string want =
-                "{\"from\":" + jstr(om.from) + ",\"to\":" + jlist(om.to) +
-                ",\"cc\":" + jlist(om.cc) + ",\"subject\":" + jstr(om.subject) +
+                "{\"from_hex\":\"" + hex(om.from) + "\",\"to_hex\":" + jhexlist(om.to) +
+                ",\"cc_hex\":" + jhexlist(om.cc) + ",\"subject_hex\":\"" + hex(om.subject) + "\"" +
                 ",\"message_id\":\"<08:07:06:005-Tern32>\"" +
-                ",\"date\":\"Wed, 09 Dec 2026 08:07:06 -0130\"" +
-                ",\"charset\":" + jstr(eight ? "iso-8859-1" : "us-ascii") + ",\"text_hex\":\"" +
-                hex(om.expectedText.empty() ? om.text : om.expectedText) + "\",\"files\":" + files +
-                "}";
+                ",\"date\":\"Wed, 09 Dec 2026 08:07:06 -0130\"" + ",\"charset\":" + jstr(charset) +
+                ",\"text_hex\":\"" + hex(om.expectedText.empty() ? om.text : om.expectedText) +
+                "\",\"files\":" + files + "}";
             lxtest::writeFile(dir.file("msg.eml"), sections[m]);
             lxtest::writeFile(dir.file("want.json"), want);
             std::string out;
@@ -160,9 +164,36 @@ TEST_F(PreparerOracle, PlainAndQuotedPrintableMessages) {
     OutMessage longEight;
     longEight.to = {"r@x.example"};
     longEight.subject = "Long 8-bit";
+    // Quoted-printable lines are kept short by soft breaks: the text keeps its own lines.
     longEight.text = std::string(500, '\xe9') + "\r\n";
-    longEight.expectedText = std::string(384, '\xe9') + "\r\n" + std::string(116, '\xe9') + "\r\n";
     prepareAndCheck({plain, eight, longLines, longEight});
+}
+
+TEST_F(PreparerOracle, EightBitHeadersAndTextArriveAsWritten) {
+    OutMessage latin;
+    latin.from = "Ren\xe9 M\xfcller <rene@lorvex.example>";
+    latin.to = {"J\xfcrgen Stra\xdf"
+                "e <js@x.example>",
+                "plain@x.example"};
+    latin.cc = {"\"Gro\xdf, Anna\" <anna@y.example>"};
+    latin.subject = "Caf\xe9 cr\xe8me br\xfbl\xe9"
+                    "e";
+    latin.text = "Gr\xfc\xdf"
+                 "e aus M\xfcnchen.\r\nEND DATA\r\n.\r\n";
+    OutMessage euro;
+    euro.from = "\x80uro Desk <euro@lorvex.example>";
+    euro.to = {"r@x.example"};
+    euro.subject = "Preis 5 \x80 f\xfcr alle, auch wenn der Betreff so lang ist, dass er gefaltet "
+                   "werden muss \x80\x80";
+    std::string line;
+    for (int i = 0; line.size() < 380; ++i)
+        line.push_back(i % 10 == 9 ? 'x' : "\xe9\x80\xdf"[i % 3]);
+    for (int i = 0; i < 3; ++i) euro.text += line + "\r\n";
+    OutMessage files = latin;
+    files.subject = "\xdc"
+                    "ber die Anlage";
+    files.files = {{"doc.txt", "plain text file\r\n"}};
+    prepareAndCheck({latin, euro, files});
 }
 
 TEST_F(PreparerOracle, AttachmentsOfEveryLength) {

@@ -107,22 +107,101 @@ TEST(Preparer, PlainMessageWithToAndCc) {
     EXPECT_EQ(s.substr(s.size() - 12), "\r\nEND DATA\r\n");
 }
 
-TEST(Preparer, EightBitTextGoesQuotedPrintable) {
+TEST(Preparer, EightBitTextGoesQuotedPrintableInItsCharset) {
+    struct Case {
+        std::vector<std::string> pieces;
+        std::string charset, encoded;
+    };
+    const Case cases[] = {
+        {{"Caf\xe9 au lait\r\n"}, "iso-8859-1", "Caf=E9=20au=20lait\r\n"},
+        // The euro sign exists in Windows-1252 only; a later piece decides the label as well.
+        {{"Price ", "5 \x80\r\n"}, "windows-1252", "Price=205=20=80\r\n"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string spool = dir.file("out.txt");
+        Preparer p(spool, "me@here.example", fixedTime);
+        p.newMessage(nullptr);
+        p.addTo("a@x.example");
+        for (const auto& piece : c.pieces) addText(p, piece);
+        ASSERT_EQ(p.endMessage(), 0);
+        p.finish();
+        EXPECT_EQ(lxtest::pythonSpoolCheck(spool), "");
+        auto secs = sections(lxtest::readFile(spool));
+        ASSERT_EQ(secs.size(), 1u);
+        EXPECT_NE(secs[0].data.find("Content-Type: text/plain; charset=" + c.charset +
+                                    "\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n" +
+                                    c.encoded),
+                  std::string::npos)
+            << secs[0].data;
+    }
+}
+
+TEST(Preparer, LongEightBitLinesGoWithSoftBreaksAndArriveWhole) {
     TempDir dir;
     const std::string spool = dir.file("out.txt");
+    std::string line;
+    for (int i = 0; line.size() < 380; ++i) line.push_back(i % 10 == 9 ? 'e' : '\xe9');
+    // A 7-bit piece with a line longer than the 7-bit limit, then the 8-bit lines.
+    const std::string ascii = std::string(1200, 'x') + "\r\n";
     Preparer p(spool, "me@here.example", fixedTime);
     p.newMessage(nullptr);
     p.addTo("a@x.example");
-    addText(p, "Caf\xe9 au lait\r\n");
+    addText(p, ascii);
+    for (int i = 0; i < 4; ++i) addText(p, line + "\r\n");
     ASSERT_EQ(p.endMessage(), 0);
     p.finish();
     EXPECT_EQ(lxtest::pythonSpoolCheck(spool), "");
     auto secs = sections(lxtest::readFile(spool));
     ASSERT_EQ(secs.size(), 1u);
-    EXPECT_NE(secs[0].data.find(
-                  "Content-Type: text/plain; charset=iso-8859-1\r\n"
-                  "Content-Transfer-Encoding: quoted-printable\r\n\r\nCaf=E9=20au=20lait\r\n"),
-              std::string::npos);
+    const std::string& d = secs[0].data;
+    const std::size_t body = d.find("\r\n\r\n");
+    ASSERT_NE(body, std::string::npos);
+    std::string decoded;
+    for (const std::string& l : lxtest::splitLines(d.substr(body + 4))) {
+        EXPECT_LE(l.size(), 76u);
+        // Soft breaks join, everything else is one encoded byte or itself.
+        const bool soft = !l.empty() && l.back() == '=';
+        for (std::size_t i = 0; i < l.size() - (soft ? 1 : 0); ++i) {
+            if (l[i] == '=') {
+                decoded.push_back(static_cast<char>(std::stoi(l.substr(i + 1, 2), nullptr, 16)));
+                i += 2;
+            } else {
+                decoded.push_back(l[i]);
+            }
+        }
+        if (!soft) decoded += "\r\n";
+    }
+    std::string want = ascii;
+    for (int i = 0; i < 4; ++i) want += line + "\r\n";
+    EXPECT_EQ(decoded, want);
+}
+
+TEST(Preparer, EightBitSubjectAndNamesBecomeEncodedWords) {
+    TempDir dir;
+    const std::string spool = dir.file("out.txt");
+    Preparer p(spool, "Ren\xe9 Sender <rene@here.example>", fixedTime);
+    p.newMessage(nullptr);
+    p.addTo("J\xfcrgen <j@x.example>");
+    p.addCc("plain@y.example");
+    p.setSubject("Caf\xe9 5 \x80");
+    addText(p, "text\r\n");
+    ASSERT_EQ(p.endMessage(), 0);
+    p.finish();
+    EXPECT_EQ(lxtest::pythonSpoolCheck(spool), "");
+    const std::string s = lxtest::readFile(spool);
+    EXPECT_EQ(s.substr(17, 26), "FROM:<rene@here.example>\r\n");
+    auto secs = sections(s);
+    ASSERT_EQ(secs.size(), 1u);
+    EXPECT_EQ(secs[0].envelope,
+              "BEGIN MESSAGE HEADER\r\nFROM:<rene@here.example>\r\n"
+              "TO:<j@x.example>\r\nTO:<plain@y.example>\r\nEND MESSAGE HEADER\r\n");
+    const std::string headers =
+        "From: =?iso-8859-1?Q?Ren=E9_Sender?= <rene@here.example>\r\n"
+        "To: =?iso-8859-1?Q?J=FCrgen?= <j@x.example>\r\nCc: plain@y.example\r\n"
+        "Subject: =?windows-1252?Q?Caf=E9_5_=80?=\r\n";
+    EXPECT_EQ(secs[0].data.substr(0, headers.size()), headers);
+    for (unsigned char c : s) EXPECT_LT(c, 128u);
 }
 
 TEST(Preparer, CountLineAndFirstSenderOverThreeMessages) {
@@ -146,22 +225,29 @@ TEST(Preparer, CountLineAndFirstSenderOverThreeMessages) {
     EXPECT_NE(secs[2].envelope.find("FROM:<third@x.example>"), std::string::npos);
 }
 
-TEST(Preparer, MessageWithoutToIsCountedNotWritten) {
+TEST(Preparer, MessageWithoutToKeepsItsPlaceWithoutRecipients) {
     TempDir dir;
     const std::string spool = dir.file("out.txt");
     Preparer p(spool, "me@x.example", fixedTime);
-    p.newMessage(nullptr);
-    p.addTo("r@x.example");
-    addText(p, "one\r\n");
-    ASSERT_EQ(p.endMessage(), 0);
-    p.newMessage(nullptr);
-    addText(p, "two\r\n");
+    for (const char* to : {"r@x.example", "", "s@x.example"}) {
+        p.newMessage(nullptr);
+        if (*to) p.addTo(to);
+        p.addCc("c@x.example");
+        addText(p, "text\r\n");
+        EXPECT_EQ(p.endMessage(), *to ? 0 : -2);
+    }
+    // A message is written once.
     EXPECT_EQ(p.endMessage(), -2);
     p.finish();
     EXPECT_EQ(lxtest::pythonSpoolCheck(spool), "");
     const std::string s = lxtest::readFile(spool);
-    EXPECT_EQ(s.substr(0, 15), "Letters : 00002");
-    EXPECT_EQ(sections(s).size(), 1u);
+    EXPECT_EQ(s.substr(0, 15), "Letters : 00003");
+    // The SMTP client numbers messages by their place: the third stays the third.
+    auto secs = sections(s);
+    ASSERT_EQ(secs.size(), 3u);
+    EXPECT_EQ(secs[1].envelope,
+              "BEGIN MESSAGE HEADER\r\nFROM:<me@x.example>\r\nEND MESSAGE HEADER\r\n");
+    EXPECT_NE(secs[2].envelope.find("TO:<s@x.example>\r\nTO:<c@x.example>"), std::string::npos);
 }
 
 TEST(Preparer, RefusesOverlongFields) {
@@ -243,6 +329,8 @@ TEST(Preparer, ScratchFilesAreUniqueAndRemoved) {
     ASSERT_FALSE(a.scratchPath().empty());
     ASSERT_FALSE(b.scratchPath().empty());
     EXPECT_NE(a.scratchPath(), b.scratchPath());
+    // Beside the spool file, which lies in the installation folder.
+    EXPECT_EQ(a.scratchPath().rfind(dir.file("TERNMIME-"), 0), 0u) << a.scratchPath();
     a.addTo("r@x.example");
     b.addTo("r@x.example");
     addText(a, "text of a\r\n");

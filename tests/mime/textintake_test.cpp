@@ -27,9 +27,8 @@ TEST(TextIntake, CrEndsLinesWithCrLf) {
 TEST(TextIntake, HardCutWithoutBlanks) {
     std::string line(1200, 'x');
     EXPECT_EQ(intake(line, kLineLimit7bit), std::string(990, 'x') + "\r\n" + std::string(210, 'x'));
-    EXPECT_EQ(intake(line, kLineLimit8bit), std::string(384, 'x') + "\r\n" + std::string(384, 'x') +
-                                                "\r\n" + std::string(384, 'x') + "\r\n" +
-                                                std::string(48, 'x'));
+    EXPECT_EQ(intake(line, 384), std::string(384, 'x') + "\r\n" + std::string(384, 'x') + "\r\n" +
+                                     std::string(384, 'x') + "\r\n" + std::string(48, 'x'));
     // Exactly the limit followed by CR stays one line.
     EXPECT_EQ(intake(std::string(990, 'y') + "\r\n", 990), std::string(990, 'y') + "\r\n");
 }
@@ -66,4 +65,32 @@ TEST(TextIntake, PiecesBreakLikeTheWhole) {
     t.add(reinterpret_cast<const std::uint8_t*>("\nlast"), 5, 990, out); // LF of the split CR LF
     t.finish(out);
     EXPECT_EQ(out, whole + "last");
+}
+
+TEST(TextIntake, WithoutLimitOnlyLineEndsChange) {
+    // Text that goes out quoted-printable keeps its lines whole: soft breaks shorten them later.
+    const std::string words = std::string(3000, 'x') + " " + std::string(500, '\xe9');
+    EXPECT_EQ(intake(words + "\r" + words + "\r\n", kNoLineLimit), words + "\r\n" + words + "\r\n");
+    EXPECT_EQ(intake("lone\nlf\r", kNoLineLimit), "lone\nlf\r\n");
+}
+
+TEST(TextIntake, CharsetOfEightBitText) {
+    struct Case {
+        std::string text;
+        bool highBit, windowsByte;
+        const char* charset;
+    };
+    const Case cases[] = {
+        {"plain", false, false, "iso-8859-1"},
+        {"caf\xe9 \xfc \xdf", true, false, "iso-8859-1"},
+        {"5 \x80", true, true, "windows-1252"},        // the euro sign
+        {"\x9f and \xa0", true, true, "windows-1252"}, // the last byte Windows-1252 adds
+        {"\xa0\xff", true, false, "iso-8859-1"},
+    };
+    for (const Case& c : cases) {
+        const auto* p = reinterpret_cast<const std::uint8_t*>(c.text.data());
+        EXPECT_EQ(hasHighBit(p, c.text.size()), c.highBit) << c.text;
+        EXPECT_EQ(hasWindowsByte(p, c.text.size()), c.windowsByte) << c.text;
+        EXPECT_STREQ(eightBitCharset(c.windowsByte), c.charset) << c.text;
+    }
 }

@@ -12,6 +12,10 @@ struct Msg {
     std::string from;
     std::vector<std::string> to;
     std::vector<std::string> data; // data lines without CR LF
+    // Damage for the tests of a spool file that does not hold together: a data-count line that
+    // is off by this many bytes, a missing "END DATA" line.
+    int countError = 0;
+    bool noEndMarker = false;
 };
 
 inline std::string makeSpool(const std::vector<Msg>& msgs, int countOverride = -1) {
@@ -26,24 +30,23 @@ inline std::string makeSpool(const std::vector<Msg>& msgs, int countOverride = -
         s += "END MESSAGE HEADER\r\n";
         std::size_t total = 0;
         for (const auto& l : m.data) total += l.size() + 2;
-        std::string dc = "BEGIN DATA " + std::to_string(total);
+        std::string dc = "BEGIN DATA " + std::to_string(total + m.countError);
         dc.resize(23, ' ');
         s += dc + "\r\n";
         for (const auto& l : m.data) s += l + "\r\n";
-        s += "\r\nEND DATA\r\n";
+        s += m.noEndMarker ? "\r\n" : "\r\nEND DATA\r\n";
     }
     return s;
 }
 
-// What an SMTP server stores for a message: its data lines, 7-bit, each ended by CR LF, and the
-// empty line the preparer puts before "END DATA".
+// What an SMTP server stores for a message: its data lines, 7-bit, each ended by CR LF.
 inline std::string storedData(const Msg& m) {
     std::string s;
     for (const auto& l : m.data) {
         for (char c : l) s.push_back(static_cast<char>(c & 0x7f));
         s += "\r\n";
     }
-    return s + "\r\n";
+    return s;
 }
 
 } // namespace lx::net::test
