@@ -61,12 +61,6 @@ SpoolReader::Read SpoolReader::readData(std::string& line, std::int64_t& left) {
     return lfEnded || left == 0 ? Read::Line : Read::End; // End: the file ended before the count
 }
 
-bool SpoolReader::peek(std::string& line) {
-    const std::int64_t at = tell();
-    const bool ok = next(line);
-    return seek(at) && ok;
-}
-
 bool SpoolReader::seek(std::int64_t pos) {
     if (pos >= base_ && pos <= base_ + static_cast<std::int64_t>(fill_)) {
         pos_ = static_cast<std::size_t>(pos - base_);

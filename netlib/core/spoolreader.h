@@ -1,5 +1,5 @@
-// Reads the outgoing spool file line by line, with the peek the SMTP session needs, and the data
-// section of a message by its byte count.
+// Reads the outgoing spool file line by line, and the data section of a message by its byte
+// count.
 #ifndef LX_NETLIB_CORE_SPOOLREADER_H
 #define LX_NETLIB_CORE_SPOOLREADER_H
 
@@ -27,8 +27,6 @@ public:
     // The next line without its CR LF. False at the end of the file, on a read error, and for an
     // over-long line.
     bool next(std::string& line) { return read(line) == Read::Line; }
-    // Reads the next line and goes back to where it started.
-    bool peek(std::string& line);
     // The next line of a data section of which `left` bytes remain: it ends at an LF (CR LF is
     // removed) or where the bytes run out (the line then stands as read). `left` goes down by
     // the bytes taken. End when the file ends first.

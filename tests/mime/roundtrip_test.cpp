@@ -37,7 +37,7 @@ struct Letter {
 
 TEST(RoundTrip, PreparedBatchScansBack) {
     TempDir dir;
-    std::vector<Letter> letters(4);
+    std::vector<Letter> letters(5);
     letters[0] = {"Plain", "Hello\r\nWorld\r\n", {"a@x.example"}, {}, {}};
     letters[1] = {"Files",
                   "Two files.\r\n.leading dot\r\n",
@@ -57,6 +57,8 @@ TEST(RoundTrip, PreparedBatchScansBack) {
                   {"e@x.example"},
                   {},
                   {}};
+    // Lines that end nothing: the data's end is its byte count.
+    letters[4] = {"Markers", "caf\xe9\r\nEND DATA\r\n.\r\nlast\r\n", {"f@x.example"}, {}, {}};
     const std::string out = dir.file("TernSmtp.Txt");
     {
         Preparer p(out, "me@lorvex.example");
@@ -84,7 +86,7 @@ TEST(RoundTrip, PreparedBatchScansBack) {
     const std::string data = dir.file("Data");
     std::filesystem::create_directory(data);
     Scanner scanner(dir.file("TernPop3.Txt"), data);
-    ASSERT_EQ(scanner.messageCount(), 4);
+    ASSERT_EQ(scanner.messageCount(), static_cast<int>(letters.size()));
     const TernScanRecord* r = scanner.getFirst();
     for (std::size_t i = 0; i < letters.size(); ++i) {
         SCOPED_TRACE(letters[i].subject);

@@ -210,16 +210,18 @@ TEST_F(SmtpTest, TranscriptOfTwoMessagesWithARefusedRecipient) {
     ASSERT_EQ(s.sendMail("mail.example.org"), 0);
     EXPECT_EQ(port.connects, std::vector<std::string>{"mail.example.org:25"});
     d.event(TERN_STREAM_CONNECT);
-    const std::pair<const char*, const char*> turns[] = {
-        {"220 mail ESMTP\r\n", "HELO alice\r\n"},
-        {"250 hi\r\n", "MAIL FROM:<alice@example.org>\r\n"},
-        {"250 ok\r\n", "RCPT TO:<bob@example.org>\r\n"},
-        {"250 ok\r\n", "DATA \r\n"},
+    // Each server reply and the command it is answered with.
+    using Turns = std::vector<std::pair<const char*, const char*>>;
+    const auto play = [&](const Turns& turns) {
+        for (const auto& turn : turns) {
+            d.chunk(turn.first);
+            EXPECT_EQ(d.lastWrite(), turn.second) << turn.first;
+        }
     };
-    for (const auto& turn : turns) {
-        d.chunk(turn.first);
-        EXPECT_EQ(d.lastWrite(), turn.second) << turn.first;
-    }
+    play({{"220 mail ESMTP\r\n", "HELO alice\r\n"},
+          {"250 hi\r\n", "MAIL FROM:<alice@example.org>\r\n"},
+          {"250 ok\r\n", "RCPT TO:<bob@example.org>\r\n"},
+          {"250 ok\r\n", "DATA \r\n"}});
     EXPECT_EQ(s.state(), SmtpSession::AwaitData);
     const std::size_t before = port.writes.size();
     d.chunk("354 go\r\n");
@@ -227,16 +229,10 @@ TEST_F(SmtpTest, TranscriptOfTwoMessagesWithARefusedRecipient) {
     EXPECT_EQ(std::vector<std::string>(port.writes.begin() + before, port.writes.end()),
               (std::vector<std::string>{"Subject: one\r\n", "\r\n", "hello\r\n", ".\r\n"}));
     EXPECT_EQ(s.state(), SmtpSession::AwaitEndOfData);
-    const std::pair<const char*, const char*> later[] = {
-        {"250 queued\r\n", "MAIL FROM:<carol@example.org>\r\n"},
-        {"250 ok\r\n", "RCPT TO:<bad@example.org>\r\n"},
-        {"550 no such user\r\n", "RSET \r\n"},
-        {"250 reset\r\n", "QUIT \r\n"},
-    };
-    for (const auto& turn : later) {
-        d.chunk(turn.first);
-        EXPECT_EQ(d.lastWrite(), turn.second) << turn.first;
-    }
+    play({{"250 queued\r\n", "MAIL FROM:<carol@example.org>\r\n"},
+          {"250 ok\r\n", "RCPT TO:<bad@example.org>\r\n"},
+          {"550 no such user\r\n", "RSET \r\n"},
+          {"250 reset\r\n", "QUIT \r\n"}});
     d.chunk("221 bye\r\n");
     EXPECT_EQ(port.codesWithout(TERN_SMTP_PROGRESS),
               (Codes{TERN_SMTP_CONNECTED, TERN_SMTP_SENT, TERN_SMTP_REFUSED, TERN_SMTP_MSGFAILED,
