@@ -21,8 +21,8 @@ public:
     // write; the socket then carries a whole ordinary message in one send.
     static constexpr std::int64_t kDataWindow = 65536;
 
-    // The protocol states, by number: an odd state waits for its command's send completion, the
-    // even state after it for the reply.
+    // The protocol states, by number. A "Sent" state waits for its command's send completion, the
+    // "Await" state after it for the server's reply.
     enum State : int {
         AwaitGreeting = 0,
         HeloSent = 1,
