@@ -70,6 +70,35 @@ long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
     return static_cast<long>(o);
 }
 
+void Base64Stream::add(const char* p, std::size_t n, std::string& out) {
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (u[i] == '=') {
+            finish(out);
+            continue;
+        }
+        const int v = kB64.v[u[i]];
+        if (v < 0) continue; // line ends, blanks and stray characters carry no data
+        acc_ = (acc_ << 6) | static_cast<std::uint32_t>(v);
+        if (++have_ == 4) {
+            const char bytes[3] = {static_cast<char>(acc_ >> 16), static_cast<char>(acc_ >> 8),
+                                   static_cast<char>(acc_)};
+            out.append(bytes, 3);
+            have_ = 0;
+        }
+    }
+}
+
+void Base64Stream::finish(std::string& out) {
+    if (have_ == 2) {
+        out.push_back(static_cast<char>(acc_ >> 4));
+    } else if (have_ == 3) {
+        const char bytes[2] = {static_cast<char>(acc_ >> 10), static_cast<char>(acc_ >> 2)};
+        out.append(bytes, 2);
+    }
+    have_ = 0;
+}
+
 void qpEncode(const std::uint8_t* in, std::size_t n, std::string& out) {
     for (std::size_t i = 0; i < n; ++i) {
         std::uint8_t c = in[i];

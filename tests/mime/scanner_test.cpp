@@ -65,7 +65,7 @@ TEST(ScannerHeaders, FieldsCutAtParenthesis) {
                 "Body text.\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_STREQ(r->Subject, "Word ");
+    EXPECT_STREQ(r->Subject, "Word (comment)"); // unstructured: nothing is a comment
     EXPECT_STREQ(r->Date, "Mon, 1 Jan 2024 ");
     EXPECT_STREQ(r->From, "a@b.example ");
     EXPECT_STREQ(r->MesgId, "<id@b> ");
@@ -120,12 +120,14 @@ TEST(ScannerAddresses, FortyAddressesKeepThirtyTwo) {
     EXPECT_EQ(s.text(r), expected + "Body\r\n");
 }
 
-TEST(ScannerBody, EndMessageWordsEndTheMessage) {
-    Scan s({msg("Subject: a\r\n", "before\r\nthe END MESSAGE words\r\nafter\r\n"),
-            msg("Subject: b\r\n", "second\r\n")});
+TEST(ScannerBody, MarkerWordsStayInTheText) {
+    const std::string body = "before\r\nthe END MESSAGE words\r\nEND MESSAGE\r\nBEGIN MESSAGE\r\n"
+                             ".\r\nEND MESSAGE\r\nafter\r\n";
+    Scan s({msg("Subject: a\r\n", body), msg("Subject: b\r\n", "second\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(s.text(r), "before\r\n");
+    EXPECT_EQ(s.text(r), body);
+    EXPECT_EQ(s.scanner->lastError(), kScanSound);
     r = s.scanner->getNext();
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "b");
@@ -255,7 +257,7 @@ TEST(ScannerMime, QuotedPrintableTextAndAttachment) {
         "a=3Db=\r\nc\r\n--BB--\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(s.text(r), "Caf\xe9 soft\r\nnext\r\n");
+    EXPECT_EQ(s.text(r), "Caf\xe9 softnext\r\n"); // the soft line break joins the lines
     ASSERT_EQ(r->FileCount, 1);
     EXPECT_EQ(s.file(r, 0), "a=bc\r\n");
 }
@@ -273,17 +275,26 @@ TEST(ScannerMime, NestedMultipart) {
     EXPECT_EQ(s.file(r, 0), "foo");
 }
 
-TEST(ScannerMime, MalformedBoundarySetsTheErrorForTheRest) {
-    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\n\r\nx\r\n--BBX\r\n"),
+TEST(ScannerMime, MalformedBoundaryIsFlaggedAndKeptAsText) {
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\n\r\nx\r\n--BBX\r\nrest\r\n"),
             msg("Subject: later\r\n", "y\r\n")});
-    EXPECT_EQ(s.scanner->getFirst(), nullptr);
-    EXPECT_TRUE(s.scanner->errorFlag());
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanMalformed);
+    EXPECT_EQ(s.text(r), "x\r\n--BBX\r\nrest\r\n");
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanSound);
+    EXPECT_STREQ(r->Subject, "later");
     EXPECT_EQ(s.scanner->getNext(), nullptr);
 }
 
 TEST(ScannerMime, MultipartWithoutParametersIsMalformed) {
     Scan s({msg("MIME-Version: 1.0\r\nContent-Type: multipart/mixed\r\nSubject: s\r\n", "x\r\n")});
-    EXPECT_EQ(s.scanner->getFirst(), nullptr);
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanMalformed);
+    EXPECT_EQ(s.text(r), "Content-Type: multipart/mixed\r\nSubject: s\r\n\r\nx\r\n");
 }
 
 TEST(ScannerMime, DeepNestingIsAnErrorNotACrash) {
@@ -292,8 +303,10 @@ TEST(ScannerMime, DeepNestingIsAnErrorNotACrash) {
         body += "--B" + std::to_string(i) + "\r\nContent-Type: multipart/mixed; boundary=\"B" +
                 std::to_string(i + 1) + "\"\r\n\r\n";
     Scan s({msg("MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B0\"\r\n", body)});
-    EXPECT_EQ(s.scanner->getFirst(), nullptr);
-    EXPECT_TRUE(s.scanner->errorFlag());
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanMalformed);
+    EXPECT_EQ(r->FileCount, 1); // the rest of the message as it stands, in "TEXTFILE.TXT"
 }
 
 TEST(ScannerSafety, NamesNeverLeaveTheFolder) {
@@ -335,12 +348,12 @@ TEST(ScannerSafety, NamesNeverLeaveTheFolder) {
     EXPECT_EQ(top, (std::vector<std::string>{"Data", "TernPop3.Txt"}));
 }
 
-TEST(ScannerSpool, LongLineEndsTheMessage) {
-    Scan s({msg("Subject: long\r\n", "ok\r\n" + std::string(1200, 'x') + "\r\nnot seen\r\n"),
-            msg("Subject: next\r\n", "fine\r\n")});
+TEST(ScannerSpool, LongLinesAreReadWhole) {
+    const std::string body = "ok\r\n" + std::string(1200, 'x') + "\r\nseen\r\n";
+    Scan s({msg("Subject: long\r\n", body), msg("Subject: next\r\n", "fine\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(s.text(r), "ok\r\n");
+    EXPECT_EQ(s.text(r), body);
     r = s.scanner->getNext();
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "next");
@@ -357,6 +370,7 @@ TEST(ScannerSpool, CutOffSpoolEndsTheMessage) {
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "two");
     EXPECT_EQ(s.text(r), "partial\r\n");
+    EXPECT_EQ(s.scanner->lastError(), kScanCutShort);
     EXPECT_EQ(s.scanner->getNext(), nullptr);
 }
 
@@ -374,6 +388,10 @@ TEST(ScannerExports, HandlesAndRecords) {
     TernScanRecord* r = TERNMimeScanGetFirst(h);
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "api");
+    int32_t flags = -1;
+    EXPECT_EQ(TERNMimeScanLastError(h, &flags), 0);
+    EXPECT_EQ(flags, 0);
+    EXPECT_EQ(TERNMimeScanLastError(0, &flags), -4);
     EXPECT_EQ(TERNMimeScanGetNext(h), nullptr);
     EXPECT_EQ(TERNMimeScanClose(h), 0);
     EXPECT_EQ(TERNMimeScanClose(h), -4);
