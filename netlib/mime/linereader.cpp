@@ -32,21 +32,24 @@ bool LineReader::fill() {
 
 bool LineReader::next(std::string& line) {
     line.clear();
-    bool partial = false; // part of the line has been moved out of a full buffer
+    bool partial = false;     // part of the line has been moved out of a full buffer
+    std::size_t searched = 0; // bytes after pos_ known to hold no line end
     for (;;) {
         const char* start = buf_.get() + pos_;
         const std::size_t avail = end_ - pos_;
-        if (const char* lf = findByte(start, avail, '\n')) {
+        if (const char* lf = findByte(start + searched, avail - searched, '\n')) {
             const std::size_t len = static_cast<std::size_t>(lf - start);
             line.append(start, len);
             pos_ += len + 1;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             return true;
         }
+        searched = avail;
         if (avail == size_) { // a line longer than the buffer: keep what is here, read on
             line.append(start, avail);
             pos_ = end_;
             partial = true;
+            searched = 0;
         }
         if (fill()) continue;
         // The end of the input: what is left is the last, unterminated line.

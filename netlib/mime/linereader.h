@@ -11,9 +11,12 @@
 
 namespace lx::mime {
 
+// Bytes read at a time: large blocks keep the system calls few.
+constexpr std::size_t kReadBlock = 256 * 1024;
+
 class LineReader {
 public:
-    explicit LineReader(ByteSource& source, std::size_t bufferSize = 256 * 1024);
+    explicit LineReader(ByteSource& source, std::size_t bufferSize = kReadBlock);
 
     // The next line without its line end; false at the end of the input with nothing read, or
     // on a read error.

@@ -15,8 +15,9 @@ const char kEndLine[] = "END MESSAGE";
 Scanner::Scanner(const std::string& spoolPath, const std::string& attachDir)
     : Scanner(std::make_unique<FileSource>(spoolPath), attachDir) {}
 
-Scanner::Scanner(std::unique_ptr<ByteSource> source, const std::string& attachDir)
-    : source_(std::move(source)), reader_(*source_), attachDir_(attachDir) {
+Scanner::Scanner(std::unique_ptr<ByteSource> source, const std::string& attachDir,
+                 std::size_t readBuffer)
+    : source_(std::move(source)), reader_(*source_, readBuffer), attachDir_(attachDir) {
     if (source_->isOpen()) readCountLine();
 }
 

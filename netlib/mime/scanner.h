@@ -42,7 +42,8 @@ public:
     // An empty attachment folder means the system's temporary folder.
     Scanner(const std::string& spoolPath, const std::string& attachDir);
     // Reads the spool from any source (tests feed memory in chunks of every size).
-    Scanner(std::unique_ptr<ByteSource> source, const std::string& attachDir);
+    Scanner(std::unique_ptr<ByteSource> source, const std::string& attachDir,
+            std::size_t readBuffer = kReadBlock);
     Scanner(const Scanner&) = delete;
     Scanner& operator=(const Scanner&) = delete;
 
