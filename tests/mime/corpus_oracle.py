@@ -1,25 +1,39 @@
 """What Python's email package finds in one message file, for the scanner's corpus test.
 Usage: corpus_oracle.py MESSAGE_FILE OUT_FOLDER. Writes subject.bin and from.bin (the last
-Subject and From header, first line of the value) and att-N.bin for every base64 attachment of
+Subject and From header as the record holds them: unfolded, From cut at its comment, encoded
+words decoded by Python into Windows-1252 with "?" for what it cannot show, cut to the field's
+size) and att-N.bin for every base64 attachment of
 a MIME message whose parts the scanner's rules also find: a non-text, non-message part under
 multiparts. Prints the number of attachments written."""
 import email
+import email.errors
+import email.header
 import email.policy
 import os
 import re
 import sys
 
 
-def raw(value):
+def field(value, size, comment):
+    """The record's form of a header value: unfolded, blanks skipped, optionally cut at "(",
+    encoded words decoded, in Windows-1252, cut to size - 1 bytes."""
     if value is None:
-        return b""
+        value = ""
     if not isinstance(value, str):
         value = str(value)
-    return value.encode("utf-8", "surrogateescape")
-
-
-def first_line(b):
-    return b.replace(b"\r\n", b"\n").split(b"\n")[0]
+    value = re.sub(r"\r?\n(?=[ \t])", "", value).split("\n")[0].rstrip("\r").lstrip(" \t")
+    if comment:
+        value = value.split("(")[0]
+    raw_bytes = value.encode("ascii", "surrogateescape")
+    try:
+        value.encode("ascii")
+        # The decoded pieces joined as they stand (make_header would add blanks of its own).
+        decoded = "".join(p if isinstance(p, str) else p.decode(cs or "ascii")
+                          for p, cs in email.header.decode_header(value))
+        out = decoded.encode("cp1252", "replace")
+    except (UnicodeError, LookupError, email.errors.HeaderParseError):
+        out = raw_bytes  # 8-bit or undecodable: kept as it stands
+    return out[:size - 1]
 
 
 def main():
@@ -28,8 +42,8 @@ def main():
     msg = email.message_from_bytes(data, policy=email.policy.compat32)
     subj = msg.get_all("Subject") or [""]
     frm = msg.get_all("From") or [""]
-    open(os.path.join(out, "subject.bin"), "wb").write(first_line(raw(subj[-1])).lstrip(b" \t"))
-    open(os.path.join(out, "from.bin"), "wb").write(first_line(raw(frm[-1])).lstrip(b" \t"))
+    open(os.path.join(out, "subject.bin"), "wb").write(field(subj[-1], 256, False))
+    open(os.path.join(out, "from.bin"), "wb").write(field(frm[-1], 80, True))
     n = 0
     # Nested multiparts that reuse a boundary are ambiguous: readers split them differently.
     bounds = re.findall(rb'boundary\s*=\s*"?([^";\r\n]+)', data, re.I)
