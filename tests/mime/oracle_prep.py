@@ -2,6 +2,8 @@
 and must find the headers, text and attachment bytes the test handed to the preparer.
 Usage: oracle_prep.py MESSAGE_FILE EXPECTATION_JSON. Prints every mismatch; exit 1 on any."""
 import email
+import email.errors
+import email.header
 import email.policy
 import email.utils
 import json
@@ -25,7 +27,15 @@ def main():
     check("From", msg["From"], want["from"])
     check("To", msg.get_all("To") or [], want["to"])
     check("Cc", msg.get_all("Cc") or [], want["cc"])
-    check("Subject", msg["Subject"], want["subject"])
+    # The subject as the program wrote it (Windows-1252), after Python decodes its encoded words.
+    subject = msg["Subject"]
+    try:
+        str(subject).encode("ascii")
+        got = "".join(p if isinstance(p, str) else p.decode(cs or "ascii")
+                      for p, cs in email.header.decode_header(str(subject))).encode("cp1252")
+    except (UnicodeError, LookupError, email.errors.HeaderParseError) as e:
+        got = "not a valid header (%s): %r" % (e, subject)
+    check("Subject", got, bytes.fromhex(want["subject_hex"]))
     check("Message-ID", msg["Message-ID"], want["message_id"])
     check("MIME-Version", msg["MIME-Version"], "1.0")
     if email.utils.parsedate_tz(msg["Date"] or "") is None:

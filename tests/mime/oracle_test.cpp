@@ -123,7 +123,7 @@ protected:
             files += "]";
             const std::string want =
                 "{\"from\":" + jstr(om.from) + ",\"to\":" + jlist(om.to) +
-                ",\"cc\":" + jlist(om.cc) + ",\"subject\":" + jstr(om.subject) +
+                ",\"cc\":" + jlist(om.cc) + ",\"subject_hex\":\"" + hex(om.subject) + "\"" +
                 ",\"message_id\":\"<08:07:06:005-Tern32>\"" +
                 ",\"date\":\"Wed, 09 Dec 2026 08:07:06 -0130\"" +
                 ",\"charset\":" + jstr(eight ? "iso-8859-1" : "us-ascii") + ",\"text_hex\":\"" +
@@ -148,8 +148,7 @@ TEST_F(PreparerOracle, PlainAndQuotedPrintableMessages) {
     plain.text = "First line\r\n\r\nThird line with = and \t tab\r\n";
     OutMessage eight;
     eight.to = {"r@x.example"};
-    eight.subject = "Caf\xe9?";
-    eight.subject = "Quoted";
+    eight.subject = "Caf\xe9 cr\xe8me \x80 5?";
     eight.text = "Caf\xe9 cr\xe8me br\xfbl\xe9"
                  "e = 100%\r\n  leading blanks and trailing  \r\nbyte 255: \xff\r\n";
     OutMessage longLines;
