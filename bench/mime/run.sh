@@ -51,5 +51,8 @@ awk '{ n[$1]++; v[$1, n[$1]] = $4 }
   }
   END {
     g = median("gmime")
-    for (k in n) printf "%-18s median of %d: %7.1f MB/s  %.2fx GMime\n", k, n[k], median(k), g > 0 ? median(k) / g : 0
+    for (name in n) {
+      m = median(name)
+      printf "%-18s median of %d: %7.1f MB/s  %.2fx GMime\n", name, n[name], m, (g ? m / g : 0)
+    }
   }' "$build/results.txt" | sort
