@@ -91,6 +91,25 @@ TEST(ScannerHeaders, ReplyToIsCaptured) {
     EXPECT_EQ(s.text(r), "Reply-To: list@b.example \r\nHi\r\n");
 }
 
+TEST(ScannerHeaders, EncodedWordsAndFoldedValues) {
+    Scan s(
+        {msg("From: =?iso-8859-1?q?Andr=E9?= <a@x.example> (comment)\r\n"
+             "Reply-To: =?utf-8?b?SsO2cmc=?= <j@x.example>\r\n"
+             "To: =?utf-8?q?=C3=89mile?= <e@x.example>, =?utf-8?q?Smith=2C_J?= <s@x.example>\r\n"
+             "Subject: =?utf-8?q?Caf=C3=A9_(menu)?=\r\n =?windows-1252?q?=80_5?= and\r\n\tmore\r\n"
+             "Date: Mon, 1 Jan 2024\r\n 10:00 +0000 (UTC)\r\n",
+             "b\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->From, "Andr\xe9 <a@x.example> ");
+    EXPECT_STREQ(r->ReplyTo, "J\xf6rg <j@x.example>");
+    EXPECT_STREQ(r->Subject, "Caf\xe9 (menu)\x80 5 and\tmore");
+    EXPECT_STREQ(r->Date, "Mon, 1 Jan 2024 10:00 +0000 ");
+    ASSERT_EQ(r->ToCount, 2);
+    EXPECT_STREQ(r->To[0], "\xc9mile <e@x.example>");
+    EXPECT_STREQ(r->To[1], "Smith, J <s@x.example>");
+}
+
 TEST(ScannerAddresses, CommaBeforeAtAndContinuations) {
     Scan s({msg("To: Smith, John <js@x.example>, <only@x.example>,\r\n\tbob@y.example\r\n"
                 "Cc: Carol\r\n <carol@z.example>\r\nSubject: s\r\n",
