@@ -134,20 +134,28 @@ void Scanner::newPart(std::size_t owner) {
     }
     std::string name;
     bool text = true;
+    // The transfer encoding may stand anywhere among the part headers (mailers put
+    // Content-Disposition or Content-ID between it and Content-Type).
+    int encoding = -1;
+    for (std::size_t k = 0; k < seenCount; ++k)
+        if (isTransferEncodingLine(seen[k])) encoding = encodingOf(seen[k]);
     // Reads the rest of the part headers; a Content-Disposition line may give the name.
-    auto headerEnd = [this](std::string* partName, bool wantName) {
+    auto headerEnd = [this, &encoding](std::string* partName, bool wantName) {
         std::size_t owner2 = 0;
         for (;;) {
             const std::int64_t mark = reader_.tell();
-            if (!readPartLine(peek_) || peek_.empty()) return;
+            if (!readPartLine(peek_) || peek_.empty()) break;
             if (classifyBoundary(peek_, owner2) !=
                 BoundaryKind::None) { // no header end: the part is empty
                 reader_.restore(mark);
-                return;
+                break;
             }
+            if (isTransferEncodingLine(peek_)) encoding = encodingOf(peek_);
             if (wantName && partName->empty() && startsWithUpper(peek_, "CONTENT-DISPOSITION:"))
                 *partName = dispositionName(peek_);
         }
+        ContentContext& part = contexts_.back();
+        if (!part.multipart && encoding >= 0) part.encoding = encoding;
     };
     if (ctLine.empty()) {
         // No Content-Type: a text part whose first line may give the encoding.
@@ -158,9 +166,6 @@ void Scanner::newPart(std::size_t owner) {
         }
         ContentContext ctx;
         ctx.boundary = contexts_.back().boundary;
-        const std::int64_t mark = reader_.tell();
-        if (readPartLine(peek_) && isTransferEncodingLine(peek_)) ctx.encoding = encodingOf(peek_);
-        reader_.restore(mark);
         contexts_.push_back(std::move(ctx));
         headerEnd(&name, false);
     } else {

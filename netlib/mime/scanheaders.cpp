@@ -73,8 +73,16 @@ void Scanner::headerLine(const std::string& line) {
         addressList(line, v, false);
     else if (name == "CC:")
         addressList(line, v, true);
-    else if (name == "CONTENT-TYPE:")
+    else if (name == "CONTENT-TYPE:") {
         contentType(line, v);
+        if (headerEncoding_ >= 0 && !contexts_.empty() && !contexts_.back().multipart)
+            contexts_.back().encoding = headerEncoding_;
+    } else if (name == "CONTENT-TRANSFER-ENCODING:") {
+        // Away from Content-Type (which takes it when it follows directly) it still counts.
+        headerEncoding_ = encodingOf(line);
+        if (!contexts_.empty() && !contexts_.back().multipart)
+            contexts_.back().encoding = headerEncoding_;
+    }
 }
 
 void Scanner::keepAddress(std::string item, bool cc) {

@@ -74,6 +74,7 @@ void Scanner::clearRecord() {
     text_.reserve(512);
     softText_.clear();
     softPending_ = false;
+    headerEncoding_ = -1;
     base64_.reset();
     contexts_.clear();
     out_.close();

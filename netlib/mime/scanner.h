@@ -112,7 +112,8 @@ private:
     std::string
         softText_; // quoted-printable text up to a soft line break, joined with what follows
     bool softPending_ = false;
-    Base64Stream base64_; // the base64 attachment being written
+    int headerEncoding_ = -1; // a Content-Transfer-Encoding header of the message, -1: none
+    Base64Stream base64_;     // the base64 attachment being written
     std::vector<std::string> to_, cc_, files_;
     int outputFiles_ = 0;
     std::string line_, peek_, scratch_;

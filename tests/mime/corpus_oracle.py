@@ -2,9 +2,9 @@
 Usage: corpus_oracle.py MESSAGE_FILE OUT_FOLDER. Writes subject.bin and from.bin (the last
 Subject and From header as the record holds them: unfolded, From cut at its comment, encoded
 words decoded by Python into Windows-1252 with "?" for what it cannot show, cut to the field's
-size) and att-N.bin for every base64 attachment of
-a MIME message whose parts the scanner's rules also find: a non-text, non-message part under
-multiparts. Prints the number of attachments written."""
+size) and att-N.bin for every base64 attachment of a MIME message whose parts the scanner's
+rules also find: a non-text, non-message part under multiparts (raw-N.bin for the others,
+compared line by line). Prints the number of parts written."""
 import email
 import email.errors
 import email.header
@@ -61,22 +61,22 @@ def main():
                 return
             if depth == 0 or part.get_content_maintype() in ("text", "message"):
                 return
-            # The scanner finds Content-Type among a part's first three header lines and reads
-            # the encoding only from the line right after it; otherwise the part stays as it is.
+            # The scanner finds Content-Type among a part's first three header lines; the
+            # transfer encoding may stand anywhere among them.
             keys = [k.lower() for k in part.keys()]
             ct = keys.index("content-type") if "content-type" in keys else -1
             if ct < 0 or ct >= 3:
                 return
-            direct = ct + 1 < len(keys) and keys[ct + 1] == "content-transfer-encoding"
-            base64 = part.get("Content-Transfer-Encoding", "").strip().lower() == "base64"
-            if direct and base64:
+            cte = part.get("Content-Transfer-Encoding", "").strip().lower()
+            if cte == "base64":
                 payload = part.get_payload(decode=True)
                 name = "att-%d.bin" % n
-            elif not direct:
-                payload = part.get_payload(decode=False).encode("utf-8", "surrogateescape")
+            elif cte == "quoted-printable":
+                payload = part.get_payload(decode=True)  # compared line by line
                 name = "raw-%d.bin" % n
             else:
-                return
+                payload = part.get_payload(decode=False).encode("utf-8", "surrogateescape")
+                name = "raw-%d.bin" % n
             open(os.path.join(out, name), "wb").write(payload)
             n += 1
         walk(msg, 0)

@@ -246,14 +246,24 @@ TEST(ScannerMime, FilesPerMessageAreBounded) {
     EXPECT_STREQ(r->Subject, "after");
 }
 
-TEST(ScannerMime, TransferEncodingMustFollowContentType) {
+TEST(ScannerMime, TransferEncodingAnywhereAmongTheHeaders) {
     Scan s({msg(kMimeHead, "--BB\r\nContent-Transfer-Encoding: base64\r\nContent-Type: "
-                           "application/x; name=\"q.bin\"\r\n"
-                           "\r\nZm9v\r\n--BB--\r\n")});
+                           "application/x; name=\"q.bin\"\r\n\r\nZm9v\r\n"
+                           "--BB\r\nContent-Type: application/pdf; name=\"r.pdf\"\r\n"
+                           "Content-Disposition: attachment; filename=\"r.pdf\"\r\n"
+                           "Content-Transfer-Encoding: base64\r\nContent-ID: <f1>\r\n\r\nYmFy\r\n"
+                           "--BB--\r\n"),
+            msg("MIME-Version: 1.0\r\nContent-Transfer-Encoding: quoted-printable\r\n"
+                "Subject: q\r\nContent-Type: text/plain; charset=iso-8859-1\r\n",
+                "Caf=E9\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    ASSERT_EQ(r->FileCount, 1);
-    EXPECT_EQ(s.file(r, 0), "Zm9v\r\n"); // taken as 7bit
+    ASSERT_EQ(r->FileCount, 2);
+    EXPECT_EQ(s.file(r, 0), "foo");
+    EXPECT_EQ(s.file(r, 1), "bar");
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.text(r), "Caf\xe9\r\n");
 }
 
 TEST(ScannerMime, SingleBase64PartStaysText) {
