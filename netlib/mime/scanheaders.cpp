@@ -88,10 +88,9 @@ void Scanner::headerLine(const std::string& line) {
 void Scanner::keepAddress(std::string item, bool cc) {
     item = decodeHeaderWords(item);
     if (item.size() > kMaxAddress) item.resize(kMaxAddress);
-    // A decoded name may begin with a letter outside ASCII.
-    if (item.empty() || item.find('@') == std::string::npos ||
-        !(isAsciiLetter(item[0]) || static_cast<unsigned char>(item[0]) >= 0xC0))
-        return;
+    // Any item with an address is kept, "<a@b>" and "\"Name\" <a@b>" as well: a recipient
+    // left out would be missing from replies to all.
+    if (item.find('@') == std::string::npos) return;
     std::vector<std::string>& list = cc ? cc_ : to_;
     if (list.size() < TERN_SCAN_MAX_ADDRS)
         list.push_back(std::move(item));

@@ -33,7 +33,6 @@ inline const char* findByte(const char* p, std::size_t n, char c) {
 inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
-inline bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 inline std::string upperCopy(const std::string& s) {
     std::string u(s);

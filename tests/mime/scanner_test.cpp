@@ -116,9 +116,10 @@ TEST(ScannerAddresses, CommaBeforeAtAndContinuations) {
                 "b\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    ASSERT_EQ(r->ToCount, 2);
+    ASSERT_EQ(r->ToCount, 3);
     EXPECT_STREQ(r->To[0], "Smith, John <js@x.example>");
-    EXPECT_STREQ(r->To[1], "bob@y.example");
+    EXPECT_STREQ(r->To[1], "<only@x.example>");
+    EXPECT_STREQ(r->To[2], "bob@y.example");
     ASSERT_EQ(r->CcCount, 1);
     EXPECT_STREQ(r->Cc[0], "Carol <carol@z.example>");
     EXPECT_STREQ(r->Subject, "s");
