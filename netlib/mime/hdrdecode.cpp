@@ -1,5 +1,6 @@
 #include "netlib/mime/hdrdecode.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "netlib/mime/codecs.h"
@@ -126,11 +127,18 @@ void appendAs1252(const std::string& bytes, Charset cs, std::string& out) {
 // Parses the encoded word starting at value[at] ("=?"); on success sets end (one past "?=")
 // and appends the decoded text.
 bool decodeWord(const std::string& value, std::size_t at, std::size_t& end, std::string& out) {
+    // Bounded searches: a value full of "=?" costs time in proportion to its length only.
+    constexpr std::size_t kMaxCharsetName = 64, kMaxEncodedText = 4096;
     const std::size_t q1 = value.find('?', at + 2);
-    if (q1 == std::string::npos || q1 + 3 >= value.size() || value[q1 + 2] != '?') return false;
+    if (q1 == std::string::npos || q1 - at - 2 > kMaxCharsetName || q1 + 3 >= value.size() ||
+        value[q1 + 2] != '?')
+        return false;
     const char enc = upperAscii(value[q1 + 1]);
     if (enc != 'B' && enc != 'Q') return false;
-    const std::size_t close = value.find("?=", q1 + 3);
+    const std::size_t stop = std::min(value.size(), q1 + 3 + kMaxEncodedText + 2);
+    std::size_t close = std::string::npos;
+    for (std::size_t k = q1 + 3; k + 1 < stop && close == std::string::npos; ++k)
+        if (value[k] == '?' && value[k + 1] == '=') close = k;
     if (close == std::string::npos) return false;
     const Charset cs = charsetOf(value.substr(at + 2, q1 - at - 2));
     if (cs == Charset::Unknown) return false;

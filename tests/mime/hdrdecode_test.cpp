@@ -52,6 +52,14 @@ TEST(HeaderDecode, EncodedWords) {
     for (const Case& c : kCases) EXPECT_EQ(decodeHeaderWords(c.in), std::string(c.out)) << c.what;
 }
 
+TEST(HeaderDecode, LongValuesStayQuick) {
+    std::string many;
+    for (int i = 0; i < 20000; ++i) many += "=?utf-8?q?a ";
+    EXPECT_EQ(decodeHeaderWords(many), many); // no word closes: all stays as it stands
+    const std::string word = "=?utf-8?q?" + std::string(5000, 'x') + "?=";
+    EXPECT_EQ(decodeHeaderWords(word), word); // longer than any encoded word may be
+}
+
 TEST(HeaderDecode, CodePointsToWindows1252) {
     EXPECT_EQ(lx::mime::toWindows1252(0x41), 'A');
     EXPECT_EQ(lx::mime::toWindows1252(0xE9), '\xe9');
