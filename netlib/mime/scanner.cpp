@@ -131,9 +131,11 @@ const TernScanRecord* Scanner::scanMessage() {
             break;
         }
     if (!found) return nullptr;
-    // The server's status line comes first.
+    // The server's status line comes first. A begin line alone (the run stopped before any byte
+    // of the message came) holds no message.
     std::int64_t at = reader_.tell();
-    if (readLine(line_) && line_.compare(0, 1, "+") != 0) reader_.restore(at);
+    if (!readLine(line_)) return nullptr;
+    if (line_.compare(0, 1, "+") != 0) reader_.restore(at);
     for (;;) {
         at = reader_.tell();
         if (!readPartLine(line_)) break;

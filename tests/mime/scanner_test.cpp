@@ -402,6 +402,12 @@ TEST(ScannerSpool, CutOffSpoolEndsTheMessage) {
     EXPECT_EQ(s.text(r), "partial\r\n");
     EXPECT_EQ(s.scanner->lastError(), kScanCutShort);
     EXPECT_EQ(s.scanner->getNext(), nullptr);
+    // A begin line with nothing after it is no message.
+    Scan t(std::string("Letters : 2\r\nBEGIN MESSAGE\r\n+OK\r\nSubject: one\r\n\r\nx\r\n.\r\n"
+                       "END MESSAGE\r\nBEGIN MESSAGE\r\n"),
+           true);
+    ASSERT_NE(t.scanner->getFirst(), nullptr);
+    EXPECT_EQ(t.scanner->getNext(), nullptr);
 }
 
 TEST(ScannerExports, HandlesAndRecords) {
