@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The scanner benchmark: one spool of 1,000 messages (about 150 MB), scanned in the same run by
-# Python's email package, GMime, the native scanner and TERN32.dll under Wine (when a Windows
-# build with TERN32.dll is given). Prints the figures; it is not a pass/fail test.
+# The scanner benchmark: one spool of 1,000 messages (about 150 MB), scanned by Python's email
+# package once, then in interleaved rounds (LX_BENCH_ROUNDS, default 5) by GMime, the native
+# scanner and TERN32.dll under Wine (when a Windows build with TERN32.dll is given). Prints every
+# run, then each contender's median and its ratio to GMime's; it is not a pass/fail test.
 # Usage: bench/mime/run.sh [WIN64_BUILD_DIR]   (default build/win64; skipped when it has no TERN32.dll)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,25 +15,44 @@ cmake --build "$build" -j 2 >/dev/null
 spool=$build/spool.txt
 [ -f "$spool" ] || /usr/bin/python3 "$here/gen_spool.py" "$spool" 1000
 out=$build/out
-run() {  # name, command...
+rounds=${LX_BENCH_ROUNDS:-5}
+: > "$build/results.txt"
+once() {  # name, command...: one run into a fresh output folder, its line kept
   rm -rf "$out"; mkdir -p "$out"
   "$@" | tee -a "$build/results.txt"
 }
-: > "$build/results.txt"
-echo "spool: $(du -m "$spool" | cut -f1) MB, 1000 messages"
-run /usr/bin/python3 "$here/ref_python.py" "$spool" "$out"
-run "$build/ref_gmime" "$spool" "$out"
-run "$build/bench_scan" "$spool" "$out"
+echo "spool: $(du -m "$spool" | cut -f1) MB, 1000 messages; $rounds interleaved rounds"
+once /usr/bin/python3 "$here/ref_python.py" "$spool" "$out"
+wine=0
 if [ -f "$win64/bin/TERN32.dll" ]; then
   x86_64-w64-mingw32-g++-posix -O2 -std=c++17 -I"$root" -o "$win64/bin/bench_scan.exe" "$here/bench_scan.cpp" -static
   winpath() { echo "Z:${1//\//\\}"; }
-  rm -rf "$out"; mkdir -p "$out"
-  (cd "$win64/bin" && LX_BUILD_WIN="$win64" "$root/tools/setup/winerun.sh" bench_scan.exe "$(winpath "$spool")" "$(winpath "$out")") \
-    | tee -a "$build/results.txt"
+  wine=1
 else
   echo "no $win64/bin/TERN32.dll: the Wine figure is skipped"
 fi
+# The contenders take turns, so a slow spell of the machine falls on all of them alike.
+for ((i = 1; i <= rounds; i++)); do
+  once "$build/ref_gmime" "$spool" "$out"
+  once "$build/bench_scan" "$spool" "$out"
+  if [ $wine = 1 ]; then
+    rm -rf "$out"; mkdir -p "$out"
+    (cd "$win64/bin" && LX_BUILD_WIN="$win64" "$root/tools/setup/winerun.sh" bench_scan.exe "$(winpath "$spool")" "$(winpath "$out")") \
+      | tee -a "$build/results.txt"
+  fi
+done
 rm -rf "$out"
-# Ratios against GMime.
-awk '{ mbs[$1] = $4 } END {
-  if (mbs["gmime"] > 0) for (k in mbs) if (k != "gmime") printf "%-18s %7.1f MB/s  %.2fx GMime\n", k, mbs[k], mbs[k] / mbs["gmime"] }' "$build/results.txt"
+# Medians of the rounds (MB/s, the fourth field) and their ratios against GMime.
+awk '{ n[$1]++; v[$1, n[$1]] = $4 }
+  function median(k,   i, j, t, a, c) {
+    c = n[k]; for (i = 1; i <= c; i++) a[i] = v[k, i]
+    for (i = 2; i <= c; i++) { t = a[i]; for (j = i - 1; j >= 1 && a[j] > t; j--) a[j + 1] = a[j]; a[j + 1] = t }
+    return c % 2 ? a[(c + 1) / 2] : (a[c / 2] + a[c / 2 + 1]) / 2
+  }
+  END {
+    g = median("gmime")
+    for (name in n) {
+      m = median(name)
+      printf "%-18s median of %d: %7.1f MB/s  %.2fx GMime\n", name, n[name], m, (g ? m / g : 0)
+    }
+  }' "$build/results.txt" | sort

@@ -8,9 +8,10 @@ secs=${1:-5}
 build=${2:-$root/build/fuzz-mime}
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j 2 >/dev/null
-for t in scanner qp base64 uudecode; do
+for t in scanner qp base64 uudecode hdrdecode; do
   seeds=$here/seeds/lines
   [ "$t" = scanner ] && seeds=$here/seeds/scanner
+  [ "$t" = hdrdecode ] && seeds=$here/seeds/headers
   corpus=$build/corpus-$t
   mkdir -p "$corpus"
   echo "fuzz_mime_$t: ${secs}s"

@@ -19,12 +19,12 @@ struct Base64Table {
 };
 constexpr Base64Table kB64;
 
-// Value of a quoted-printable digit; a character that is not a hexadecimal digit counts as its own code.
+// Value of a hexadecimal digit (either case), or -1.
 int qpDigit(unsigned char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return c;
+    return -1;
 }
 
 } // namespace
@@ -68,6 +68,62 @@ long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
         out[o++] = static_cast<std::uint8_t>(((c & 3) << 6) | d);
     }
     return static_cast<long>(o);
+}
+
+void Base64Stream::add(const char* p, std::size_t n, std::string& out) {
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
+    const std::size_t base = out.size();
+    out.resize(base + (n / 4 + 2) * 3); // room for the carried group and a padded one
+    char* o = &out[base];
+    std::size_t i = 0;
+    while (i < n) {
+        // Whole groups of four alphabet characters, the common case, without the carry.
+        if (have_ == 0) {
+            while (i + 4 <= n) {
+                const int a = kB64.v[u[i]], b = kB64.v[u[i + 1]], c = kB64.v[u[i + 2]],
+                          d = kB64.v[u[i + 3]];
+                if ((a | b | c | d) < 0) break;
+                const std::uint32_t g = (std::uint32_t(a) << 18) | (std::uint32_t(b) << 12) |
+                                        (std::uint32_t(c) << 6) | std::uint32_t(d);
+                *o++ = static_cast<char>(g >> 16);
+                *o++ = static_cast<char>(g >> 8);
+                *o++ = static_cast<char>(g);
+                i += 4;
+            }
+            if (i >= n) break;
+        }
+        const unsigned char ch = u[i++];
+        if (ch == '=') { // padding ends the group
+            if (have_ == 2) {
+                *o++ = static_cast<char>(acc_ >> 4);
+            } else if (have_ == 3) {
+                *o++ = static_cast<char>(acc_ >> 10);
+                *o++ = static_cast<char>(acc_ >> 2);
+            }
+            have_ = 0;
+            continue;
+        }
+        const int v = kB64.v[ch];
+        if (v < 0) continue; // line ends, blanks and stray characters carry no data
+        acc_ = (acc_ << 6) | static_cast<std::uint32_t>(v);
+        if (++have_ == 4) {
+            *o++ = static_cast<char>(acc_ >> 16);
+            *o++ = static_cast<char>(acc_ >> 8);
+            *o++ = static_cast<char>(acc_);
+            have_ = 0;
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+void Base64Stream::finish(std::string& out) {
+    if (have_ == 2) {
+        out.push_back(static_cast<char>(acc_ >> 4));
+    } else if (have_ == 3) {
+        const char bytes[2] = {static_cast<char>(acc_ >> 10), static_cast<char>(acc_ >> 2)};
+        out.append(bytes, 2);
+    }
+    have_ = 0;
 }
 
 void QpEncoder::put(const char* token, std::size_t len, std::string& out) {
@@ -135,7 +191,11 @@ std::size_t qpDecodeLine(const char* line, std::size_t len, char* out, bool* sof
         }
         int hi = qpDigit(static_cast<unsigned char>(line[i + 1]));
         int lo = qpDigit(static_cast<unsigned char>(line[i + 2]));
-        out[o++] = static_cast<char>((hi * 16 + lo) & 0xFF);
+        if (hi < 0 || lo < 0) { // no escape (a sender that did not encode "="): kept as written
+            out[o++] = c;
+            continue;
+        }
+        out[o++] = static_cast<char>(hi * 16 + lo);
         i += 2;
     }
     if (softBreak) *softBreak = soft;

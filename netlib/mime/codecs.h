@@ -22,6 +22,22 @@ void base64Encode(const std::uint8_t* in, std::size_t n, std::string& out);
 // (length not a multiple of four, a character outside the alphabet).
 long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out);
 
+// Decodes base64 text handed over in pieces (the lines of a part): characters outside the
+// alphabet are skipped and a group left incomplete at the end of one piece goes on in the next.
+// "=" ends a group.
+class Base64Stream {
+public:
+    // Appends the bytes the characters complete to out.
+    void add(const char* p, std::size_t n, std::string& out);
+    // Appends what an unpadded last group holds (two or three characters give one or two bytes).
+    void finish(std::string& out);
+    void reset() { have_ = 0; }
+
+private:
+    std::uint32_t acc_ = 0;
+    int have_ = 0; // characters of the current group
+};
+
 // Quoted-printable of the outgoing text: bytes 33..60 and 62..126 unchanged, CR LF a line end,
 // every other byte (a lone CR or LF too) as "=" and two upper-case hexadecimal digits. Lines are
 // broken with soft breaks ("=" CR LF) so that no encoded line exceeds kQpLineChars characters.

@@ -6,14 +6,14 @@
 
 namespace lx::mime {
 
-LineReader::LineReader(OsFile& file, std::size_t bufferSize)
-    : file_(file), size_(bufferSize < 4096 ? 4096 : bufferSize) {
+LineReader::LineReader(ByteSource& source, std::size_t bufferSize)
+    : source_(source), size_(bufferSize < 16 ? 16 : bufferSize) {
     buf_.reset(new char[size_]);
-    bufStart_ = file_.isOpen() ? file_.position() : 0;
+    bufStart_ = source_.isOpen() ? source_.position() : 0;
 }
 
 bool LineReader::fill() {
-    if (eof_ || !file_.isOpen()) return false;
+    if (eof_ || !source_.isOpen()) return false;
     if (pos_ > 0) {
         std::memmove(buf_.get(), buf_.get() + pos_, end_ - pos_);
         bufStart_ += static_cast<std::int64_t>(pos_);
@@ -21,7 +21,7 @@ bool LineReader::fill() {
         pos_ = 0;
     }
     if (end_ == size_) return false;
-    long long got = file_.read(buf_.get() + end_, size_ - end_);
+    const long long got = source_.read(buf_.get() + end_, size_ - end_);
     if (got <= 0) {
         eof_ = true;
         return false;
@@ -31,38 +31,34 @@ bool LineReader::fill() {
 }
 
 bool LineReader::next(std::string& line) {
-    // Up to 999 characters, a CR and the LF: 1001 bytes decide every line.
-    constexpr std::size_t kWindow = kMaxLine + 2;
+    line.clear();
+    bool partial = false;     // part of the line has been moved out of a full buffer
+    std::size_t searched = 0; // bytes after pos_ known to hold no line end
     for (;;) {
-        const std::size_t avail = end_ - pos_;
-        const std::size_t look = avail < kWindow ? avail : kWindow;
         const char* start = buf_.get() + pos_;
-        const char* lf = findByte(start, look, '\n');
-        if (lf) {
-            std::size_t len = static_cast<std::size_t>(lf - start);
-            std::size_t content = (len > 0 && start[len - 1] == '\r') ? len - 1 : len;
-            if (content > kMaxLine) {
-                pos_ += kMaxLine + 1;
-                return false;
-            }
-            line.assign(start, content);
+        const std::size_t avail = end_ - pos_;
+        if (const char* lf = findByte(start + searched, avail - searched, '\n')) {
+            const std::size_t len = static_cast<std::size_t>(lf - start);
+            line.append(start, len);
             pos_ += len + 1;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             return true;
         }
-        if (avail >= kWindow) { // no line end within reach: the line is too long
-            pos_ += kMaxLine + 1;
-            return false;
+        searched = avail;
+        if (avail == size_) { // a line longer than the buffer: keep what is here, read on
+            line.append(start, avail);
+            pos_ = end_;
+            partial = true;
+            searched = 0;
         }
         if (fill()) continue;
-        // End of file: what is left is the last, unterminated line.
-        if (avail == 0) return false;
-        std::size_t content = (start[avail - 1] == '\r') ? avail - 1 : avail;
-        if (content > kMaxLine) {
-            pos_ += kMaxLine + 1;
-            return false;
+        // The end of the input: what is left is the last, unterminated line.
+        if (avail == 0 && !partial) return false;
+        if (pos_ < end_) {
+            line.append(buf_.get() + pos_, end_ - pos_);
+            pos_ = end_;
         }
-        line.assign(start, content);
-        pos_ += avail;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         return true;
     }
 }
@@ -72,7 +68,7 @@ void LineReader::restore(std::int64_t position) {
         pos_ = static_cast<std::size_t>(position - bufStart_);
         return;
     }
-    if (!file_.seek(position)) return;
+    if (!source_.seek(position)) return;
     bufStart_ = position;
     pos_ = end_ = 0;
     eof_ = false;

@@ -57,12 +57,7 @@ bool startsWithUpper(const std::string& line, const char* prefix) {
 
 } // namespace
 
-void Scanner::bodyLine(const std::string& line, bool terminator) {
-    if (terminator) {
-        if (inAttachment_) endAttachment();
-        endText();
-        return;
-    }
+void Scanner::bodyLine(const std::string& line) {
     if (!mime_) {
         nonMimeLine(line);
         return;
@@ -73,7 +68,10 @@ void Scanner::bodyLine(const std::string& line, bool terminator) {
     }
     std::size_t owner = 0;
     const BoundaryKind kind = classifyBoundary(line, owner);
-    if (kind != BoundaryKind::None && inAttachment_) endAttachment(); // the boundary ends the part
+    if (kind != BoundaryKind::None) { // the boundary ends the part
+        if (inAttachment_) endAttachment();
+        flushSoftText();
+    }
     switch (kind) {
     case BoundaryKind::Error: error_ = true; return;
     case BoundaryKind::Close:
@@ -136,20 +134,28 @@ void Scanner::newPart(std::size_t owner) {
     }
     std::string name;
     bool text = true;
+    // The transfer encoding may stand anywhere among the part headers (mailers put
+    // Content-Disposition or Content-ID between it and Content-Type).
+    int encoding = -1;
+    for (std::size_t k = 0; k < seenCount; ++k)
+        if (isTransferEncodingLine(seen[k])) encoding = encodingOf(seen[k]);
     // Reads the rest of the part headers; a Content-Disposition line may give the name.
-    auto headerEnd = [this](std::string* partName, bool wantName) {
+    auto headerEnd = [this, &encoding](std::string* partName, bool wantName) {
         std::size_t owner2 = 0;
         for (;;) {
             const std::int64_t mark = reader_.tell();
-            if (!readPartLine(peek_) || peek_.empty()) return;
+            if (!readPartLine(peek_) || peek_.empty()) break;
             if (classifyBoundary(peek_, owner2) !=
                 BoundaryKind::None) { // no header end: the part is empty
                 reader_.restore(mark);
-                return;
+                break;
             }
+            if (isTransferEncodingLine(peek_)) encoding = encodingOf(peek_);
             if (wantName && partName->empty() && startsWithUpper(peek_, "CONTENT-DISPOSITION:"))
                 *partName = dispositionName(peek_);
         }
+        ContentContext& part = contexts_.back();
+        if (!part.multipart && encoding >= 0) part.encoding = encoding;
     };
     if (ctLine.empty()) {
         // No Content-Type: a text part whose first line may give the encoding.
@@ -160,9 +166,6 @@ void Scanner::newPart(std::size_t owner) {
         }
         ContentContext ctx;
         ctx.boundary = contexts_.back().boundary;
-        const std::int64_t mark = reader_.tell();
-        if (readPartLine(peek_) && isTransferEncodingLine(peek_)) ctx.encoding = encodingOf(peek_);
-        reader_.restore(mark);
         contexts_.push_back(std::move(ctx));
         headerEnd(&name, false);
     } else {
@@ -191,6 +194,12 @@ void Scanner::newPart(std::size_t owner) {
 }
 
 void Scanner::endAttachment() {
+    if (out_.isOpen() && contexts_.back().encoding == kEncBase64) {
+        decoded_.clear();
+        base64_.finish(decoded_); // an unpadded last group
+        out_.write(decoded_);
+    }
+    base64_.reset();
     out_.close();
     inAttachment_ = false;
     firstBodyLine_ = true;
@@ -204,9 +213,10 @@ void Scanner::attachmentLine(const std::string& line) {
             endAttachment();
             return;
         }
-        decoded_.resize(line.size());
-        long n = base64DecodeLine(line.data(), line.size(), decoded_.data());
-        if (n > 0 && out_.isOpen()) out_.write(decoded_.data(), static_cast<std::size_t>(n));
+        // Characters outside the alphabet are skipped, as the base64 rules of MIME ask.
+        decoded_.clear();
+        base64_.add(line.data(), line.size(), decoded_);
+        if (out_.isOpen()) out_.write(decoded_);
         if (findByte(line.data(), line.size(), '=')) endAttachment();
         return;
     }
@@ -230,12 +240,24 @@ void Scanner::textLine(const std::string& line) {
         firstBodyLine_ = false;
     }
     if (!contexts_.empty() && contexts_.back().encoding == kEncQuoted) {
-        scratch_.resize(line.size());
-        std::size_t n = qpDecodeLine(line.data(), line.size(), &scratch_[0], nullptr);
-        addText(scratch_.data(), n);
+        // A soft line break (a lone "=" at the end) joins the line with the next one.
+        const std::size_t have = softText_.size();
+        softText_.resize(have + line.size());
+        bool soft = false;
+        const std::size_t n = qpDecodeLine(line.data(), line.size(), &softText_[have], &soft);
+        softText_.resize(have + n);
+        softPending_ = true;
+        if (!soft) flushSoftText();
         return;
     }
     addText(line);
+}
+
+void Scanner::flushSoftText() {
+    if (!softPending_) return;
+    addText(softText_);
+    softText_.clear();
+    softPending_ = false;
 }
 
 void Scanner::nonMimeLine(const std::string& line) {

@@ -1,4 +1,5 @@
 // Header rules of the scanner: the record's fields, address lists and content contexts.
+#include "netlib/mime/hdrdecode.h"
 #include "netlib/mime/scanner.h"
 #include "netlib/mime/scanutil.h"
 
@@ -8,15 +9,32 @@ namespace {
 
 constexpr std::size_t kMaxHeaderName = 47;
 constexpr std::size_t kMaxAddress = 95;
+constexpr std::size_t kMaxRawAddress = 998;   // an item is decoded before it is cut to kMaxAddress
+constexpr std::size_t kMaxFolded = 64 * 1024; // a folded header value is gathered up to this size
 
-// A field value: blanks after the colon skipped, cut at the first "(".
-std::string fieldValue(const std::string& line, std::size_t start) {
-    std::size_t i = skipBlanks(line, start);
-    std::size_t paren = line.find('(', i);
-    return line.substr(i, paren == std::string::npos ? std::string::npos : paren - i);
+// A structured field's value: blanks skipped, cut at the first "(" (a comment).
+std::string fieldValue(const std::string& value) {
+    std::size_t i = skipBlanks(value, 0);
+    std::size_t paren = value.find('(', i);
+    return value.substr(i, paren == std::string::npos ? std::string::npos : paren - i);
 }
 
 } // namespace
+
+// The value from start on with its continuation lines (those beginning with a blank or a tab)
+// joined to it, the line ends removed.
+std::string Scanner::unfoldedValue(const std::string& line, std::size_t start) {
+    std::string value = line.substr(start);
+    for (;;) {
+        const std::int64_t mark = reader_.tell();
+        if (!readPartLine(peek_) || peek_.empty() || !isBlank(peek_[0]) ||
+            value.size() + peek_.size() > kMaxFolded) {
+            reader_.restore(mark);
+            return value;
+        }
+        value += peek_;
+    }
+}
 
 void Scanner::headerLine(const std::string& line) {
     if (line.empty()) {
@@ -31,32 +49,48 @@ void Scanner::headerLine(const std::string& line) {
     const std::size_t v = colon + 1;
     if (name == "REPLY-TO:") {
         // Reply-To is kept: the host has a field for it and the reader sees it above the text.
-        const std::string value = fieldValue(line, v);
-        copyField(rec_.ReplyTo, sizeof rec_.ReplyTo, value);
+        copyField(rec_.ReplyTo, sizeof rec_.ReplyTo,
+                  decodeHeaderWords(fieldValue(unfoldedValue(line, v))));
         addText("Reply-To: " + std::string(rec_.ReplyTo));
         return;
     }
     if (name[0] == 'R') return; // Received: and the like
+    // Folded values are read whole; names and subjects may be encoded words.
     if (name == "DATE:")
-        copyField(rec_.Date, sizeof rec_.Date, fieldValue(line, v));
+        copyField(rec_.Date, sizeof rec_.Date, fieldValue(unfoldedValue(line, v)));
     else if (name == "MESSAGE-ID:")
-        copyField(rec_.MesgId, sizeof rec_.MesgId, fieldValue(line, v));
+        copyField(rec_.MesgId, sizeof rec_.MesgId, fieldValue(unfoldedValue(line, v)));
     else if (name == "FROM:")
-        copyField(rec_.From, sizeof rec_.From, fieldValue(line, v));
-    else if (name == "SUBJECT:")
-        copyField(rec_.Subject, sizeof rec_.Subject, fieldValue(line, v));
-    else if (name == "MIME-VERSION:")
+        copyField(rec_.From, sizeof rec_.From,
+                  decodeHeaderWords(fieldValue(unfoldedValue(line, v))));
+    else if (name == "SUBJECT:") { // unstructured: a parenthesis is part of the subject
+        const std::string value = unfoldedValue(line, v);
+        copyField(rec_.Subject, sizeof rec_.Subject,
+                  decodeHeaderWords(value.substr(skipBlanks(value, 0))));
+    } else if (name == "MIME-VERSION:")
         mime_ = true;
     else if (name == "TO:")
         addressList(line, v, false);
     else if (name == "CC:")
         addressList(line, v, true);
-    else if (name == "CONTENT-TYPE:")
+    else if (name == "CONTENT-TYPE:") {
         contentType(line, v);
+        if (headerEncoding_ >= 0 && !contexts_.empty() && !contexts_.back().multipart)
+            contexts_.back().encoding = headerEncoding_;
+    } else if (name == "CONTENT-TRANSFER-ENCODING:") {
+        // Away from Content-Type (which takes it when it follows directly) it still counts.
+        headerEncoding_ = encodingOf(line);
+        if (!contexts_.empty() && !contexts_.back().multipart)
+            contexts_.back().encoding = headerEncoding_;
+    }
 }
 
 void Scanner::keepAddress(std::string item, bool cc) {
-    if (item.empty() || item.find('@') == std::string::npos || !isAsciiLetter(item[0])) return;
+    item = decodeHeaderWords(item);
+    if (item.size() > kMaxAddress) item.resize(kMaxAddress);
+    // Any item with an address is kept, "<a@b>" and "\"Name\" <a@b>" as well: a recipient
+    // left out would be missing from replies to all.
+    if (item.find('@') == std::string::npos) return;
     std::vector<std::string>& list = cc ? cc_ : to_;
     if (list.size() < TERN_SCAN_MAX_ADDRS)
         list.push_back(std::move(item));
@@ -81,7 +115,7 @@ void Scanner::addressList(const std::string& first, std::size_t start, bool cc) 
             }
             if (item.empty() && c == ' ') continue;
             if (c == '@') at = true;
-            if (item.size() < kMaxAddress) item.push_back(c);
+            if (item.size() < kMaxRawAddress) item.push_back(c);
         }
         if (at) { // the line's end ends an item that has its "@"
             keepAddress(std::move(item), cc);

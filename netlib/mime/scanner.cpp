@@ -7,15 +7,26 @@
 
 namespace lx::mime {
 
+namespace {
+const char kBeginLine[] = "BEGIN MESSAGE";
+const char kEndLine[] = "END MESSAGE";
+} // namespace
+
 Scanner::Scanner(const std::string& spoolPath, const std::string& attachDir)
-    : reader_(spool_), attachDir_(attachDir) {
-    if (!spool_.open(spoolPath, OsFile::Mode::ReadWriteExisting)) return;
+    : Scanner(std::make_unique<FileSource>(spoolPath), attachDir) {}
+
+Scanner::Scanner(std::unique_ptr<ByteSource> source, const std::string& attachDir,
+                 std::size_t readBuffer)
+    : source_(std::move(source)), reader_(*source_, readBuffer), attachDir_(attachDir) {
+    if (source_->isOpen()) readCountLine();
+}
+
+void Scanner::readCountLine() {
     reader_.restore(0);
     std::string first;
     // The count line: "L" first, ":" ninth, then the decimal number.
     if (reader_.next(first) && first.size() >= 9 && first[0] == 'L' && first[8] == ':') {
-        std::size_t i = 9;
-        while (i < first.size() && first[i] == ' ') ++i;
+        std::size_t i = skipBlanks(first, 9);
         long long n = 0;
         while (i < first.size() && first[i] >= '0' && first[i] <= '9' && n < 100000000)
             n = n * 10 + (first[i++] - '0');
@@ -24,17 +35,33 @@ Scanner::Scanner(const std::string& spoolPath, const std::string& attachDir)
     firstMessageAt_ = reader_.tell();
 }
 
-bool Scanner::readLine(std::string& line) { return reader_.next(line); }
-
 bool Scanner::readPartLine(std::string& line) {
     const std::int64_t at = reader_.tell();
     if (!reader_.next(line)) return false;
-    if (containsEndMessage(line) || line == ".") {
-        reader_.restore(at); // the message loop ends the text or the message there
-        return false;
+    if (line.size() == 1 && line[0] == '.') {
+        // A body line "." is stuffed to "..", so a lone full stop is the end the POP3 client
+        // stored, when the end line (or, for a run cut short, the end of the file) follows.
+        const std::int64_t afterDot = reader_.tell();
+        if (!reader_.next(scratch_) || scratch_ == kEndLine) {
+            reader_.restore(at);
+            return false;
+        }
+        reader_.restore(afterDot); // a full stop of unknown meaning stays in the text as it is
+        return true;
     }
     if (line.size() >= 2 && line[0] == '.' && line[1] == '.') line.erase(0, 1);
     return true;
+}
+
+void Scanner::finishMessage() {
+    std::string& line = scratch_;
+    if (!readLine(line)) {
+        flags_ |= kScanCutShort;
+        return;
+    }
+    // The full stop line (readPartLine stopped before it); then the end line, if there is one.
+    const std::int64_t at = reader_.tell();
+    if (readLine(line) && line != kEndLine) reader_.restore(at);
 }
 
 void Scanner::clearRecord() {
@@ -45,6 +72,10 @@ void Scanner::clearRecord() {
     outputFiles_ = 0;
     text_.clear();
     text_.reserve(512);
+    softText_.clear();
+    softPending_ = false;
+    headerEncoding_ = -1;
+    base64_.reset();
     contexts_.clear();
     out_.close();
     overflow_.close();
@@ -54,6 +85,8 @@ void Scanner::clearRecord() {
     inAttachment_ = false;
     textEnded_ = false;
     textOverflow_ = false;
+    error_ = false;
+    flags_ = kScanSound;
 }
 
 void Scanner::finishRecord() {
@@ -77,8 +110,7 @@ void Scanner::finishRecord() {
 const TernScanRecord* Scanner::getFirst() {
     clearRecord();
     current_ = 1;
-    error_ = false;
-    if (!spool_.isOpen() || count_ < 1) return nullptr;
+    if (!source_->isOpen() || count_ < 1) return nullptr;
     reader_.restore(firstMessageAt_);
     return scanMessage();
 }
@@ -86,7 +118,7 @@ const TernScanRecord* Scanner::getFirst() {
 const TernScanRecord* Scanner::getNext() {
     clearRecord();
     ++current_;
-    if (!spool_.isOpen() || current_ > count_ || error_) return nullptr;
+    if (!source_->isOpen() || current_ > count_) return nullptr;
     return scanMessage();
 }
 
@@ -94,26 +126,40 @@ const TernScanRecord* Scanner::scanMessage() {
     // Find the message's begin line; none means the spool holds no further message.
     bool found = false;
     while (readLine(line_))
-        if (line_.find("BEGIN MESSAGE") != std::string::npos) {
+        if (line_ == kBeginLine) {
             found = true;
             break;
         }
     if (!found) return nullptr;
-    while (!error_) {
-        if (!readLine(line_) || containsEndMessage(line_)) break;
-        const bool terminator = line_ == ".";
-        if (!terminator && line_.size() >= 2 && line_[0] == '.' && line_[1] == '.')
-            line_.erase(0, 1);
-        if (inHeaders_ && !terminator)
+    // The server's status line comes first. A begin line alone (the run stopped before any byte
+    // of the message came) holds no message.
+    std::int64_t at = reader_.tell();
+    if (!readLine(line_)) return nullptr;
+    if (line_.compare(0, 1, "+") != 0) reader_.restore(at);
+    for (;;) {
+        at = reader_.tell();
+        if (!readPartLine(line_)) break;
+        if (error_) { // from the faulty line on, the message is kept as it was sent
+            addText(line_);
+            continue;
+        }
+        if (inHeaders_)
             headerLine(line_);
-        else {
-            inHeaders_ = false;
-            bodyLine(line_, terminator);
+        else
+            bodyLine(line_);
+        if (error_) {
+            if (inAttachment_) endAttachment();
+            flushSoftText();
+            flags_ |= kScanMalformed;
+            firstBodyLine_ = false;
+            reader_.restore(at);
         }
     }
+    finishMessage();
+    if (inAttachment_) endAttachment();
+    flushSoftText();
+    endText();
     out_.close();
-    overflow_.close();
-    if (error_) return nullptr;
     finishRecord();
     return &rec_;
 }

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "netlib/mime/bytesource.h"
+#include "netlib/mime/codecs.h"
 #include "netlib/mime/linereader.h"
 #include "netlib/mime/osfile.h"
 #include "netlib/mime/scanrecord.h"
@@ -16,6 +20,13 @@ constexpr std::size_t kMaxTextBytes = 32000; // the record's text, terminator in
 constexpr std::size_t kMaxBoundary = 127;
 constexpr std::size_t kMaxContexts = 64; // deeper nesting is a malformed message
 constexpr int kMaxOutputFiles = 256; // files one message may create; later parts lose their data
+
+// What went wrong in the message last returned (bits, as TERNMimeScanLastError gives them).
+enum ScanFlags : int {
+    kScanSound = 0,
+    kScanMalformed = 1, // TERN_SCAN_MALFORMED
+    kScanCutShort = 2,  // TERN_SCAN_CUT_SHORT
+};
 
 enum Encoding : int { kEnc7bit = 0, kEncBase64 = 1, kEncQuoted = 2, kEncOther = 3 };
 
@@ -30,25 +41,33 @@ class Scanner {
 public:
     // An empty attachment folder means the system's temporary folder.
     Scanner(const std::string& spoolPath, const std::string& attachDir);
+    // Reads the spool from any source (tests feed memory in chunks of every size).
+    Scanner(std::unique_ptr<ByteSource> source, const std::string& attachDir,
+            std::size_t readBuffer = kReadBlock);
     Scanner(const Scanner&) = delete;
     Scanner& operator=(const Scanner&) = delete;
 
     int messageCount() const { return count_; }
     const TernScanRecord* getFirst();
     const TernScanRecord* getNext();
-    bool errorFlag() const { return error_; }
+    // The ScanFlags of the message last returned.
+    int lastError() const { return flags_; }
 
 private:
-    // One line of the current message; dot-stuffing undone. False at the end of the file,
-    // and (with the position kept) at the "END MESSAGE" line or the terminating full stop.
+    // One line of the current message, dot-stuffing undone. False (with the position kept) at
+    // the message's end: the line holding a single full stop followed by the "END MESSAGE" line
+    // or by the end of the file; also false at the end of the file.
     bool readPartLine(std::string& line);
-    bool readLine(std::string& line); // any line, raw
+    bool readLine(std::string& line) { return reader_.next(line); } // any line, raw
+    void readCountLine();
     const TernScanRecord* scanMessage();
+    void finishMessage(); // consumes the full stop and "END MESSAGE" lines
     void clearRecord();
     void finishRecord();
 
     // headers
     void headerLine(const std::string& line);
+    std::string unfoldedValue(const std::string& line, std::size_t start);
     void addressList(const std::string& line, std::size_t start, bool cc);
     void keepAddress(std::string item, bool cc);
     void contentType(const std::string& line, std::size_t valueStart);
@@ -56,7 +75,7 @@ private:
     void readBoundary(const std::string& value, ContentContext& ctx);
 
     // body
-    void bodyLine(const std::string& line, bool terminator);
+    void bodyLine(const std::string& line);
     void nonMimeLine(const std::string& line);
     void uudecodeFile(const std::string& line);
     enum class BoundaryKind { None, Part, Close, Error };
@@ -65,6 +84,7 @@ private:
     void attachmentLine(const std::string& line);
     void endAttachment();
     void textLine(const std::string& line);
+    void flushSoftText();
 
     // output files and text
     bool openOutput(const std::string& givenName, OsFile& file);
@@ -72,25 +92,32 @@ private:
     void addText(const std::string& s) { addText(s.data(), s.size()); }
     void endText();
 
-    OsFile spool_;
+    std::unique_ptr<ByteSource> source_;
     LineReader reader_;
     std::string attachDir_;
     int count_ = 0;
     int current_ = 1;
     std::int64_t firstMessageAt_ = 0;
-    bool error_ = false;
 
     // per message
+    bool error_ =
+        false; // a structural error: the rest of the message goes to the text as it stands
+    int flags_ = kScanSound;
     bool inHeaders_ = true, mime_ = false, inAttachment_ = false, firstBodyLine_ = true;
     bool textEnded_ = false, textOverflow_ = false;
     std::vector<ContentContext> contexts_; // the last one is the current context
     OsFile out_;                           // the attachment being written
     OsFile overflow_;                      // "TEXTFILE.TXT" once the text no longer fits the record
     std::string text_;
+    std::string
+        softText_; // quoted-printable text up to a soft line break, joined with what follows
+    bool softPending_ = false;
+    int headerEncoding_ = -1; // a Content-Transfer-Encoding header of the message, -1: none
+    Base64Stream base64_;     // the base64 attachment being written
     std::vector<std::string> to_, cc_, files_;
     int outputFiles_ = 0;
     std::string line_, peek_, scratch_;
-    std::vector<std::uint8_t> decoded_;
+    std::string decoded_;
     char tooLarge_[64] = {};
     TernScanRecord rec_{};
 };

@@ -30,26 +30,9 @@ inline const char* findByte(const char* p, std::size_t n, char c) {
 #endif
 }
 
-// Whether the line holds "END MESSAGE" (found through its blank: quick on base64 lines, which have none).
-inline bool containsEndMessage(const std::string& line) {
-    const char* p = line.data();
-    const std::size_t n = line.size();
-    if (n < 11) return false;
-    const char* q = p + 3;
-    const char* end = p + n - 7;
-    while (q < end) {
-        q = findByte(q, static_cast<std::size_t>(end - q), ' ');
-        if (!q) return false;
-        if (std::memcmp(q - 3, "END", 3) == 0 && std::memcmp(q + 1, "MESSAGE", 7) == 0) return true;
-        ++q;
-    }
-    return false;
-}
-
 inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
-inline bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 inline std::string upperCopy(const std::string& s) {
     std::string u(s);

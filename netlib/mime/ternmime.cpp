@@ -134,6 +134,13 @@ TernScanRecord* TERNMIME_API TERNMimeScanGetNext(TernMimeHandle h) {
     return withScanner(h, [](Scanner& s) { return s.getNext(); });
 }
 
+int32_t TERNMIME_API TERNMimeScanLastError(TernMimeHandle h, int32_t* flags) {
+    Scanner* s = scanners().find(h);
+    if (!s) return -4;
+    if (flags) *flags = s->lastError();
+    return 0;
+}
+
 int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle h) {
     std::unique_ptr<Scanner> s = scanners().take(h);
     if (!s) return -4;

@@ -42,6 +42,15 @@ TernScanRecord* TERNMIME_API TERNMimeScanGetFirst(TernMimeHandle handle);
 TernScanRecord* TERNMIME_API TERNMimeScanGetNext(TernMimeHandle handle);
 int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle handle);
 
+/* What went wrong in the message the last GetFirst/GetNext returned, as bits (0: nothing). A
+   flagged message is still returned whole, and the messages after it are read as usual. */
+#define TERN_SCAN_MALFORMED                                                                        \
+    1                         /* a broken MIME structure: from the faulty line on, the message
+                                 text holds the lines as they were sent */
+#define TERN_SCAN_CUT_SHORT 2 /* the spool file ends inside the message (a retrieval cut short) */
+/* 0 and the bits; -4 without handle. */
+int32_t TERNMIME_API TERNMimeScanLastError(TernMimeHandle handle, int32_t* flags);
+
 #ifdef __cplusplus
 }
 #endif

@@ -84,8 +84,25 @@ TEST(QuotedPrintable, DecodesLinesAndSoftBreaks) {
     EXPECT_TRUE(soft);
     EXPECT_EQ(unqp("odd =A", &soft), "odd =A");
     EXPECT_FALSE(soft);
-    // A character that is no hexadecimal digit counts as its own code.
-    EXPECT_EQ(unqp("=G0"), std::string(1, static_cast<char>(('G' * 16) & 0xFF)));
+    // "=" without two hexadecimal digits after it is no escape: kept as written.
+    EXPECT_EQ(unqp("=G0 a=b c=4"), "=G0 a=b c=4");
+}
+
+TEST(Base64Stream, AnyCuttingAndStrayCharacters) {
+    const std::string text = "Zm9v YmFy\r\nYm*F6=\r\nZm9=";
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        Base64Stream b;
+        std::string out;
+        b.add(text.data(), cut, out);
+        b.add(text.data() + cut, text.size() - cut, out);
+        b.finish(out);
+        EXPECT_EQ(out, "foobarbazfo") << cut;
+    }
+    Base64Stream b;
+    std::string out;
+    b.add("Zm9vYg", 6, out); // an unpadded last group
+    b.finish(out);
+    EXPECT_EQ(out, "foob");
 }
 
 TEST(Uudecode, DecodesAnnouncedCount) {

@@ -69,3 +69,30 @@ TEST(Tern32Mime, PrepareAndScanThroughTheDll) {
     EXPECT_EQ(TERNMimeScanClose(s), -4);
     EXPECT_EQ(TERNMimeScanGetFirst(s), nullptr);
 }
+
+TEST(Tern32Mime, MalformedMessageIsFlaggedAndTheNextOneRead) {
+    TempDir dir;
+    const std::string in = dir.file("TernPop3.Txt");
+    lxtest::writeFile(
+        in, lxtest::incomingSpool(
+                {"MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n"
+                 "--B\r\nContent-Type: text/plain\r\n\r\nx\r\n--Bogus\r\ny\r\n",
+                 "Subject: =?utf-8?q?Caf=C3=A9?=\r\n\r\n" + std::string(3000, 'z') + "\r\n"}));
+    TERNHANDLE s = 0;
+    ASSERT_EQ(TERNMimeScanStart(in.c_str(), dir.path().c_str(), &s), 0);
+    int32_t flags = -1;
+    TernScanRecord* r = TERNMimeScanGetFirst(s);
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(TERNMimeScanLastError(s, &flags), 0);
+    EXPECT_EQ(flags, TERN_SCAN_MALFORMED);
+    EXPECT_STREQ(r->Text, "x\r\n--Bogus\r\ny\r\n");
+    r = TERNMimeScanGetNext(s);
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(TERNMimeScanLastError(s, &flags), 0);
+    EXPECT_EQ(flags, 0);
+    EXPECT_STREQ(r->Subject, "Caf\xe9");
+    EXPECT_EQ(std::string(r->Text), std::string(3000, 'z') + "\r\n");
+    EXPECT_EQ(TERNMimeScanGetNext(s), nullptr);
+    EXPECT_EQ(TERNMimeScanClose(s), 0);
+    EXPECT_EQ(TERNMimeScanLastError(s, &flags), -4);
+}

@@ -2,6 +2,8 @@
 and must find the headers, text and attachment bytes the test handed to the preparer.
 Usage: oracle_prep.py MESSAGE_FILE EXPECTATION_JSON. Prints every mismatch; exit 1 on any."""
 import email
+import email.errors
+import email.header
 import email.policy
 import email.utils
 import json

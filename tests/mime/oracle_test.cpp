@@ -152,8 +152,7 @@ TEST_F(PreparerOracle, PlainAndQuotedPrintableMessages) {
     plain.text = "First line\r\n\r\nThird line with = and \t tab\r\n";
     OutMessage eight;
     eight.to = {"r@x.example"};
-    eight.subject = "Caf\xe9?";
-    eight.subject = "Quoted";
+    eight.subject = "Caf\xe9 cr\xe8me \x80 5?";
     eight.text = "Caf\xe9 cr\xe8me br\xfbl\xe9"
                  "e = 100%\r\n  leading blanks and trailing  \r\nbyte 255: \xff\r\n";
     OutMessage longLines;

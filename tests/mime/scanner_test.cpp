@@ -65,7 +65,7 @@ TEST(ScannerHeaders, FieldsCutAtParenthesis) {
                 "Body text.\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_STREQ(r->Subject, "Word ");
+    EXPECT_STREQ(r->Subject, "Word (comment)"); // unstructured: nothing is a comment
     EXPECT_STREQ(r->Date, "Mon, 1 Jan 2024 ");
     EXPECT_STREQ(r->From, "a@b.example ");
     EXPECT_STREQ(r->MesgId, "<id@b> ");
@@ -91,15 +91,35 @@ TEST(ScannerHeaders, ReplyToIsCaptured) {
     EXPECT_EQ(s.text(r), "Reply-To: list@b.example \r\nHi\r\n");
 }
 
+TEST(ScannerHeaders, EncodedWordsAndFoldedValues) {
+    Scan s(
+        {msg("From: =?iso-8859-1?q?Andr=E9?= <a@x.example> (comment)\r\n"
+             "Reply-To: =?utf-8?b?SsO2cmc=?= <j@x.example>\r\n"
+             "To: =?utf-8?q?=C3=89mile?= <e@x.example>, =?utf-8?q?Smith=2C_J?= <s@x.example>\r\n"
+             "Subject: =?utf-8?q?Caf=C3=A9_(menu)?=\r\n =?windows-1252?q?=80_5?= and\r\n\tmore\r\n"
+             "Date: Mon, 1 Jan 2024\r\n 10:00 +0000 (UTC)\r\n",
+             "b\r\n")});
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->From, "Andr\xe9 <a@x.example> ");
+    EXPECT_STREQ(r->ReplyTo, "J\xf6rg <j@x.example>");
+    EXPECT_STREQ(r->Subject, "Caf\xe9 (menu)\x80 5 and\tmore");
+    EXPECT_STREQ(r->Date, "Mon, 1 Jan 2024 10:00 +0000 ");
+    ASSERT_EQ(r->ToCount, 2);
+    EXPECT_STREQ(r->To[0], "\xc9mile <e@x.example>");
+    EXPECT_STREQ(r->To[1], "Smith, J <s@x.example>");
+}
+
 TEST(ScannerAddresses, CommaBeforeAtAndContinuations) {
     Scan s({msg("To: Smith, John <js@x.example>, <only@x.example>,\r\n\tbob@y.example\r\n"
                 "Cc: Carol\r\n <carol@z.example>\r\nSubject: s\r\n",
                 "b\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    ASSERT_EQ(r->ToCount, 2);
+    ASSERT_EQ(r->ToCount, 3);
     EXPECT_STREQ(r->To[0], "Smith, John <js@x.example>");
-    EXPECT_STREQ(r->To[1], "bob@y.example");
+    EXPECT_STREQ(r->To[1], "<only@x.example>");
+    EXPECT_STREQ(r->To[2], "bob@y.example");
     ASSERT_EQ(r->CcCount, 1);
     EXPECT_STREQ(r->Cc[0], "Carol <carol@z.example>");
     EXPECT_STREQ(r->Subject, "s");
@@ -120,12 +140,14 @@ TEST(ScannerAddresses, FortyAddressesKeepThirtyTwo) {
     EXPECT_EQ(s.text(r), expected + "Body\r\n");
 }
 
-TEST(ScannerBody, EndMessageWordsEndTheMessage) {
-    Scan s({msg("Subject: a\r\n", "before\r\nthe END MESSAGE words\r\nafter\r\n"),
-            msg("Subject: b\r\n", "second\r\n")});
+TEST(ScannerBody, MarkerWordsStayInTheText) {
+    const std::string body = "before\r\nthe END MESSAGE words\r\nEND MESSAGE\r\nBEGIN MESSAGE\r\n"
+                             ".\r\nEND MESSAGE\r\nafter\r\n";
+    Scan s({msg("Subject: a\r\n", body), msg("Subject: b\r\n", "second\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(s.text(r), "before\r\n");
+    EXPECT_EQ(s.text(r), body);
+    EXPECT_EQ(s.scanner->lastError(), kScanSound);
     r = s.scanner->getNext();
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "b");
@@ -225,14 +247,24 @@ TEST(ScannerMime, FilesPerMessageAreBounded) {
     EXPECT_STREQ(r->Subject, "after");
 }
 
-TEST(ScannerMime, TransferEncodingMustFollowContentType) {
+TEST(ScannerMime, TransferEncodingAnywhereAmongTheHeaders) {
     Scan s({msg(kMimeHead, "--BB\r\nContent-Transfer-Encoding: base64\r\nContent-Type: "
-                           "application/x; name=\"q.bin\"\r\n"
-                           "\r\nZm9v\r\n--BB--\r\n")});
+                           "application/x; name=\"q.bin\"\r\n\r\nZm9v\r\n"
+                           "--BB\r\nContent-Type: application/pdf; name=\"r.pdf\"\r\n"
+                           "Content-Disposition: attachment; filename=\"r.pdf\"\r\n"
+                           "Content-Transfer-Encoding: base64\r\nContent-ID: <f1>\r\n\r\nYmFy\r\n"
+                           "--BB--\r\n"),
+            msg("MIME-Version: 1.0\r\nContent-Transfer-Encoding: quoted-printable\r\n"
+                "Subject: q\r\nContent-Type: text/plain; charset=iso-8859-1\r\n",
+                "Caf=E9\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    ASSERT_EQ(r->FileCount, 1);
-    EXPECT_EQ(s.file(r, 0), "Zm9v\r\n"); // taken as 7bit
+    ASSERT_EQ(r->FileCount, 2);
+    EXPECT_EQ(s.file(r, 0), "foo");
+    EXPECT_EQ(s.file(r, 1), "bar");
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.text(r), "Caf\xe9\r\n");
 }
 
 TEST(ScannerMime, SingleBase64PartStaysText) {
@@ -255,7 +287,7 @@ TEST(ScannerMime, QuotedPrintableTextAndAttachment) {
         "a=3Db=\r\nc\r\n--BB--\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(s.text(r), "Caf\xe9 soft\r\nnext\r\n");
+    EXPECT_EQ(s.text(r), "Caf\xe9 softnext\r\n"); // the soft line break joins the lines
     ASSERT_EQ(r->FileCount, 1);
     EXPECT_EQ(s.file(r, 0), "a=bc\r\n");
 }
@@ -273,17 +305,26 @@ TEST(ScannerMime, NestedMultipart) {
     EXPECT_EQ(s.file(r, 0), "foo");
 }
 
-TEST(ScannerMime, MalformedBoundarySetsTheErrorForTheRest) {
-    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\n\r\nx\r\n--BBX\r\n"),
+TEST(ScannerMime, MalformedBoundaryIsFlaggedAndKeptAsText) {
+    Scan s({msg(kMimeHead, "--BB\r\nContent-Type: text/plain\r\n\r\nx\r\n--BBX\r\nrest\r\n"),
             msg("Subject: later\r\n", "y\r\n")});
-    EXPECT_EQ(s.scanner->getFirst(), nullptr);
-    EXPECT_TRUE(s.scanner->errorFlag());
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanMalformed);
+    EXPECT_EQ(s.text(r), "x\r\n--BBX\r\nrest\r\n");
+    r = s.scanner->getNext();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanSound);
+    EXPECT_STREQ(r->Subject, "later");
     EXPECT_EQ(s.scanner->getNext(), nullptr);
 }
 
 TEST(ScannerMime, MultipartWithoutParametersIsMalformed) {
     Scan s({msg("MIME-Version: 1.0\r\nContent-Type: multipart/mixed\r\nSubject: s\r\n", "x\r\n")});
-    EXPECT_EQ(s.scanner->getFirst(), nullptr);
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanMalformed);
+    EXPECT_EQ(s.text(r), "Content-Type: multipart/mixed\r\nSubject: s\r\n\r\nx\r\n");
 }
 
 TEST(ScannerMime, DeepNestingIsAnErrorNotACrash) {
@@ -292,8 +333,10 @@ TEST(ScannerMime, DeepNestingIsAnErrorNotACrash) {
         body += "--B" + std::to_string(i) + "\r\nContent-Type: multipart/mixed; boundary=\"B" +
                 std::to_string(i + 1) + "\"\r\n\r\n";
     Scan s({msg("MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B0\"\r\n", body)});
-    EXPECT_EQ(s.scanner->getFirst(), nullptr);
-    EXPECT_TRUE(s.scanner->errorFlag());
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(s.scanner->lastError(), kScanMalformed);
+    EXPECT_EQ(r->FileCount, 1); // the rest of the message as it stands, in "TEXTFILE.TXT"
 }
 
 TEST(ScannerSafety, NamesNeverLeaveTheFolder) {
@@ -335,12 +378,12 @@ TEST(ScannerSafety, NamesNeverLeaveTheFolder) {
     EXPECT_EQ(top, (std::vector<std::string>{"Data", "TernPop3.Txt"}));
 }
 
-TEST(ScannerSpool, LongLineEndsTheMessage) {
-    Scan s({msg("Subject: long\r\n", "ok\r\n" + std::string(1200, 'x') + "\r\nnot seen\r\n"),
-            msg("Subject: next\r\n", "fine\r\n")});
+TEST(ScannerSpool, LongLinesAreReadWhole) {
+    const std::string body = "ok\r\n" + std::string(1200, 'x') + "\r\nseen\r\n";
+    Scan s({msg("Subject: long\r\n", body), msg("Subject: next\r\n", "fine\r\n")});
     const TernScanRecord* r = s.scanner->getFirst();
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(s.text(r), "ok\r\n");
+    EXPECT_EQ(s.text(r), body);
     r = s.scanner->getNext();
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "next");
@@ -357,7 +400,14 @@ TEST(ScannerSpool, CutOffSpoolEndsTheMessage) {
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "two");
     EXPECT_EQ(s.text(r), "partial\r\n");
+    EXPECT_EQ(s.scanner->lastError(), kScanCutShort);
     EXPECT_EQ(s.scanner->getNext(), nullptr);
+    // A begin line with nothing after it is no message.
+    Scan t(std::string("Letters : 2\r\nBEGIN MESSAGE\r\n+OK\r\nSubject: one\r\n\r\nx\r\n.\r\n"
+                       "END MESSAGE\r\nBEGIN MESSAGE\r\n"),
+           true);
+    ASSERT_NE(t.scanner->getFirst(), nullptr);
+    EXPECT_EQ(t.scanner->getNext(), nullptr);
 }
 
 TEST(ScannerExports, HandlesAndRecords) {
@@ -374,6 +424,10 @@ TEST(ScannerExports, HandlesAndRecords) {
     TernScanRecord* r = TERNMimeScanGetFirst(h);
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "api");
+    int32_t flags = -1;
+    EXPECT_EQ(TERNMimeScanLastError(h, &flags), 0);
+    EXPECT_EQ(flags, 0);
+    EXPECT_EQ(TERNMimeScanLastError(0, &flags), -4);
     EXPECT_EQ(TERNMimeScanGetNext(h), nullptr);
     EXPECT_EQ(TERNMimeScanClose(h), 0);
     EXPECT_EQ(TERNMimeScanClose(h), -4);
