@@ -47,12 +47,29 @@ TEST_F(FolderDialogs, ReservedNamesAreRefusedAndTheDialogStaysOpen) {
     EXPECT_STREQ("Mine's", out.description);
 }
 
-TEST_F(FolderDialogs, EmptyNameIsAccepted) {
-    hook.onInit = [](HWND dlg, int) { Press(dlg, IDOK); };
+TEST_F(FolderDialogs, EmptyOrBlankNamesAreRefusedAndTheDialogStaysOpen) {
+    const char* tries[] = {"", "   ", "\t", " Inbox 2"};
+    size_t attempt = 0;
+    hook.onInit = [&](HWND dlg, int) {
+        ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_NAME, tries[attempt]);
+        ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_DESC, "Kept");
+        Press(dlg, IDOK);
+    };
+    hook.afterBox = [&](HWND dlg, size_t) {
+        ++attempt;
+        ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_NAME, tries[attempt]);
+        Press(dlg, IDOK);
+    };
     lx::NewFolderData out;
-    std::strcpy(out.name, "junk");
     EXPECT_EQ(IDOK, RunNew(nullptr, &out));
-    EXPECT_STREQ("", out.name);
+    ASSERT_EQ(3u, hook.boxes.size());
+    for (const auto& box : hook.boxes) {
+        EXPECT_EQ(Text("NEWFOLDE_CPP_4"), box.text);
+        EXPECT_EQ(Text("NEWFOLDE_CPP_2"), box.caption);
+    }
+    EXPECT_EQ(1u, hook.dialogsStarted.size());
+    EXPECT_STREQ(" Inbox 2", out.name);
+    EXPECT_STREQ("Kept", out.description);
 }
 
 TEST_F(FolderDialogs, EditingShowsItsCaptionAndPresetFields) {
