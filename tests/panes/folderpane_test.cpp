@@ -196,7 +196,7 @@ TEST_F(FolderPaneTest, RenamingToAnotherFoldersNameLoops) {
     folders->EditFolder();
     EXPECT_EQ(1u, hook.boxes.size());
     EXPECT_EQ(2u, presets.size());
-    EXPECT_EQ("Home", presets[1]); // the dialog starts again from the folder's values
+    EXPECT_EQ("Work", presets[1]); // the dialog comes back with what was typed
     EXPECT_EQ(-1, lxtest::FolderNumOf(Conn(), "Home"));
     EXPECT_GT(lxtest::FolderNumOf(Conn(), "O'Hara"), 0);
 }
