@@ -313,11 +313,10 @@ LRESULT FolderPane::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
         if (info->hdr.code != TTN_GETDISPINFOA) return 0;
         handled = true;
-        static thread_local std::string text;
         const size_t row = static_cast<size_t>(info->hdr.idFrom);
-        text =
+        tipText_ =
             (row >= 1 && row <= rows_.size()) ? rows_[row - 1].description : Text("MAILFOLD_CPP_1");
-        info->lpszText = const_cast<char*>(text.c_str());
+        info->lpszText = const_cast<char*>(tipText_.c_str());
         return 0;
     }
     case WM_MOUSEMOVE:

@@ -104,6 +104,7 @@ private:
     int lastIndex_ = kInFolderIndex;
     int highlighted_ = -1;
     HWND tooltip_ = nullptr;
+    std::string tipText_; // the text handed to the tooltip control, valid until the next ask
     HWND tabTarget_ = nullptr;
     Bitmap bitmaps_[4];
     std::function<void(long)> onSelected_;
