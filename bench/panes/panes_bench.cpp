@@ -8,9 +8,9 @@
 #include "common/schema/sqlforms.h"
 #include "common/schema/storetables.h"
 #include "mailer/ui/mailfold.h"
-#include "mailer/ui/mailfold_store.h"
+#include "mailer/ui/store/mailfold_store.h"
 #include "mailer/ui/mailmess.h"
-#include "mailer/ui/mailmess_store.h"
+#include "mailer/ui/store/mailmess_store.h"
 
 #include <windows.h>
 #include <cstdio>
@@ -103,8 +103,9 @@ int Show(odbcvantConnection& conn, int seconds) {
     folders.Insert("Bob's mail", "U", "Mail from Bob");
     folders.Insert("Projects", "U", "Work in progress");
     folders.Load(rows);
-    lx::RecordSpecialFolderNumbers(rows);
-    const long in = lx::SpecialFolderNums().in;
+    lx::SpecialFolderNumbers specials;
+    lx::RecordSpecialFolderNumbers(rows, specials);
+    const long in = specials.in;
     const char* subjects[] = {"Quarterly report&&N&F", "Lunch on Friday?&&N& ",
                               "Re: The O'Brien account&& & ", "Photos from the trip&& &F",
                               "Meeting notes&& & "};
@@ -137,6 +138,7 @@ int Show(odbcvantConnection& conn, int seconds) {
     lx::MessageCatalog catalog;
     lx::PaneContext context;
     context.conn = &conn;
+    context.specialFolders = &specials;
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string vsf = path;
@@ -185,8 +187,9 @@ int main(int argc, char** argv) {
     std::vector<lx::FolderRow> rows;
     if (!folders.LoadEnsuringSpecialFolders(rows, [](const char*) { return std::string("bench"); }))
         return 1;
-    lx::RecordSpecialFolderNumbers(rows);
-    const long in = lx::SpecialFolderNums().in, out = lx::SpecialFolderNums().out;
+    lx::SpecialFolderNumbers specials;
+    lx::RecordSpecialFolderNumbers(rows, specials);
+    const long in = specials.in, out = specials.out;
     std::printf("filling the store: %d incoming, %d outgoing messages\n", n, n);
     if (!Fill(conn, in, 'I', n) || !Fill(conn, out, 'O', n)) return 1;
 
@@ -199,6 +202,7 @@ int main(int argc, char** argv) {
                                     0, 900, 600, nullptr, nullptr, wc.hInstance, nullptr);
     lx::PaneContext context;
     context.conn = &conn;
+    context.specialFolders = &specials;
     lx::MessageListPane pane(context);
     if (!parent || !pane.Create(parent, 1)) {
         std::fprintf(stderr, "the message list could not be created (is DISPLAY set?)\n");

@@ -42,17 +42,25 @@ protected:
     }
     void OnOK() override {
         if (!UpdateData(true)) return;
-        // Names beginning with "_" or "-" are kept for the special folders.
+        // Names beginning with "_" or "-" are kept for the special folders; a blank name would
+        // make a row nobody can see or pick.
         if (fields_.name[0] == '_' || fields_.name[0] == '-') {
-            ui::CatalogBox(Handle(), catalog_, "NEWFOLDE_CPP_1", "NEWFOLDE_CPP_2",
-                           MB_OK | MB_ICONEXCLAMATION);
-            ::SetFocus(Item(IDC_NEWFOLDER_NAME));
+            Refuse("NEWFOLDE_CPP_1");
+            return;
+        }
+        if (std::strspn(fields_.name, " \t") == std::strlen(fields_.name)) {
+            Refuse("NEWFOLDE_CPP_4");
             return;
         }
         End(IDOK);
     }
 
 private:
+    void Refuse(const char* textKey) {
+        ui::CatalogBox(Handle(), catalog_, textKey, "NEWFOLDE_CPP_2", MB_OK | MB_ICONEXCLAMATION);
+        ::SetFocus(Item(IDC_NEWFOLDER_NAME));
+    }
+
     MessageCatalog& catalog_;
     std::string helpFile_;
     NewFolderData fields_;

@@ -2,7 +2,6 @@
 #include "mailer/core/splash.h"
 #include "mailer/core/startwork.h"
 #include "mailer/ui/mainfrm.h"
-#include "mailer/ui/mailfold_rules.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -153,7 +152,7 @@ bool LorvexApp::CreateMainFrame(int showState) {
 // first-run wizard comes with mailbox set-up. Filling the selector makes the chosen mailbox
 // current in the registry and writes the list back.
 void LorvexApp::LoadMailboxList() {
-    const long in = SpecialFolderNums().in;
+    const long in = frame_->SpecialFolders().in;
     lx::LoadMailboxes(installPath_, in >= 0 ? static_cast<std::int32_t>(in) : kUnknownFolderNum,
                       mailboxes_);
     frame_->FillMailboxSelector(true);

@@ -15,6 +15,16 @@
 #define IDC_VIEWLOG_HELP 1002
 #define IDC_STATIC_TEXT -1
 
+// "About Lorvex"
+#define IDD_ABOUT 171
+#define IDC_ABOUT_NAME 1010
+#define IDC_ABOUT_VERSION 1011
+#define IDC_ABOUT_TEXT 1012
+#define IDC_ABOUT_ICON 1013
+
+// The program's version: the version resource and the About box show the same text.
+#define LX_VERSION_TEXT "2.0.0.0"
+
 // Help context of the "View Log File" dialog (same topic as its menu command).
 #define HELP_CONTEXT_VIEWLOG 62
 

@@ -3,7 +3,7 @@
 #include "common/settings/font_desc.h"
 #include "common/settings/win32_forms.h"
 #include "common/win/uiseam.h"
-#include "mailer/ui/mailfold_rules.h"
+#include "mailer/ui/logic/mailfold_rules.h"
 
 #include <commctrl.h>
 
@@ -17,7 +17,12 @@ constexpr UINT_PTR kSubclassId = 0x4C50;
 ListPane::ListPane() {
     logFont_ = ToLogFont(DefaultPaneFont());
     Map().On(WM_SIZE, [this](WPARAM, LPARAM lParam) -> LRESULT {
-        if (list_) ::MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        if (list_) {
+            ::MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            // Rows are drawn to the list's width: a list box repaints only what a size change
+            // uncovers, so the whole list is drawn again.
+            ::InvalidateRect(list_, nullptr, TRUE);
+        }
         return 0;
     });
     Map().On(WM_MEASUREITEM, [this](WPARAM, LPARAM lParam) -> LRESULT {
@@ -33,6 +38,13 @@ ListPane::ListPane() {
         return 0;
     });
     Map().OnCommand(kListId, [this](int code, HWND) { OnListNotify(code); });
+}
+
+// A pane whose derived class is gone must not see the list's messages: a window still standing
+// here (a derived pane that did not destroy it) loses the pane's handling first.
+ListPane::~ListPane() {
+    if (list_) ::RemoveWindowSubclass(list_, &ListPane::ListProc, kSubclassId);
+    list_ = nullptr;
 }
 
 bool ListPane::CreatePane(HWND parent, const char* className, DWORD listStyle, int id) {

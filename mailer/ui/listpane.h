@@ -24,6 +24,7 @@ public:
 
 protected:
     ListPane();
+    ~ListPane() override;
     // Registers the host class once, creates host and list box; `listStyle` adds to the
     // common owner-drawn list styles (with LBS_NODATA the list keeps no strings: the pane draws
     // its rows from its own copy).

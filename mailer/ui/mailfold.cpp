@@ -8,7 +8,7 @@
 #include "common/settings/mailbox_record.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
-#include "mailer/ui/cmdgate.h"
+#include "mailer/ui/logic/cmdgate.h"
 
 #include <commctrl.h>
 #include <cstdio>
@@ -33,9 +33,12 @@ std::string ItemText(HWND list, int index) {
 
 } // namespace
 
-FolderPane::FolderPane(const PaneContext& context) : context_(context) {}
+FolderPane::FolderPane(const PaneContext& context) : context_(context) {
+    if (!context_.specialFolders) context_.specialFolders = &ownSpecialFolders_;
+}
 
-FolderPane::~FolderPane() = default;
+// The windows go while the whole pane still stands: the list's last messages reach its handlers.
+FolderPane::~FolderPane() { Destroy(); }
 
 bool FolderPane::Create(HWND parent, int id) {
     const HINSTANCE module = ::GetModuleHandleA(nullptr);
@@ -67,27 +70,30 @@ void FolderPane::Help() {
              HELP_CONTEXT, kHelpContext);
 }
 
-void FolderPane::Reload() {
-    HWND list = List();
-    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+bool FolderPane::Reload() {
     std::vector<FolderRow> rows;
     const bool ok =
         store_ && store_->Ready() &&
         store_->LoadEnsuringSpecialFolders(rows, [this](const char* key) { return Text(key); });
+    // A failed refill keeps what the pane showed (the store has reported the error); only a
+    // pane that never listed a folder shows the fixed line.
+    if (!ok && !rows_.empty()) return false;
+    HWND list = List();
+    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     if (ok) {
         rows_.swap(rows);
         for (const FolderRow& r : rows_)
             ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.name.c_str()));
-        RecordSpecialFolderNumbers(rows_);
+        RecordSpecialFolderNumbers(rows_, *context_.specialFolders);
     } else {
-        rows_.clear();
         const std::string line = Text("MAILFOLD_CPP_18");
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
     RebuildTooltips();
+    return ok;
 }
 
 void FolderPane::Fill() {
@@ -140,13 +146,18 @@ bool FolderPane::RunFolderDialog(const FolderRow* preset, long exceptNum, std::s
                       preset->description.c_str());
     }
     const std::string help = InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup";
-    // Until the name is free or the user cancels: the same dialog, the same starting values.
+    // Centred on the main window rather than on this narrow pane.
+    HWND owner = ::GetAncestor(Handle(), GA_ROOT);
+    // Until the name is free or the user cancels. The dialog comes back with what was typed:
+    // editing keeps both fields; a new folder keeps its description (a preset name would make
+    // it the editing dialog).
     for (;;) {
-        if (ShowNewFolderDialog(Handle(), *context_.catalog, preset ? &start : nullptr, &entered,
-                                help) != IDOK)
+        if (ShowNewFolderDialog(owner, *context_.catalog, &start, &entered, help) != IDOK)
             return false;
         if (!FolderNameTaken(rows_, entered.name, exceptNum)) break;
         Box("MAILFOLD_CPP_2", "MAILFOLD_CPP_3");
+        if (preset) std::snprintf(start.name, sizeof start.name, "%s", entered.name);
+        std::snprintf(start.description, sizeof start.description, "%s", entered.description);
     }
     name = entered.name;
     description = entered.description;
@@ -160,7 +171,7 @@ void FolderPane::NewFolder() {
         Box("MAILFOLD_CPP_4", "MAILFOLD_CPP_5");
         return;
     }
-    Reload();
+    if (!Reload()) return;
     lastIndex_ = -1;
     // The new folder, wherever its name sorts (the last item only when it sorts last).
     int index = Count() - 1;
@@ -181,7 +192,7 @@ void FolderPane::EditFolder() {
     std::string name, description;
     if (!RunFolderDialog(&row, row.num, name, description)) return;
     if (!store_ || !store_->Update(row.num, name, description)) return;
-    Reload();
+    if (!Reload()) return;
     lastIndex_ = -1;
     SelectIndex(0);
 }
@@ -214,8 +225,8 @@ void FolderPane::DeleteFolder() {
                                            "MAILFOLD_CPP_9", MB_YESNO | MB_ICONSTOP) != IDYES)
         return;
     // The folder's messages go to _TRASHCAN rather than staying behind where no list shows them.
-    if (!store_ || !store_->Delete(row.num, SpecialFolderNums().trashcan)) return;
-    Reload();
+    if (!store_ || !store_->Delete(row.num, context_.specialFolders->trashcan)) return;
+    if (!Reload()) return;
     lastIndex_ = -1;
     SelectIndex(0);
 }
@@ -238,6 +249,10 @@ void FolderPane::PopupMenu(POINT listPoint) {
     const UINT command = ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                           screen.x, screen.y, 0, Handle(), nullptr);
     ::DestroyMenu(menus);
+    if (command) RunMenuCommand(command);
+}
+
+void FolderPane::RunMenuCommand(UINT command) {
     GateScope gate;
     if (!gate.Open()) return;
     switch (command) {
@@ -298,11 +313,10 @@ LRESULT FolderPane::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
         if (info->hdr.code != TTN_GETDISPINFOA) return 0;
         handled = true;
-        static thread_local std::string text;
         const size_t row = static_cast<size_t>(info->hdr.idFrom);
-        text =
+        tipText_ =
             (row >= 1 && row <= rows_.size()) ? rows_[row - 1].description : Text("MAILFOLD_CPP_1");
-        info->lpszText = const_cast<char*>(text.c_str());
+        info->lpszText = const_cast<char*>(tipText_.c_str());
         return 0;
     }
     case WM_MOUSEMOVE:

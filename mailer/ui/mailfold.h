@@ -4,8 +4,8 @@
 // point while messages are dragged onto it.
 #pragma once
 #include "mailer/ui/listpane.h"
-#include "mailer/ui/mailfold_rules.h"
-#include "mailer/ui/mailfold_store.h"
+#include "mailer/ui/logic/mailfold_rules.h"
+#include "mailer/ui/store/mailfold_store.h"
 
 #include <functional>
 #include <memory>
@@ -23,6 +23,9 @@ struct PaneContext {
     odbcvantConnection* conn = nullptr;
     std::string installPath;
     const MailboxList* mailboxes = nullptr; // for the default-folder guard; may be null
+    // The special folder numbers: the folder pane records them after every fill, the message
+    // list and the frame read them. Owned by the frame; a pane made without one keeps its own.
+    SpecialFolderNumbers* specialFolders = nullptr;
 };
 
 class FolderPane : public ListPane {
@@ -63,6 +66,8 @@ public:
     void ChooseFont();
     // The pop-up menu for a point in the list's client coordinates, tracked with the right button.
     void PopupMenu(POINT listPoint);
+    // A command of the pop-up menu ("FOLDERPOP"), run inside the command gate.
+    void RunMenuCommand(UINT command);
 
     int SelectedIndex() const;
     void SelectIndex(int index); // selects and runs the selection change
@@ -85,18 +90,21 @@ private:
     void SelectionChanged();
     bool RunFolderDialog(const FolderRow* preset, long exceptNum, std::string& name,
                          std::string& description);
-    void Reload();
+    // Reads the folders again; false when that failed (the list then keeps its rows).
+    bool Reload();
     void RebuildTooltips();
     std::string Text(const char* key) const;
     void Box(const char* textKey, const char* captionKey, UINT flags = MB_OK | MB_ICONEXCLAMATION);
     void Help();
 
     PaneContext context_;
+    SpecialFolderNumbers ownSpecialFolders_;
     std::unique_ptr<FolderStore> store_;
     std::vector<FolderRow> rows_;
     int lastIndex_ = kInFolderIndex;
     int highlighted_ = -1;
     HWND tooltip_ = nullptr;
+    std::string tipText_; // the text handed to the tooltip control, valid until the next ask
     HWND tabTarget_ = nullptr;
     Bitmap bitmaps_[4];
     std::function<void(long)> onSelected_;

@@ -5,10 +5,11 @@
 #include "common/settings/install_path.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
-#include "mailer/ui/cmdgate.h"
+#include "mailer/ui/logic/cmdgate.h"
 
 #include <commctrl.h>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 namespace lx {
@@ -27,9 +28,12 @@ std::string MessageCountText(long count) {
     return text;
 }
 
-MessageListPane::MessageListPane(const PaneContext& context) : context_(context) {}
+MessageListPane::MessageListPane(const PaneContext& context) : context_(context) {
+    if (!context_.specialFolders) context_.specialFolders = &ownSpecialFolders_;
+}
 
-MessageListPane::~MessageListPane() = default;
+// The windows go while the whole pane still stands: the list's last messages reach its handlers.
+MessageListPane::~MessageListPane() { Destroy(); }
 
 std::string MessageListPane::Text(const char* key) const {
     if (!context_.catalog) return std::string();
@@ -48,7 +52,7 @@ bool MessageListPane::Create(HWND parent, int id) {
     ::SetWindowContextHelpId(List(), kContextHelpId);
     LoadFont(context_.installPath, kMessageListFontFile);
     store_ = std::make_unique<MessageListStore>(context_.conn, Handle());
-    LoadFolder(SpecialFolderNums().in);
+    LoadFolder(context_.specialFolders->in);
     return true;
 }
 
@@ -132,7 +136,7 @@ void MessageListPane::DeleteSelected() {
     if (!gate.Open() || !store_) return;
     const std::vector<long> chosen = SelectedMessages();
     if (chosen.empty()) return;
-    const long trashcan = SpecialFolderNums().trashcan;
+    const long trashcan = context_.specialFolders->trashcan;
     if (folder_ != trashcan) {
         // Without a known _TRASHCAN nothing is moved: the messages would be lost from view.
         if (trashcan < 0) return;
@@ -167,6 +171,21 @@ void MessageListPane::Help() {
              HELP_CONTEXT, kHelpContext);
 }
 
+int MessageListPane::DateTextWidth() const {
+    WindowDC dc(List());
+    if (!dc.Get()) return 0;
+    SelectGuard font(dc.Get(), Font());
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month) {
+        // Day 28 and a four-digit year: the widest digits a date of that month shows.
+        const std::string text = DateField(StoreTime{2028, month, 28, 0, 0, 0}, months_);
+        SIZE size{};
+        if (::GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    return widest;
+}
+
 void MessageListPane::SetColumnEdges(int iconRight, int dateRight, int addressRight) {
     iconRight_ = iconRight;
     dateRight_ = dateRight;
@@ -192,7 +211,7 @@ void MessageListPane::DragOver(POINT screen) {
     if (phase_ == DragPhase::None) phase_ = DragPhase::Started;
     int index = -1;
     const long folder = FolderUnder(screen, &index);
-    if (IsDropTarget(folder, folder_, SpecialFolderNums().in)) {
+    if (IsDropTarget(folder, folder_, context_.specialFolders->in)) {
         if (index != targetIndex_) {
             ClearDropTarget();
             folderPane_->ShowDropHighlight(index, true);
@@ -221,7 +240,7 @@ void MessageListPane::DropAt(POINT screen) {
         return;
     }
     // The point may have moved onto _IN or the listed folder since the last move.
-    if (!IsDropTarget(folder, folder_, SpecialFolderNums().in)) return;
+    if (!IsDropTarget(folder, folder_, context_.specialFolders->in)) return;
     for (long mesgNum : SelectedMessages())
         if (!MoveMessage(mesgNum, folder)) break;
     Reload();

@@ -4,8 +4,8 @@
 #pragma once
 #include "mailer/ui/listpane.h"
 #include "mailer/ui/mailfold.h"
-#include "mailer/ui/mailmess_rows.h"
-#include "mailer/ui/mailmess_store.h"
+#include "mailer/ui/logic/mailmess_rows.h"
+#include "mailer/ui/store/mailmess_store.h"
 
 #include <functional>
 #include <memory>
@@ -68,6 +68,8 @@ public:
     // under the mouse.
     static void GreyMenu(HMENU menu, bool onMessage);
 
+    // The widest date field of any month, in pixels of the list's font.
+    int DateTextWidth() const;
     // Column edges from the list's left (icon | date | address | subject).
     void SetColumnEdges(int iconRight, int dateRight, int addressRight);
 
@@ -87,6 +89,7 @@ private:
     std::string Text(const char* key) const;
 
     PaneContext context_;
+    SpecialFolderNumbers ownSpecialFolders_;
     std::unique_ptr<MessageListStore> store_;
     MonthNames months_;
     std::vector<ListedMessage> rows_;

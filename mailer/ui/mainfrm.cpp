@@ -1,9 +1,11 @@
 #include "mailer/ui/mainfrm.h"
-#include "mailer/ui/cmdplug.h"
+#include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/mainspli.h"
-#include "mailer/ui/mailfold_rules.h"
+#include "mailer/ui/logic/mailfold_rules.h"
 #include "mailer/ui/mailmess.h"
+#include "mailer/ui/aboutdlg.h"
 #include "mailer/ui/viewlog.h"
+#include "mailer/ui/store/mainfrm_store.h"
 #include "mailer/core/newmail.h"
 #include "mailer/res/resource.h"
 #include "common/catalog/msgcatalog.h"
@@ -111,7 +113,10 @@ CMainFrame::~CMainFrame() {
     splitter_.reset();
     delete ownConnection_;
     delete ownEnvironment_;
-    if (titleFont_ && ownTitleFont_) ::DeleteObject(titleFont_);
+}
+
+HFONT CMainFrame::TitleFont() const {
+    return titleFont_ ? titleFont_.Get() : static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
 }
 
 void CMainFrame::OpenOwnConnection() {
@@ -140,8 +145,10 @@ void CMainFrame::MapMessages() {
         OnDestroy();
         return 0;
     });
-    // The countdown and the automatic run arrive with the mail check.
-    Map().On(WM_TIMER, [](WPARAM, LPARAM) -> LRESULT { return 0; });
+    Map().On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
+        if (id == IDT_MAILCHECK) TickMailCheck();
+        return 0;
+    });
     Map().On(WM_LX_MAILRUN_DONE, [this](WPARAM wParam, LPARAM) -> LRESULT {
         if (wParam == kRestartCheckTimer)
             ArmMailCheck(checkInterval_);
@@ -197,14 +204,15 @@ void CMainFrame::MapCommands() {
         };
     };
 
+    // The folder commands from the menu, the toolbar and the accelerators take the same gate
+    // as the folder pane's own keys and pop-up menu.
     gatedDo(ID_FOLDER_NEW, [this] {
         if (splitter_) splitter_->NewFolder();
     });
-    // Edit and Delete Folder take the gate inside the folder pane.
-    ungatedDo(ID_FOLDER_DELETE, [this] {
+    gatedDo(ID_FOLDER_DELETE, [this] {
         if (splitter_) splitter_->DeleteFolder();
     });
-    ungatedDo(ID_FOLDER_EDIT, [this] {
+    gatedDo(ID_FOLDER_EDIT, [this] {
         if (splitter_) splitter_->EditFolder();
     });
     gated(ID_FILE_PRINT_SETUP, &CMainFrame::OnPrintSetup);
@@ -221,9 +229,10 @@ void CMainFrame::MapCommands() {
     Map().OnCommand(ID_APP_EXIT, [this](int, HWND) { ::PostMessageA(Handle(), WM_CLOSE, 0, 0); });
     gated(ID_MAIL_SEND, &CMainFrame::OnSendMail);
     gated(ID_MAIL_RETRIEVE, &CMainFrame::OnRetrieveMail);
-    for (int id : {ID_MAIL_MERGE, ID_ADDRESS_BOOK, ID_MAILING_LISTS, ID_SIGNATURE_FILE,
-                   ID_FILTER_MANAGER, ID_APP_ABOUT})
+    for (int id :
+         {ID_MAIL_MERGE, ID_ADDRESS_BOOK, ID_MAILING_LISTS, ID_SIGNATURE_FILE, ID_FILTER_MANAGER})
         plugged(id);
+    gated(ID_APP_ABOUT, &CMainFrame::OnAbout);
     gatedDo(ID_DIALER_SETUP, [this] {
         if (RunPlugged(ID_DIALER_SETUP))
             ::PostMessageA(Handle(), WM_LX_MAILRUN_DONE, kRestartCheckTimer, 0);
@@ -278,9 +287,7 @@ bool CMainFrame::CreateFrame() {
 }
 
 bool CMainFrame::OnCreate() {
-    titleFont_ = CreateTitleFont();
-    ownTitleFont_ = titleFont_ != nullptr;
-    if (!titleFont_) titleFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+    titleFont_.Reset(CreateTitleFont());
     if (!CreateToolbar() || !CreateStatusBar()) return false;
     if (!CreateSplitter()) return false;
     // The status panes must exist before the first count arrives, whenever WM_SIZE comes.
@@ -329,7 +336,7 @@ bool CMainFrame::CreateToolbar() {
         slot.left, slot.top, slot.right - slot.left, slot.bottom - slot.top, toolbar_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAILBOX_SELECTOR)), instance, nullptr);
     if (!selector_) return false;
-    ::SendMessageA(selector_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+    ::SendMessageA(selector_, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont()), TRUE);
     // The selector's tooltip comes from its prompt like the buttons'.
     if (HWND tips = reinterpret_cast<HWND>(::SendMessageA(toolbar_, TB_GETTOOLTIPS, 0, 0))) {
         TOOLINFOA tool{};
@@ -357,6 +364,7 @@ bool CMainFrame::CreateSplitter() {
     inputs.catalog = context_.catalog;
     inputs.connection = connection_;
     inputs.mailboxes = mailboxes_;
+    inputs.specialFolders = &specialFolders_;
     inputs.placement = placement_;
     splitter_.reset(new (std::nothrow) MailboxSplitter(inputs));
     if (!splitter_) {
@@ -424,6 +432,7 @@ void CMainFrame::ApplyPlacement(const MainWindowPlacement& placement) {
 
 void CMainFrame::ArmMailCheck(int intervalSeconds) {
     checkInterval_ = intervalSeconds;
+    countdown_ = intervalSeconds;
     ::KillTimer(Handle(), IDT_MAILCHECK);
     if (intervalSeconds < 1) {
         ShowCountdown(kCountdownOff);
@@ -431,6 +440,20 @@ void CMainFrame::ArmMailCheck(int intervalSeconds) {
     }
     ShowCountdown(intervalSeconds);
     ::SetTimer(Handle(), IDT_MAILCHECK, 1000, nullptr);
+}
+
+// One second of the countdown; at 0 the automatic mail run is asked for and the next interval
+// starts once it has ended. The timer stops meanwhile, so a long run is not asked for twice.
+void CMainFrame::TickMailCheck() {
+    if (checkInterval_ < 1) return;
+    if (--countdown_ > 0) {
+        ShowCountdown(countdown_);
+        return;
+    }
+    ::KillTimer(Handle(), IDT_MAILCHECK);
+    ShowCountdown(kCountdownChecking);
+    ::SendMessageA(Handle(), WM_LX_MAILRUN_NOW, 0, 0);
+    if (Handle()) ArmMailCheck(checkInterval_);
 }
 
 void CMainFrame::ShowCountdown(int seconds) {
@@ -503,24 +526,9 @@ void CMainFrame::ChangeReaderType(int readerType) {
     WriteReaderChoices(registry, choices_);
 }
 
-// Messages waiting in _OUT, whose number the folder pane found when it filled.
-long CMainFrame::CountOutgoing() {
-    const long out = SpecialFolderNums().out;
-    if (!connection_ || out < 0) return 0;
-    char sql[96];
-    std::snprintf(sql, sizeof sql, "SELECT COUNT(*) FROM Messages WHERE FolderNum = %ld", out);
-    odbcvantCursor cursor(connection_, sql);
-    SQLINTEGER count = 0;
-    cursor.SetSingleResult();
-    if (!cursor.BindColumns(1, ODBCVANT_INT32, &count, 0) || !cursor.ExecuteStmt()) {
-        cursor.ReportError(Handle());
-        return 0;
-    }
-    return cursor.SingleFetch() ? static_cast<long>(count) : 0;
-}
-
 void CMainFrame::OnClose() {
-    if (CountOutgoing() > 0 && context_.catalog) {
+    // Messages waiting in _OUT, whose number the folder pane found when it filled.
+    if (CountFolderMessages(connection_, specialFolders_.out, Handle()) > 0 && context_.catalog) {
         const int answer = ui::CatalogBox(Handle(), *context_.catalog, "MAINFRM_CPP_13",
                                           "MAINFRM_CPP_14", MB_YESNO | MB_ICONSTOP);
         if (answer != IDNO) {
@@ -533,9 +541,8 @@ void CMainFrame::OnClose() {
 
 void CMainFrame::OnDestroy() {
     ::KillTimer(Handle(), IDT_MAILCHECK);
-    if (dialConnection_ && ras_.hangUp) {
-        using HangUp = DWORD(WINAPI*)(HANDLE);
-        reinterpret_cast<HangUp>(reinterpret_cast<void*>(ras_.hangUp))(dialConnection_);
+    if (dialConnection_ && ras_.Entry().hangUp) {
+        ras_.Entry().hangUp(static_cast<HRASCONN>(dialConnection_));
         dialConnection_ = nullptr;
         // The line needs a moment to drop before the program goes.
         ::Sleep(kHangUpWaitMillis);
@@ -631,15 +638,11 @@ void CMainFrame::OnRetrieveMail() {
     if (splitter_) splitter_->RefreshIn();
 }
 
-void CMainFrame::OnPrintSetup() {
-    PRINTDLGA setup{};
-    setup.lStructSize = sizeof setup;
-    setup.hwndOwner = Handle();
-    setup.Flags = PD_PRINTSETUP;
-    if (ui::PrintSetup(&setup)) {
-        if (setup.hDevMode) ::GlobalFree(setup.hDevMode);
-        if (setup.hDevNames) ::GlobalFree(setup.hDevNames);
-    }
+void CMainFrame::OnPrintSetup() { printer_.RunSetup(Handle()); }
+
+void CMainFrame::OnAbout() {
+    AboutData data{context_.catalog};
+    ShowAboutDialog(Handle(), &data);
 }
 
 void CMainFrame::OnViewLog() {

@@ -2,8 +2,10 @@
 // mailbox selector, status bar, and the MailboxSplitter with the folder pane and message list.
 // Every command handler runs through the command gate.
 #pragma once
-#include "mailer/ui/cmdgate.h"
-#include "mailer/ui/mainfrm_rules.h"
+#include "mailer/ui/logic/cmdgate.h"
+#include "mailer/ui/logic/mailfold_rules.h"
+#include "mailer/ui/logic/mainfrm_rules.h"
+#include "mailer/ui/printchoice.h"
 #include "mailer/ui/rasapi.h"
 #include "common/log/logwriter.h"
 #include "common/settings/mailbox_record.h"
@@ -55,7 +57,8 @@ public:
     // Placement read at start-up: maximise, or move to the stored rectangle; the column cells
     // go to the splitter.
     void ApplyPlacement(const MainWindowPlacement& placement);
-    // The automatic check's timer (id 1993, 1000 ms) when `intervalSeconds` is 1 or more.
+    // The automatic check's timer (id 1993, 1000 ms) when `intervalSeconds` is 1 or more: the
+    // status bar counts the seconds down, and at 0 the automatic mail run is asked for.
     void ArmMailCheck(int intervalSeconds);
     // The command line handed over at start-up (a mailto: request), kept for the composer.
     const std::string& PendingCommandLine() const { return commandLine_; }
@@ -70,7 +73,7 @@ public:
     void ShowCountdown(int seconds);
     long MessageCount() const { return messageCount_; }
 
-    // Parts for tests and for the parts that plug in.
+    // The frame's pieces, for tests and for the commands wired in from elsewhere.
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
     HWND MailboxSelector() const { return selector_; }
@@ -79,8 +82,13 @@ public:
     MailboxList& Mailboxes() { return *mailboxes_; }
     const ReaderChoices& Choices() const { return choices_; }
     const RasApi& Ras() const { return ras_; }
+    // The printer chosen in Printer Setup, for printing.
+    const PrinterChoice& Printer() const { return printer_; }
     CommandRunner& Commands() { return commands_; }
-    HFONT TitleFont() const { return titleFont_; }
+    // The special folder numbers the folder pane found (-1 for each until then).
+    const SpecialFolderNumbers& SpecialFolders() const { return specialFolders_; }
+    // The selector's Arial, or the stock system font when it could not be made.
+    HFONT TitleFont() const;
 
     // The automatic check's run state: its log while a run writes it, and the dial-up
     // connection it dialled; both are closed when the window is destroyed.
@@ -98,7 +106,6 @@ private:
     void Layout();
     void OnClose();
     void OnDestroy();
-    long CountOutgoing();
     void OnHelpInfo(const HELPINFO* info);
     void OnInitMenuPopup(HMENU menu);
     void OnMenuSelect(UINT id, UINT flags, HMENU menu);
@@ -108,10 +115,12 @@ private:
     void ChangeReaderType(int readerType);
     void ToggleBar(HWND bar);
     void OnViewLog();
+    void OnAbout();
     void OnPrintSetup();
+    void TickMailCheck();
     void OnSendMail();
     void OnRetrieveMail();
-    // A command whose dialog comes with a later part; true when its dialog ended with OK.
+    // A command whose dialog is wired in through the plug-in point; true when it ended with OK.
     bool RunPlugged(int id, const char* argument = nullptr);
     void Gated(void (CMainFrame::*body)());
     std::string PromptOf(UINT id, bool tooltip) const;
@@ -123,21 +132,23 @@ private:
     MainWindowPlacement placement_{};
     std::string commandLine_;
     int checkInterval_ = 0;
+    int countdown_ = 0; // seconds until the next automatic run
     long messageCount_ = 0;
     ReaderChoices choices_{};
     SpellChecker spell_;
     RasApi ras_;
+    PrinterChoice printer_;
     CommandRunner commands_;
     odbcvantEnvironment* ownEnvironment_ = nullptr;
     odbcvantConnection* ownConnection_ = nullptr;
     odbcvantConnection* connection_ = nullptr;
     MailboxList ownMailboxes_{};
     MailboxList* mailboxes_ = nullptr;
-    HFONT titleFont_ = nullptr;
-    bool ownTitleFont_ = false;
+    Font titleFont_;
     HWND toolbar_ = nullptr;
     HWND selector_ = nullptr;
     HWND statusBar_ = nullptr;
+    SpecialFolderNumbers specialFolders_;
     std::unique_ptr<MailboxSplitter> splitter_;
     LogWriter checkLog_;
     HANDLE dialConnection_ = nullptr;

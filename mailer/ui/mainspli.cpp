@@ -2,6 +2,7 @@
 #include "mailer/ui/mainspli_panes.h"
 #include "mailer/res/resource.h"
 #include "common/catalog/msgcatalog.h"
+#include "common/win/handles.h"
 #include "common/win/uiseam.h"
 
 #include <windowsx.h>
@@ -16,10 +17,9 @@ constexpr int kHeaderFontHeight = -14;
 constexpr int kHeaderPadding = 6;
 
 HFONT CreateHeaderFont() {
-    HFONT font = ::CreateFontA(kHeaderFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               VARIABLE_PITCH | FF_SWISS, "Arial");
-    return font ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    return ::CreateFontA(kHeaderFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         VARIABLE_PITCH | FF_SWISS, "Arial");
 }
 } // namespace
 
@@ -96,10 +96,10 @@ MailboxSplitter::MailboxSplitter(const SplitterContext& context) : context_(cont
     });
 }
 
-MailboxSplitter::~MailboxSplitter() {
-    Destroy();
-    if (headerFont_ && headerFont_ != ::GetStockObject(DEFAULT_GUI_FONT))
-        ::DeleteObject(headerFont_);
+MailboxSplitter::~MailboxSplitter() { Destroy(); }
+
+HFONT MailboxSplitter::HeaderFont() const {
+    return headerFont_ ? headerFont_.Get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
 MailboxSplitter* MailboxSplitter::FromWindow(HWND wnd) {
@@ -117,14 +117,15 @@ bool MailboxSplitter::CreateSplitter(HWND frame, int id) {
         return false;
     sizeCursor_ = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SPLIT_SIZE));
     if (!sizeCursor_) sizeCursor_ = ::LoadCursorA(nullptr, IDC_SIZEWE);
-    headerFont_ = CreateHeaderFont();
-    if (HDC dc = ::GetDC(nullptr)) {
-        HGDIOBJ old = ::SelectObject(dc, headerFont_);
-        TEXTMETRICA tm{};
-        ::GetTextMetricsA(dc, &tm);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(nullptr, dc);
-        headerHeight_ = tm.tmHeight + kHeaderPadding;
+    headerFont_.Reset(CreateHeaderFont());
+    {
+        WindowDC dc(nullptr);
+        if (dc.Get()) {
+            SelectGuard font(dc.Get(), HeaderFont());
+            TEXTMETRICA tm{};
+            ::GetTextMetricsA(dc.Get(), &tm);
+            headerHeight_ = tm.tmHeight + kHeaderPadding;
+        }
     }
     RECT client{};
     ::GetClientRect(frame, &client);
@@ -145,8 +146,8 @@ bool MailboxSplitter::CreateSplitter(HWND frame, int id) {
 bool MailboxSplitter::CreatePanes() {
     panes_.reset(new (std::nothrow) PaneSet);
     if (!panes_) return false;
-    PaneInputs pane{context_.installPath, context_.catalog, context_.connection,
-                    context_.mailboxes};
+    PaneInputs pane{context_.installPath, context_.catalog, context_.connection, context_.mailboxes,
+                    context_.specialFolders};
     if (!panes_->Create(Handle(), pane)) return false;
     folderPane_ = panes_->FolderWindow();
     messagePane_ = panes_->MessageWindow();
@@ -159,8 +160,10 @@ void MailboxSplitter::SetPlacement(const MainWindowPlacement& placement) {
     if (Handle()) ::GetClientRect(Handle(), &client);
     const int right = std::max(0, static_cast<int>(client.right) - ListLeft());
     keepStoredCells_ = placement.hasColumns && !ListColumns::CellsFit(placement.columns, 0);
-    columns_ = placement.hasColumns ? ListColumns::FromCells(placement.columns, 0, right)
-                                    : ListColumns(0, right);
+    // The default date column fits the widest date in the list's font.
+    const int dateText = panes_ ? panes_->DateTextWidth() : 0;
+    columns_ = placement.hasColumns ? ListColumns::FromCells(placement.columns, 0, right, dateText)
+                                    : ListColumns(0, right, dateText);
     if (panes_) panes_->SetColumns(columns_);
     if (Handle()) ::InvalidateRect(Handle(), nullptr, TRUE);
     if (messagePane_) ::InvalidateRect(messagePane_, nullptr, TRUE);
@@ -196,7 +199,9 @@ void MailboxSplitter::Layout() {
     if (messagePane_)
         ::MoveWindow(messagePane_, ListLeft(), headerHeight_, listWidth, paneHeight, TRUE);
     columns_.SetRight(listWidth);
-    ::InvalidateRect(Handle(), nullptr, TRUE);
+    // The panes draw their rows to their width (the subject runs to the right edge): every
+    // row is drawn again, not only the area a move uncovers.
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MailboxSplitter::PaintHeader(HDC dc, const RECT& cell, const char* key, UINT align) {
@@ -209,15 +214,16 @@ void MailboxSplitter::PaintHeader(HDC dc, const RECT& cell, const char* key, UIN
 }
 
 void MailboxSplitter::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(Handle(), &ps);
+    PaintDC paint(Handle());
+    const HDC dc = paint.Get();
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    HBRUSH grey = ::CreateSolidBrush(kHeaderGrey);
     RECT strip{0, 0, client.right, headerHeight_};
-    ::FillRect(dc, &strip, grey);
-    ::DeleteObject(grey);
-    HGDIOBJ oldFont = ::SelectObject(dc, headerFont_);
+    {
+        Brush grey(::CreateSolidBrush(kHeaderGrey));
+        ::FillRect(dc, &strip, grey.Get());
+    }
+    SelectGuard font(dc, HeaderFont());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
     PaintHeader(dc, RECT{0, 0, leftWidth_, headerHeight_}, "MAINSPLI_CPP_1", DT_LEFT);
@@ -231,8 +237,6 @@ void MailboxSplitter::Paint() {
         if (i == kListColumns - 1) cell.right = std::max(cell.right, client.right);
         PaintHeader(dc, cell, kKeys[i - 1], DT_LEFT);
     }
-    ::SelectObject(dc, oldFont);
-    ::EndPaint(Handle(), &ps);
 }
 
 // The frame's rectangle by the maximised/minimised rule, with the list's column cells.

@@ -3,8 +3,10 @@
 // two movable column borders are dragged in its header. The window's placement file
 // Lorvex.WND is written when the panes are destroyed.
 #pragma once
-#include "mailer/ui/mainspli_cols.h"
+#include "mailer/ui/logic/mailfold_rules.h"
+#include "mailer/ui/logic/mainspli_cols.h"
 #include "common/settings/window_file.h"
+#include "common/win/handles.h"
 #include "common/win/window.h"
 #include <windows.h>
 #include <memory>
@@ -20,7 +22,8 @@ struct SplitterContext {
     const char* installPath = "";
     MessageCatalog* catalog = nullptr;
     odbcvantConnection* connection = nullptr;
-    const MailboxList* mailboxes = nullptr; // the folder pane guards default folders
+    const MailboxList* mailboxes = nullptr;         // the folder pane guards default folders
+    SpecialFolderNumbers* specialFolders = nullptr; // the frame's; the folder pane records them
     // Placement read at start-up: the list's column cells, when the file had them.
     MainWindowPlacement placement{};
 };
@@ -74,6 +77,8 @@ private:
     void Paint();
     void PaintHeader(HDC dc, const RECT& cell, const char* key, UINT align);
     void SavePlacement();
+    // The header's Arial, or the stock interface font when it could not be made.
+    HFONT HeaderFont() const;
     RECT ListHeaderRect() const;
     int ListLeft() const { return leftWidth_ + kBarWidth; }
 
@@ -82,7 +87,7 @@ private:
     std::unique_ptr<PaneSet> panes_;
     HWND folderPane_ = nullptr;
     HWND messagePane_ = nullptr;
-    HFONT headerFont_ = nullptr;
+    Font headerFont_;
     int headerHeight_ = 22;
     int leftWidth_ = kFolderColumnWidth;
     ListColumns columns_{0, 0};

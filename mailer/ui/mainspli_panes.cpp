@@ -1,5 +1,5 @@
 #include "mailer/ui/mainspli_panes.h"
-#include "mailer/ui/cmdplug.h"
+#include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/mailfold.h"
 #include "mailer/ui/mailmess.h"
 #include "mailer/ui/mainfrm.h"
@@ -17,8 +17,9 @@ constexpr int kMessagePaneId = 2;
 
 HWND FrameOf(HWND wnd) { return wnd ? ::GetAncestor(wnd, GA_ROOT) : nullptr; }
 
-// The list's commands whose dialogs come with later parts reach the plug-in point; the
-// argument names the messages ("12,15") or carries the composer's command line.
+// The list's commands whose dialogs live elsewhere (viewer launch, composer, printing, search)
+// reach the plug-in point; the argument names the messages ("12,15") or carries the composer's
+// command line.
 void RunListCommand(HWND pane, int id, const std::string& argument) {
     RunPluggedCommand(id, FrameOf(pane), argument.c_str(), nullptr);
 }
@@ -47,6 +48,7 @@ bool MailboxSplitter::PaneSet::Create(HWND splitter, const PaneInputs& inputs) {
     context.conn = inputs.connection;
     context.installPath = inputs.installPath ? inputs.installPath : "";
     context.mailboxes = inputs.mailboxes;
+    context.specialFolders = inputs.specialFolders;
     // The folder pane first: its fill records the special folder numbers the list starts on.
     impl->folder.reset(new (std::nothrow) FolderPane(context));
     if (!impl->folder || !impl->folder->Create(splitter, kFolderPaneId)) return false;
@@ -120,6 +122,9 @@ void MailboxSplitter::PaneSet::SearchMessages() {
 void MailboxSplitter::PaneSet::NewComposer(const char* commandLine) {
     if (impl->messages)
         RunListCommand(impl->messages->Handle(), ID_MESSAGE_NEW, commandLine ? commandLine : "");
+}
+int MailboxSplitter::PaneSet::DateTextWidth() const {
+    return impl->messages ? impl->messages->DateTextWidth() : 0;
 }
 void MailboxSplitter::PaneSet::SetColumns(const ListColumns& columns) {
     if (impl->messages)

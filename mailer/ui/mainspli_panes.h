@@ -11,6 +11,7 @@ struct PaneInputs {
     MessageCatalog* catalog;
     odbcvantConnection* connection;
     const MailboxList* mailboxes;
+    SpecialFolderNumbers* specialFolders;
 };
 
 struct MailboxSplitter::PaneSet {
@@ -34,6 +35,8 @@ struct MailboxSplitter::PaneSet {
     void NewComposer(const char* commandLine);
     // The list draws its columns where the header shows them.
     void SetColumns(const ListColumns& columns);
+    // The widest date the list shows, in pixels of its font.
+    int DateTextWidth() const;
 
     struct Impl;
     Impl* impl;

@@ -2,31 +2,22 @@
 
 namespace lx {
 
-RasApi::~RasApi() { Unload(); }
-
 bool RasApi::Load(const char* library) {
     Unload();
-    module_ = ::LoadLibraryA(library);
-    if (!module_) return false;
-    dial = ::GetProcAddress(module_, "RasDialA");
-    enumConnections = ::GetProcAddress(module_, "RasEnumConnectionsA");
-    getErrorString = ::GetProcAddress(module_, "RasGetErrorStringA");
-    enumEntries = ::GetProcAddress(module_, "RasEnumEntriesA");
-    getEntryDialParams = ::GetProcAddress(module_, "RasGetEntryDialParamsA");
-    getConnectStatus = ::GetProcAddress(module_, "RasGetConnectStatusA");
-    hangUp = ::GetProcAddress(module_, "RasHangUpA");
+    if (!module_.Load(library)) return false;
+    module_.Bind(entry_.dial, "RasDialA");
+    module_.Bind(entry_.enumConnections, "RasEnumConnectionsA");
+    module_.Bind(entry_.getErrorString, "RasGetErrorStringA");
+    module_.Bind(entry_.enumEntries, "RasEnumEntriesA");
+    module_.Bind(entry_.getEntryDialParams, "RasGetEntryDialParamsA");
+    module_.Bind(entry_.getConnectStatus, "RasGetConnectStatusA");
+    module_.Bind(entry_.hangUp, "RasHangUpA");
     return true;
 }
 
 void RasApi::Unload() {
-    Clear();
-    if (module_) ::FreeLibrary(module_);
-    module_ = nullptr;
-}
-
-void RasApi::Clear() {
-    dial = enumConnections = getErrorString = enumEntries = nullptr;
-    getEntryDialParams = getConnectStatus = hangUp = nullptr;
+    entry_ = RasEntryPoints{};
+    module_.Reset();
 }
 
 } // namespace lx

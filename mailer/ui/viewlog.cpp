@@ -1,5 +1,5 @@
 #include "mailer/ui/viewlog.h"
-#include "mailer/ui/logtext.h"
+#include "mailer/ui/logic/logtext.h"
 #include "mailer/res/resource.h"
 #include "common/catalog/msgcatalog.h"
 #include "common/settings/install_path.h"

@@ -1,5 +1,5 @@
 #include "tests/frame/frame_fixture.h"
-#include "mailer/ui/cmdgate.h"
+#include "mailer/ui/logic/cmdgate.h"
 
 #include <commctrl.h>
 #include <cstring>

@@ -2,8 +2,8 @@
 // mailbox selector, the command gate, help, the reader choices and the private messages.
 #include "tests/frame/frame_fixture.h"
 #include "tests/panes/panes_store.h"
-#include "mailer/ui/cmdgate.h"
-#include "mailer/ui/cmdplug.h"
+#include "mailer/ui/logic/cmdgate.h"
+#include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/mainspli.h"
 #include "mailer/res/resource.h"
 #include "common/settings/mailbox_file.h"
@@ -231,10 +231,10 @@ TEST_F(Frame, CommandsDoNothingWhileTheAutomaticCheckHoldsTheGate) {
     EXPECT_EQ(1, send.runs);
 }
 
-TEST_F(Frame, CommandsOfLaterPartsShowNothingUntilPluggedIn) {
+TEST_F(Frame, CommandsThatAreNotWiredYetShowNothing) {
     for (int id : {ID_MAIL_SEND, ID_MAIL_RETRIEVE, ID_MAIL_MERGE, ID_ADDRESS_BOOK, ID_MAILING_LISTS,
                    ID_SIGNATURE_FILE, ID_DIALER_SETUP, ID_FILTER_MANAGER, ID_MAILBOX_SETUP,
-                   ID_PRINT_FONTS, ID_MESSAGE_NEW, ID_MESSAGE_SEARCH, ID_APP_ABOUT})
+                   ID_PRINT_FONTS, ID_MESSAGE_NEW, ID_MESSAGE_SEARCH})
         Command(id);
     Pump();
     EXPECT_TRUE(hook->boxes.empty());
@@ -448,20 +448,27 @@ TEST(RasApi, AMissingLibraryLeavesEveryEntryUnset) {
     lx::RasApi ras;
     EXPECT_FALSE(ras.Load("NoSuchRas32.dll"));
     EXPECT_FALSE(ras.Loaded());
-    for (lx::RasProc p : {ras.dial, ras.enumConnections, ras.getErrorString, ras.enumEntries,
-                          ras.getEntryDialParams, ras.getConnectStatus, ras.hangUp})
+    const lx::RasEntryPoints& e = ras.Entry();
+    for (const void* p :
+         {reinterpret_cast<const void*>(e.dial), reinterpret_cast<const void*>(e.enumConnections),
+          reinterpret_cast<const void*>(e.getErrorString),
+          reinterpret_cast<const void*>(e.enumEntries),
+          reinterpret_cast<const void*>(e.getEntryDialParams),
+          reinterpret_cast<const void*>(e.getConnectStatus),
+          reinterpret_cast<const void*>(e.hangUp)})
         EXPECT_EQ(nullptr, p);
 }
 
 TEST(RasApi, TheSystemLibraryGivesItsEntryPointsAndUnloadClearsThem) {
     lx::RasApi ras;
     if (!ras.Load()) GTEST_SKIP() << "no RASAPI32.DLL on this system";
-    EXPECT_NE(nullptr, ras.dial);
-    EXPECT_NE(nullptr, ras.hangUp);
-    EXPECT_NE(nullptr, ras.enumEntries);
+    EXPECT_NE(nullptr, ras.Entry().dial);
+    EXPECT_NE(nullptr, ras.Entry().hangUp);
+    EXPECT_NE(nullptr, ras.Entry().enumEntries);
     ras.Unload();
-    EXPECT_EQ(nullptr, ras.dial);
-    EXPECT_EQ(nullptr, ras.hangUp);
+    EXPECT_FALSE(ras.Loaded());
+    EXPECT_EQ(nullptr, ras.Entry().dial);
+    EXPECT_EQ(nullptr, ras.Entry().hangUp);
 }
 
 TEST(SpellLibrary, SetMainLexFilesAndCheckCtrlDlg) {

@@ -1,7 +1,7 @@
 // The command gate: the counter's rules, the automatic check closing it, the frame's runner
-// refusing a second command while one runs, and the plug-in point of later commands.
-#include "mailer/ui/cmdgate.h"
-#include "mailer/ui/cmdplug.h"
+// refusing a second command while one runs, and the plug-in point of the commands wired in from elsewhere.
+#include "mailer/ui/logic/cmdgate.h"
+#include "mailer/ui/logic/cmdplug.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -40,6 +40,32 @@ TEST(CommandGate, TheCheckClosesTheGateOnlyWhenNothingHoldsIt) {
     gate.Reopen();
     lx::GateScope after(gate);
     EXPECT_TRUE(after.Open());
+}
+
+TEST(CommandGate, ReopenWhileScopesAreHeldKeepsTheirHoldsBalanced) {
+    struct Case {
+        const char* what;
+        bool closeFirst;
+    };
+    for (const Case c : {Case{"a reset while a command runs", false},
+                         Case{"the check ends while a refused command is under way", true}}) {
+        SCOPED_TRACE(c.what);
+        lx::CommandGate gate;
+        if (c.closeFirst) {
+            ASSERT_TRUE(gate.CloseForCheck());
+        }
+        {
+            lx::GateScope held(gate);
+            EXPECT_EQ(!c.closeFirst, held.Open());
+            gate.Reopen();
+            lx::GateScope nested(gate);
+            EXPECT_TRUE(nested.Open()) << "the gate is open again";
+        }
+        EXPECT_EQ(0, gate.Value()) << "every Leave balanced its Enter";
+        lx::GateScope next(gate);
+        EXPECT_TRUE(next.Open()) << "later commands still run";
+        EXPECT_TRUE(!gate.CloseForCheck()) << "the running command holds the gate";
+    }
 }
 
 TEST(CommandGate, ANegativeCounterFoundByTheCheckIsClosedToo) {

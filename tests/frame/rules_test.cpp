@@ -1,6 +1,6 @@
 // The frame's portable rules: help contexts, the mailbox switch, the reader choices, and the list's header columns with their drag limits.
-#include "mailer/ui/mainfrm_rules.h"
-#include "mailer/ui/mainspli_cols.h"
+#include "mailer/ui/logic/mainfrm_rules.h"
+#include "mailer/ui/logic/mainspli_cols.h"
 #include "tests/settings/fake_registry.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +176,28 @@ TEST(ListColumnsLayout, StoredCellsAreTakenOnlyWhenTheyFitTogether) {
     ListColumns fallback = ListColumns::FromCells(broken, 0, 700);
     EXPECT_EQ(120, fallback.DateRight());
     EXPECT_EQ(346, fallback.AddressRight());
+}
+
+TEST(ListColumnsLayout, TheDateColumnWidensToTheMeasuredDateOnly) {
+    struct Case {
+        int dateText;
+        int dateRight;
+        int addressRight;
+    };
+    // Widths that fit keep the defaults; a wider date moves the address column along, keeping
+    // its width.
+    for (const Case c : {Case{0, 120, 346}, Case{60, 120, 346}, Case{76, 120, 346},
+                         Case{77, 121, 347}, Case{110, 154, 380}}) {
+        SCOPED_TRACE(c.dateText);
+        ListColumns columns(0, 700, c.dateText);
+        EXPECT_EQ(c.dateRight, columns.DateRight());
+        EXPECT_EQ(c.addressRight, columns.AddressRight());
+        EXPECT_GE(columns.DateRight() - columns.IconRight(), c.dateText);
+    }
+    // Cells stored by the user win over the measured default.
+    ListColumns moved(0, 600);
+    moved.MoveBorder(ColumnBorder::DateAddress, 140);
+    EXPECT_EQ(140, ListColumns::FromCells(moved.Cells(20), 0, 700, 110).DateRight());
 }
 
 } // namespace

@@ -19,14 +19,16 @@ lx::MainWindowPlacement StoredAfterClose(HWND wnd, const std::string& folder) {
 
 TEST_F(Splitter, NormalWindowStoresItsRectangleAndTheColumnCells) {
     ::MoveWindow(Wnd(), 30, 40, 700, 500, TRUE);
-    frame->Splitter()->DragColumnBorder(lx::ColumnBorder::DateAddress, 150);
+    const lx::ListColumns before = frame->Splitter()->Columns();
+    const int date = before.DateRight() + 30;
+    ASSERT_TRUE(frame->Splitter()->DragColumnBorder(lx::ColumnBorder::DateAddress, date));
     const lx::MainWindowPlacement stored = StoredAfterClose(Wnd(), folder);
     EXPECT_EQ((lx::Rect32{30, 40, 730, 540}), stored.frame);
     ASSERT_TRUE(stored.hasColumns);
     EXPECT_EQ(0, stored.columns[0].left);
     EXPECT_EQ(36, stored.columns[0].right);
-    EXPECT_EQ(150, stored.columns[1].right);
-    EXPECT_EQ(376, stored.columns[2].right);
+    EXPECT_EQ(date, stored.columns[1].right);
+    EXPECT_EQ(before.AddressRight() + 30, stored.columns[2].right);
 }
 
 TEST_F(Splitter, MaximisedWindowStoresLeftEdgeMinusOne) {
@@ -67,12 +69,13 @@ TEST_F(Splitter, DraggingAColumnBorderWithTheMouseMovesIt) {
     POINT origin{list.left, 0};
     ::ScreenToClient(s->Handle(), &origin);
     const int y = s->HeaderHeight() / 2;
-    const int x = origin.x + s->Columns().DateRight();
+    const lx::ListColumns before = s->Columns();
+    const int x = origin.x + before.DateRight();
     ::SendMessageA(s->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::SendMessageA(s->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 20, y));
     ::SendMessageA(s->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x + 20, y));
-    EXPECT_EQ(140, s->Columns().DateRight());
-    EXPECT_EQ(366, s->Columns().AddressRight());
+    EXPECT_EQ(before.DateRight() + 20, s->Columns().DateRight());
+    EXPECT_EQ(before.AddressRight() + 20, s->Columns().AddressRight());
 }
 
 TEST_F(Splitter, DraggingTheBarBetweenTheColumnsKeepsAMinimum) {
@@ -105,13 +108,14 @@ TEST_F(Splitter, StoredCellsComeBackWithThePlacement) {
 }
 
 TEST_F(Splitter, UnusableStoredCellsAreDrawnAsDefaultsAndWrittenBackAsRead) {
+    const int defaultDate = frame->Splitter()->Columns().DateRight();
     lx::MainWindowPlacement placement;
     placement.frame = lx::Rect32{20, 20, 820, 520};
     for (int i = 0; i < lx::kListColumns; ++i)
         placement.columns[i] = lx::Rect32{i * 7, 1, i * 7 + 2, 3}; // from another layout
     placement.hasColumns = true;
     frame->ApplyPlacement(placement);
-    EXPECT_EQ(120, frame->Splitter()->Columns().DateRight());
+    EXPECT_EQ(defaultDate, frame->Splitter()->Columns().DateRight());
     lx::MainWindowPlacement stored = StoredAfterClose(Wnd(), folder);
     EXPECT_EQ(placement.columns, stored.columns);
 

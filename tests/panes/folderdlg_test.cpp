@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -23,36 +24,46 @@ protected:
     }
 };
 
-TEST_F(FolderDialogs, ReservedNamesAreRefusedAndTheDialogStaysOpen) {
-    const char* tries[] = {"_Mine", "-Mine", "Mine_"};
-    size_t attempt = 0;
-    hook.onInit = [&](HWND dlg, int id) {
-        EXPECT_EQ(IDD_NEWFOLDER, id);
-        ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_NAME, tries[attempt]);
-        ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_DESC, "Mine's");
-        Press(dlg, IDOK);
+TEST_F(FolderDialogs, RefusedNamesShowTheirMessageAndTheDialogStaysOpen) {
+    struct Case {
+        const char* what;
+        std::vector<const char*> refused;
+        const char* key;
+        const char* accepted;
     };
-    hook.afterBox = [&](HWND dlg, size_t) {
-        ++attempt;
-        ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_NAME, tries[attempt]);
-        Press(dlg, IDOK);
+    const Case cases[] = {
+        {"reserved for the special folders", {"_Mine", "-Mine"}, "NEWFOLDE_CPP_1", "Mine_"},
+        {"empty or blank", {"", "   ", "\t"}, "NEWFOLDE_CPP_4", " Inbox 2"},
     };
-    lx::NewFolderData out;
-    EXPECT_EQ(IDOK, RunNew(nullptr, &out));
-    ASSERT_EQ(2u, hook.boxes.size());
-    EXPECT_EQ(Text("NEWFOLDE_CPP_1"), hook.boxes[0].text);
-    EXPECT_EQ(Text("NEWFOLDE_CPP_2"), hook.boxes[0].caption);
-    EXPECT_EQ(1u, hook.dialogsStarted.size()); // the same dialog all along
-    EXPECT_STREQ("Mine_", out.name);
-    EXPECT_STREQ("Mine's", out.description);
-}
-
-TEST_F(FolderDialogs, EmptyNameIsAccepted) {
-    hook.onInit = [](HWND dlg, int) { Press(dlg, IDOK); };
-    lx::NewFolderData out;
-    std::strcpy(out.name, "junk");
-    EXPECT_EQ(IDOK, RunNew(nullptr, &out));
-    EXPECT_STREQ("", out.name);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hook.boxes.clear();
+        hook.dialogsStarted.clear();
+        std::vector<const char*> tries = c.refused;
+        tries.push_back(c.accepted);
+        size_t attempt = 0;
+        hook.onInit = [&](HWND dlg, int id) {
+            EXPECT_EQ(IDD_NEWFOLDER, id);
+            ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_NAME, tries[attempt]);
+            ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_DESC, "Mine's");
+            Press(dlg, IDOK);
+        };
+        hook.afterBox = [&](HWND dlg, size_t) {
+            ++attempt;
+            ::SetDlgItemTextA(dlg, IDC_NEWFOLDER_NAME, tries[attempt]);
+            Press(dlg, IDOK);
+        };
+        lx::NewFolderData out;
+        EXPECT_EQ(IDOK, RunNew(nullptr, &out));
+        ASSERT_EQ(c.refused.size(), hook.boxes.size());
+        for (const auto& box : hook.boxes) {
+            EXPECT_EQ(Text(c.key), box.text);
+            EXPECT_EQ(Text("NEWFOLDE_CPP_2"), box.caption);
+        }
+        EXPECT_EQ(1u, hook.dialogsStarted.size()); // the same dialog all along
+        EXPECT_STREQ(c.accepted, out.name);
+        EXPECT_STREQ("Mine's", out.description);
+    }
 }
 
 TEST_F(FolderDialogs, EditingShowsItsCaptionAndPresetFields) {

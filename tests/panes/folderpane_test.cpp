@@ -25,6 +25,7 @@ protected:
             EXPECT_EQ(IDD_NEWFOLDER, id);
             const size_t run = hook.dialogsStarted.size() - 1;
             presets.push_back(lxtest::ControlText(dlg, IDC_NEWFOLDER_NAME));
+            presetDescriptions.push_back(lxtest::ControlText(dlg, IDC_NEWFOLDER_DESC));
             if (run >= runs_.size() || runs_[run].first.empty()) {
                 Press(dlg, IDCANCEL);
                 return;
@@ -35,6 +36,7 @@ protected:
         };
     }
     std::vector<std::string> presets;
+    std::vector<std::string> presetDescriptions;
 
 private:
     std::vector<std::pair<std::string, std::string>> runs_;
@@ -48,7 +50,7 @@ TEST_F(FolderPaneTest, EmptyStoreGetsTheSixSpecialFoldersWithInSelected) {
     EXPECT_EQ(6, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Folders"));
     EXPECT_EQ(6, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Folders WHERE FolderType = 'S'"));
     EXPECT_EQ(2, folders->SelectedIndex());
-    const auto& nums = lx::SpecialFolderNums();
+    const auto& nums = specialFolders;
     EXPECT_EQ(lxtest::FolderNumOf(Conn(), "_IN"), nums.in);
     EXPECT_EQ(lxtest::FolderNumOf(Conn(), "_OUT"), nums.out);
     EXPECT_EQ(lxtest::FolderNumOf(Conn(), "_DESK"), nums.desk);
@@ -90,6 +92,45 @@ TEST_F(FolderPaneTest, NewFolderWithDuplicateNameLoopsUntilChanged) {
     EXPECT_EQ(num, selectedFolders.back());
     EXPECT_EQ(1, lxtest::CountOf(Conn(),
                                  "SELECT COUNT(*) FROM Folders WHERE Description = 'Ann''s list'"));
+}
+
+TEST_F(FolderPaneTest, AfterADuplicateNameTheDialogComesBackWithWhatWasTyped) {
+    MakeFolders({"Work", "Home"});
+    CreatePanes();
+    // A new folder: the description typed before comes back (with an empty name, so that the
+    // dialog stays "Create New Folder").
+    ScriptDialogs({{"Work", "Letters from Ann"}, {"", ""}});
+    folders->NewFolder();
+    ASSERT_EQ(2u, presetDescriptions.size());
+    EXPECT_EQ("Letters from Ann", presetDescriptions[1]);
+    EXPECT_EQ("", presets[1]);
+    // Editing: both typed fields come back.
+    presets.clear();
+    presetDescriptions.clear();
+    hook.dialogsStarted.clear();
+    folders->SelectIndex(6); // "Home"
+    ScriptDialogs({{"Work", "Renamed"}, {"", ""}});
+    folders->EditFolder();
+    ASSERT_EQ(2u, presets.size());
+    EXPECT_EQ("Home", presets[0]);
+    EXPECT_EQ("Work", presets[1]);
+    EXPECT_EQ("Renamed", presetDescriptions[1]);
+    EXPECT_EQ(8, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Folders"));
+}
+
+TEST_F(FolderPaneTest, AFailedRefillKeepsTheListedFolders) {
+    MakeFolders({"Work"});
+    CreatePanes();
+    const std::vector<std::string> before = ListNames();
+    ASSERT_EQ(7u, before.size());
+    lxtest::ReportedErrors().clear();
+    Exec("ALTER TABLE Folders RENAME TO FoldersAway");
+    folders->Fill();
+    Exec("ALTER TABLE FoldersAway RENAME TO Folders");
+    EXPECT_FALSE(lxtest::ReportedErrors().empty()) << "the store reported the failure";
+    EXPECT_EQ(before, ListNames());
+    EXPECT_EQ(7u, folders->Rows().size());
+    EXPECT_EQ(lxtest::FolderNumOf(Conn(), "Work"), folders->Rows()[6].num);
 }
 
 TEST_F(FolderPaneTest, NewFolderDuplicateThenCancelAddsNothing) {
@@ -155,7 +196,7 @@ TEST_F(FolderPaneTest, RenamingToAnotherFoldersNameLoops) {
     folders->EditFolder();
     EXPECT_EQ(1u, hook.boxes.size());
     EXPECT_EQ(2u, presets.size());
-    EXPECT_EQ("Home", presets[1]); // the dialog starts again from the folder's values
+    EXPECT_EQ("Work", presets[1]); // the dialog comes back with what was typed
     EXPECT_EQ(-1, lxtest::FolderNumOf(Conn(), "Home"));
     EXPECT_GT(lxtest::FolderNumOf(Conn(), "O'Hara"), 0);
 }
@@ -191,7 +232,7 @@ TEST_F(FolderPaneTest, DeleteAsksAndMovesTheMessagesToTrashcan) {
     EXPECT_EQ(6, folders->Count());
     EXPECT_EQ(0, folders->SelectedIndex());
     EXPECT_EQ(1, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Messages WHERE FolderNum = " +
-                                             std::to_string(lx::SpecialFolderNums().trashcan)));
+                                             std::to_string(specialFolders.trashcan)));
 }
 
 TEST_F(FolderPaneTest, KeysRunTheCommands) {
@@ -216,7 +257,7 @@ TEST_F(FolderPaneTest, FolderUnderAPointAndTooltips) {
     int index = 0;
     EXPECT_EQ(-1, folders->FolderAt(POINT{5, 7 * h + 1}, &index));
     EXPECT_EQ(-1, index);
-    EXPECT_EQ(lx::SpecialFolderNums().in, folders->FolderAt(POINT{5, 2 * h}, &index));
+    EXPECT_EQ(specialFolders.in, folders->FolderAt(POINT{5, 2 * h}, &index));
     EXPECT_EQ(2, index);
 
     NMTTDISPINFOA info{};
@@ -279,7 +320,7 @@ TEST_F(FolderPaneTest, RefreshReselectsIn) {
     selectedFolders.clear();
     folders->Refresh();
     EXPECT_EQ(2, folders->SelectedIndex());
-    EXPECT_EQ(std::vector<long>({lx::SpecialFolderNums().in}), selectedFolders);
+    EXPECT_EQ(std::vector<long>({specialFolders.in}), selectedFolders);
 }
 
 } // namespace

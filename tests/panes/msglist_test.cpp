@@ -1,5 +1,6 @@
 // MessageListPane against a real store: rows, count, Delete, drag and drop, selection.
 #include "tests/panes/panes_fixture.h"
+#include "mailer/res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -121,8 +122,8 @@ TEST_F(MessageListTest, EmptyTrashcanFromTheFolderPane) {
     folders->SelectIndex(5);
     ASSERT_EQ(trash, messages->Folder());
     hook.boxAnswer = IDYES;
-    messages->SelectAll();
-    messages->DeleteSelected();
+    folders->RunMenuCommand(ID_EMPTY_TRASH);
+    EXPECT_EQ(1u, hook.boxes.size());
     EXPECT_EQ(0, CountIn(trash));
     EXPECT_EQ(1, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Messages"));
 }
@@ -253,7 +254,7 @@ TEST_F(MessageListKeys, ArrowKeysMoveTheSelectionTheListKeeps) {
     messages->DeleteSelected();
     EXPECT_EQ(3, messages->Count());
     EXPECT_EQ(1, lxtest::CountOf(Conn(), "SELECT COUNT(*) FROM Messages WHERE FolderNum = " +
-                                             std::to_string(lx::SpecialFolderNums().trashcan)));
+                                             std::to_string(specialFolders.trashcan)));
 }
 
 } // namespace

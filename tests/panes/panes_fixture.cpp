@@ -2,7 +2,7 @@
 
 #include "common/catalog/msgcatalog.h"
 #include "common/win/uiseam.h"
-#include "mailer/ui/mailfold_store.h"
+#include "mailer/ui/store/mailfold_store.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -35,7 +35,7 @@ void PaneTest::SetUp() {
     if (!s_catalogue) s_catalogue = new TestCatalogue(ReadSource());
     ASSERT_TRUE(s_catalogue->Ok()) << "the catalogue source could not be built";
     lx::ui::SetCatalog(&s_catalogue->Get());
-    lx::SpecialFolderNums() = lx::SpecialFolderNumbers{};
+    specialFolders = lx::SpecialFolderNumbers{};
     installPath = TempFolder("lxpanes");
     WNDCLASSA wc{};
     wc.lpfnWndProc = ParentProc;
@@ -70,6 +70,7 @@ lx::PaneContext PaneTest::Context() {
     c.conn = &Conn();
     c.installPath = installPath;
     c.mailboxes = &mailboxes;
+    c.specialFolders = &specialFolders;
     return c;
 }
 

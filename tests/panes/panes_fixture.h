@@ -38,6 +38,7 @@ protected:
     HWND parent = nullptr;
     std::string installPath;
     lx::MailboxList mailboxes;
+    lx::SpecialFolderNumbers specialFolders; // the frame's set, shared by both panes
     std::unique_ptr<lx::FolderPane> folders;
     std::unique_ptr<lx::MessageListPane> messages;
     std::vector<long> selectedFolders; // what the folder pane reported

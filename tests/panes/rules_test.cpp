@@ -1,7 +1,7 @@
 // The folder pane's rules and the message list's row texts, icons and selection.
 #include "common/settings/mailbox_record.h"
-#include "mailer/ui/mailfold_rules.h"
-#include "mailer/ui/mailmess_rows.h"
+#include "mailer/ui/logic/mailfold_rules.h"
+#include "mailer/ui/logic/mailmess_rows.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -29,14 +29,16 @@ TEST(FolderRules, MissingSpecialFolders) {
 }
 
 TEST(FolderRules, SpecialNumbersByExactName) {
-    lx::SpecialFolderNums() = lx::SpecialFolderNumbers{};
+    lx::SpecialFolderNumbers nums;
+    nums.draft = 3; // found by an earlier fill
     lx::RecordSpecialFolderNumbers(
-        Rows({{7, "_IN"}, {8, "_OUT"}, {9, "_in"}, {10, "_TRASHCAN"}, {11, "_SENT "}}));
-    EXPECT_EQ(7, lx::SpecialFolderNums().in);
-    EXPECT_EQ(8, lx::SpecialFolderNums().out);
-    EXPECT_EQ(10, lx::SpecialFolderNums().trashcan);
-    EXPECT_EQ(-1, lx::SpecialFolderNums().sent);
-    EXPECT_EQ(-1, lx::SpecialFolderNums().desk);
+        Rows({{7, "_IN"}, {8, "_OUT"}, {9, "_in"}, {10, "_TRASHCAN"}, {11, "_SENT "}}), nums);
+    EXPECT_EQ(7, nums.in);
+    EXPECT_EQ(8, nums.out);
+    EXPECT_EQ(10, nums.trashcan);
+    EXPECT_EQ(-1, nums.sent);
+    EXPECT_EQ(-1, nums.desk);
+    EXPECT_EQ(3, nums.draft);
 }
 
 TEST(FolderRules, NameTakenIsExactAndSkipsTheEditedFolder) {

@@ -1,6 +1,6 @@
 // The panes' store work against a real store: special folders, folder changes, message rows.
-#include "mailer/ui/mailfold_store.h"
-#include "mailer/ui/mailmess_store.h"
+#include "mailer/ui/store/mailfold_store.h"
+#include "mailer/ui/store/mailmess_store.h"
 #include "tests/panes/panes_store.h"
 #include "tests/store/store_fixture.h"
 

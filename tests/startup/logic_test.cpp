@@ -1,6 +1,6 @@
 // Portable pieces of the shell: reading the log for display, integer fields.
 #include "common/win/intfield.h"
-#include "mailer/ui/logtext.h"
+#include "mailer/ui/logic/logtext.h"
 
 #include <gtest/gtest.h>
 #include <climits>

@@ -17,8 +17,8 @@ struct FolderRow {
     std::string description; // at most 32 characters
 };
 
-// The FolderNum of each special folder, found by name after every fill of the folder pane and
-// used by every other part of the program; -1 until found.
+// The FolderNum of each special folder, found by name after every fill of the folder pane;
+// -1 until found. The main frame owns the one set and hands it to whoever needs it.
 struct SpecialFolderNumbers {
     long in = -1;
     long out = -1;
@@ -27,9 +27,9 @@ struct SpecialFolderNumbers {
     long sent = -1;
     long trashcan = -1;
 };
-SpecialFolderNumbers& SpecialFolderNums();
-// Records the numbers of the special folders in `rows` (exact names); others keep their value.
-void RecordSpecialFolderNumbers(const std::vector<FolderRow>& rows);
+// Records the numbers of the special folders in `rows` (exact names) into `numbers`; the others
+// keep their value.
+void RecordSpecialFolderNumbers(const std::vector<FolderRow>& rows, SpecialFolderNumbers& numbers);
 
 // List positions the pane relies on (special folders sort first: _DESK, _DRAFT, _IN, _OUT,
 // _SENT, _TRASHCAN).

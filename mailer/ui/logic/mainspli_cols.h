@@ -16,14 +16,18 @@ public:
     static constexpr int kMinDate = 25;
     static constexpr int kMinSubject = 65;
     static constexpr int kMinAroundAddress = 33;
-    static constexpr int kGrip = 3; // pixels either side of a border that catch it
+    static constexpr int kGrip = 3;        // pixels either side of a border that catch it
+    static constexpr int kCellPadding = 8; // the list draws each cell 2 pixels in, plus room
 
-    // Columns starting at x0 with the default widths; `right` is the header's right edge.
-    ListColumns(int x0, int right);
+    // Columns starting at x0 with the default widths; `right` is the header's right edge. The
+    // date column is widened when `dateTextWidth` (the widest date in the list's font, in
+    // pixels) would not fit its default width; the address column keeps its width.
+    ListColumns(int x0, int right, int dateTextWidth = 0);
     // Whether stored cells (Lorvex.WND) describe usable columns starting at x0.
     static bool CellsFit(const std::array<Rect32, kListColumns>& cells, int x0);
     // Columns from stored cells; the defaults when the cells do not fit together.
-    static ListColumns FromCells(const std::array<Rect32, kListColumns>& cells, int x0, int right);
+    static ListColumns FromCells(const std::array<Rect32, kListColumns>& cells, int x0, int right,
+                                 int dateTextWidth = 0);
 
     int Left() const { return x0_; }
     int IconRight() const { return x0_ + kIconWidth; }

@@ -1,4 +1,4 @@
-#include "mailer/ui/mailfold_store.h"
+#include "mailer/ui/store/mailfold_store.h"
 
 #include "common/schema/schema.h"
 #include "common/schema/sqlforms.h"

@@ -1,4 +1,4 @@
-#include "mailer/ui/cmdplug.h"
+#include "mailer/ui/logic/cmdplug.h"
 
 #include <map>
 

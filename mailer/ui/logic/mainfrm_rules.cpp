@@ -1,4 +1,4 @@
-#include "mailer/ui/mainfrm_rules.h"
+#include "mailer/ui/logic/mainfrm_rules.h"
 #include "common/catalog/textformat.h"
 
 namespace lx {

@@ -1,4 +1,4 @@
-#include "mailer/ui/cmdgate.h"
+#include "mailer/ui/logic/cmdgate.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -63,12 +63,15 @@ bool CommandGate::CloseForCheck() {
     Held held(*lock_);
     if (counter_ > 0) return false;
     counter_ = kClosedByCheck;
+    closedByCheck_ = true;
     return true;
 }
 
 void CommandGate::Reopen() {
     Held held(*lock_);
-    counter_ = 0;
+    if (!closedByCheck_) return;
+    closedByCheck_ = false;
+    counter_ = static_cast<std::int16_t>(counter_ - kClosedByCheck);
 }
 
 std::int16_t CommandGate::Value() const {

@@ -1,4 +1,4 @@
-#include "mailer/ui/logtext.h"
+#include "mailer/ui/logic/logtext.h"
 
 #include <cstdio>
 #ifdef _WIN32

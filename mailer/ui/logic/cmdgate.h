@@ -24,7 +24,10 @@ public:
     // The automatic mail check closes the gate (counter -100) when it finds it at 0 or below;
     // false when a command or a composer holds it, and the check must wait.
     bool CloseForCheck();
-    // The check's cycle ended: the gate is open again (counter 0).
+    // The check's cycle ended: the gate is open again. Its closing is lifted (counter 0 plus
+    // whatever commands hold the gate now, so their Leave balances); a gate the check did not
+    // close is left as it is, so a reset arriving while a command runs cannot drive the
+    // counter below 0 and lock every later command out.
     void Reopen();
     std::int16_t Value() const;
 
@@ -34,6 +37,7 @@ private:
     struct Lock;
     std::unique_ptr<Lock> lock_;
     std::int16_t counter_ = 0;
+    bool closedByCheck_ = false;
 };
 
 // Holds the gate for its own life: command handlers, and each composer window for its whole

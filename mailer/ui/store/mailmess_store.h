@@ -2,7 +2,7 @@
 // another folder and deleting its Messages row. Portable (store access component only).
 // Failures are reported by the store access objects to the owner window.
 #pragma once
-#include "mailer/ui/mailmess_rows.h"
+#include "mailer/ui/logic/mailmess_rows.h"
 #include "odbcvant/odbcvant.h"
 
 #include <memory>

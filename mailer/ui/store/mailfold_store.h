@@ -2,7 +2,7 @@
 // inserting, renaming and deleting folders. Portable (store access component only). Failures
 // are reported by the store access objects to the owner window and return false.
 #pragma once
-#include "mailer/ui/mailfold_rules.h"
+#include "mailer/ui/logic/mailfold_rules.h"
 #include "odbcvant/odbcvant.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "mailer/ui/mailmess_store.h"
+#include "mailer/ui/store/mailmess_store.h"
 
 #include "common/schema/schema.h"
 #include "common/schema/sqlforms.h"

@@ -1,4 +1,4 @@
-// The one place where commands whose dialogs come with later parts plug in (send, retrieve,
+// The one place where commands whose dialogs live outside the main window plug in (send, retrieve,
 // address book, composer ...). A command nobody has plugged in shows nothing and changes
 // nothing. Portable: handlers get the owner window as an opaque pointer.
 #pragma once
@@ -10,7 +10,7 @@ namespace lx {
 constexpr int kPlugOk = 1;
 constexpr int kPlugCancel = 2;
 // Actions that are not menu commands.
-constexpr int kPlugAutoMailRun = 1994; // the automatic mail run (Part of the mail check)
+constexpr int kPlugAutoMailRun = 1994; // the automatic mail run of the mail check
 
 using PluggedCommand = std::function<int(void* owner, const char* argument)>;
 

@@ -1,4 +1,4 @@
-#include "mailer/ui/mailfold_rules.h"
+#include "mailer/ui/logic/mailfold_rules.h"
 
 #include "common/schema/schema.h"
 #include "common/settings/mailbox_file.h"
@@ -9,13 +9,7 @@
 
 namespace lx {
 
-SpecialFolderNumbers& SpecialFolderNums() {
-    static SpecialFolderNumbers numbers;
-    return numbers;
-}
-
-void RecordSpecialFolderNumbers(const std::vector<FolderRow>& rows) {
-    SpecialFolderNumbers& n = SpecialFolderNums();
+void RecordSpecialFolderNumbers(const std::vector<FolderRow>& rows, SpecialFolderNumbers& n) {
     const struct {
         const char* name;
         long* slot;

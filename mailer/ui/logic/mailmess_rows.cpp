@@ -1,4 +1,4 @@
-#include "mailer/ui/mailmess_rows.h"
+#include "mailer/ui/logic/mailmess_rows.h"
 
 #include "common/schema/subject.h"
 

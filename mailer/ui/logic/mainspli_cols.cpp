@@ -1,11 +1,17 @@
-#include "mailer/ui/mainspli_cols.h"
+#include "mailer/ui/logic/mainspli_cols.h"
 
 #include <cstdlib>
 
 namespace lx {
 
-ListColumns::ListColumns(int x0, int right)
-    : x0_(x0), dateRight_(x0 + kDateRight), addressRight_(x0 + kAddressRight), right_(right) {}
+ListColumns::ListColumns(int x0, int right, int dateTextWidth)
+    : x0_(x0), dateRight_(x0 + kDateRight), addressRight_(x0 + kAddressRight), right_(right) {
+    const int needed = IconRight() + dateTextWidth + kCellPadding;
+    if (dateTextWidth > 0 && needed > dateRight_) {
+        addressRight_ += needed - dateRight_;
+        dateRight_ = needed;
+    }
+}
 
 // Cells from another layout (or a damaged file) must still leave every column usable.
 bool ListColumns::CellsFit(const std::array<Rect32, kListColumns>& cells, int x0) {
@@ -13,9 +19,9 @@ bool ListColumns::CellsFit(const std::array<Rect32, kListColumns>& cells, int x0
            cells[2].left == cells[1].right && cells[2].right - cells[2].left >= kMinAroundAddress;
 }
 
-ListColumns ListColumns::FromCells(const std::array<Rect32, kListColumns>& cells, int x0,
-                                   int right) {
-    ListColumns columns(x0, right);
+ListColumns ListColumns::FromCells(const std::array<Rect32, kListColumns>& cells, int x0, int right,
+                                   int dateTextWidth) {
+    ListColumns columns(x0, right, dateTextWidth);
     if (!CellsFit(cells, x0)) return columns;
     columns.dateRight_ = cells[1].right;
     columns.addressRight_ = cells[2].right;

@@ -1,0 +1,44 @@
+// The printer chosen in Printer Setup: its DEVMODE and DEVNAMES, kept by the main frame for
+// the whole run so that printing uses the chosen printer and the next set-up starts from it.
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+#include <string>
+
+namespace lx {
+
+// One movable global memory block, freed with GlobalFree.
+class GlobalBlock {
+public:
+    GlobalBlock() = default;
+    ~GlobalBlock() { Reset(); }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+    HGLOBAL Get() const { return h_; }
+    // Takes `h` over; the block held before is freed unless it is the same one.
+    void Reset(HGLOBAL h = nullptr) {
+        if (h_ && h_ != h) ::GlobalFree(h_);
+        h_ = h;
+    }
+
+private:
+    HGLOBAL h_ = nullptr;
+};
+
+class PrinterChoice {
+public:
+    // Runs the print set-up dialog through the UI seam, starting from the kept choice; on OK
+    // the dialog's DEVMODE and DEVNAMES are kept. True on OK.
+    bool RunSetup(HWND owner);
+    bool Chosen() const { return devNames_.Get() != nullptr; }
+    HGLOBAL DevMode() const { return devMode_.Get(); }
+    HGLOBAL DevNames() const { return devNames_.Get(); }
+    // The chosen printer's device name ("" before a choice).
+    std::string DeviceName() const;
+
+private:
+    GlobalBlock devMode_;
+    GlobalBlock devNames_;
+};
+
+} // namespace lx
