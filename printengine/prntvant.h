@@ -10,6 +10,7 @@
 #include "common/win/handles.h"
 
 #include <cstddef>
+#include <new>
 
 #ifdef LX_BUILDING_PRNTVANT
 #define PRNTVANT_API __declspec(dllexport)
@@ -31,6 +32,7 @@ public:
     PrintVant& operator=(const PrintVant&) = delete;
     // The class's own allocation, so objects are made and freed by the library's heap.
     static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
     static void operator delete(void* block);
 
     // Chooses the printer (the print dialog when showDialog != 0, else the default printer),

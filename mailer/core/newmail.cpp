@@ -3,6 +3,7 @@
 #include "mailer/core/startwork.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/mailfold_rules.h"
+#include "mailer/ui/msgprint.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -60,6 +61,9 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     TERNStartWinSock(kWinsockVersion);
     netStarted_ = true;
     if (!CreateMainFrame(showState)) return false;
+    PlugMessagePrinting(MessagePrintContext{catalog_.get(), connection_, [this](MessageFont which) {
+                                                return MessageFontHandle(which);
+                                            }});
 
     LoadMailboxList();
     PlaceMainFrame();

@@ -27,6 +27,9 @@ void SetPageMapping(HDC dc) {
 } // namespace
 
 void* PrintVant::operator new(std::size_t size) { return ::operator new(size); }
+void* PrintVant::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return ::operator new(size, std::nothrow);
+}
 void PrintVant::operator delete(void* block) { ::operator delete(block); }
 
 void PrintVant::SetPrintDialog(PrintDialogFn dialog) { g_printDialog = dialog; }
