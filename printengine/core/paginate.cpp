@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <utility>
 
 namespace lx::print {
 
@@ -19,7 +21,9 @@ public:
     bool Bottom(std::size_t count, long* bottom) {
         std::memcpy(buffer_, start_, count);
         buffer_[count] = '\0';
-        const long height = measurer_.WrappedHeight(buffer_, count, rect_.right - rect_.left);
+        const long height = measurer_.LinesAddUp()
+                                ? SumOfLines(count)
+                                : measurer_.WrappedHeight(buffer_, count, Width());
         if (height < 0) return false;
         *bottom = rect_.top + height;
         return true;
@@ -32,10 +36,44 @@ public:
     }
 
 private:
+    long Width() const { return rect_.right - rect_.left; }
+
+    // Every probe copies the same source, so a line keeps its height from probe to probe.
+    long LineHeight(std::size_t from, std::size_t length) {
+        if (length == 0) {
+            // An empty line is as high as a blank.
+            if (blankLine_ < 0) blankLine_ = measurer_.WrappedHeight(" ", 1, Width());
+            return blankLine_;
+        }
+        const auto key = std::make_pair(from, length);
+        auto found = lines_.find(key);
+        if (found != lines_.end()) return found->second;
+        const long height = measurer_.WrappedHeight(buffer_ + from, length, Width());
+        if (height >= 0) lines_.emplace(key, height);
+        return height;
+    }
+
+    long SumOfLines(std::size_t count) {
+        long total = 0;
+        for (std::size_t from = 0; from < count;) {
+            std::size_t end = from;
+            while (end < count && buffer_[end] != '\r' && buffer_[end] != '\n') ++end;
+            const long height = LineHeight(from, end - from);
+            if (height < 0) return -1;
+            total += height;
+            if (end == count) break;
+            end += (buffer_[end] == '\r' && end + 1 < count && buffer_[end + 1] == '\n') ? 2 : 1;
+            from = end;
+        }
+        return total;
+    }
+
     TextMeasurer& measurer_;
     const char* start_;
     const PageRect& rect_;
     char* buffer_;
+    std::map<std::pair<std::size_t, std::size_t>, long> lines_;
+    long blankLine_ = -1;
 };
 
 // The nearest break before `end` that leaves a non-empty piece, or 0. A CR LF pair is cut before

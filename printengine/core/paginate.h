@@ -21,6 +21,10 @@ public:
     // Height of `text` (`length` bytes, zero-terminated after them) laid out word-wrapped in a
     // column `width` units wide; negative when it cannot be measured.
     virtual long WrappedHeight(const char* text, std::size_t length, long width) = 0;
+    // True when a text's height is the sum of its lines' heights (lines end at CR LF, CR or LF;
+    // an empty line is as high as a blank, a final line end adds nothing): each line is then
+    // measured once however often the piece around it is measured again.
+    virtual bool LinesAddUp() const { return false; }
 };
 
 // Rectangles of height `rectHeight` needed for a text `textHeight` high: 1 when it fits, else the

@@ -18,6 +18,8 @@ public:
             ::DrawTextA(dc_, text, static_cast<int>(length), &r, kMeasure | DT_WORDBREAK);
         return height == 0 ? -1 : std::labs(r.bottom - r.top);
     }
+    // The layout wraps every line on its own: a text is as high as its lines together.
+    bool LinesAddUp() const override { return true; }
 
 private:
     HDC dc_;

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lx::print::test {
 namespace {
@@ -155,6 +156,30 @@ TEST_F(Engine, MeasuringOnThePrinter) {
     EXPECT_GT(one.bottom, 50);
     EXPECT_GT(two.right, one.right);
     EXPECT_EQ(two.bottom, one.bottom);
+
+    // The printer's layout wraps every line on its own, so a text is as high as its lines (an
+    // empty line as high as a blank, a final line end adding nothing): pagination relies on it.
+    auto high = [&](const std::string& t) {
+        RECT box{0, 0, 300, 0};
+        EXPECT_EQ(engine.GetTextSize(t.data(), static_cast<int>(t.size()), nullptr, &box, 1), 1);
+        return box.bottom;
+    };
+    const std::string wide = "a line long enough to wrap twice in three inches of paper width";
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } sums[] = {
+        {"one\r\ntwo", {"one", "two"}},
+        {"one\r\n\r\ntwo", {"one", " ", "two"}},
+        {"one\ntwo\rthree", {"one", "two", "three"}},
+        {"one\r\n", {"one"}},
+        {"\r\n" + wide + "\r\nend", {" ", wide, "end"}},
+    };
+    for (const auto& c : sums) {
+        LONG total = 0;
+        for (const auto& line : c.lines) total += high(line);
+        EXPECT_EQ(high(c.text), total) << c.text;
+    }
 
     // Wrapped text twice as high as a rectangle needs two, one unit less needs three.
     const std::string text = "line one\r\nline two\r\nline three\r\nline four";

@@ -20,6 +20,9 @@ public:
     }
     // Lines of `text` in a column of `columns` characters.
     static long Lines(const std::string& text, long columns);
+    bool LinesAddUp() const override { return linesAddUp; }
+
+    bool linesAddUp = false;
 
     std::vector<std::size_t> calls; // the length of every measured piece
 

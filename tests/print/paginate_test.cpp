@@ -135,6 +135,29 @@ TEST(FitPiece, PiecesNeverEndInsideAWord) {
     }
 }
 
+// Measuring line by line (each line once per piece) cuts exactly the pieces that measuring the
+// whole piece again and again cuts, with far fewer bytes measured.
+TEST(FitPiece, LineByLineMeasuringCutsTheSamePieces) {
+    const LayoutCase cases[] = {
+        {"lines", NumberedLines(900), 40, 20, 4096},
+        {"long lines wrapped", Words(50) + "\r\n" + Words(70) + "\r\n\r\n" + Words(90), 4, 20,
+         4096},
+        {"lone line feeds", "one\ntwo\n\nthree four five six seven\rend\n", 2, 8, 4096},
+        {"run and blanks", std::string(300, 'x') + "\r\n" + Words(200), 5, 20, 512},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeMeasurer whole(kChar, kLine), byLine(kChar, kLine);
+        byLine.linesAddUp = true;
+        const auto expected = Pieces(c.text, Rect(c.lines, c.columns), c.buffer, &whole);
+        EXPECT_EQ(Pieces(c.text, Rect(c.lines, c.columns), c.buffer, &byLine), expected);
+        std::size_t wholeBytes = 0, lineBytes = 0;
+        for (auto n : whole.calls) wholeBytes += n;
+        for (auto n : byLine.calls) lineBytes += n;
+        EXPECT_LE(lineBytes, wholeBytes);
+    }
+}
+
 TEST(FitPiece, PagesFilledExactly) {
     // Three words a line: 120 words fill two 20-line rectangles exactly, with no third.
     const auto pieces = Pieces(Words(120), Rect(20), 4096);
