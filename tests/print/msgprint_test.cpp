@@ -5,6 +5,8 @@
 #include "common/schema/sqlforms.h"
 #include "common/settings/win32_forms.h"
 #include "common/win/uiseam.h"
+#include "mailer/res/resource.h"
+#include "mailer/ui/cmdplug.h"
 #include "mailer/ui/msgprint.h"
 #include "printengine/prntvant.h"
 #include "tests/print/printer_fixture.h"
@@ -208,6 +210,28 @@ TEST_F(MessagePrinting, CancelledDialogPrintsNothing) {
     EXPECT_EQ(answer_.calls, 1);
     EXPECT_TRUE(::IsWindowEnabled(owner_.Handle()));
     EXPECT_EQ(PrintVant::RefCounter, 0);
+}
+
+TEST_F(MessagePrinting, CommandNamesTheMessages) {
+    PlugMessagePrinting(context_);
+    PrintVant::SetPrintDialog(ui::PrintDialog); // the hook routes it to the test's answer
+    answer_.cancel = true;
+    const long a = Add('I', "ann@example.org", "plugged", Body("p1", 200));
+    const struct {
+        std::string argument;
+        int dialogs;
+    } cases[] = {{"", 0},
+                 {"none", 0},
+                 {std::to_string(a), 1},
+                 {std::to_string(a) + "," + std::to_string(a), 2}};
+    for (const auto& c : cases) {
+        int result = 0;
+        ASSERT_TRUE(
+            RunPluggedCommand(ID_MESSAGE_PRINT, owner_.Handle(), c.argument.c_str(), &result));
+        EXPECT_EQ(result, kPlugCancel) << c.argument;
+        EXPECT_EQ(answer_.calls, c.dialogs) << c.argument;
+    }
+    PlugCommand(ID_MESSAGE_PRINT, nullptr);
 }
 
 } // namespace
