@@ -10,7 +10,7 @@ INSTALL := $(abspath $(BUILD)/install)
 JOBS    ?= $(shell nproc)
 ROOT    := $(abspath .)
 
-.PHONY: all deps native win64 win32 build test run install store wineprefix clean fuzz bench-mime bench-net bench-panes test-sanitize
+.PHONY: all deps native win64 win32 build test run install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print test-sanitize
 
 all: build
 
@@ -39,7 +39,11 @@ wineprefix: deps
 	@bash tools/setup/odbc.sh $(abspath $(WIN64))/odbc $(abspath $(WIN64))/test-store/Lorvex.db
 	@bash tools/setup/odbc.sh $(abspath $(NATIVE))/odbc $(abspath $(NATIVE))/test-store/Lorvex.db
 
-test: build wineprefix
+# The default printer of tests and runs: a CUPS queue printing to PDF files in build/win64/print-out.
+printer: deps
+	@bash tools/setup/cups.sh $(abspath $(WIN64))/print-out
+
+test: build wineprefix printer
 	@bash tools/ci/test.sh $(abspath $(NATIVE)) $(abspath $(WIN64)) $(abspath $(BUILD))/xvfb
 
 # The installation folder: deliverables, catalogues, pages; the registry's InstallPath points at it.
@@ -49,7 +53,7 @@ install: win64
 store: install
 	@bash tools/setup/store.sh $(INSTALL)/Lorvex.db
 
-run: install store wineprefix
+run: install store wineprefix printer
 	@bash tools/setup/run.sh $(WIN64) $(INSTALL) $(BUILD)
 
 # Brief libFuzzer runs of the MIME scanner and line decoders (FUZZ_SECONDS each).
@@ -71,6 +75,11 @@ bench-net: win64 wineprefix
 bench-panes: win64 wineprefix
 	@cmake --build $(WIN64) --target panes_bench -j $(JOBS)
 	@bash bench/panes/run.sh $(WIN64)
+
+# Figures: a 1 MB text paginated and drawn through the print engine against a plain GDI loop.
+bench-print: win64 wineprefix printer
+	@cmake --build $(WIN64) --target print_bench -j $(JOBS)
+	@bash bench/print/run.sh $(WIN64)
 
 # The portable core's tests under ASan and UBSan.
 test-sanitize: deps

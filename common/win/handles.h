@@ -68,6 +68,7 @@ private:
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
 
 // Client-area DC from GetDC, given back with ReleaseDC.
 class WindowDC {
@@ -98,6 +99,42 @@ public:
 
 private:
     HDC dc_;
+};
+
+// A DC the owner created (a printer DC), deleted with DeleteDC.
+class DeviceContext {
+public:
+    DeviceContext() = default;
+    explicit DeviceContext(HDC dc) : dc_(dc) {}
+    ~DeviceContext() { Reset(); }
+    DeviceContext(const DeviceContext&) = delete;
+    DeviceContext& operator=(const DeviceContext&) = delete;
+    HDC Get() const { return dc_; }
+    void Reset(HDC dc = nullptr) {
+        if (dc_) ::DeleteDC(dc_);
+        dc_ = dc;
+    }
+
+private:
+    HDC dc_ = nullptr;
+};
+
+// Movable global memory (printer settings of the print dialog), freed with GlobalFree.
+class GlobalMemory {
+public:
+    GlobalMemory() = default;
+    explicit GlobalMemory(HGLOBAL h) : h_(h) {}
+    ~GlobalMemory() { Reset(); }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    HGLOBAL Get() const { return h_; }
+    void Reset(HGLOBAL h = nullptr) {
+        if (h_) ::GlobalFree(h_);
+        h_ = h;
+    }
+
+private:
+    HGLOBAL h_ = nullptr;
 };
 
 // BeginPaint/EndPaint pair for WM_PAINT.

@@ -169,6 +169,12 @@ BOOL PrintSetup(PRINTDLGA* data) {
     return ::PrintDlgA(data);
 }
 
+BOOL PrintDialog(PRINTDLGA* data) {
+    if (g_hook) return g_hook->OnCommonDialog(CommonDialog::Print, data);
+    if (TranscriptCommonDialog("print")) return FALSE;
+    return ::PrintDlgA(data);
+}
+
 BOOL Help(HWND owner, const char* file, UINT command, ULONG_PTR data) {
     if (g_hook) {
         g_hook->OnHelp(owner, file, command, data);

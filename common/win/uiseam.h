@@ -22,7 +22,7 @@ class MessageCatalog;
 
 namespace lx::ui {
 
-enum class CommonDialog { Open, Save, Font, PrintSetup };
+enum class CommonDialog { Open, Save, Font, PrintSetup, Print };
 
 class UiHook {
 public:
@@ -65,6 +65,8 @@ BOOL GetOpenFileName(OPENFILENAMEA* data);
 BOOL GetSaveFileName(OPENFILENAMEA* data);
 BOOL ChooseFont(CHOOSEFONTA* data);
 BOOL PrintSetup(PRINTDLGA* data);
+// The print dialog of a print job (the print engine shows it through here).
+BOOL PrintDialog(PRINTDLGA* data);
 BOOL Help(HWND owner, const char* file, UINT command, ULONG_PTR data);
 
 // Called by the dialog layer once a dialog is initialised. True when a scripted run answers

@@ -2,6 +2,7 @@
 #include "mailer/core/splash.h"
 #include "mailer/core/startwork.h"
 #include "mailer/ui/mainfrm.h"
+#include "mailer/ui/msgprint.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -59,6 +60,9 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     TERNStartWinSock(kWinsockVersion);
     netStarted_ = true;
     if (!CreateMainFrame(showState)) return false;
+    PlugMessagePrinting(MessagePrintContext{catalog_.get(), connection_, [this](MessageFont which) {
+                                                return MessageFontHandle(which);
+                                            }});
 
     LoadMailboxList();
     PlaceMainFrame();

@@ -81,6 +81,7 @@ std::string MakeInstallation(const char* name, bool withCatalogue) {
     CopyInto(WinPath(LX_LORVEX_EXE), folder);
     CopyInto(WinPath(LX_ODBCVANT_DLL), folder);
     CopyInto(WinPath(LX_TERN32_DLL), folder);
+    CopyInto(WinPath(LX_PRNTVANT_DLL), folder);
     if (withCatalogue) CopyInto(JoinPath(BinaryDir(), "bin\\DGROUP.VSF"), folder);
     return folder;
 }

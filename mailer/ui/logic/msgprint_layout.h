@@ -1,0 +1,78 @@
+// Printed messages: the texts of a printed message (title, header lines, date and page texts),
+// where its parts sit on the page, and which piece of the body goes on which page. Portable;
+// the drawing is msgprint.cpp.
+#pragma once
+#include "common/schema/sqlforms.h"
+#include "mailer/ui/logic/mailmess_rows.h"
+#include "printengine/core/paginate.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lx {
+
+// One message as it is printed.
+struct PrintedMessage {
+    long mesgNum = 0;
+    bool incoming = false; // MesgType "I"
+    std::string address;   // the sender of a retrieved message
+    std::string firstTo;   // the first To recipient of an own message, may be empty
+    std::string subject;   // without the flag suffix
+    std::string mesgId;
+    std::string mesgDate;
+    StoreTime appDate;
+    std::string body;
+};
+
+// The catalogue texts of message printing (MAILMESS_CPP_33 to _43).
+struct MessagePrintTexts {
+    std::string documentName; // also the footer text
+    std::string titleFrom, titleTo;
+    std::array<std::string, 4> labels; // message id, date sent, date received, subject
+    std::string statusFormat;          // page, count
+    std::string dateFormat;            // month name, day, year, hour, minute, second
+    std::string pageFormat;            // page, count
+    std::string placeholder;           // what an own message has no value for
+    MonthNames months;
+};
+// Reads them through `text` (a catalogue look-up by key).
+MessagePrintTexts LoadMessagePrintTexts(const std::function<std::string(const char* key)>& text);
+
+std::string MessageTitle(const PrintedMessage& m, const MessagePrintTexts& t);
+// Label and value of the four header lines of the first page.
+std::array<std::pair<std::string, std::string>, 4> HeaderLines(const PrintedMessage& m,
+                                                               const MessagePrintTexts& t);
+std::string PrintDateText(const MessagePrintTexts& t, const StoreTime& when);
+std::string PageText(const std::string& format, int page, int count);
+
+// Sizes measured on the printer, in hundredths of an inch.
+struct MeasuredParts {
+    long titleWidth = 0, titleHeight = 0; // the title, head font, one line
+    long labelHeight = 0;                 // a label, tags font
+    long valueHeight = 0;                 // a value, text font
+    long dateWidth = 0, dateHeight = 0;   // a sample date, foot font
+    long footerWidth = 0, footerHeight = 0;
+    long pageWidth = 0, pageHeight = 0; // a sample page text, foot font
+};
+
+struct MessagePageLayout {
+    print::PageRect title, header, date, footer, pageNumber, band;
+    print::PageRect firstBody; // below the header block
+    print::PageRect laterBody; // below the title
+};
+MessagePageLayout LayoutMessagePage(const print::PageRect& page, const MeasuredParts& m);
+
+// Finds the piece of the body from `position` that fills `rect` (the engine's GetTextForPage).
+using PieceFinder =
+    std::function<bool(std::size_t position, const print::PageRect& rect, std::size_t* piece)>;
+// The start of every page's piece of a body `length` bytes long: the first page in `first`,
+// the others in `later`. A body that is empty still has one page. False when a piece cannot be
+// found or does not advance.
+bool PlanBodyPages(std::size_t length, const print::PageRect& first, const print::PageRect& later,
+                   const PieceFinder& find, std::vector<std::size_t>* starts);
+
+} // namespace lx

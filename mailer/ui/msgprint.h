@@ -1,0 +1,33 @@
+// "&Print Message ...": the selected messages of the list printed with the print engine, all in
+// one job, each from a new page numbered from 1.
+#pragma once
+#include "common/settings/font_desc.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+class odbcvantConnection;
+
+namespace lx {
+class MessageCatalog;
+
+struct MessagePrintContext {
+    MessageCatalog* catalog = nullptr;
+    odbcvantConnection* conn = nullptr;
+    // The four print fonts; nullptr (or no function) prints in the printer's default font.
+    std::function<HFONT(MessageFont which)> font;
+};
+
+enum class PrintOutcome { Printed, NotStarted, Cancelled, StoppedAtRow };
+
+// Prints the messages in the given order. The print dialog comes first (cancelling it prints
+// nothing); a message that cannot be read ends the job cleanly after the pages before it.
+PrintOutcome PrintMessages(HWND owner, const MessagePrintContext& context,
+                           const std::vector<long>& mesgNums);
+
+// Plugs the command in: its argument names the messages ("12,15").
+void PlugMessagePrinting(const MessagePrintContext& context);
+
+} // namespace lx

@@ -1,0 +1,11 @@
+#include "printengine/win/status.h"
+
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        ::DisableThreadLibraryCalls(instance);
+        lx::print::SetEngineModule(instance);
+    }
+    return TRUE;
+}
