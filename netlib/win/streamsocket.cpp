@@ -80,6 +80,12 @@ int TernStreamSocket::connectTo(const char* host, unsigned short portNet) {
 }
 
 int TernStreamSocket::write(const void* data, int length) {
+    // An empty write would queue an entry that no send can ever complete: it is refused like any
+    // other bad value, so the host never waits for a completion that cannot come.
+    if (length == 0) {
+        lastError_ = TERN_ERR_BADVALUE;
+        return -2;
+    }
     switch (enqueue(data, length, peer_)) {
     case Queued::Refused: return -2;
     case Queued::NoMemory: return TERN_ERR_NOMEMORY;
@@ -102,8 +108,10 @@ void TernStreamSocket::pump() {
 
 void TernStreamSocket::pumpQueue() {
     // Sends queued entries until the queue is empty or the platform would block; a blocked
-    // send resumes with the platform's next write event. Consecutive entries share one send
-    // (each entry is at most a transfer buffer); each still completes with its own notification.
+    // send resumes with the platform's next write event, which the platform signals only after a
+    // send refused with would-block. So a send the platform takes only in part is followed by
+    // another at once, never by a wait. Consecutive entries share one send (each entry is at most
+    // a transfer buffer); each still completes with its own notification.
     const std::size_t room = buffer_.size() * kChunksPerRead;
     try {
         if (sendStage_.size() < room) sendStage_.resize(room);
@@ -122,6 +130,7 @@ void TernStreamSocket::pumpQueue() {
             filled += take;
             skip = 0;
         }
+        if (filled == 0) return; // entries are never empty; nothing to send is nothing to wait for
         const int n = send(sock_, stage.data(), static_cast<int>(filled), 0);
         if (n == SOCKET_ERROR) {
             const int err = WSAGetLastError();
@@ -147,7 +156,6 @@ void TernStreamSocket::pumpQueue() {
             sendQueue_.pop_front();
             notify(TERN_STREAM_SENT, static_cast<LPARAM>(rest));
         }
-        if (static_cast<std::size_t>(n) < filled) return; // the platform took less: wait for room
     }
 }
 

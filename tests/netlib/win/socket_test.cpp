@@ -41,9 +41,9 @@ TEST(Frame, SocketExportsBeforeStartAndAfterEndReturnMinus1) {
     EXPECT_EQ(h, 0u);
     ASSERT_EQ(TERNStartWinSock(257), 1);
     EXPECT_EQ(TERNStartWinSock(257), 1); // a second start changes nothing
-    EXPECT_EQ(TERNVersion(), 512);
+    EXPECT_EQ(TERNVersion(), TERN_VERSION);
     EXPECT_EQ(TERNLastWinSockError(&code, text), 0);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, TERN_ERR_NONE);
     EXPECT_STREQ(text, "No error at this time");
     EXPECT_EQ(TERNEndWinSock(), 1);
     allRefused();
@@ -140,7 +140,7 @@ TEST_F(Library, StreamServerCommAndClient) {
     int code = 0;
     char text[TERN_ERRTEXT_SIZE];
     TERNLastStreamWinSockError(hc, &code, text);
-    EXPECT_EQ(code, 4);
+    EXPECT_EQ(code, TERN_ERR_NOTSERVER);
 
     char ip[20];
     EXPECT_EQ(TERNStreamGetClientIP(hk, ip), 0);
@@ -151,7 +151,7 @@ TEST_F(Library, StreamServerCommAndClient) {
     char buf[2048];
     EXPECT_EQ(TERNStreamRead(hk, buf, sizeof buf), -2);
     TERNLastStreamWinSockError(hk, &code, text);
-    EXPECT_EQ(code, 3);
+    EXPECT_EQ(code, TERN_ERR_BADVALUE);
     EXPECT_STREQ(text, "Programmer passed illegal/bad value");
 
     // One write, one completion with its byte count, one chunk at the other end.
@@ -261,7 +261,7 @@ TEST_F(Library, ServerPortBelow1SetsError3WithoutASocket) {
     int code = 0;
     char text[TERN_ERRTEXT_SIZE];
     EXPECT_EQ(TERNLastStreamWinSockError(h, &code, text), 0);
-    EXPECT_EQ(code, 3);
+    EXPECT_EQ(code, TERN_ERR_BADVALUE);
     EXPECT_EQ(TERNCloseStream(h), 0);
 }
 
@@ -300,7 +300,7 @@ TEST_F(Library, UdpDatagramsRepliesAndSocketInfo) {
     int code = 0;
     char text[TERN_ERRTEXT_SIZE];
     TERNLastUDPWinSockError(hc, &code, text);
-    EXPECT_EQ(code, -5);
+    EXPECT_EQ(code, TERN_ERR_UDPNOTSERVER);
     EXPECT_STREQ(text, "Not a WinSock error [Application Error]");
     EXPECT_EQ(TERNUDPWriteToPort(0, "x", 1, "127.0.0.1", kUdpPort), -3);
     EXPECT_EQ(TERNCloseUDP(hc), 0);
