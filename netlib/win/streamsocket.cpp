@@ -13,7 +13,10 @@ namespace {
 constexpr long kClientEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
 constexpr long kServerEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE;
 constexpr int kBacklog = 3;
-constexpr std::size_t kChunksPerRead = 64;
+// One platform read or send moves up to this much (or one transfer buffer, when that is larger):
+// a busy connection needs fewer events, and a large transfer buffer does not make the staging
+// buffers grow with it.
+constexpr std::size_t kStageBytes = 64 * 1024;
 
 // Writes go out as they are queued: the pump already gathers what is waiting into one send, and
 // holding a short last write back for the peer's acknowledgement would stall every
@@ -112,7 +115,7 @@ void TernStreamSocket::pumpQueue() {
     // send refused with would-block. So a send the platform takes only in part is followed by
     // another at once, never by a wait. Consecutive entries share one send (each entry is at most
     // a transfer buffer); each still completes with its own notification.
-    const std::size_t room = buffer_.size() * kChunksPerRead;
+    const std::size_t room = std::max(buffer_.size(), kStageBytes);
     try {
         if (sendStage_.size() < room) sendStage_.resize(room);
     } catch (const std::bad_alloc&) {
@@ -168,7 +171,7 @@ bool TernStreamSocket::receive() {
     // One platform read takes up to several transfer buffers at once; what it got is queued in
     // chunks of at most the transfer-buffer size, each announced on its own.
     const std::size_t chunk = buffer_.size();
-    const std::size_t want = chunk * kChunksPerRead;
+    const std::size_t want = std::max(chunk, kStageBytes);
     try {
         if (stage_.size() < want) stage_.resize(want);
     } catch (const std::bad_alloc&) {

@@ -109,7 +109,9 @@ TEST_F(Services, UdpBufferSizeBoundsDatagramsAndOnlyGrows) {
     };
     for (const Case c : {Case{0, 1024}, Case{4096, 1500}, Case{100, 1500}}) {
         SCOPED_TRACE(c.clientBuffer);
-        if (c.clientBuffer) ASSERT_EQ(TERNSetUDPBufferSize(hc, c.clientBuffer), 0);
+        if (c.clientBuffer) {
+            ASSERT_EQ(TERNSetUDPBufferSize(hc, c.clientBuffer), 0);
+        }
         server.events.clear();
         ASSERT_EQ(
             TERNUDPWriteToPort(hc, big.data(), static_cast<int>(big.size()), "127.0.0.1", kUdpPort),

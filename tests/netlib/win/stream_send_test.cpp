@@ -64,7 +64,7 @@ private:
     void read() {
         SOCKET s = accept(listener_, nullptr, nullptr);
         if (s != INVALID_SOCKET) {
-            char buf[1024];
+            char buf[4096];
             const DWORD start = GetTickCount();
             while (!stop_ && received_.size() < expected_ && GetTickCount() - start < 60000) {
                 const int n = recv(s, buf, sizeof buf, 0);
@@ -99,7 +99,7 @@ TEST_F(StreamSend, PartialSendsToASlowReaderCompleteInOrderOncePerWrite) {
         int writes;
     };
     // One write far larger than the platform's buffers; many writes that share sends.
-    for (const Case c : {Case{1 << 20, 1}, Case{8192, 96}}) {
+    for (const Case c : {Case{3 << 20, 1}, Case{64 << 10, 48}}) {
         SCOPED_TRACE(c.writeSize);
         std::string expected;
         for (int i = 0; i < c.writes; ++i)
