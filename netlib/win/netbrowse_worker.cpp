@@ -26,6 +26,21 @@ LateWorkers& lateWorkers() {
     return late;
 }
 
+// Waits for a thread while still answering messages sent to this one: the dialog's thread must
+// not stall a thread that sends to it (a thread ending may have to) while it waits.
+bool waitAnswering(HANDLE thread, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        const DWORD r = MsgWaitForMultipleObjects(
+            1, &thread, FALSE, spent < timeoutMs ? timeoutMs - spent : 0, QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0) return true;
+        if (r != WAIT_OBJECT_0 + 1) return false;
+        MSG m;
+        PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE); // handles sent messages
+    }
+}
+
 } // namespace
 
 DWORD WINAPI EnumWorker::main(LPVOID param) {
@@ -68,7 +83,7 @@ void EnumWorker::stop() {
 }
 
 void EnumWorker::join() {
-    if (thread_.Valid() && WaitForSingleObject(thread_.Get(), kJoinMs) != WAIT_OBJECT_0) {
+    if (thread_.Valid() && !waitAnswering(thread_.Get(), kJoinMs)) {
         LateWorkers& late = lateWorkers();
         std::lock_guard<std::mutex> lock(late.mutex);
         late.threads.push_back(std::move(thread_));
