@@ -5,6 +5,7 @@
 #include <string>
 
 #include "netlib/tern32.h"
+#include "tests/netlib/win/connected.h"
 #include "tests/netlib/win/hostqueue.h"
 
 namespace lx::net::test {
@@ -16,11 +17,7 @@ const char kService[] = "ms-theater";
 constexpr int kServicePort = 2460;
 constexpr int kUdpPort = 47316;
 
-class Services : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(TERNStartWinSock(257), 1); }
-    void TearDown() override { TERNEndWinSock(); }
-};
+class Services : public StartedLibrary {};
 
 // A client reaches a server by service name; the accepted connection reports to a thread. Only
 // the thread-mode host waits while thread messages are due: a window-mode host's wait would not

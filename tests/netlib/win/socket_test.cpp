@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "netlib/tern32.h"
+#include "tests/netlib/win/connected.h"
 #include "tests/netlib/win/hostqueue.h"
 
 namespace lx::net::test {
@@ -15,11 +16,7 @@ constexpr UINT kMsg = WM_USER + 300;
 constexpr int kStreamPort = 47311;
 constexpr int kUdpPort = 47312;
 
-class Library : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(TERNStartWinSock(257), 1); }
-    void TearDown() override { TERNEndWinSock(); }
-};
+class Library : public StartedLibrary {};
 
 TEST(Frame, SocketExportsBeforeStartAndAfterEndReturnMinus1) {
     TERNHANDLE h = 0;
@@ -126,16 +123,10 @@ TEST_F(Library, ConnectingToAClosedPortGives15012With10061) {
 }
 
 TEST_F(Library, StreamServerCommAndClient) {
-    HostQueue server(kMsg, {}), comm(kMsg + 1, {}), client(kMsg + 2, {});
-    TERNHANDLE hs = 0, hc = 0, hk = 0;
-    ASSERT_EQ(TERNCreateStreamServerWindow(kStreamPort, server.window(), server.message(), &hs), 0);
-    ASSERT_EQ(TERNCreateStreamCommWindow(comm.window(), comm.message(), &hk), 0);
-    ASSERT_EQ(TERNCreateStreamClientWindow(client.window(), client.message(), &hc), 0);
-    ASSERT_EQ(TERNStreamConnectToPort(hc, "127.0.0.1", kStreamPort), 0);
-    ASSERT_TRUE(server.waitForCode(TERN_STREAM_ACCEPT, 5000));
-    ASSERT_EQ(TERNStreamAccept(hs, hk), 0);
-    ASSERT_TRUE(comm.waitForCode(TERN_STREAM_CONNECT, 5000));
-    ASSERT_TRUE(client.waitForCode(TERN_STREAM_CONNECT, 5000));
+    Connection c(kMsg);
+    ASSERT_TRUE(c.open(kStreamPort));
+    HostQueue &comm = c.comm, &client = c.client;
+    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
     EXPECT_EQ(TERNStreamAccept(hc, hk), -2); // not a server
     int code = 0;
     char text[TERN_ERRTEXT_SIZE];
@@ -209,16 +200,10 @@ TEST_F(Library, StreamServerCommAndClient) {
 // More than the platform's buffers hold: sends block, resume on the platform's write events, and
 // every write still completes exactly once, in order.
 TEST_F(Library, BlockedSendsResumeAndEachWriteCompletesOnce) {
-    HostQueue server(kMsg, {}), comm(kMsg + 1, {}), client(kMsg + 2, {});
-    TERNHANDLE hs = 0, hc = 0, hk = 0;
-    ASSERT_EQ(TERNCreateStreamServerWindow(kStreamPort + 2, server.window(), server.message(), &hs),
-              0);
-    ASSERT_EQ(TERNCreateStreamCommWindow(comm.window(), comm.message(), &hk), 0);
-    ASSERT_EQ(TERNCreateStreamClientWindow(client.window(), client.message(), &hc), 0);
-    ASSERT_EQ(TERNStreamConnectToPort(hc, "127.0.0.1", kStreamPort + 2), 0);
-    ASSERT_TRUE(server.waitForCode(TERN_STREAM_ACCEPT, 5000));
-    ASSERT_EQ(TERNStreamAccept(hs, hk), 0);
-    ASSERT_TRUE(client.waitForCode(TERN_STREAM_CONNECT, 5000));
+    Connection c(kMsg);
+    ASSERT_TRUE(c.open(kStreamPort + 2));
+    HostQueue &comm = c.comm, &client = c.client;
+    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
     constexpr int kWrites = 3000;
     std::string block(1024, ' ');
     for (int i = 0; i < kWrites; ++i) {

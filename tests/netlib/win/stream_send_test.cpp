@@ -10,6 +10,7 @@
 #include <string>
 
 #include "netlib/tern32.h"
+#include "tests/netlib/win/connected.h"
 #include "tests/netlib/win/hostqueue.h"
 
 namespace lx::net::test {
@@ -18,11 +19,7 @@ namespace {
 constexpr UINT kMsg = WM_USER + 320;
 constexpr int kSendPort = 47315;
 
-class StreamSend : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(TERNStartWinSock(257), 1); }
-    void TearDown() override { TERNEndWinSock(); }
-};
+class StreamSend : public StartedLibrary {};
 
 // A plain blocking reader on loopback: takes a little at a time with a pause between reads, so
 // the writer's platform buffers fill and its sends are taken only in part.
@@ -134,15 +131,10 @@ TEST_F(StreamSend, PartialSendsToASlowReaderCompleteInOrderOncePerWrite) {
 }
 
 TEST_F(StreamSend, AnEmptyWriteIsRefusedAndLaterWritesStillGoOut) {
-    HostQueue server(kMsg, {}), comm(kMsg + 1, {}), client(kMsg + 2, {});
-    TERNHANDLE hs = 0, hk = 0, hc = 0;
-    ASSERT_EQ(TERNCreateStreamServerWindow(kSendPort, server.window(), server.message(), &hs), 0);
-    ASSERT_EQ(TERNCreateStreamCommWindow(comm.window(), comm.message(), &hk), 0);
-    ASSERT_EQ(TERNCreateStreamClientWindow(client.window(), client.message(), &hc), 0);
-    ASSERT_EQ(TERNStreamConnectToPort(hc, "127.0.0.1", kSendPort), 0);
-    ASSERT_TRUE(server.waitForCode(TERN_STREAM_ACCEPT, 5000));
-    ASSERT_EQ(TERNStreamAccept(hs, hk), 0);
-    ASSERT_TRUE(client.waitForCode(TERN_STREAM_CONNECT, 5000));
+    Connection c(kMsg);
+    ASSERT_TRUE(c.open(kSendPort));
+    HostQueue &comm = c.comm, &client = c.client;
+    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
 
     for (const void* data : {static_cast<const void*>(""), static_cast<const void*>(nullptr)}) {
         EXPECT_EQ(TERNStreamWrite(hc, data, 0), -2);
