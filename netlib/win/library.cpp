@@ -115,6 +115,8 @@ extern "C" int WINAPI TERNStartWinSock(WORD version) {
 }
 
 extern "C" int WINAPI TERNEndWinSock(void) {
+    // No network-browser worker outlives the library (the browser needs no started library).
+    joinLateEnumWorkers();
     TernLibrary* lib = g_library;
     if (!lib) return 1;
     g_library = nullptr;
@@ -127,8 +129,6 @@ extern "C" int WINAPI TERNEndWinSock(void) {
     for (TernSocket* sock : lib->registry) sock->detachFromLibrary();
     for (SOCKET s : lib->closing) closesocket(s);
     delete lib;
-    // No network-browser worker outlives the library.
-    joinLateEnumWorkers();
     return 1;
 }
 

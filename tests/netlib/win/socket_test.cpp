@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 #include "netlib/tern32.h"
 #include "tests/netlib/win/connected.h"
@@ -238,6 +239,34 @@ TEST_F(Library, BlockedSendsResumeAndEachWriteCompletesOnce) {
     TERNCloseStream(hc);
     TERNCloseStream(hk);
     TERNCloseStream(hs);
+}
+
+// Every kind of object draws its handle from one table: no two live handles share a number, and
+// a handle of one kind is refused by every other kind's exports.
+TEST_F(Library, HandlesOfEveryKindAreDistinctAndRefusedAsAnotherKind) {
+    const DWORD me = GetCurrentThreadId();
+    TERNHANDLE stream = 0, udp = 0, pop = 0, cpw = 0, scanner = 0;
+    ASSERT_EQ(TERNCreateStreamClientThread(me, kMsg, &stream), 0);
+    ASSERT_EQ(TERNCreateUDPClient2(me, kMsg, &udp), 0);
+    ASSERT_EQ(TERNPOP3StartThread(me, kMsg, "unused.txt", &pop), 0);
+    ASSERT_EQ(TERNPOPCPWStartThread(me, kMsg, &cpw), 0);
+    ASSERT_EQ(TERNMimeScanStart("no-such-spool.txt", ".", &scanner), 0);
+    const std::set<TERNHANDLE> all = {stream, udp, pop, cpw, scanner};
+    EXPECT_EQ(all.size(), 5u);
+    char buf[4];
+    int32_t count = 0;
+    for (TERNHANDLE h : {udp, pop, cpw, scanner}) EXPECT_EQ(TERNStreamRead(h, buf, 1), -4);
+    for (TERNHANDLE h : {stream, pop, cpw, scanner}) EXPECT_EQ(TERNUDPRead(h, buf, 1, nullptr), -4);
+    for (TERNHANDLE h : {stream, udp, cpw, scanner}) EXPECT_EQ(TERNPOP3NumMail(h, &count), -4);
+    for (TERNHANDLE h : {stream, udp, pop, cpw}) EXPECT_EQ(TERNMimeScanNumMessages(h, &count), -4);
+    for (TERNHANDLE h : {stream, udp, pop, scanner})
+        EXPECT_EQ(TERNPOPCPWChangeNow(h, "h", "u", "o", "n"), -4);
+    EXPECT_EQ(TERNMimeScanClose(scanner), 0);
+    EXPECT_EQ(TERNMimeScanClose(scanner), -4); // stale
+    EXPECT_EQ(TERNPOPCPWClose(cpw), 0);
+    EXPECT_EQ(TERNPOP3Close(pop), 0);
+    EXPECT_EQ(TERNCloseUDP(udp), 0);
+    EXPECT_EQ(TERNCloseStream(stream), 0);
 }
 
 TEST_F(Library, ServerPortBelow1SetsError3WithoutASocket) {
