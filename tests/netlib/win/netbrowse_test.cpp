@@ -15,6 +15,7 @@ struct Seen {
     bool found = false;
     bool finished = false;
     bool stillOpenAfterOk = false;
+    bool hiddenAfterCancel = false;
     std::string firstItem;
 };
 
@@ -46,20 +47,22 @@ DWORD WINAPI driver(LPVOID param) {
     seen->found = true;
     HWND ok = GetDlgItem(dlg, IDOK);
     HWND list = GetDlgItem(dlg, 1001);
-    // Done: the list shows the tree or the error line, and OK is enabled again.
+    // Done: the dialog is up, the list shows the tree or the error line, OK is enabled again.
     auto done = [&] {
         const std::string first = firstItem(list);
-        return IsWindowEnabled(ok) && !first.empty() && first != "Working...";
+        return IsWindowVisible(dlg) && IsWindowEnabled(ok) && !first.empty() &&
+               first != "Working...";
     };
     for (int i = 0; i < 400 && !done(); ++i) pumpFor(50);
     seen->finished = done();
     seen->firstItem = firstItem(list);
-    // OK on the first entry: a network, or the error line, never ends the dialog.
+    // OK on the first entry: a network, or the error line, never ends the dialog. The command is
+    // sent, so it has been handled when the call returns; ending would have hidden the dialog.
     SendMessageA(list, LB_SETCURSEL, 0, 0);
-    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-    pumpFor(300);
-    seen->stillOpenAfterOk = IsWindow(dlg) != 0;
-    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+    seen->stillOpenAfterOk = IsWindow(dlg) && IsWindowVisible(dlg);
+    SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    seen->hiddenAfterCancel = !IsWindow(dlg) || !IsWindowVisible(dlg);
     return 0;
 }
 
@@ -75,6 +78,7 @@ TEST(NetworkBrowser, EnumerationEndsAndCancelGivesZero) {
     EXPECT_TRUE(seen.finished);
     EXPECT_NE(seen.firstItem, "Working...");
     EXPECT_TRUE(seen.stillOpenAfterOk);
+    EXPECT_TRUE(seen.hiddenAfterCancel);
     EXPECT_EQ(r, 0);
     EXPECT_STREQ(name, "unchanged");
 }
