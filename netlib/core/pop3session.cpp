@@ -15,9 +15,11 @@ constexpr std::size_t kPathSize = 256;
 constexpr std::size_t kUserSize = 64;
 constexpr std::size_t kPasswordSize = 16;
 const char kCrLf[] = "\r\n";
-const SessionCodes kCodes = {
-    TERN_POP3_SENDFAIL, TERN_POP3_RECVFAIL, TERN_POP3_CONNECTED, true,       TERN_POP3_PEERCLOSED,
-    TERN_POP3_REFUSED,  TERN_POP3_OK,       TERN_POP3_DONE,      "QUIT\r\n", 18};
+const SessionCodes kCodes = {TERN_POP3_SENDFAIL,   TERN_POP3_RECVFAIL,
+                             TERN_POP3_CONNECTED,  true,
+                             TERN_POP3_PEERCLOSED, TERN_POP3_REFUSED,
+                             TERN_POP3_OK,         TERN_POP3_DONE,
+                             "QUIT\r\n",           static_cast<int>(Pop3State::SendingQuit)};
 const char kNoTimeStamp[] = "APOP refused: the server's greeting carries no time stamp";
 
 bool positive(const char* p, std::size_t n) {
@@ -90,16 +92,16 @@ bool Pop3Session::writeSpool(const char* data, std::size_t len) {
 }
 
 void Pop3Session::onSent() {
-    switch (state_) {
-    case 1:
-    case 3:
-    case 5:
-    case 7:
-    case 9:
-    case 11:
-    case 13:
-    case 16:
-    case 18: ++state_; break;
+    switch (pop3State()) {
+    case Pop3State::SendingUser:
+    case Pop3State::SendingPass:
+    case Pop3State::SendingApop:
+    case Pop3State::SendingRset:
+    case Pop3State::SendingUidl:
+    case Pop3State::SendingStat:
+    case Pop3State::SendingRetr:
+    case Pop3State::SendingDele:
+    case Pop3State::SendingQuit: ++state_; break; // on to the state awaiting the reply
     default: break;
     }
 }
@@ -113,7 +115,7 @@ void Pop3Session::onData() {
     chunk_[n] = '\0';
     // A reply can only follow a command that has gone out, even if its completion is still queued.
     onSent();
-    if (state_ == 14 || state_ == 15) {
+    if (pop3State() == Pop3State::AwaitRetr || pop3State() == Pop3State::RetrBody) {
         onRetrChunk(chunk_, static_cast<std::size_t>(n));
         return;
     }
@@ -122,7 +124,7 @@ void Pop3Session::onData() {
 
 void Pop3Session::sendLogin() {
     if (!apop_) {
-        sendCommand("USER " + user_ + kCrLf, 1);
+        sendCommand("USER " + user_ + kCrLf, Pop3State::SendingUser);
         return;
     }
     const char* text = reply_.text();
@@ -135,52 +137,55 @@ void Pop3Session::sendLogin() {
         return;
     }
     spoolPath_.assign(open, close + 1);
-    sendCommand("APOP " + user_ + " " + md5Hex(spoolPath_ + password_) + kCrLf, 5);
+    sendCommand("APOP " + user_ + " " + md5Hex(spoolPath_ + password_) + kCrLf,
+                Pop3State::SendingApop);
 }
 
 void Pop3Session::onReply() {
     const char* text = reply_.text();
     const bool ok = positive(text, reply_.size());
-    switch (state_) {
-    case 0:
+    switch (pop3State()) {
+    case Pop3State::Greeting:
         if (!ok) return refuse(text);
         sendLogin();
         break;
-    case 2:
+    case Pop3State::AwaitUser:
         if (!ok) return refuse(text);
-        sendCommand("PASS " + password_ + kCrLf, 3);
+        sendCommand("PASS " + password_ + kCrLf, Pop3State::SendingPass);
         break;
-    case 4:
-    case 6:
+    case Pop3State::AwaitPass:
+    case Pop3State::AwaitApop:
         if (!ok) return refuse(text);
-        sendCommand(std::string("RSET") + kCrLf, 7);
+        sendCommand(std::string("RSET") + kCrLf, Pop3State::SendingRset);
         break;
-    case 8:
+    case Pop3State::AwaitRset:
         if (!ok) return refuse(text);
-        sendCommand(std::string("STAT") + kCrLf, 11);
+        sendCommand(std::string("STAT") + kCrLf, Pop3State::SendingStat);
         break;
-    case 10: sendCommand(withNumber("RETR", current_), 13); break;
-    case 12: {
+    case Pop3State::AwaitUidl:
+        sendCommand(withNumber("RETR", current_), Pop3State::SendingRetr);
+        break;
+    case Pop3State::AwaitStat: {
         if (!ok) return refuse(text);
         count_ = statCount(text);
         if (checkOnly_) {
             post(TERN_POP3_COUNT, count_);
-            sendCommand(std::string("QUIT") + kCrLf, 18);
+            sendCommand(std::string("QUIT") + kCrLf, Pop3State::SendingQuit);
         } else if (count_ < 1) {
             post(TERN_POP3_EMPTY);
-            sendCommand(std::string("QUIT") + kCrLf, 18);
+            sendCommand(std::string("QUIT") + kCrLf, Pop3State::SendingQuit);
         } else {
             post(TERN_POP3_COUNT, count_, true);
             char line[48];
             const int n =
                 std::snprintf(line, sizeof line, "Letters : %d\r\nBEGIN MESSAGE\r\n", count_);
             if (!writeSpool(line, static_cast<std::size_t>(n))) return;
-            sendCommand(withNumber("UIDL", current_), 9);
+            sendCommand(withNumber("UIDL", current_), Pop3State::SendingUidl);
         }
         break;
     }
-    case 17: nextMessage(); break;
-    case 19:
+    case Pop3State::AwaitDele: nextMessage(); break;
+    case Pop3State::AwaitQuit:
         closeSpool();
         quitAnswered(ok, text);
         break;
@@ -189,7 +194,7 @@ void Pop3Session::onReply() {
 }
 
 void Pop3Session::onRetrChunk(const char* data, std::size_t len) {
-    if (state_ == 14) {
+    if (pop3State() == Pop3State::AwaitRetr) {
         // The status line decides; until it is complete (or fills the buffer) its bytes are held.
         retrHead_.append(data, len);
         if (retrHead_.find('\n') == std::string::npos && retrHead_.size() < ReplyBuffer::kCapacity)
@@ -204,7 +209,7 @@ void Pop3Session::onRetrChunk(const char* data, std::size_t len) {
         size_ = retrSize(data, len);
         received_ = 0;
         tailLen_ = 0;
-        state_ = 15;
+        state_ = static_cast<int>(Pop3State::RetrBody);
     }
     received_ += static_cast<std::int64_t>(len);
     if (received_ > size_) received_ = size_;
@@ -238,7 +243,7 @@ void Pop3Session::onRetrChunk(const char* data, std::size_t len) {
     if (!spool_->flush()) return quitAfter(TERN_POP3_WRITEFAIL);
     post(TERN_POP3_STORED, current_, true);
     if (deleteAfter_)
-        sendCommand(withNumber("DELE", current_), 16);
+        sendCommand(withNumber("DELE", current_), Pop3State::SendingDele);
     else
         nextMessage();
 }
@@ -246,12 +251,12 @@ void Pop3Session::onRetrChunk(const char* data, std::size_t len) {
 void Pop3Session::nextMessage() {
     ++current_;
     if (current_ > count_) {
-        sendCommand(std::string("QUIT") + kCrLf, 18);
+        sendCommand(std::string("QUIT") + kCrLf, Pop3State::SendingQuit);
         return;
     }
     const char begin[] = "BEGIN MESSAGE\r\n";
     if (!writeSpool(begin, sizeof begin - 1)) return;
-    sendCommand(withNumber("UIDL", current_), 9);
+    sendCommand(withNumber("UIDL", current_), Pop3State::SendingUidl);
 }
 
 } // namespace lx::net

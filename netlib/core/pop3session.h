@@ -12,6 +12,31 @@
 
 namespace lx::net {
 
+// The session's states. Each command has a sending state (left when the write has gone out)
+// followed by the state that awaits its reply.
+enum class Pop3State : int {
+    Greeting = 0,
+    SendingUser = 1,
+    AwaitUser = 2,
+    SendingPass = 3,
+    AwaitPass = 4,
+    SendingApop = 5,
+    AwaitApop = 6,
+    SendingRset = 7,
+    AwaitRset = 8,
+    SendingUidl = 9,
+    AwaitUidl = 10,
+    SendingStat = 11,
+    AwaitStat = 12,
+    SendingRetr = 13,
+    AwaitRetr = 14, // the first chunk of the RETR reply, with its status line
+    RetrBody = 15,  // further chunks of the RETR reply
+    SendingDele = 16,
+    AwaitDele = 17,
+    SendingQuit = 18,
+    AwaitQuit = 19,
+};
+
 class Pop3Session : public SessionBase {
 public:
     static constexpr int kPort = 110;
@@ -24,8 +49,12 @@ public:
 
     int messageCount() const { return count_; }
     int current() const { return current_; }
+    Pop3State pop3State() const { return static_cast<Pop3State>(state_); }
 
 private:
+    bool sendCommand(const std::string& command, Pop3State next) {
+        return SessionBase::sendCommand(command, static_cast<int>(next));
+    }
     void onData() override;
     void onSent() override;
     void onRunEnd() override { closeSpool(); }

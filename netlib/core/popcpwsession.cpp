@@ -24,7 +24,7 @@ const SessionCodes kCodes = {TERN_CPW_SENDFAIL,
                              0,
                              TERN_CPW_DONE,
                              "QUIT\r\n",
-                             7};
+                             static_cast<int>(CpwState::SendingQuit)};
 
 } // namespace
 
@@ -51,7 +51,13 @@ int PopCpwSession::changeNow(const char* server, const char* user, const char* o
 }
 
 void PopCpwSession::onSent() {
-    if (state_ == 1 || state_ == 3 || state_ == 5 || state_ == 7) ++state_;
+    switch (cpwState()) {
+    case CpwState::SendingUser:
+    case CpwState::SendingPass:
+    case CpwState::SendingNewPass:
+    case CpwState::SendingQuit: ++state_; break; // on to the state awaiting the reply
+    default: break;
+    }
 }
 
 void PopCpwSession::onData() {
@@ -68,25 +74,25 @@ void PopCpwSession::onData() {
 void PopCpwSession::onReply() {
     const char* text = reply_.text();
     const bool ok = positive(text, reply_.size());
-    switch (state_) {
-    case 0:
+    switch (cpwState()) {
+    case CpwState::Greeting:
         if (!ok) return refuse(text);
-        sendCommand("USER " + user_ + kCrLf, 1);
+        sendCommand("USER " + user_ + kCrLf, CpwState::SendingUser);
         break;
-    case 2:
+    case CpwState::AwaitUser:
         if (!ok) return refuse(text);
-        sendCommand("PASS " + oldPassword_ + kCrLf, 3);
+        sendCommand("PASS " + oldPassword_ + kCrLf, CpwState::SendingPass);
         break;
-    case 4:
+    case CpwState::AwaitPass:
         if (!ok) return refuse(text);
-        sendCommand("NEWPASS " + newPassword_ + kCrLf, 5);
+        sendCommand("NEWPASS " + newPassword_ + kCrLf, CpwState::SendingNewPass);
         break;
-    case 6:
+    case CpwState::AwaitNewPass:
         if (!ok) return refuse(text);
         post(TERN_CPW_CHANGED);
-        sendCommand(std::string("QUIT") + kCrLf, 7);
+        sendCommand(std::string("QUIT") + kCrLf, CpwState::SendingQuit);
         break;
-    case 8: quitAnswered(ok, text); break;
+    case CpwState::AwaitQuit: quitAnswered(ok, text); break;
     default: break;
     }
 }

@@ -10,6 +10,20 @@
 
 namespace lx::net {
 
+// The session's states. Each command has a sending state (left when the write has gone out)
+// followed by the state that awaits its reply.
+enum class CpwState : int {
+    Greeting = 0,
+    SendingUser = 1,
+    AwaitUser = 2,
+    SendingPass = 3,
+    AwaitPass = 4,
+    SendingNewPass = 5,
+    AwaitNewPass = 6,
+    SendingQuit = 7,
+    AwaitQuit = 8,
+};
+
 class PopCpwSession : public SessionBase {
 public:
     static constexpr int kPort = 106;
@@ -20,7 +34,12 @@ public:
     int changeNow(const char* server, const char* user, const char* oldPassword,
                   const char* newPassword);
 
+    CpwState cpwState() const { return static_cast<CpwState>(state_); }
+
 private:
+    bool sendCommand(const std::string& command, CpwState next) {
+        return SessionBase::sendCommand(command, static_cast<int>(next));
+    }
     void onData() override;
     void onSent() override;
     void onReply();

@@ -1,58 +1,28 @@
-// Opaque 32-bit handles for objects handed to the host: a slot index and a generation, so a
-// stale or forged handle finds nothing instead of a freed object.
+// The preparer's and the scanner's handles come from the library's one handle table, so no MIME
+// handle ever shares its number with a socket's or a session's; a stale, forged or mistyped
+// handle finds nothing. This owns the objects behind the handles of one kind.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
-#include <vector>
+
+#include "netlib/core/handletable.h"
 
 namespace lx::mime {
 
-template <typename T>
+template <typename T, lx::net::HandleKind Kind>
 class HandleTable {
 public:
-    // Takes the object; 0 when the table is full.
+    // Takes the object; 0 when the table is full (the object is then freed).
     std::uint32_t add(std::unique_ptr<T> obj) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (std::size_t i = 0; i < slots_.size(); ++i)
-            if (!slots_[i].obj) return fill(i, std::move(obj));
-        if (slots_.size() >= kMaxSlots) return 0;
-        slots_.push_back(Slot{});
-        return fill(slots_.size() - 1, std::move(obj));
+        const std::uint32_t h = lx::net::handles().add(obj.get(), Kind);
+        if (h) obj.release();
+        return h;
     }
-    T* find(std::uint32_t h) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Slot* s = slotOf(h);
-        return s ? s->obj.get() : nullptr;
-    }
+    T* find(std::uint32_t h) { return static_cast<T*>(lx::net::handles().find(h, Kind)); }
     std::unique_ptr<T> take(std::uint32_t h) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Slot* s = slotOf(h);
-        return s ? std::move(s->obj) : nullptr;
+        return std::unique_ptr<T>(static_cast<T*>(lx::net::handles().remove(h, Kind)));
     }
-
-private:
-    static constexpr std::size_t kMaxSlots = 0xFFFF;
-    struct Slot {
-        std::unique_ptr<T> obj;
-        std::uint16_t generation = 0;
-    };
-    std::uint32_t fill(std::size_t i, std::unique_ptr<T> obj) {
-        Slot& s = slots_[i];
-        s.generation = static_cast<std::uint16_t>(s.generation + 1 == 0 ? 1 : s.generation + 1);
-        s.obj = std::move(obj);
-        return (std::uint32_t(s.generation) << 16) | std::uint32_t(i + 1);
-    }
-    Slot* slotOf(std::uint32_t h) {
-        std::size_t i = (h & 0xFFFF);
-        if (i == 0 || i > slots_.size()) return nullptr;
-        Slot& s = slots_[i - 1];
-        if (!s.obj || s.generation != (h >> 16)) return nullptr;
-        return &s;
-    }
-    std::mutex mutex_;
-    std::vector<Slot> slots_;
 };
 
 } // namespace lx::mime

@@ -14,15 +14,11 @@ using lx::mime::Scanner;
 
 namespace {
 
-HandleTable<Preparer>& preparers() {
-    static HandleTable<Preparer> table;
-    return table;
-}
+using Preparers = HandleTable<Preparer, lx::net::HandleKind::MimePreparer>;
+using Scanners = HandleTable<Scanner, lx::net::HandleKind::MimeScanner>;
 
-HandleTable<Scanner>& scanners() {
-    static HandleTable<Scanner> table;
-    return table;
-}
+Preparers preparers() { return {}; }
+Scanners scanners() { return {}; }
 
 template <typename F>
 int32_t withPreparer(TernMimeHandle h, F f) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "netlib/tern32.h"
+#include "netlib/win/netbrowse_worker.h"
 #include "netlib/win/ternsocket.h"
 
 namespace lx::net {
@@ -16,8 +17,8 @@ const char kDispatchClass[] = "TERN_WINSOCK";
 constexpr UINT kCloseMsg = TERN_DISPATCH_MSG + 1;
 
 LRESULT CALLBACK dispatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TernLibrary* lib = windowObject<TernLibrary>(hwnd, msg, lParam);
     if (msg == kCloseMsg) {
-        TernLibrary* lib = g_library;
         const SOCKET s = static_cast<SOCKET>(wParam);
         if (lib) {
             auto it = std::find(lib->closing.begin(), lib->closing.end(), s);
@@ -29,7 +30,6 @@ LRESULT CALLBACK dispatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (msg != TERN_DISPATCH_MSG) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    TernLibrary* lib = g_library;
     if (!lib) return 0;
     const SOCKET s = static_cast<SOCKET>(wParam);
     for (TernSocket* sock : lib->registry) {
@@ -50,7 +50,7 @@ bool createDispatchWindow(TernLibrary& lib) {
     wc.lpszClassName = kDispatchClass;
     // A class left from an earlier start of the library in this process is reused.
     if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    lib.dispatch = createHiddenWindow(kDispatchClass, "WinSock Message");
+    lib.dispatch = createHiddenWindow(kDispatchClass, "WinSock Message", &lib);
     return lib.dispatch != nullptr;
 }
 
@@ -71,9 +71,9 @@ void unregisterSocket(TernSocket* socket) {
     if (it != reg.end()) reg.erase(it);
 }
 
-HWND createHiddenWindow(const char* className, const char* title) {
+HWND createHiddenWindow(const char* className, const char* title, void* object) {
     return CreateWindowA(className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, HWND_MESSAGE, nullptr, g_instance, nullptr);
+                         CW_USEDEFAULT, CW_USEDEFAULT, HWND_MESSAGE, nullptr, g_instance, object);
 }
 
 bool postDispatch(SOCKET s, long event) {
@@ -115,10 +115,16 @@ extern "C" int WINAPI TERNStartWinSock(WORD version) {
 }
 
 extern "C" int WINAPI TERNEndWinSock(void) {
+    // No network-browser worker outlives the library (the browser needs no started library).
+    joinLateEnumWorkers();
     TernLibrary* lib = g_library;
     if (!lib) return 1;
     g_library = nullptr;
-    if (lib->dispatch) DestroyWindow(lib->dispatch);
+    if (lib->dispatch) {
+        // Messages still queued for the window find no record and are ignored.
+        SetWindowLongPtrA(lib->dispatch, GWLP_USERDATA, 0);
+        DestroyWindow(lib->dispatch);
+    }
     // The socket objects stay owned by the host; they are simply no longer dispatched.
     for (TernSocket* sock : lib->registry) sock->detachFromLibrary();
     for (SOCKET s : lib->closing) closesocket(s);

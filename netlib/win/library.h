@@ -28,10 +28,23 @@ TernLibrary* library();
 HINSTANCE moduleInstance();
 void setModuleInstance(HINSTANCE instance);
 
-// Creates one of the library's never-shown windows (overlapped style, default position and size).
+// Creates one of the library's never-shown windows (overlapped style, default position and size)
+// for `object`, which windowObject gives back in its window procedure.
 // It only ever receives messages, so it is a message-only window: the window system keeps no
 // surface for it and a thread that owns nothing else need not poll the display for its events.
-HWND createHiddenWindow(const char* className, const char* title);
+HWND createHiddenWindow(const char* className, const char* title, void* object);
+
+// The object a library window was created for: taken from the creation parameters at
+// WM_NCCREATE into the window's user data, read from there afterwards (null once cleared).
+template <class T>
+T* windowObject(HWND hwnd, UINT msg, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* object = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+        return object;
+    }
+    return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
 
 void registerSocket(TernSocket* socket);
 void unregisterSocket(TernSocket* socket);

@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "common/win/handles.h"
 #include "netlib/tern32.h"
 #include "netlib/win/library.h"
 #include "netlib/win/netbrowse_tls.h"
+#include "netlib/win/netbrowse_worker.h"
 #include "netlib/win/netenum.h"
 
 using namespace lx::net;
+using lx::SelectGuard;
 
 namespace {
 
@@ -20,38 +23,26 @@ constexpr int kRefreshId = 1002;
 constexpr UINT kEnumDone = TERN_NETBROWSE_DONE;
 constexpr int kIndent = 16;
 
+constexpr int kGlyphs = 5;
+
+// Everything one open dialog holds: the caller's result buffer, the tree, its drawing objects and
+// its enumeration worker; stored with the dialog at WM_INITDIALOG.
 struct BrowseData {
     char* result = nullptr;
     std::unique_ptr<NetTree> tree;
     bool busy = false;
+    lx::Font font;
+    lx::Brush glyphs[kGlyphs];
+    EnumWorker worker;
 };
 
-// Drawing objects shared by every open browser dialog, freed when the last one closes.
-struct SharedGdi {
-    int users = 0;
-    HFONT font = nullptr;
-    HBRUSH glyphs[5] = {};
-};
-SharedGdi g_gdi;
-
-void acquireGdi() {
-    if (g_gdi.users++ > 0) return;
-    g_gdi.font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+void createDrawingObjects(BrowseData& d) {
+    d.font.Reset(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-    const COLORREF colours[5] = {RGB(128, 128, 128), RGB(0, 128, 0), RGB(0, 0, 160),
-                                 RGB(160, 120, 0), RGB(128, 0, 128)};
-    for (int i = 0; i < 5; ++i) g_gdi.glyphs[i] = CreateSolidBrush(colours[i]);
-}
-
-void releaseGdi() {
-    if (--g_gdi.users > 0) return;
-    if (g_gdi.font) DeleteObject(g_gdi.font);
-    for (HBRUSH& b : g_gdi.glyphs) {
-        if (b) DeleteObject(b);
-        b = nullptr;
-    }
-    g_gdi.font = nullptr;
+                             DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    const COLORREF colours[kGlyphs] = {RGB(128, 128, 128), RGB(0, 128, 0), RGB(0, 0, 160),
+                                       RGB(160, 120, 0), RGB(128, 0, 128)};
+    for (int i = 0; i < kGlyphs; ++i) d.glyphs[i].Reset(CreateSolidBrush(colours[i]));
 }
 
 // Glyph by display type: generic, domain, server, share, network.
@@ -93,15 +84,6 @@ void insertEntry(HWND list, int at, NetEntry* e) {
     SendMessageA(list, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(e));
 }
 
-DWORD WINAPI enumWorker(LPVOID param) {
-    HWND dlg = static_cast<HWND>(param);
-    auto* tree = new (std::nothrow) NetTree;
-    const bool ok = tree && enumerateNetwork(*tree);
-    // The dialog takes the tree; if it has gone meanwhile the tree is freed here.
-    if (!PostMessageA(dlg, kEnumDone, reinterpret_cast<WPARAM>(tree), ok ? 1 : 0)) delete tree;
-    return 0;
-}
-
 void startEnumeration(HWND dlg) {
     BrowseData* d = dataOf(dlg);
     d->busy = true;
@@ -109,16 +91,12 @@ void startEnumeration(HWND dlg) {
     showText(GetDlgItem(dlg, kListId), "Working...");
     d->tree.reset();
     setBusy(dlg, true);
-    HANDLE t = CreateThread(nullptr, 0, enumWorker, dlg, 0, nullptr);
-    if (t) {
-        CloseHandle(t);
-    } else {
-        PostMessageA(dlg, kEnumDone, 0, 0);
-    }
+    if (!d->worker.start(dlg)) PostMessageA(dlg, kEnumDone, 0, 0);
 }
 
 void onEnumerated(HWND dlg, NetTree* tree, bool ok) {
     BrowseData* d = dataOf(dlg);
+    d->worker.finished();
     d->busy = false;
     d->tree.reset(tree);
     HWND list = GetDlgItem(dlg, kListId);
@@ -176,21 +154,20 @@ bool activate(HWND dlg) {
     return false;
 }
 
-void drawItem(const DRAWITEMSTRUCT* di) {
+void drawItem(const BrowseData& d, const DRAWITEMSTRUCT* di) {
     if (di->itemID == static_cast<UINT>(-1)) return;
     const bool selected = (di->itemState & ODS_SELECTED) != 0;
     FillRect(di->hDC, &di->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(di->hDC, TRANSPARENT);
     SetTextColor(di->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    HGDIOBJ oldFont =
-        SelectObject(di->hDC, g_gdi.font ? g_gdi.font : GetStockObject(DEFAULT_GUI_FONT));
+    SelectGuard font(di->hDC, d.font ? d.font.Get() : GetStockObject(DEFAULT_GUI_FONT));
     auto* e = reinterpret_cast<NetEntry*>(di->itemData);
     RECT r = di->rcItem;
     std::string text;
     if (e) {
         r.left += 2 + e->level * kIndent;
         RECT glyph{r.left, r.top + 3, r.left + 10, r.bottom - 3};
-        FillRect(di->hDC, &glyph, g_gdi.glyphs[glyphOf(e->displayType)]);
+        FillRect(di->hDC, &glyph, d.glyphs[glyphOf(e->displayType)].Get());
         r.left += 14;
         text = e->name;
     } else {
@@ -202,7 +179,16 @@ void drawItem(const DRAWITEMSTRUCT* di) {
         text = buf;
     }
     DrawTextA(di->hDC, text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    SelectObject(di->hDC, oldFont);
+}
+
+// The dialog ends: its worker stops and is waited for; a result it posted meanwhile is freed.
+void endBrowsing(HWND dlg) {
+    BrowseData* d = dataOf(dlg);
+    if (!d) return;
+    d->worker.stop();
+    MSG m;
+    while (PeekMessageA(&m, dlg, kEnumDone, kEnumDone, PM_REMOVE))
+        delete reinterpret_cast<NetTree*>(m.wParam);
 }
 
 INT_PTR CALLBACK browseProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -211,13 +197,16 @@ INT_PTR CALLBACK browseProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         auto* d = reinterpret_cast<BrowseData*>(lParam);
         SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(d));
         netBrowseTlsSet(d);
-        acquireGdi();
+        createDrawingObjects(*d);
         startEnumeration(dlg);
         return TRUE;
     }
     case kEnumDone: onEnumerated(dlg, reinterpret_cast<NetTree*>(wParam), lParam != 0); return TRUE;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16; return TRUE;
-    case WM_DRAWITEM: drawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_DRAWITEM:
+        if (BrowseData* d = dataOf(dlg))
+            drawItem(*d, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -237,7 +226,7 @@ INT_PTR CALLBACK browseProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         EndDialog(dlg, 0);
         return TRUE;
     case WM_DESTROY:
-        releaseGdi();
+        endBrowsing(dlg);
         netBrowseTlsSet(nullptr);
         return FALSE;
     default: return FALSE;

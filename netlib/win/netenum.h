@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,8 +27,9 @@ struct NetTree {
     std::vector<std::unique_ptr<NetEntry>> top;
 };
 
-// Enumerates three levels below the network root. False when the platform refused.
-bool enumerateNetwork(NetTree& tree);
+// Enumerates three levels below the network root. False when the platform refused or `stop` was
+// set (checked before every platform call, so a stop request ends the walk soon).
+bool enumerateNetwork(NetTree& tree, const std::atomic<bool>& stop);
 
 } // namespace lx::net
 

@@ -20,8 +20,6 @@ bool registerClass(const SessionWindowClass& cls, WNDPROC proc) {
     if (GetClassInfoA(moduleInstance(), cls.className, &wc)) return true;
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = proc;
-    // The window data holds the session's port.
-    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = moduleInstance();
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = cls.className;
@@ -37,20 +35,19 @@ TernStreamSocket* streamOf(TERNHANDLE h) {
 WinSessionPort::WinSessionPort(const SessionWindowClass& cls, const Notifier& host)
     : cls_(cls), host_(host) {
     if (!registerClass(cls_, windowProc)) return;
-    window_ = createHiddenWindow(cls_.className, cls_.title);
-    if (window_) SetWindowLongPtrA(window_, 0, reinterpret_cast<LONG_PTR>(this));
+    window_ = createHiddenWindow(cls_.className, cls_.title, this);
 }
 
 WinSessionPort::~WinSessionPort() {
     closeSocket();
     if (window_) {
-        SetWindowLongPtrA(window_, 0, 0);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
 }
 
 LRESULT CALLBACK WinSessionPort::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<WinSessionPort*>(GetWindowLongPtrA(hwnd, 0));
+    auto* self = windowObject<WinSessionPort>(hwnd, msg, lParam);
     if (self && msg == self->cls_.socketMessage) {
         if (self->dispatch_)
             self->dispatch_(self->target_, static_cast<int>(wParam),

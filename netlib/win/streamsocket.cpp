@@ -13,7 +13,10 @@ namespace {
 constexpr long kClientEvents = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;
 constexpr long kServerEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE;
 constexpr int kBacklog = 3;
-constexpr std::size_t kChunksPerRead = 64;
+// One platform read or send moves up to this much (or one transfer buffer, when that is larger):
+// a busy connection needs fewer events, and a large transfer buffer does not make the staging
+// buffers grow with it.
+constexpr std::size_t kStageBytes = 64 * 1024;
 
 // Writes go out as they are queued: the pump already gathers what is waiting into one send, and
 // holding a short last write back for the peer's acknowledgement would stall every
@@ -80,6 +83,12 @@ int TernStreamSocket::connectTo(const char* host, unsigned short portNet) {
 }
 
 int TernStreamSocket::write(const void* data, int length) {
+    // An empty write would queue an entry that no send can ever complete: it is refused like any
+    // other bad value, so the host never waits for a completion that cannot come.
+    if (length == 0) {
+        lastError_ = TERN_ERR_BADVALUE;
+        return -2;
+    }
     switch (enqueue(data, length, peer_)) {
     case Queued::Refused: return -2;
     case Queued::NoMemory: return TERN_ERR_NOMEMORY;
@@ -102,9 +111,11 @@ void TernStreamSocket::pump() {
 
 void TernStreamSocket::pumpQueue() {
     // Sends queued entries until the queue is empty or the platform would block; a blocked
-    // send resumes with the platform's next write event. Consecutive entries share one send
-    // (each entry is at most a transfer buffer); each still completes with its own notification.
-    const std::size_t room = buffer_.size() * kChunksPerRead;
+    // send resumes with the platform's next write event, which the platform signals only after a
+    // send refused with would-block. So a send the platform takes only in part is followed by
+    // another at once, never by a wait. Consecutive entries share one send (each entry is at most
+    // a transfer buffer); each still completes with its own notification.
+    const std::size_t room = std::max(buffer_.size(), kStageBytes);
     try {
         if (sendStage_.size() < room) sendStage_.resize(room);
     } catch (const std::bad_alloc&) {
@@ -122,6 +133,7 @@ void TernStreamSocket::pumpQueue() {
             filled += take;
             skip = 0;
         }
+        if (filled == 0) return; // entries are never empty; nothing to send is nothing to wait for
         const int n = send(sock_, stage.data(), static_cast<int>(filled), 0);
         if (n == SOCKET_ERROR) {
             const int err = WSAGetLastError();
@@ -147,7 +159,6 @@ void TernStreamSocket::pumpQueue() {
             sendQueue_.pop_front();
             notify(TERN_STREAM_SENT, static_cast<LPARAM>(rest));
         }
-        if (static_cast<std::size_t>(n) < filled) return; // the platform took less: wait for room
     }
 }
 
@@ -160,7 +171,7 @@ bool TernStreamSocket::receive() {
     // One platform read takes up to several transfer buffers at once; what it got is queued in
     // chunks of at most the transfer-buffer size, each announced on its own.
     const std::size_t chunk = buffer_.size();
-    const std::size_t want = chunk * kChunksPerRead;
+    const std::size_t want = std::max(chunk, kStageBytes);
     try {
         if (stage_.size() < want) stage_.resize(want);
     } catch (const std::bad_alloc&) {

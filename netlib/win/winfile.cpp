@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/win/handles.h"
+
 namespace lx::net {
 namespace {
 
@@ -11,11 +13,8 @@ namespace {
 // received chunk at a time.
 class WinFile : public SpoolFile {
 public:
-    explicit WinFile(HANDLE h) : h_(h) {}
-    ~WinFile() override {
-        flush();
-        CloseHandle(h_);
-    }
+    explicit WinFile(HANDLE h) : file_(h) {}
+    ~WinFile() override { flush(); }
     bool write(const void* data, std::size_t len) override {
         if (failed_) return false;
         if (pending_.size() + len > kBlock && !flush()) return false;
@@ -51,7 +50,8 @@ private:
             failed_ = true;
         return !failed_;
     }
-    HANDLE h_;
+    UniqueHandle file_;
+    const HANDLE h_ = file_.Get();
     std::vector<char> pending_;
     bool failed_ = false;
 };

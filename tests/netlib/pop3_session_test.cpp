@@ -8,8 +8,168 @@
 namespace lx::net::test {
 namespace {
 
+using S = Pop3State;
+
 const std::string kMsg1 = "+OK 38 octets\r\nSubject: one\r\n\r\nbody\r\n..dotted\r\n.\r\n";
 const std::string kMsg2 = "+OK 20 octets\r\nSubject: two\r\n\r\nx\r\n.\r\n";
+
+// One turn of a transcript: what the server says, the command the session then writes last, and
+// the state it is in once that command has gone out.
+struct Turn {
+    std::string server;
+    std::string wrote;
+    S state;
+};
+using Transcript = std::vector<Turn>;
+
+Transcript operator+(Transcript a, const Transcript& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// USER/PASS login through RSET up to the STAT command.
+const Transcript kLogin = {
+    {"+OK ready\r\n", "USER joe\r\n", S::AwaitUser},
+    {"+OK\r\n", "PASS secret\r\n", S::AwaitPass},
+    {"+OK logged in\r\n", "RSET\r\n", S::AwaitRset},
+    {"+OK\r\n", "STAT\r\n", S::AwaitStat},
+};
+
+enum class Run { Pull, PullAndDelete, CheckOnly, PullApop };
+
+struct TranscriptCase {
+    const char* name;
+    Run run;
+    Transcript turns;
+    std::vector<int> codes; // every status posted except progress
+    const char* spool;      // the spool file afterwards; null: none was created
+};
+
+const std::string kTwoMessages = std::string("Letters : 2\r\nBEGIN MESSAGE\r\n") + kMsg1 +
+                                 "END MESSAGE\r\nBEGIN MESSAGE\r\n" + kMsg2 + "END MESSAGE\r\n";
+
+const TranscriptCase kTranscripts[] = {
+    {"RetrievesEveryMessageIntoTheSpoolFile",
+     Run::Pull,
+     kLogin + Transcript{{"+OK 2 58\r\n", "UIDL 1\r\n", S::AwaitUidl},
+                         {"+OK 1 uid-a\r\n", "RETR 1\r\n", S::AwaitRetr},
+                         {kMsg1, "UIDL 2\r\n", S::AwaitUidl},
+                         {"+OK 2 uid-b\r\n", "RETR 2\r\n", S::AwaitRetr},
+                         {kMsg2.substr(0, 10), "RETR 2\r\n", S::AwaitRetr},
+                         {kMsg2.substr(10), "QUIT\r\n", S::AwaitQuit},
+                         {"+OK bye\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED, TERN_POP3_STORED, TERN_POP3_OK,
+      TERN_POP3_DONE},
+     kTwoMessages.c_str()},
+    {"DeleteFlagSendsDeleAfterEachMessageWithoutTestingTheReply",
+     Run::PullAndDelete,
+     kLogin + Transcript{{"+OK 2 58\r\n", "UIDL 1\r\n", S::AwaitUidl},
+                         {"+OK 1 a\r\n", "RETR 1\r\n", S::AwaitRetr},
+                         {kMsg1, "DELE 1\r\n", S::AwaitDele},
+                         {"-ERR whatever\r\n", "UIDL 2\r\n", S::AwaitUidl},
+                         {"+OK 2 b\r\n", "RETR 2\r\n", S::AwaitRetr},
+                         {kMsg2, "DELE 2\r\n", S::AwaitDele},
+                         {"+OK\r\n", "QUIT\r\n", S::AwaitQuit},
+                         {"+OK\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED, TERN_POP3_STORED, TERN_POP3_OK,
+      TERN_POP3_DONE},
+     kTwoMessages.c_str()},
+    {"ErrGreetingIsRefusedThenQuitThenDone",
+     Run::Pull,
+     {{"-ERR busy\r\n", "QUIT\r\n", S::AwaitQuit}, {"+OK\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_CONNECTED, TERN_POP3_REFUSED, TERN_POP3_DONE},
+     ""},
+    {"EmptyMailboxGivesEmptyQuitAndDoneAndAnEmptySpool",
+     Run::Pull,
+     kLogin + Transcript{{"+OK 0 0\r\n", "QUIT\r\n", S::AwaitQuit},
+                         {"+OK\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_CONNECTED, TERN_POP3_EMPTY, TERN_POP3_DONE},
+     ""},
+    {"StatWithoutSecondBlankCountsZero",
+     Run::Pull,
+     kLogin + Transcript{{"+OK 3\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_CONNECTED, TERN_POP3_EMPTY},
+     ""},
+    {"CheckOnlyPostsTheCountAndTouchesNoSpool",
+     Run::CheckOnly,
+     kLogin + Transcript{{"+OK 2 640\r\n", "QUIT\r\n", S::AwaitQuit},
+                         {"+OK\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_DONE},
+     nullptr},
+    {"ApopWithoutTimeStampIsRefused",
+     Run::PullApop,
+     {{"+OK ready\r\n", "QUIT\r\n", S::AwaitQuit}, {"+OK\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_CONNECTED, TERN_POP3_REFUSED, TERN_POP3_DONE},
+     ""},
+};
+
+TEST(Pop3Transcript, Cases) {
+    for (const TranscriptCase& c : kTranscripts) {
+        SCOPED_TRACE(c.name);
+        FakePort port({TERN_POP3_REFUSED, TERN_POP3_PROGRESS});
+        Pop3Session s(port, "pop.txt");
+        Driver<Pop3Session> d(port, s);
+        ASSERT_EQ(s.start("pop.example.org", "joe", "secret", c.run == Run::PullAndDelete,
+                          c.run == Run::PullApop, c.run == Run::CheckOnly),
+                  0);
+        EXPECT_EQ(port.connects, std::vector<std::string>{"pop.example.org:110"});
+        d.event(TERN_STREAM_CONNECT);
+        for (std::size_t i = 0; i < c.turns.size(); ++i) {
+            const Turn& t = c.turns[i];
+            d.chunk(t.server);
+            EXPECT_EQ(d.lastWrite(), t.wrote) << "turn " << i;
+            EXPECT_EQ(s.pop3State(), t.state) << "turn " << i;
+        }
+        EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS), c.codes);
+        if (c.spool) {
+            EXPECT_EQ(port.files["pop.txt"], c.spool);
+        } else {
+            EXPECT_EQ(port.files.count("pop.txt"), 0u);
+        }
+        EXPECT_EQ(std::count(port.writes.begin(), port.writes.end(), "DELE 1\r\n"),
+                  c.run == Run::PullAndDelete ? 1 : 0);
+        for (const Posted& p : port.posts) {
+            if (p.code == TERN_POP3_COUNT) {
+                EXPECT_EQ(p.value, s.messageCount());
+            } else if (p.code == TERN_POP3_REFUSED) {
+                EXPECT_FALSE(p.text.empty());
+            }
+        }
+        std::vector<std::intptr_t> stored;
+        for (const Posted& p : port.posts)
+            if (p.code == TERN_POP3_STORED) stored.push_back(p.value);
+        for (std::size_t i = 0; i < stored.size(); ++i)
+            EXPECT_EQ(stored[i], static_cast<std::intptr_t>(i + 1));
+    }
+}
+
+TEST(Pop3Transcript, RefusalsCarryTheReasonAndCountsTheNumber) {
+    FakePort port({TERN_POP3_REFUSED});
+    Pop3Session s(port, "pop.txt");
+    Driver<Pop3Session> d(port, s);
+    ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
+    d.chunk("-ERR busy\r\n");
+    ASSERT_EQ(port.posts.at(0).code, TERN_POP3_REFUSED);
+    EXPECT_EQ(port.posts[0].text, "-ERR busy\r\n");
+
+    FakePort apop({TERN_POP3_REFUSED});
+    Pop3Session a(apop, "pop.txt");
+    Driver<Pop3Session> da(apop, a);
+    ASSERT_EQ(a.start("h", "joe", "secret", false, true, false), 0);
+    da.chunk("+OK ready\r\n");
+    ASSERT_EQ(apop.posts.at(0).code, TERN_POP3_REFUSED);
+    EXPECT_NE(apop.posts[0].text.find("time stamp"), std::string::npos);
+
+    FakePort check({});
+    Pop3Session c(check, "pop.txt");
+    Driver<Pop3Session> dc(check, c);
+    ASSERT_EQ(c.start("h", "joe", "secret", false, false, true), 0);
+    for (const Turn& t : kLogin) dc.chunk(t.server);
+    dc.chunk("+OK 2 640\r\n");
+    ASSERT_EQ(check.posts.at(0).code, TERN_POP3_COUNT);
+    EXPECT_EQ(check.posts[0].value, 2);
+    EXPECT_EQ(c.messageCount(), 2);
+}
 
 class Pop3Test : public ::testing::Test {
 protected:
@@ -17,68 +177,16 @@ protected:
     // Logs in with USER/PASS and gets through RSET.
     void login() {
         d.event(TERN_STREAM_CONNECT);
-        d.chunk("+OK ready\r\n");
-        EXPECT_EQ(d.lastWrite(), "USER joe\r\n");
-        d.chunk("+OK\r\n");
-        EXPECT_EQ(d.lastWrite(), "PASS secret\r\n");
-        d.chunk("+OK logged in\r\n");
-        EXPECT_EQ(d.lastWrite(), "RSET\r\n");
-        d.chunk("+OK\r\n");
-        EXPECT_EQ(d.lastWrite(), "STAT\r\n");
+        for (const Turn& t : kLogin) {
+            d.chunk(t.server);
+            EXPECT_EQ(d.lastWrite(), t.wrote);
+        }
     }
     const std::string& spool() { return port.files["pop.txt"]; }
     FakePort port;
     Pop3Session s{port, "pop.txt"};
     Driver<Pop3Session> d{port, s};
 };
-
-TEST_F(Pop3Test, RetrievesEveryMessageIntoTheSpoolFile) {
-    ASSERT_EQ(s.start("pop.example.org", "joe", "secret", false, false, false), 0);
-    EXPECT_EQ(port.connects, std::vector<std::string>{"pop.example.org:110"});
-    login();
-    d.chunk("+OK 2 58\r\n");
-    EXPECT_EQ(d.lastWrite(), "UIDL 1\r\n");
-    d.chunk("+OK 1 uid-a\r\n");
-    EXPECT_EQ(d.lastWrite(), "RETR 1\r\n");
-    d.chunk(kMsg1);
-    EXPECT_EQ(d.lastWrite(), "UIDL 2\r\n");
-    d.chunk("+OK 2 uid-b\r\n");
-    EXPECT_EQ(d.lastWrite(), "RETR 2\r\n");
-    d.chunk(kMsg2.substr(0, 10));
-    d.chunk(kMsg2.substr(10));
-    EXPECT_EQ(d.lastWrite(), "QUIT\r\n");
-    d.chunk("+OK bye\r\n");
-    EXPECT_EQ(spool(), "Letters : 2\r\nBEGIN MESSAGE\r\n" + kMsg1 +
-                           "END MESSAGE\r\nBEGIN MESSAGE\r\n" + kMsg2 + "END MESSAGE\r\n");
-    EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 16, 19, 0}));
-    std::vector<std::intptr_t> stored;
-    for (const auto& p : port.posts)
-        if (p.code == TERN_POP3_STORED) stored.push_back(p.value);
-    EXPECT_EQ(stored, (std::vector<std::intptr_t>{1, 2}));
-    EXPECT_EQ(port.posts[1].value, 2); // 18 carries the count
-    EXPECT_EQ(std::count(port.writes.begin(), port.writes.end(), "DELE 1\r\n"), 0);
-    int n = 0;
-    EXPECT_EQ(s.messageCount(), 2);
-    (void)n;
-}
-
-TEST_F(Pop3Test, DeleteFlagSendsDeleAfterEachMessageWithoutTestingTheReply) {
-    ASSERT_EQ(s.start("h", "joe", "secret", true, false, false), 0);
-    login();
-    d.chunk("+OK 2 58\r\n");
-    d.chunk("+OK 1 a\r\n");
-    d.chunk(kMsg1);
-    EXPECT_EQ(d.lastWrite(), "DELE 1\r\n");
-    d.chunk("-ERR whatever\r\n");
-    EXPECT_EQ(d.lastWrite(), "UIDL 2\r\n");
-    d.chunk("+OK 2 b\r\n");
-    d.chunk(kMsg2);
-    EXPECT_EQ(d.lastWrite(), "DELE 2\r\n");
-    d.chunk("+OK\r\n");
-    EXPECT_EQ(d.lastWrite(), "QUIT\r\n");
-    d.chunk("+OK\r\n");
-    EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 16, 19, 0}));
-}
 
 TEST_F(Pop3Test, ApopDigestFollowsRfc1939) {
     EXPECT_EQ(md5Hex("<1896.697170952@dbc.mtview.ca.us>tanstaaf"),
@@ -95,55 +203,6 @@ TEST_F(Pop3Test, ApopDigestFollowsRfc1939) {
     EXPECT_EQ(dx.lastWrite(), "RSET\r\n");
 }
 
-TEST_F(Pop3Test, ApopWithoutTimeStampIsRefused) {
-    ASSERT_EQ(s.start("h", "joe", "secret", false, true, false), 0);
-    d.chunk("+OK ready\r\n");
-    EXPECT_EQ(d.lastWrite(), "QUIT\r\n");
-    d.chunk("+OK\r\n");
-    ASSERT_EQ(port.codes(), (std::vector<int>{5, 0}));
-    EXPECT_NE(port.posts[0].text.find("time stamp"), std::string::npos);
-}
-
-TEST_F(Pop3Test, ErrGreetingGives5ThenQuitThen0) {
-    ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
-    d.chunk("-ERR busy\r\n");
-    EXPECT_EQ(d.lastWrite(), "QUIT\r\n");
-    d.chunk("+OK\r\n");
-    ASSERT_EQ(port.codes(), (std::vector<int>{5, 0}));
-    EXPECT_EQ(port.posts[0].text, "-ERR busy\r\n");
-}
-
-TEST_F(Pop3Test, EmptyMailboxGives9QuitAnd0AndAnEmptySpool) {
-    ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
-    login();
-    d.chunk("+OK 0 0\r\n");
-    EXPECT_EQ(d.lastWrite(), "QUIT\r\n");
-    d.chunk("+OK\r\n");
-    EXPECT_EQ(port.codes(), (std::vector<int>{17, 9, 0}));
-    ASSERT_TRUE(port.files.count("pop.txt"));
-    EXPECT_EQ(spool(), "");
-}
-
-TEST_F(Pop3Test, CheckOnlyGives18WithTheCountAndTouchesNoSpool) {
-    ASSERT_EQ(s.start("h", "joe", "secret", false, false, true), 0);
-    login();
-    d.chunk("+OK 2 640\r\n");
-    EXPECT_EQ(d.lastWrite(), "QUIT\r\n");
-    d.chunk("+OK\r\n");
-    EXPECT_EQ(port.codes(), (std::vector<int>{17, 18, 0}));
-    EXPECT_EQ(port.posts[1].value, 2);
-    EXPECT_EQ(port.files.count("pop.txt"), 0u);
-    EXPECT_EQ(s.messageCount(), 2);
-}
-
-TEST_F(Pop3Test, StatWithoutSecondBlankCountsZero) {
-    ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
-    login();
-    d.chunk("+OK 3\r\n");
-    EXPECT_EQ(port.codes(), (std::vector<int>{17, 9}));
-}
-
-// The terminating line split at every position across two chunks still ends the message once.
 TEST(Pop3Split, TerminatorSplitAtEveryPosition) {
     const std::string reply = "+OK 30 octets\r\nSubject: s\r\n\r\nline.\r\n.x\r\n.\r\n";
     for (std::size_t cut = 1; cut < reply.size(); ++cut) {
@@ -224,36 +283,50 @@ TEST_F(Pop3Test, ServerClosingMidRetrKeepsCompleteMessagesAndEndsTheRun) {
     d.event(TERN_STREAM_CLOSE);
     EXPECT_EQ(spool(), "Letters : 2\r\nBEGIN MESSAGE\r\n" + kMsg1 +
                            "END MESSAGE\r\nBEGIN MESSAGE\r\n+OK 20 octets\r\nSubj");
-    EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 13, 0}));
+    EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED,
+                                TERN_POP3_PEERCLOSED, TERN_POP3_DONE}));
     d.chunk("late data\r\n");
-    EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 13, 0}));
+    EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED,
+                                TERN_POP3_PEERCLOSED, TERN_POP3_DONE}));
 }
 
-TEST_F(Pop3Test, StartChecksInOrder) {
-    auto codesFor = [](auto setup, const char* server, const char* user, const char* pass) {
-        FakePort p({});
-        setup(p);
-        Pop3Session x(p, "pop.txt");
-        EXPECT_EQ(x.start(server, user, pass, false, false, false), -2);
-        return p.codes();
+TEST(Pop3Start, ChecksInOrder) {
+    struct Case {
+        const char* name;
+        void (*setup)(FakePort&);
+        const char* user;
+        const char* password;
+        int status;
     };
     auto none = [](FakePort&) {};
-    EXPECT_EQ(codesFor([](FakePort& p) { p.window = false; }, "h", "u", "p"),
-              (std::vector<int>{10, 0}));
-    EXPECT_EQ(codesFor(none, "", "u", "p"), (std::vector<int>{11, 0}));
-    EXPECT_EQ(codesFor(none, "h", "", "p"), (std::vector<int>{14, 0}));
-    EXPECT_EQ(codesFor(none, "h", "u", "0123456789abcdef"), (std::vector<int>{15, 0}));
-    EXPECT_EQ(codesFor(none, "h", std::string(64, 'u').c_str(), "p"), (std::vector<int>{14, 0}));
-    EXPECT_EQ(codesFor([](FakePort& p) { p.failCreate = true; }, "h", "u", "p"),
-              (std::vector<int>{6, 0}));
-    EXPECT_EQ(codesFor([](FakePort& p) { p.createOk = false; }, "h", "u", "p"),
-              (std::vector<int>{12, 0}));
-    EXPECT_EQ(codesFor([](FakePort& p) { p.connectOk = false; }, "h", "u", "p"),
-              (std::vector<int>{4, 0}));
-    // A 15-character password is still taken.
+    const std::string longUser(64, 'u');
+    const Case cases[] = {
+        {"no window", [](FakePort& p) { p.window = false; }, "u", "p", TERN_POP3_NOWINDOW},
+        {"no user", none, "", "p", TERN_POP3_NOUSER},
+        {"password of 16", none, "u", "0123456789abcdef", TERN_POP3_NOPASSWORD},
+        {"user of 64", none, longUser.c_str(), "p", TERN_POP3_NOUSER},
+        {"no spool", [](FakePort& p) { p.failCreate = true; }, "u", "p", TERN_POP3_NOSPOOL},
+        {"no socket", [](FakePort& p) { p.createOk = false; }, "u", "p", TERN_POP3_NOSOCKET},
+        {"no connection", [](FakePort& p) { p.connectOk = false; }, "u", "p", TERN_POP3_NOCONNECT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakePort p({});
+        c.setup(p);
+        Pop3Session x(p, "pop.txt");
+        EXPECT_EQ(x.start("h", c.user, c.password, false, false, false), -2);
+        EXPECT_EQ(p.codes(), (std::vector<int>{c.status, TERN_POP3_DONE}));
+    }
     FakePort p({});
     Pop3Session x(p, "pop.txt");
-    EXPECT_EQ(x.start("h", "u", "0123456789abcde", false, false, false), 0);
+    EXPECT_EQ(x.start("", "u", "p", false, false, false), -2);
+    EXPECT_EQ(p.codes(), (std::vector<int>{TERN_POP3_NOSERVER, TERN_POP3_DONE}));
+    // A 15-character password is still taken.
+    FakePort q({});
+    Pop3Session y(q, "pop.txt");
+    EXPECT_EQ(y.start("h", "u", "0123456789abcde", false, false, false), 0);
 }
 
 TEST_F(Pop3Test, SpoolWriteFailureQuits) {
@@ -263,7 +336,8 @@ TEST_F(Pop3Test, SpoolWriteFailureQuits) {
     d.chunk("+OK 1 5\r\n");
     EXPECT_EQ(d.lastWrite(), "QUIT\r\n");
     d.chunk("+OK\r\n");
-    EXPECT_EQ(port.codes(), (std::vector<int>{17, 18, 8, 0}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT,
+                                              TERN_POP3_WRITEFAIL, TERN_POP3_DONE}));
 }
 
 TEST_F(Pop3Test, ChunksAlreadyWaitingReportProgressOnceAndAReplyMayOvertakeItsCompletion) {
@@ -296,11 +370,11 @@ TEST_F(Pop3Test, ChunksAlreadyWaitingReportProgressOnceAndAReplyMayOvertakeItsCo
     EXPECT_EQ(port.posts[before + 1].code, TERN_POP3_STORED);
 }
 
-TEST_F(Pop3Test, PlatformErrorGives5WithTheErrorTextAnd0) {
+TEST_F(Pop3Test, PlatformErrorIsRefusedWithTheErrorTextThenDone) {
     ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
     port.lastError = 10061;
     d.event(TERN_SOCKET_ERROR);
-    ASSERT_EQ(port.codes(), (std::vector<int>{5, 0}));
+    ASSERT_EQ(port.codes(), (std::vector<int>{TERN_POP3_REFUSED, TERN_POP3_DONE}));
     EXPECT_EQ(port.posts[0].text, "WinSock error 10061: Connection refused");
 }
 

@@ -15,31 +15,54 @@ struct Seen {
     bool found = false;
     bool finished = false;
     bool stillOpenAfterOk = false;
+    bool hiddenAfterCancel = false;
     std::string firstItem;
 };
 
 HWND findDialog() { return FindWindowA(nullptr, "Network Browser"); }
 
+// The driver keeps its own messages moving while it waits, as every thread with a message queue
+// must: the dialog's thread may send to it (activation, input context) and would wait otherwise.
+void pumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+std::string firstItem(HWND list) {
+    char text[256] = "";
+    const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, 0, 0);
+    if (n >= 0 && n < 255) SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 DWORD WINAPI driver(LPVOID param) {
     auto* seen = static_cast<Seen*>(param);
     HWND dlg = nullptr;
-    for (int i = 0; i < 200 && !(dlg = findDialog()); ++i) Sleep(50);
+    for (int i = 0; i < 200 && !(dlg = findDialog()); ++i) pumpFor(50);
     if (!dlg) return 0;
     seen->found = true;
     HWND ok = GetDlgItem(dlg, IDOK);
-    for (int i = 0; i < 400 && !IsWindowEnabled(ok); ++i) Sleep(50);
-    seen->finished = IsWindowEnabled(ok) != 0;
     HWND list = GetDlgItem(dlg, 1001);
-    char text[256] = "";
-    if (SendMessageA(list, LB_GETTEXTLEN, 0, 0) < 255)
-        SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    seen->firstItem = text;
-    // OK on the first entry: a network, or the error line, never ends the dialog.
+    // Done: the dialog is up, the list shows the tree or the error line, OK is enabled again.
+    auto done = [&] {
+        const std::string first = firstItem(list);
+        return IsWindowVisible(dlg) && IsWindowEnabled(ok) && !first.empty() &&
+               first != "Working...";
+    };
+    for (int i = 0; i < 400 && !done(); ++i) pumpFor(50);
+    seen->finished = done();
+    seen->firstItem = firstItem(list);
+    // OK on the first entry: a network, or the error line, never ends the dialog. The command is
+    // sent, so it has been handled when the call returns; ending would have hidden the dialog.
     SendMessageA(list, LB_SETCURSEL, 0, 0);
-    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-    Sleep(300);
-    seen->stillOpenAfterOk = IsWindow(dlg) != 0;
-    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+    seen->stillOpenAfterOk = IsWindow(dlg) && IsWindowVisible(dlg);
+    SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    seen->hiddenAfterCancel = !IsWindow(dlg) || !IsWindowVisible(dlg);
     return 0;
 }
 
@@ -55,6 +78,7 @@ TEST(NetworkBrowser, EnumerationEndsAndCancelGivesZero) {
     EXPECT_TRUE(seen.finished);
     EXPECT_NE(seen.firstItem, "Working...");
     EXPECT_TRUE(seen.stillOpenAfterOk);
+    EXPECT_TRUE(seen.hiddenAfterCancel);
     EXPECT_EQ(r, 0);
     EXPECT_STREQ(name, "unchanged");
 }

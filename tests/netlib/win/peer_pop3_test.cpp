@@ -120,7 +120,9 @@ TEST_F(Pop3Peer, DovecotUserPassKeepsTheMessagesOnTheServer) {
     fillMaildir(msgs);
     HostQueue host(kMsg, kTextCodes);
     pull(host, "127.0.0.2", "joe", "secret", false, false);
-    EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 16, 16, 19, 0}));
+    EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED,
+                                TERN_POP3_STORED, TERN_POP3_STORED, TERN_POP3_OK, TERN_POP3_DONE}));
     EXPECT_EQ(host.events[1].value, 3);
     EXPECT_EQ(readFile(spool), expectedSpool(msgs));
     EXPECT_EQ(countMaildir(), 3);
@@ -133,7 +135,9 @@ TEST_F(Pop3Peer, DovecotApopWithDeleteEmptiesTheMailbox) {
     fillMaildir(kMaildir);
     HostQueue host(kMsg, kTextCodes);
     pull(host, "127.0.0.2", "joe", "secret", true, true);
-    EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 16, 16, 19, 0}));
+    EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED,
+                                TERN_POP3_STORED, TERN_POP3_STORED, TERN_POP3_OK, TERN_POP3_DONE}));
     EXPECT_EQ(readFile(spool), expectedSpool(kMaildir));
     host.idle(300);
     EXPECT_EQ(countMaildir(), 0);
@@ -146,7 +150,8 @@ TEST_F(Pop3Peer, DovecotCheckOnlyInThreadMode) {
     ASSERT_EQ(TERNPOP3IsThereMail(session, "127.0.0.2", "joe", "secret", 1), 0);
     ASSERT_TRUE(host.waitForCode(TERN_POP3_DONE, 20000));
     host.idle(200); // the server's close after QUIT follows as 13
-    EXPECT_EQ(host.codes(), (std::vector<int>{17, 18, 0, 13}));
+    EXPECT_EQ(host.codes(), (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_DONE,
+                                              TERN_POP3_PEERCLOSED}));
     EXPECT_EQ(host.events[1].value, 3);
     EXPECT_FALSE(fileExists(spool));
     EXPECT_EQ(countMaildir(), 3);
@@ -156,7 +161,8 @@ TEST_F(Pop3Peer, DovecotWrongPasswordIsReportedWithTheServersText) {
     fillMaildir(kMaildir);
     HostQueue host(kMsg, kTextCodes);
     pull(host, "127.0.0.2", "joe", "wrong", false, false);
-    ASSERT_EQ(host.codes(), (std::vector<int>{17, 5, 0}));
+    ASSERT_EQ(host.codes(),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_REFUSED, TERN_POP3_DONE}));
     EXPECT_EQ(host.events[1].text.rfind("-ERR", 0), 0u);
     EXPECT_EQ(countMaildir(), 3);
 }
@@ -164,14 +170,16 @@ TEST_F(Pop3Peer, DovecotWrongPasswordIsReportedWithTheServersText) {
 TEST_F(Pop3Peer, ErrGreeting) {
     HostQueue host(kMsg, kTextCodes);
     pull(host, "127.0.0.13", "joe", "secret", false, false);
-    ASSERT_EQ(host.codes(), (std::vector<int>{17, 5, 0}));
+    ASSERT_EQ(host.codes(),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_REFUSED, TERN_POP3_DONE}));
     EXPECT_EQ(host.events[1].text, "-ERR server busy\r\n");
 }
 
 TEST_F(Pop3Peer, EmptyMailboxLeavesAnEmptySpool) {
     HostQueue host(kMsg, kTextCodes);
     pull(host, "127.0.0.14", "joe", "secret", false, false);
-    EXPECT_EQ(host.codes(), (std::vector<int>{17, 9, 0}));
+    EXPECT_EQ(host.codes(),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_EMPTY, TERN_POP3_DONE}));
     EXPECT_TRUE(fileExists(spool));
     EXPECT_EQ(readFile(spool), "");
 }
@@ -185,7 +193,9 @@ TEST_F(Pop3Peer, TerminatorSplitAcrossChunksAtEveryPosition) {
     for (int k = 1; k <= 8; ++k) {
         HostQueue host(kMsg, kTextCodes);
         pull(host, "127.0.0.15", "joe", "secret", false, false);
-        EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 19, 0}))
+        EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS),
+                  (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED,
+                                    TERN_POP3_OK, TERN_POP3_DONE}))
             << "split " << k;
         EXPECT_EQ(readFile(spool), "Letters : 1\r\nBEGIN MESSAGE\r\n" + reply + "END MESSAGE\r\n")
             << "split " << k;
@@ -197,7 +207,9 @@ TEST_F(Pop3Peer, TerminatorSplitAcrossChunksAtEveryPosition) {
 TEST_F(Pop3Peer, ServerClosingMidRetrKeepsTheCompleteMessages) {
     HostQueue host(kMsg, kTextCodes);
     pull(host, "127.0.0.17", "joe", "secret", false, false);
-    EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS), (std::vector<int>{17, 18, 16, 13, 0}));
+    EXPECT_EQ(host.codesWithout(TERN_POP3_PROGRESS),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED,
+                                TERN_POP3_PEERCLOSED, TERN_POP3_DONE}));
     const std::string s = readFile(spool);
     const std::string first = "BEGIN MESSAGE\r\n+OK 61 octets\r\n";
     EXPECT_EQ(s.rfind("Letters : 2\r\n" + first, 0), 0u);
@@ -210,17 +222,17 @@ TEST_F(Pop3Peer, ServerThatNeverAnswersWaitsUntilClosed) {
     ASSERT_EQ(TERNPOP3StartWindow(host.window(), kMsg, spool.c_str(), &session), 0);
     ASSERT_EQ(TERNPOP3PullMail(session, "127.0.0.16", "joe", "secret", 0, 0), 0);
     host.idle(1500);
-    EXPECT_EQ(host.codes(), (std::vector<int>{17}));
+    EXPECT_EQ(host.codes(), (std::vector<int>{TERN_POP3_CONNECTED}));
     EXPECT_EQ(TERNPOP3Close(session), 0);
     session = 0;
     host.idle(300);
-    EXPECT_EQ(host.codes(), (std::vector<int>{17}));
+    EXPECT_EQ(host.codes(), (std::vector<int>{TERN_POP3_CONNECTED}));
 }
 
 TEST_F(Pop3Peer, RefusedConnectionEndsTheRun) {
     HostQueue host(kMsg, kTextCodes);
     pull(host, "127.0.0.21", "joe", "secret", false, false);
-    ASSERT_EQ(host.codes(), (std::vector<int>{5, 0}));
+    ASSERT_EQ(host.codes(), (std::vector<int>{TERN_POP3_REFUSED, TERN_POP3_DONE}));
     EXPECT_EQ(host.events[0].text, "WinSock error 10061: Connection refused");
 }
 
@@ -239,7 +251,7 @@ TEST_F(Pop3Peer, MissingForgedAndClosedHandles) {
     ASSERT_EQ(TERNPOP3StartWindow(host.window(), kMsg, spool.c_str(), &session), 0);
     EXPECT_EQ(TERNPOP3PullMail(session, "127.0.0.2", "joe", "0123456789abcdef", 0, 0), -2);
     host.idle(100);
-    EXPECT_EQ(host.codes(), (std::vector<int>{15, 0}));
+    EXPECT_EQ(host.codes(), (std::vector<int>{TERN_POP3_NOPASSWORD, TERN_POP3_DONE}));
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 #include "netlib/tern32.h"
+#include "tests/netlib/win/connected.h"
 #include "tests/netlib/win/hostqueue.h"
 
 namespace lx::net::test {
@@ -15,11 +17,7 @@ constexpr UINT kMsg = WM_USER + 300;
 constexpr int kStreamPort = 47311;
 constexpr int kUdpPort = 47312;
 
-class Library : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(TERNStartWinSock(257), 1); }
-    void TearDown() override { TERNEndWinSock(); }
-};
+class Library : public StartedLibrary {};
 
 TEST(Frame, SocketExportsBeforeStartAndAfterEndReturnMinus1) {
     TERNHANDLE h = 0;
@@ -41,9 +39,9 @@ TEST(Frame, SocketExportsBeforeStartAndAfterEndReturnMinus1) {
     EXPECT_EQ(h, 0u);
     ASSERT_EQ(TERNStartWinSock(257), 1);
     EXPECT_EQ(TERNStartWinSock(257), 1); // a second start changes nothing
-    EXPECT_EQ(TERNVersion(), 512);
+    EXPECT_EQ(TERNVersion(), TERN_VERSION);
     EXPECT_EQ(TERNLastWinSockError(&code, text), 0);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, TERN_ERR_NONE);
     EXPECT_STREQ(text, "No error at this time");
     EXPECT_EQ(TERNEndWinSock(), 1);
     allRefused();
@@ -126,21 +124,15 @@ TEST_F(Library, ConnectingToAClosedPortGives15012With10061) {
 }
 
 TEST_F(Library, StreamServerCommAndClient) {
-    HostQueue server(kMsg, {}), comm(kMsg + 1, {}), client(kMsg + 2, {});
-    TERNHANDLE hs = 0, hc = 0, hk = 0;
-    ASSERT_EQ(TERNCreateStreamServerWindow(kStreamPort, server.window(), server.message(), &hs), 0);
-    ASSERT_EQ(TERNCreateStreamCommWindow(comm.window(), comm.message(), &hk), 0);
-    ASSERT_EQ(TERNCreateStreamClientWindow(client.window(), client.message(), &hc), 0);
-    ASSERT_EQ(TERNStreamConnectToPort(hc, "127.0.0.1", kStreamPort), 0);
-    ASSERT_TRUE(server.waitForCode(TERN_STREAM_ACCEPT, 5000));
-    ASSERT_EQ(TERNStreamAccept(hs, hk), 0);
-    ASSERT_TRUE(comm.waitForCode(TERN_STREAM_CONNECT, 5000));
-    ASSERT_TRUE(client.waitForCode(TERN_STREAM_CONNECT, 5000));
+    Connection c(kMsg);
+    ASSERT_TRUE(c.open(kStreamPort));
+    HostQueue &comm = c.comm, &client = c.client;
+    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
     EXPECT_EQ(TERNStreamAccept(hc, hk), -2); // not a server
     int code = 0;
     char text[TERN_ERRTEXT_SIZE];
     TERNLastStreamWinSockError(hc, &code, text);
-    EXPECT_EQ(code, 4);
+    EXPECT_EQ(code, TERN_ERR_NOTSERVER);
 
     char ip[20];
     EXPECT_EQ(TERNStreamGetClientIP(hk, ip), 0);
@@ -151,7 +143,7 @@ TEST_F(Library, StreamServerCommAndClient) {
     char buf[2048];
     EXPECT_EQ(TERNStreamRead(hk, buf, sizeof buf), -2);
     TERNLastStreamWinSockError(hk, &code, text);
-    EXPECT_EQ(code, 3);
+    EXPECT_EQ(code, TERN_ERR_BADVALUE);
     EXPECT_STREQ(text, "Programmer passed illegal/bad value");
 
     // One write, one completion with its byte count, one chunk at the other end.
@@ -209,16 +201,10 @@ TEST_F(Library, StreamServerCommAndClient) {
 // More than the platform's buffers hold: sends block, resume on the platform's write events, and
 // every write still completes exactly once, in order.
 TEST_F(Library, BlockedSendsResumeAndEachWriteCompletesOnce) {
-    HostQueue server(kMsg, {}), comm(kMsg + 1, {}), client(kMsg + 2, {});
-    TERNHANDLE hs = 0, hc = 0, hk = 0;
-    ASSERT_EQ(TERNCreateStreamServerWindow(kStreamPort + 2, server.window(), server.message(), &hs),
-              0);
-    ASSERT_EQ(TERNCreateStreamCommWindow(comm.window(), comm.message(), &hk), 0);
-    ASSERT_EQ(TERNCreateStreamClientWindow(client.window(), client.message(), &hc), 0);
-    ASSERT_EQ(TERNStreamConnectToPort(hc, "127.0.0.1", kStreamPort + 2), 0);
-    ASSERT_TRUE(server.waitForCode(TERN_STREAM_ACCEPT, 5000));
-    ASSERT_EQ(TERNStreamAccept(hs, hk), 0);
-    ASSERT_TRUE(client.waitForCode(TERN_STREAM_CONNECT, 5000));
+    Connection c(kMsg);
+    ASSERT_TRUE(c.open(kStreamPort + 2));
+    HostQueue &comm = c.comm, &client = c.client;
+    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
     constexpr int kWrites = 3000;
     std::string block(1024, ' ');
     for (int i = 0; i < kWrites; ++i) {
@@ -255,13 +241,41 @@ TEST_F(Library, BlockedSendsResumeAndEachWriteCompletesOnce) {
     TERNCloseStream(hs);
 }
 
+// Every kind of object draws its handle from one table: no two live handles share a number, and
+// a handle of one kind is refused by every other kind's exports.
+TEST_F(Library, HandlesOfEveryKindAreDistinctAndRefusedAsAnotherKind) {
+    const DWORD me = GetCurrentThreadId();
+    TERNHANDLE stream = 0, udp = 0, pop = 0, cpw = 0, scanner = 0;
+    ASSERT_EQ(TERNCreateStreamClientThread(me, kMsg, &stream), 0);
+    ASSERT_EQ(TERNCreateUDPClient2(me, kMsg, &udp), 0);
+    ASSERT_EQ(TERNPOP3StartThread(me, kMsg, "unused.txt", &pop), 0);
+    ASSERT_EQ(TERNPOPCPWStartThread(me, kMsg, &cpw), 0);
+    ASSERT_EQ(TERNMimeScanStart("no-such-spool.txt", ".", &scanner), 0);
+    const std::set<TERNHANDLE> all = {stream, udp, pop, cpw, scanner};
+    EXPECT_EQ(all.size(), 5u);
+    char buf[4];
+    int32_t count = 0;
+    for (TERNHANDLE h : {udp, pop, cpw, scanner}) EXPECT_EQ(TERNStreamRead(h, buf, 1), -4);
+    for (TERNHANDLE h : {stream, pop, cpw, scanner}) EXPECT_EQ(TERNUDPRead(h, buf, 1, nullptr), -4);
+    for (TERNHANDLE h : {stream, udp, cpw, scanner}) EXPECT_EQ(TERNPOP3NumMail(h, &count), -4);
+    for (TERNHANDLE h : {stream, udp, pop, cpw}) EXPECT_EQ(TERNMimeScanNumMessages(h, &count), -4);
+    for (TERNHANDLE h : {stream, udp, pop, scanner})
+        EXPECT_EQ(TERNPOPCPWChangeNow(h, "h", "u", "o", "n"), -4);
+    EXPECT_EQ(TERNMimeScanClose(scanner), 0);
+    EXPECT_EQ(TERNMimeScanClose(scanner), -4); // stale
+    EXPECT_EQ(TERNPOPCPWClose(cpw), 0);
+    EXPECT_EQ(TERNPOP3Close(pop), 0);
+    EXPECT_EQ(TERNCloseUDP(udp), 0);
+    EXPECT_EQ(TERNCloseStream(stream), 0);
+}
+
 TEST_F(Library, ServerPortBelow1SetsError3WithoutASocket) {
     TERNHANDLE h = 0;
     EXPECT_EQ(TERNCreateStreamServerThread(0, GetCurrentThreadId(), kMsg, &h), 0);
     int code = 0;
     char text[TERN_ERRTEXT_SIZE];
     EXPECT_EQ(TERNLastStreamWinSockError(h, &code, text), 0);
-    EXPECT_EQ(code, 3);
+    EXPECT_EQ(code, TERN_ERR_BADVALUE);
     EXPECT_EQ(TERNCloseStream(h), 0);
 }
 
@@ -300,7 +314,7 @@ TEST_F(Library, UdpDatagramsRepliesAndSocketInfo) {
     int code = 0;
     char text[TERN_ERRTEXT_SIZE];
     TERNLastUDPWinSockError(hc, &code, text);
-    EXPECT_EQ(code, -5);
+    EXPECT_EQ(code, TERN_ERR_UDPNOTSERVER);
     EXPECT_STREQ(text, "Not a WinSock error [Application Error]");
     EXPECT_EQ(TERNUDPWriteToPort(0, "x", 1, "127.0.0.1", kUdpPort), -3);
     EXPECT_EQ(TERNCloseUDP(hc), 0);

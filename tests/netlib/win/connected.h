@@ -1,0 +1,40 @@
+// What the socket tests share: a started library, and a stream connection made through the
+// library's own server socket.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "netlib/tern32.h"
+#include "tests/netlib/win/hostqueue.h"
+
+namespace lx::net::test {
+
+class StartedLibrary : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(TERNStartWinSock(257), 1); }
+    void TearDown() override { TERNEndWinSock(); }
+};
+
+// A server, a comm and a client socket in window mode, each reporting to its own host with its
+// own message (message, +1, +2). The test closes the handles.
+struct Connection {
+    explicit Connection(UINT message)
+        : server(message, {}), comm(message + 1, {}), client(message + 2, {}) {}
+
+    // The client connects to the server at port on loopback and the connection is accepted into
+    // the comm socket; true once both ends have reported the connection.
+    bool open(int port) {
+        return TERNCreateStreamServerWindow(port, server.window(), server.message(), &hs) == 0 &&
+               TERNCreateStreamCommWindow(comm.window(), comm.message(), &hk) == 0 &&
+               TERNCreateStreamClientWindow(client.window(), client.message(), &hc) == 0 &&
+               TERNStreamConnectToPort(hc, "127.0.0.1", port) == 0 &&
+               server.waitForCode(TERN_STREAM_ACCEPT, 5000) && TERNStreamAccept(hs, hk) == 0 &&
+               comm.waitForCode(TERN_STREAM_CONNECT, 5000) &&
+               client.waitForCode(TERN_STREAM_CONNECT, 5000);
+    }
+
+    HostQueue server, comm, client;
+    TERNHANDLE hs = 0, hk = 0, hc = 0;
+};
+
+} // namespace lx::net::test
