@@ -6,6 +6,7 @@
 #include "mailer/ui/mainfrm_rules.h"
 #include "mailer/ui/rasapi.h"
 #include "common/log/logwriter.h"
+#include "common/schema/storeconnection.h"
 #include "common/settings/mailbox_record.h"
 #include "common/settings/window_file.h"
 #include "common/win/window.h"
@@ -13,9 +14,6 @@
 #include <windows.h>
 #include <memory>
 #include <string>
-
-class odbcvantEnvironment;
-class odbcvantConnection;
 
 namespace lx {
 class MessageCatalog;
@@ -128,8 +126,7 @@ private:
     SpellChecker spell_;
     RasApi ras_;
     CommandRunner commands_;
-    odbcvantEnvironment* ownEnvironment_ = nullptr;
-    odbcvantConnection* ownConnection_ = nullptr;
+    StoreConnection ownStore_;
     odbcvantConnection* connection_ = nullptr;
     MailboxList ownMailboxes_{};
     MailboxList* mailboxes_ = nullptr;

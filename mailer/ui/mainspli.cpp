@@ -2,6 +2,7 @@
 #include "mailer/ui/mainspli_panes.h"
 #include "mailer/res/resource.h"
 #include "common/catalog/msgcatalog.h"
+#include "common/win/settingsnotice.h"
 #include "common/win/uiseam.h"
 
 #include <windowsx.h>
@@ -245,7 +246,8 @@ void MailboxSplitter::SavePlacement() {
                                       ::IsZoomed(frame) != FALSE, ::IsIconic(frame) != FALSE);
     out.columns = keepStoredCells_ ? context_.placement.columns : columns_.Cells(headerHeight_);
     out.hasColumns = true;
-    WriteMainWindowFile(context_.installPath ? context_.installPath : "", out);
+    const std::string folder = context_.installPath ? context_.installPath : "";
+    LogIfNotSaved(WriteMainWindowFile(folder, out), folder, context_.catalog, kMainWindowFile);
 }
 
 void MailboxSplitter::OpenQueries() {
