@@ -29,22 +29,27 @@ HWND MessageOnlyWindow() {
                              nullptr);
 }
 
+// Runs the worker to its end (bounded) and takes what it posted to `receiver` before it ended.
+std::unique_ptr<lx::MessageFontSet> RunWorker(const std::string& folder, HWND receiver) {
+    lx::UniqueHandle worker = lx::StartStartupWorker(folder, receiver);
+    if (!worker.Valid() || ::WaitForSingleObject(worker.Get(), 30000) != WAIT_OBJECT_0)
+        return nullptr;
+    MSG msg{};
+    if (!::PeekMessageA(&msg, receiver, lx::WM_LX_MESSAGE_FONTS, lx::WM_LX_MESSAGE_FONTS,
+                        PM_REMOVE))
+        return nullptr;
+    return lx::TakeMessageFonts(msg.lParam);
+}
+
 TEST(StartupWorker, HandsTheFourFontsOverInOneMessage) {
     const std::string folder = FreshFolder("receiver");
     HWND receiver = MessageOnlyWindow();
     ASSERT_NE(nullptr, receiver);
-    lx::UniqueHandle worker = lx::StartStartupWorker(folder, receiver);
-    ASSERT_TRUE(worker.Valid());
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(worker.Get(), 30000));
-
-    // The message was posted before the thread ended.
-    MSG msg{};
-    ASSERT_TRUE(::PeekMessageA(&msg, receiver, lx::WM_LX_MESSAGE_FONTS, lx::WM_LX_MESSAGE_FONTS,
-                               PM_REMOVE));
-    std::unique_ptr<lx::MessageFontSet> fonts = lx::TakeMessageFonts(msg.lParam);
+    std::unique_ptr<lx::MessageFontSet> fonts = RunWorker(folder, receiver);
     ASSERT_NE(nullptr, fonts);
+    MSG msg{};
     EXPECT_FALSE(::PeekMessageA(&msg, receiver, lx::WM_LX_MESSAGE_FONTS, lx::WM_LX_MESSAGE_FONTS,
-                                PM_REMOVE));
+                                PM_REMOVE)); // one message only
     for (const lx::Font& font : fonts->fonts) EXPECT_TRUE(font);
     LOGFONTA head{};
     ASSERT_EQ(static_cast<int>(sizeof head),
@@ -76,13 +81,7 @@ TEST(StartupWorker, FontFileThatCannotBeWrittenIsNamedForTheLog) {
     const std::string folder = FreshFolder("missing") + "\\no\\such\\folder";
     HWND receiver = MessageOnlyWindow();
     ASSERT_NE(nullptr, receiver);
-    lx::UniqueHandle worker = lx::StartStartupWorker(folder, receiver);
-    ASSERT_TRUE(worker.Valid());
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(worker.Get(), 30000));
-    MSG msg{};
-    ASSERT_TRUE(::PeekMessageA(&msg, receiver, lx::WM_LX_MESSAGE_FONTS, lx::WM_LX_MESSAGE_FONTS,
-                               PM_REMOVE));
-    std::unique_ptr<lx::MessageFontSet> fonts = lx::TakeMessageFonts(msg.lParam);
+    std::unique_ptr<lx::MessageFontSet> fonts = RunWorker(folder, receiver);
     ASSERT_NE(nullptr, fonts);
     ASSERT_LE(4u, fonts->notSaved.size());
     EXPECT_EQ("HeadFont.Ink", fonts->notSaved[0]);
