@@ -307,7 +307,9 @@ TEST_F(CatalogReader, SurvivesRandomDamage) {
         ++loaded;
         for (const char* key : keys) {
             const char* text = cat_.Lookup(key);
-            if (text) EXPECT_LE(std::strlen(text), lx::kCatalogMaxLine) << key;
+            if (text) {
+                EXPECT_LE(std::strlen(text), lx::kCatalogMaxLine) << key;
+            }
         }
     }
     EXPECT_GT(loaded, 100); // most damage misses the magic field

@@ -37,7 +37,9 @@ TEST(StoreConnectionOwner, OpensTheDataSourceOrTheOneNamedInItsPlace) {
         EXPECT_EQ(c.outcome, store.Open()) << c.override;
         const bool connected = c.outcome == lx::StoreConnection::Outcome::Connected;
         EXPECT_EQ(connected, store.Get() != nullptr) << c.override;
-        if (connected) EXPECT_TRUE(store.Get()->IsConnected());
+        if (connected) {
+            EXPECT_TRUE(store.Get()->IsConnected());
+        }
         store.Close();
         EXPECT_EQ(nullptr, store.Get());
     }
