@@ -47,34 +47,83 @@ bool CatalogMagicAccepted(const char* field, CatalogMagic rule) {
 
 MessageCatalog::~MessageCatalog() { Close(); }
 
+namespace {
+
+// One line from `at` with the byte-at-a-time rule: LF ends the line, a CR just before it is
+// dropped, the end of the file before any byte or a line longer than kCatalogMaxLine fails.
+bool NextLine(const std::vector<char>& bytes, size_t& at, std::string& line) {
+    line.clear();
+    const size_t end = bytes.size();
+    if (at >= end) return false;
+    while (at < end) {
+        const char c = bytes[at++];
+        if (c == '\n') break;
+        if (c == '\r' && at < end && bytes[at] == '\n') {
+            ++at;
+            break;
+        }
+        if (line.size() >= kCatalogMaxLine) return false;
+        line.push_back(c);
+    }
+    return true;
+}
+
+// The message text of a line: up to a NUL byte, then up to the first "##".
+std::string MessageText(const std::string& line) {
+    std::string text(line.c_str());
+    const size_t mark = text.find("##");
+    if (mark != std::string::npos) text.resize(mark);
+    return text;
+}
+
+} // namespace
+
 bool MessageCatalog::Open(const char* path, CatalogMagic rule) {
     Close();
     if (!path) return false;
     file_ = OpenCatalogFile(path);
     if (!file_) return false;
-    uint8_t bytes[kCatalogHeaderSize];
-    bool ok = std::fseek(file_, 0, SEEK_END) == 0 && (fileSize_ = std::ftell(file_)) >= 0 &&
-              std::fseek(file_, 0, SEEK_SET) == 0 &&
-              std::fread(bytes, 1, sizeof bytes, file_) == sizeof bytes;
+    std::vector<char> bytes;
+    char block[8192];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file_)) > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    bool ok = bytes.size() >= kCatalogHeaderSize && !std::ferror(file_);
     if (ok) {
-        DecodeCatalogHeader(bytes, header_);
+        DecodeCatalogHeader(reinterpret_cast<const uint8_t*>(bytes.data()), header_);
         ok = CatalogMagicAccepted(header_.magic.data(), rule);
     }
     if (!ok) {
-        std::fclose(file_);
-        file_ = nullptr;
-        fileSize_ = 0;
+        Close();
         return false;
     }
+    LoadTexts(bytes);
     loaded_ = true;
     return true;
+}
+
+void MessageCatalog::LoadTexts(const std::vector<char>& bytes) {
+    std::string name, line;
+    for (size_t slot = 0; slot < kCatalogModuleSlots; ++slot) {
+        const long offset = header_.offsets[slot];
+        const long count = header_.counts[slot];
+        if (!FixedFieldText(header_.names[slot].data(), kCatalogModuleNameSize, name) ||
+            name.empty() || count < 1 || offset < static_cast<long>(kCatalogHeaderSize) ||
+            static_cast<size_t>(offset) > bytes.size())
+            continue;
+        size_t at = static_cast<size_t>(offset);
+        std::vector<std::string>& texts = texts_[slot];
+        texts.reserve(static_cast<size_t>(count));
+        for (long n = 0; n < count && NextLine(bytes, at, line); ++n)
+            texts.push_back(MessageText(line));
+    }
 }
 
 void MessageCatalog::Close() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
     loaded_ = false;
-    fileSize_ = 0;
+    for (auto& texts : texts_) std::vector<std::string>().swap(texts);
 }
 
 bool MessageCatalog::FindModule(const std::string& module, size_t& slot) const {
@@ -91,51 +140,24 @@ bool MessageCatalog::FindModule(const std::string& module, size_t& slot) const {
     return false;
 }
 
-// Reads one line into the line buffer with the byte-at-a-time rule: LF ends the line, a CR
-// just before it is dropped, end of file before any byte or a line longer than the buffer fails.
-bool MessageCatalog::ReadLine() {
-    size_t len = 0;
-    bool any = false;
-    int c;
-    while ((c = std::getc(file_)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        if (c == '\r') {
-            int next = std::getc(file_);
-            if (next == '\n') break;
-            if (next != EOF) std::ungetc(next, file_);
-        }
-        if (len >= kCatalogMaxLine) return false;
-        line_[len++] = static_cast<char>(c);
-    }
-    if (!any) return false;
-    line_[len] = '\0';
-    return true;
-}
-
-const char* MessageCatalog::Lookup(const char* key) {
+const char* MessageCatalog::Lookup(const char* key) const {
     if (!loaded_ || !key) return nullptr;
     std::string module(key);
     size_t cut = module.rfind('_');
     if (cut == std::string::npos) return nullptr;
     long n = LeadingNumber(module.c_str() + cut + 1);
     module.resize(cut);
-    // Message numbers start at 1; a 0 would hand back whatever the last look-up left.
+    // Message numbers start at 1; there is no message 0.
     if (n < 1) return nullptr;
     size_t slot = 0;
     if (!FindModule(module, slot)) return nullptr;
     if (header_.counts[slot] < n) return nullptr;
-    long offset = header_.offsets[slot];
-    if (offset < static_cast<long>(kCatalogHeaderSize) || offset > fileSize_) return nullptr;
-    if (std::fseek(file_, offset, SEEK_SET) != 0) return nullptr;
-    for (long i = 0; i < n; ++i) {
-        if (!ReadLine()) return nullptr;
-    }
-    if (char* mark = std::strstr(line_, "##")) *mark = '\0';
-    return line_;
+    const std::vector<std::string>& texts = texts_[slot];
+    if (static_cast<size_t>(n) > texts.size()) return nullptr; // a damaged line on the way
+    return texts[static_cast<size_t>(n) - 1].c_str();
 }
 
-void MessageCatalog::LookupInto(const char* key, char* buf, size_t size) {
+void MessageCatalog::LookupInto(const char* key, char* buf, size_t size) const {
     if (!buf || size == 0) return;
     buf[0] = '\0';
     const char* text = Lookup(key);
@@ -144,6 +166,11 @@ void MessageCatalog::LookupInto(const char* key, char* buf, size_t size) {
     if (len >= size) len = size - 1;
     std::memcpy(buf, text, len);
     buf[len] = '\0';
+}
+
+std::string CatalogText(const MessageCatalog* catalog, const char* key, const char* fallback) {
+    const char* text = catalog ? catalog->Lookup(key) : nullptr;
+    return text ? text : (fallback ? fallback : "");
 }
 
 } // namespace lx

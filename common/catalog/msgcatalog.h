@@ -1,10 +1,14 @@
 // Message catalogue reader: every user-visible text of a program is looked up by a key
 // "MODULE_CPP_N" in the program's catalogue file, which stays open for the whole run.
+// Open reads every module's texts once; look-ups only read what Open stored, so any thread may
+// look up at any time (the monitor thread logs while the interface thread shows boxes).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/catalog/catalogformat.h"
 
@@ -27,23 +31,27 @@ public:
     bool Loaded() const { return loaded_; }
     void Close();
 
-    // The text of a key, or nullptr when the catalogue has none. The text lives in the
-    // reader's line buffer: the next look-up overwrites it, so copy it to keep it.
-    const char* Lookup(const char* key);
+    // The text of a key, or nullptr when the catalogue has none. The text stays valid until
+    // Close; look-ups from several threads at once are safe.
+    const char* Lookup(const char* key) const;
     // Copies the text of a key into buf (at most size - 1 characters); buf is emptied
     // first, so a missing key leaves it empty.
-    void LookupInto(const char* key, char* buf, size_t size);
+    void LookupInto(const char* key, char* buf, size_t size) const;
 
 private:
     bool FindModule(const std::string& module, size_t& slot) const;
-    bool ReadLine();
+    void LoadTexts(const std::vector<char>& bytes);
 
     std::FILE* file_ = nullptr;
     bool loaded_ = false;
-    long fileSize_ = 0;
     CatalogHeader header_;
-    char line_[kCatalogMaxLine + 1] = {};
+    // Per module slot: its message texts in order, cut at "##". A module's list ends early at
+    // a line that cannot be read (too long, or the end of the file), as reading it would.
+    std::array<std::vector<std::string>, kCatalogModuleSlots> texts_;
 };
+
+// The text of `key` as a string; `fallback` when there is no catalogue or the key is not in it.
+std::string CatalogText(const MessageCatalog* catalog, const char* key, const char* fallback = "");
 
 // True when a 68-byte magic field passes the rule.
 bool CatalogMagicAccepted(const char* field, CatalogMagic rule);

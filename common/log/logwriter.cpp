@@ -68,8 +68,7 @@ void LogWriter::WriteEntry(const char* text) {
 void LogWriter::WriteMessage(MessageCatalog& catalog, const char* key) {
     std::lock_guard<std::mutex> hold(lock_);
     if (!file_) return;
-    const char* text = catalog.Lookup(key);
-    WriteLocked(text ? text : "");
+    WriteLocked(CatalogText(&catalog, key));
 }
 
 void LogWriter::WriteMessage(MessageCatalog& catalog, const char* key,
@@ -108,8 +107,7 @@ void LogWriter::CloseRun(MessageCatalog& catalog, const LogTime& t) {
 void LogWriter::CloseAtExit(MessageCatalog& catalog, const LogTime& t) {
     std::lock_guard<std::mutex> hold(lock_);
     if (!file_) return;
-    const char* text = catalog.Lookup(kExitKey);
-    WriteLocked(text ? text : "");
+    WriteLocked(CatalogText(&catalog, kExitKey));
     CloseLocked(catalog, t);
 }
 

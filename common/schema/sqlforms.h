@@ -26,7 +26,9 @@ std::string ConditionFolderNum(long folderNum); // "FolderNum = %ld"
 std::string ConditionAddNum(int addNum);        // "AddNum = %d"
 std::string ConditionDistroNum(int distroNum);  // "DistroNum = %d"
 
-// Learning a new key after an insert by selecting the row back.
+// Selecting a new row back by the values just written. For messages these forms alone are not
+// unique (two messages of one second can share them): StoreNewMessage (newmessage.h) takes the
+// store's own new key and uses them only to confirm it.
 std::string SqlFindRetrievedMessage(const StoreTime& appDate, long mesgSize,
                                     const std::string& mesgId);
 std::string SqlFindWrittenMessage(const StoreTime& appDate, int folderNum);

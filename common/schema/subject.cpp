@@ -56,14 +56,19 @@ SubjectParts ParseSubject(const std::string& stored) {
     SubjectParts parts;
     const char* s = stored.c_str();
     const size_t len = strnlen(s, stored.size());
-    size_t first = std::string(s, len).find("&&");
-    if (first == std::string::npos) {
+    // The suffix has a fixed length and is always written last, so it is taken from the end:
+    // a subject that itself holds "&&" ("Tom && Jerry") is shown whole.
+    size_t base = std::string::npos;
+    if (HasTrailingSuffix(s, len))
+        base = len - kSubjectSuffixLen;
+    else
+        base = std::string(s, len).find("&&"); // a damaged value: its first "&&"
+    if (base == std::string::npos) {
         parts.shown.assign(s, len);
         return parts;
     }
-    parts.shown.assign(s, first);
+    parts.shown.assign(s, base);
     parts.hasSuffix = true;
-    size_t base = HasTrailingSuffix(s, len) ? len - kSubjectSuffixLen : first;
     parts.unread = base + 2 < len && s[base + 2] == kUnread;
     parts.hasFiles = base + 4 < len && s[base + 4] == kHasFiles;
     return parts;

@@ -18,15 +18,16 @@ std::string ComposeSubject(const std::string& text, bool unread, bool hasFiles);
 size_t ComposeSubject(const char* text, bool unread, bool hasFiles, char* out, size_t outSize);
 
 struct SubjectParts {
-    std::string shown;      // everything before the first "&&"
-    bool hasSuffix = false; // a "&&" was found
+    std::string shown;      // everything before the suffix
+    bool hasSuffix = false; // a suffix (or at least a "&&") was found
     bool unread = false;    // read-state letter "N"
     bool hasFiles = false;  // attachment letter "F"
 };
 
-// Readers take the shown subject up to the first "&&". The letters come from the suffix at the
-// end of the value when it is well formed, so a subject that itself contains "&&" keeps its real
-// flags; otherwise from the 3rd and 5th positions after the first "&&".
+// The suffix is the last five characters of the value ("&&", letter, "&", letter); the shown
+// subject is everything before it, so a subject that itself contains "&&" is shown whole with its
+// real flags. A value without a well-formed suffix at its end is read up to its first "&&", the
+// letters at the 3rd and 5th positions from there.
 SubjectParts ParseSubject(const std::string& stored);
 
 // Opening a message: rewrites its read-state letter to a blank. Only the suffix's letter changes,

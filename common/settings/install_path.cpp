@@ -20,4 +20,9 @@ std::string InstallFile(const std::string& folder, const char* name) {
     return path;
 }
 
+std::string HelpFileSpec(const std::string& installPath) {
+    const bool hasSlash = !installPath.empty() && installPath.back() == '\\';
+    return installPath + (hasSlash ? "" : "\\") + kHelpFile + ">" + kHelpWindow;
+}
+
 } // namespace lx

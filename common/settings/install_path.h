@@ -14,4 +14,10 @@ constexpr char kPathSeparator = '/';
 // The folder, a separator unless the folder already ends in one, and the name.
 std::string InstallFile(const std::string& folder, const char* name);
 
+// The help file LORVEX.HLP in the installation folder with the pop-up window's name, as the help
+// call takes it: "<folder>\LORVEX.HLP>lxpopup" (a Windows path on every build).
+constexpr char kHelpFile[] = "LORVEX.HLP";
+constexpr char kHelpWindow[] = "lxpopup";
+std::string HelpFileSpec(const std::string& installPath);
+
 } // namespace lx

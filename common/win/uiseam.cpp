@@ -136,13 +136,11 @@ int CatalogBox(HWND owner, MessageCatalog& catalog, const char* textKey, const c
                UINT flags) {
     char caption[1024];
     catalog.LookupInto(captionKey, caption, sizeof caption);
-    const char* text = catalog.Lookup(textKey);
-    return MessageBox(owner, text ? text : "", caption, flags);
+    return MessageBox(owner, CatalogText(&catalog, textKey).c_str(), caption, flags);
 }
 
 int CatalogAppBox(MessageCatalog& catalog, const char* textKey, UINT flags) {
-    const char* text = catalog.Lookup(textKey);
-    return AppMessageBox(text ? text : "", flags);
+    return AppMessageBox(CatalogText(&catalog, textKey).c_str(), flags);
 }
 
 BOOL GetOpenFileName(OPENFILENAMEA* data) {

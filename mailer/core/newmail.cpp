@@ -1,6 +1,5 @@
 #include "mailer/core/newmail.h"
 #include "mailer/core/splash.h"
-#include "mailer/core/startwork.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/res/resource.h"
@@ -8,11 +7,11 @@
 #include "common/settings/mailbox_file.h"
 #include "common/settings/registry_win32.h"
 #include "common/settings/window_file.h"
+#include "common/win/settingsnotice.h"
 #include "common/win/uiseam.h"
 #include "odbcvant/odbcvant.h"
 #include "netlib/tern32.h"
 
-#include <process.h>
 #include <cstring>
 #include <new>
 
@@ -24,10 +23,9 @@ constexpr char kNoCatalogueText[] = "Unable to load Lorvex String File : DGROUP.
 constexpr WORD kWinsockVersion = 0x0101;
 // Folder number of _IN until the folder pane knows the store's special folders.
 constexpr std::int32_t kUnknownFolderNum = 0;
-// The worker takes a moment; exit waits this long for it before releasing the fonts.
+// The worker takes a moment; exit waits this long for it before the fonts are released.
 constexpr DWORD kWorkerExitWaitMillis = 10000;
-
-int FontIndex(MessageFont which) { return static_cast<int>(which); }
+constexpr char kFontReceiverClass[] = "LorvexFontReceiver";
 
 // Store errors are shown through the UI seam like every other box.
 void ReportStoreError(void* window, const char* text, const char* caption) {
@@ -39,9 +37,35 @@ void ReportStoreError(void* window, const char* text, const char* caption) {
 LorvexApp::LorvexApp() = default;
 LorvexApp::~LorvexApp() = default;
 
-HFONT LorvexApp::MessageFontHandle(MessageFont which) const { return fonts_[FontIndex(which)]; }
+HFONT LorvexApp::MessageFontHandle(MessageFont which) const {
+    return fonts_ ? fonts_->fonts[static_cast<int>(which)].Get() : nullptr;
+}
 
-void LorvexApp::AdoptMessageFont(MessageFont which, HFONT font) { fonts_[FontIndex(which)] = font; }
+void LorvexApp::AdoptMessageFonts(std::unique_ptr<MessageFontSet> fonts) {
+    if (!fonts) return;
+    for (const std::string& where : fonts->notSaved)
+        LogIfNotSaved(false, installPath_, catalog_.get(), where.c_str());
+    fonts_ = std::move(fonts);
+}
+
+LorvexApp::FontReceiver::FontReceiver(LorvexApp& app) : app_(app) {
+    Map().On(WM_LX_MESSAGE_FONTS, [this](WPARAM, LPARAM lParam) -> LRESULT {
+        app_.AdoptMessageFonts(TakeMessageFonts(lParam));
+        return 0;
+    });
+}
+
+bool LorvexApp::FontReceiver::Create() {
+    return RegisterClass(kFontReceiverClass, 0, nullptr, nullptr) &&
+           Window::Create(kFontReceiverClass, "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr);
+}
+
+void LorvexApp::FontReceiver::Drain() {
+    if (!Handle()) return;
+    MSG msg;
+    while (::PeekMessageA(&msg, Handle(), WM_LX_MESSAGE_FONTS, WM_LX_MESSAGE_FONTS, PM_REMOVE))
+        app_.AdoptMessageFonts(TakeMessageFonts(msg.lParam));
+}
 
 bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     commandLine_ = commandLine ? commandLine : "";
@@ -117,30 +141,20 @@ bool LorvexApp::HoldSingleInstance() {
 bool LorvexApp::ConnectStore() {
     odbcvantSetErrorReporter(&ReportStoreError);
     // Nothing half-made stays behind a failure: the user hears which step failed.
-    auto fail = [this](const char* key) {
-        delete connection_;
-        delete environment_;
-        connection_ = nullptr;
-        environment_ = nullptr;
-        ui::CatalogAppBox(*catalog_, key, MB_OK);
+    switch (store_.Open()) {
+    case StoreConnection::Outcome::Connected: return true;
+    case StoreConnection::Outcome::NotCreated:
+        ui::CatalogAppBox(*catalog_, "NEWMAIL_CPP_2", MB_OK);
         return false;
-    };
-    environment_ = new (std::nothrow) odbcvantEnvironment;
-    if (environment_ && environment_->IsValid())
-        connection_ = new (std::nothrow) odbcvantConnection(environment_);
-    if (!environment_ || !environment_->IsValid() || !connection_ || !connection_->IsValid())
-        return fail("NEWMAIL_CPP_2");
-    char dsn[128] = "";
-    const DWORD got = ::GetEnvironmentVariableA(kDataSourceOverride, dsn, sizeof dsn);
-    if (got == 0 || got >= sizeof dsn) std::strcpy(dsn, kDataSource);
-    if (!connection_->ConnectTo(dsn, kDataSourceUser, kDataSourcePassword))
-        return fail("NEWMAIL_CPP_3");
-    return true;
+    case StoreConnection::Outcome::Refused: break;
+    }
+    ui::CatalogAppBox(*catalog_, "NEWMAIL_CPP_3", MB_OK);
+    return false;
 }
 
 bool LorvexApp::CreateMainFrame(int showState) {
     frame_.reset(new (std::nothrow) CMainFrame(
-        MainFrameContext{installPath_, catalog_.get(), connection_, &mailboxes_}));
+        MainFrameContext{installPath_, catalog_.get(), store_.Get(), &mailboxes_}));
     if (!frame_ || !frame_->CreateFrame()) {
         frame_.reset();
         return false;
@@ -160,7 +174,9 @@ void LorvexApp::LoadMailboxList() {
     lx::LoadMailboxes(installPath_, in >= 0 ? static_cast<std::int32_t>(in) : kUnknownFolderNum,
                       mailboxes_);
     frame_->FillMailboxSelector(true);
-    if (CurrentMailboxIndex(mailboxes_) < 0) SaveMailboxes(installPath_, mailboxes_);
+    if (CurrentMailboxIndex(mailboxes_) < 0)
+        LogIfNotSaved(SaveMailboxes(installPath_, mailboxes_), installPath_, catalog_.get(),
+                      kMailboxFile);
 }
 
 void LorvexApp::PlaceMainFrame() {
@@ -170,9 +186,11 @@ void LorvexApp::PlaceMainFrame() {
 
 void LorvexApp::ArmMailCheck() { frame_->ArmMailCheck(dialer_.checkInterval); }
 
+// The worker gets its own copy of the folder and posts the fonts back: it never touches the
+// application object, so it may even outlive exit's bounded wait harmlessly.
 void LorvexApp::StartWorker() {
-    const uintptr_t thread = _beginthreadex(nullptr, 0, &StartupWorker, this, 0, nullptr);
-    worker_.Reset(reinterpret_cast<HANDLE>(thread));
+    fontReceiver_.Create();
+    worker_ = StartStartupWorker(installPath_, fontReceiver_.Handle());
 }
 
 int LorvexApp::Run() {
@@ -189,28 +207,20 @@ int LorvexApp::Run() {
 }
 
 int LorvexApp::ExitInstance() {
-    // The worker may still be creating fonts: they are released only once it has ended.
-    bool workerDone = true;
-    if (worker_.Valid())
-        workerDone = ::WaitForSingleObject(worker_.Get(), kWorkerExitWaitMillis) == WAIT_OBJECT_0;
+    // Fonts the worker is still making arrive by message: wait (bounded), then take what came.
+    if (worker_.Valid()) ::WaitForSingleObject(worker_.Get(), kWorkerExitWaitMillis);
     worker_.Reset();
+    fontReceiver_.Drain();
+    fontReceiver_.Destroy();
 
     ui::SetCatalog(nullptr);
     if (catalog_) catalog_->Close();
     catalog_.reset();
-    delete connection_;
-    connection_ = nullptr;
-    delete environment_;
-    environment_ = nullptr;
+    store_.Close(); // the connection, then the environment
     if (netStarted_) TERNEndWinSock();
     netStarted_ = false;
     mutex_.Reset();
-    if (workerDone) {
-        for (HFONT& font : fonts_) {
-            if (font) ::DeleteObject(font);
-            font = nullptr;
-        }
-    }
+    fonts_.reset();
     ui::SetMainWindow(nullptr);
     frame_.reset();
     splash_.reset();

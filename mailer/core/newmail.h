@@ -2,27 +2,21 @@
 // run, and the exit path.
 #pragma once
 #include "common/catalog/msgcatalog.h"
+#include "common/schema/storeconnection.h"
 #include "common/settings/dialer_settings.h"
 #include "common/settings/font_desc.h"
 #include "common/settings/mailbox_record.h"
 #include "common/win/handles.h"
+#include "common/win/window.h"
+#include "mailer/core/startwork.h"
 #include <windows.h>
 #include <memory>
 #include <string>
-
-class odbcvantEnvironment;
-class odbcvantConnection;
 
 namespace lx {
 class CMainFrame;
 class SplashWindow;
 
-// Data source of the store. LORVEX_DSN, when set and not empty, names another one: tests
-// use it to reach an unreachable source without touching the ODBC configuration.
-constexpr char kDataSource[] = "Lorvex";
-constexpr char kDataSourceUser[] = "QBT";
-constexpr char kDataSourcePassword[] = "lantern";
-constexpr char kDataSourceOverride[] = "LORVEX_DSN";
 constexpr char kInstanceMutex[] = "Lorvex_Mutex";
 constexpr char kCatalogueFile[] = "DGROUP.VSF";
 
@@ -41,17 +35,28 @@ public:
 
     const char* InstallPath() const { return installPath_; }
     MessageCatalog* Catalog() { return catalog_.get(); }
-    odbcvantConnection* Connection() { return connection_; }
+    odbcvantConnection* Connection() { return store_.Get(); }
     HANDLE InstanceMutex() const { return mutex_.Get(); }
     MailboxList& Mailboxes() { return mailboxes_; }
     DialerSettings& Dialer() { return dialer_; }
     CMainFrame* MainFrame() { return frame_.get(); }
+    // Null until the start-up worker's fonts have arrived.
     HFONT MessageFontHandle(MessageFont which) const;
 
-    // The start-up worker hands each created message font to the application.
-    void AdoptMessageFont(MessageFont which, HFONT font);
-
 private:
+    // Message-only window of the interface thread that receives the worker's fonts.
+    class FontReceiver : public Window {
+    public:
+        explicit FontReceiver(LorvexApp& app);
+        bool Create();
+        // Takes fonts posted but not yet dispatched (exit).
+        void Drain();
+
+    private:
+        LorvexApp& app_;
+    };
+
+    void AdoptMessageFonts(std::unique_ptr<MessageFontSet> fonts);
     bool LoadInstallPath();
     bool OpenCatalogue();
     bool HoldSingleInstance();
@@ -67,13 +72,13 @@ private:
     std::unique_ptr<MessageCatalog> catalog_;
     std::unique_ptr<SplashWindow> splash_;
     UniqueHandle mutex_;
-    odbcvantEnvironment* environment_ = nullptr;
-    odbcvantConnection* connection_ = nullptr;
+    StoreConnection store_;
     bool netStarted_ = false;
     std::unique_ptr<CMainFrame> frame_;
     MailboxList mailboxes_{};
     DialerSettings dialer_{};
-    HFONT fonts_[kMessageFontCount] = {};
+    std::unique_ptr<MessageFontSet> fonts_;
+    FontReceiver fontReceiver_{*this};
     UniqueHandle worker_;
 };
 

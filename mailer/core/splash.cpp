@@ -1,5 +1,6 @@
 #include "mailer/core/splash.h"
 #include "mailer/res/resource.h"
+#include "common/win/bitmaps.h"
 
 namespace lx {
 namespace {
@@ -28,9 +29,7 @@ SplashWindow::SplashWindow() {
 
 // Topmost, so the main window shown during start-up does not hide it.
 bool SplashWindow::Show() {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    bitmap_.Reset(static_cast<HBITMAP>(
-        ::LoadImageA(instance, MAKEINTRESOURCEA(IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0)));
+    bitmap_ = LoadBitmapResource(IDB_SPLASH);
     if (!bitmap_) return false;
     BITMAP info{};
     ::GetObjectA(bitmap_.Get(), sizeof info, &info);

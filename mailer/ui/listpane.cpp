@@ -2,6 +2,7 @@
 
 #include "common/settings/font_desc.h"
 #include "common/settings/win32_forms.h"
+#include "common/win/settingsnotice.h"
 #include "common/win/uiseam.h"
 #include "mailer/ui/logic/mailfold_rules.h"
 
@@ -109,7 +110,8 @@ bool ListPane::ChooseAndSaveFont(const std::string& folder, const char* file) {
     data.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
     if (!ui::ChooseFont(&data)) return false;
     logFont_ = chosen;
-    WriteFontFile(folder, file, FromLogFont(chosen));
+    ReportIfNotSaved(WriteFontFile(folder, file, FromLogFont(chosen)), Handle(), ui::Catalog(),
+                     file);
     ApplyFont();
     return true;
 }

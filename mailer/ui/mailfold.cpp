@@ -6,6 +6,7 @@
 #include "common/settings/font_desc.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_record.h"
+#include "common/win/bitmaps.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
 #include "mailer/ui/logic/cmdgate.h"
@@ -44,7 +45,7 @@ bool FolderPane::Create(HWND parent, int id) {
     const HINSTANCE module = ::GetModuleHandleA(nullptr);
     const int ids[4] = {IDB_FOLDER_USER, IDB_FOLDER_USER_SEL, IDB_FOLDER_SPECIAL,
                         IDB_FOLDER_SPECIAL_SEL};
-    for (int i = 0; i < 4; ++i) bitmaps_[i].Reset(::LoadBitmapA(module, MAKEINTRESOURCEA(ids[i])));
+    for (int i = 0; i < 4; ++i) bitmaps_[i] = LoadBitmapResource(ids[i]);
     if (!CreatePane(parent, kClassName, 0, id)) return false;
     LoadFont(context_.installPath, kFolderPaneFontFile);
     store_ = std::make_unique<FolderStore>(context_.conn, Handle());
@@ -55,19 +56,14 @@ bool FolderPane::Create(HWND parent, int id) {
     return true;
 }
 
-std::string FolderPane::Text(const char* key) const {
-    if (!context_.catalog) return std::string();
-    const char* text = context_.catalog->Lookup(key);
-    return text ? text : "";
-}
+std::string FolderPane::Text(const char* key) const { return CatalogText(context_.catalog, key); }
 
 void FolderPane::Box(const char* textKey, const char* captionKey, UINT flags) {
     if (context_.catalog) ui::CatalogBox(Handle(), *context_.catalog, textKey, captionKey, flags);
 }
 
 void FolderPane::Help() {
-    ui::Help(Handle(), (InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup").c_str(),
-             HELP_CONTEXT, kHelpContext);
+    ui::Help(Handle(), HelpFileSpec(context_.installPath).c_str(), HELP_CONTEXT, kHelpContext);
 }
 
 bool FolderPane::Reload() {
@@ -145,7 +141,7 @@ bool FolderPane::RunFolderDialog(const FolderRow* preset, long exceptNum, std::s
         std::snprintf(start.description, sizeof start.description, "%s",
                       preset->description.c_str());
     }
-    const std::string help = InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup";
+    const std::string help = HelpFileSpec(context_.installPath);
     // Centred on the main window rather than on this narrow pane.
     HWND owner = ::GetAncestor(Handle(), GA_ROOT);
     // Until the name is free or the user cancels. The dialog comes back with what was typed:

@@ -1,6 +1,7 @@
 #include "mailer/ui/mailmess.h"
 
 #include "common/catalog/msgcatalog.h"
+#include "common/win/bitmaps.h"
 #include "common/settings/font_desc.h"
 #include "common/settings/install_path.h"
 #include "common/win/uiseam.h"
@@ -36,15 +37,13 @@ MessageListPane::MessageListPane(const PaneContext& context) : context_(context)
 MessageListPane::~MessageListPane() { Destroy(); }
 
 std::string MessageListPane::Text(const char* key) const {
-    if (!context_.catalog) return std::string();
-    const char* text = context_.catalog->Lookup(key);
-    return text ? text : "";
+    return CatalogText(context_.catalog, key);
 }
 
 bool MessageListPane::Create(HWND parent, int id) {
     const HINSTANCE module = ::GetModuleHandleA(nullptr);
     const int ids[4] = {IDB_MESG_NEW_FILES, IDB_MESG_NEW, IDB_MESG_FILES, IDB_MESG_READ};
-    for (int i = 0; i < 4; ++i) icons_[i].Reset(::LoadBitmapA(module, MAKEINTRESOURCEA(ids[i])));
+    for (int i = 0; i < 4; ++i) icons_[i] = LoadBitmapResource(ids[i]);
     noDrop_ = ::LoadCursorA(module, MAKEINTRESOURCEA(IDC_DRAG_NONE));
     drop_ = ::LoadCursorA(module, MAKEINTRESOURCEA(IDC_DRAG_FOLDER));
     months_ = MonthNames([this](const char* key) { return Text(key); });
@@ -167,8 +166,7 @@ void MessageListPane::ChooseFont() {
 }
 
 void MessageListPane::Help() {
-    ui::Help(Handle(), (InstallFile(context_.installPath, "LORVEX.HLP") + ">lxpopup").c_str(),
-             HELP_CONTEXT, kHelpContext);
+    ui::Help(Handle(), HelpFileSpec(context_.installPath).c_str(), HELP_CONTEXT, kHelpContext);
 }
 
 int MessageListPane::DateTextWidth() const {

@@ -6,11 +6,12 @@
 #include "mailer/ui/aboutdlg.h"
 #include "mailer/ui/viewlog.h"
 #include "mailer/ui/store/mainfrm_store.h"
-#include "mailer/core/newmail.h"
 #include "mailer/res/resource.h"
 #include "common/catalog/msgcatalog.h"
+#include "common/schema/storeconnection.h"
 #include "common/settings/mailbox_file.h"
 #include "common/settings/registry_win32.h"
+#include "common/win/settingsnotice.h"
 #include "common/win/uiseam.h"
 #include "odbcvant/odbcvant.h"
 
@@ -111,8 +112,7 @@ CMainFrame::~CMainFrame() {
     // The panes use the store while they close: windows first, then the connection.
     Destroy();
     splitter_.reset();
-    delete ownConnection_;
-    delete ownEnvironment_;
+    ownStore_.Close();
 }
 
 HFONT CMainFrame::TitleFont() const {
@@ -120,15 +120,7 @@ HFONT CMainFrame::TitleFont() const {
 }
 
 void CMainFrame::OpenOwnConnection() {
-    ownEnvironment_ = new (std::nothrow) odbcvantEnvironment;
-    if (!ownEnvironment_ || !ownEnvironment_->IsValid()) return;
-    ownConnection_ = new (std::nothrow) odbcvantConnection(ownEnvironment_);
-    if (!ownConnection_ || !ownConnection_->IsValid()) return;
-    char dsn[128] = "";
-    const DWORD got = ::GetEnvironmentVariableA(kDataSourceOverride, dsn, sizeof dsn);
-    if (got == 0 || got >= sizeof dsn) std::strcpy(dsn, kDataSource);
-    if (ownConnection_->ConnectTo(dsn, kDataSourceUser, kDataSourcePassword))
-        connection_ = ownConnection_;
+    if (ownStore_.Open() == StoreConnection::Outcome::Connected) connection_ = ownStore_.Get();
 }
 
 void CMainFrame::MapMessages() {
@@ -489,8 +481,11 @@ void CMainFrame::FillMailboxSelector(bool save) {
     ::SendMessageA(selector_, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                    reinterpret_cast<LPARAM>(mailboxes_->records[current].name));
     Win32SettingsRegistry registry;
-    MakeCurrent(*mailboxes_, current, registry);
-    if (save) SaveMailboxes(context_.installPath ? context_.installPath : "", *mailboxes_);
+    const std::string folder = context_.installPath ? context_.installPath : "";
+    LogIfNotSaved(MakeCurrent(*mailboxes_, current, registry), folder, context_.catalog,
+                  kRegistrySettingsName);
+    if (save)
+        LogIfNotSaved(SaveMailboxes(folder, *mailboxes_), folder, context_.catalog, kMailboxFile);
 }
 
 void CMainFrame::OnMailboxSelected() {
@@ -501,8 +496,13 @@ void CMainFrame::OnMailboxSelected() {
     if (length == CB_ERR || length >= static_cast<LRESULT>(sizeof name)) return;
     ::SendMessageA(selector_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name));
     Win32SettingsRegistry registry;
-    if (SwitchMailbox(*mailboxes_, name, registry))
-        SaveMailboxes(context_.installPath ? context_.installPath : "", *mailboxes_);
+    bool mirrored = true;
+    if (SwitchMailbox(*mailboxes_, name, registry, &mirrored)) {
+        ReportIfNotSaved(mirrored, Handle(), context_.catalog, kRegistrySettingsName);
+        ReportIfNotSaved(
+            SaveMailboxes(context_.installPath ? context_.installPath : "", *mailboxes_), Handle(),
+            context_.catalog, kMailboxFile);
+    }
 }
 
 void CMainFrame::ChangeDictionary(int dictionary) {
@@ -517,13 +517,15 @@ void CMainFrame::ChangeDictionary(int dictionary) {
     }
     choices_.dictionary = dictionary;
     Win32SettingsRegistry registry;
-    WriteReaderChoices(registry, choices_);
+    ReportIfNotSaved(WriteReaderChoices(registry, choices_), Handle(), context_.catalog,
+                     kRegistrySettingsName);
 }
 
 void CMainFrame::ChangeReaderType(int readerType) {
     choices_.readerType = readerType;
     Win32SettingsRegistry registry;
-    WriteReaderChoices(registry, choices_);
+    ReportIfNotSaved(WriteReaderChoices(registry, choices_), Handle(), context_.catalog,
+                     kRegistrySettingsName);
 }
 
 void CMainFrame::OnClose() {

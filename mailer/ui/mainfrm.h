@@ -8,6 +8,7 @@
 #include "mailer/ui/printchoice.h"
 #include "mailer/ui/rasapi.h"
 #include "common/log/logwriter.h"
+#include "common/schema/storeconnection.h"
 #include "common/settings/mailbox_record.h"
 #include "common/settings/window_file.h"
 #include "common/win/window.h"
@@ -15,9 +16,6 @@
 #include <windows.h>
 #include <memory>
 #include <string>
-
-class odbcvantEnvironment;
-class odbcvantConnection;
 
 namespace lx {
 class MessageCatalog;
@@ -139,8 +137,7 @@ private:
     RasApi ras_;
     PrinterChoice printer_;
     CommandRunner commands_;
-    odbcvantEnvironment* ownEnvironment_ = nullptr;
-    odbcvantConnection* ownConnection_ = nullptr;
+    StoreConnection ownStore_;
     odbcvantConnection* connection_ = nullptr;
     MailboxList ownMailboxes_{};
     MailboxList* mailboxes_ = nullptr;

@@ -3,6 +3,7 @@
 #include "mailer/res/resource.h"
 #include "common/catalog/msgcatalog.h"
 #include "common/win/handles.h"
+#include "common/win/settingsnotice.h"
 #include "common/win/uiseam.h"
 
 #include <windowsx.h>
@@ -249,7 +250,8 @@ void MailboxSplitter::SavePlacement() {
                                       ::IsZoomed(frame) != FALSE, ::IsIconic(frame) != FALSE);
     out.columns = keepStoredCells_ ? context_.placement.columns : columns_.Cells(headerHeight_);
     out.hasColumns = true;
-    WriteMainWindowFile(context_.installPath ? context_.installPath : "", out);
+    const std::string folder = context_.installPath ? context_.installPath : "";
+    LogIfNotSaved(WriteMainWindowFile(folder, out), folder, context_.catalog, kMainWindowFile);
 }
 
 void MailboxSplitter::OpenQueries() {

@@ -11,8 +11,6 @@
 namespace lx {
 namespace {
 
-constexpr char kHelpFile[] = "LORVEX.HLP";
-
 class ViewLogDialog : public Dialog {
 public:
     ViewLogDialog(HWND owner, ViewLogData* data) : Dialog(IDD_VIEWLOG, owner), data_(data) {
@@ -26,9 +24,8 @@ protected:
         if (ReadLogForView(LogPath(), text)) {
             ::SetDlgItemTextA(Handle(), IDC_VIEWLOG_TEXT, text.c_str());
         } else {
-            const char* missing =
-                data_->catalog ? data_->catalog->Lookup("VIEWLOG_CPP_1") : nullptr;
-            ::SetDlgItemTextA(Handle(), IDC_VIEWLOG_TEXT, missing ? missing : "");
+            ::SetDlgItemTextA(Handle(), IDC_VIEWLOG_TEXT,
+                              CatalogText(data_->catalog, "VIEWLOG_CPP_1").c_str());
             ::EnableWindow(Item(IDC_VIEWLOG_DELETE), FALSE);
         }
         // Focus on Cancel: the log is for reading, and a focused edit box would select it all.
@@ -48,8 +45,8 @@ private:
     }
 
     void OnHelp() {
-        const std::string file = InstallFile(data_->installPath, kHelpFile) + ">lxpopup";
-        ui::Help(Handle(), file.c_str(), HELP_CONTEXT, HELP_CONTEXT_VIEWLOG);
+        ui::Help(Handle(), HelpFileSpec(data_->installPath).c_str(), HELP_CONTEXT,
+                 HELP_CONTEXT_VIEWLOG);
     }
 
     ViewLogData* data_;

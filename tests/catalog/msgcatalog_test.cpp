@@ -1,8 +1,10 @@
 // The catalogue reader against hand-made catalogue files, damaged ones included.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <random>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -117,15 +119,66 @@ TEST_F(CatalogReader, TextEndsAtFirstDoubleHash) {
     EXPECT_STREQ(cat_.Lookup("TEST_CPP_4"), "ends with #");
 }
 
-TEST_F(CatalogReader, NextLookupOverwritesTheText) {
+TEST_F(CatalogReader, EarlierTextsStayValidUntilClose) {
     ASSERT_TRUE(cat_.Open(Standard().c_str(), CatalogMagic::Exact));
     const char* first = cat_.Lookup("NEWMAIL_CPP_1");
-    ASSERT_STREQ(first, "newmail 1");
-    std::string kept = first; // a caller that needs both texts copies the first
     const char* second = cat_.Lookup("MAINFRM_CPP_5");
-    EXPECT_EQ(first, second);
-    EXPECT_STREQ(first, "mainfrm 5");
-    EXPECT_EQ(kept, "newmail 1");
+    ASSERT_NE(nullptr, first);
+    ASSERT_NE(nullptr, second);
+    EXPECT_STREQ(first, "newmail 1");
+    EXPECT_STREQ(second, "mainfrm 5");
+}
+
+// The interface thread shows boxes while a monitor thread writes the log: every look-up from
+// every thread gets its own key's text, however the threads interleave.
+TEST_F(CatalogReader, LookupsFromSeveralThreadsAtOnceGetTheirOwnTexts) {
+    ASSERT_TRUE(cat_.Open(Standard().c_str(), CatalogMagic::Exact));
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 3000;
+    std::atomic<int> wrong{0};
+    std::atomic<int> go{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            go.fetch_add(1);
+            while (go.load() < kThreads) std::this_thread::yield();
+            char buf[64];
+            for (int i = 0; i < kRounds; ++i) {
+                const int n = 1 + (i * 7 + t * 3) % 30;
+                const std::string key = "MAINFRM_CPP_" + std::to_string(n);
+                const std::string expected = n == 27 ? "Run ended %02d/%02d/%04d %02d:%02d:%02d"
+                                                     : "mainfrm " + std::to_string(n);
+                const char* text = cat_.Lookup(key.c_str());
+                if (!text || expected != text) wrong.fetch_add(1);
+                const int m = 1 + (i + t) % 3;
+                cat_.LookupInto(("NEWMAIL_CPP_" + std::to_string(m)).c_str(), buf, sizeof buf);
+                if (std::string("newmail ") + std::to_string(m) != buf) wrong.fetch_add(1);
+                if (lx::CatalogText(&cat_, "NEWMAIL_CPP_9", "fallback") != "fallback")
+                    wrong.fetch_add(1);
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(0, wrong.load());
+}
+
+TEST_F(CatalogReader, CatalogTextFallsBackForMissingKeysAndCatalogues) {
+    ASSERT_TRUE(cat_.Open(Standard().c_str(), CatalogMagic::Exact));
+    struct Case {
+        const MessageCatalog* catalog;
+        const char* key;
+        const char* fallback;
+        const char* expected;
+    } cases[] = {
+        {&cat_, "NEWMAIL_CPP_2", "x", "newmail 2"},
+        {&cat_, "NEWMAIL_CPP_4", "x", "x"},
+        {&cat_, "NOSUCH_CPP_1", "", ""},
+        {&cat_, "nounderscore", "y", "y"},
+        {nullptr, "NEWMAIL_CPP_2", "z", "z"},
+        {nullptr, "NEWMAIL_CPP_2", nullptr, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, lx::CatalogText(c.catalog, c.key, c.fallback)) << c.key;
 }
 
 TEST_F(CatalogReader, LineLengthLimit) {
@@ -254,7 +307,9 @@ TEST_F(CatalogReader, SurvivesRandomDamage) {
         ++loaded;
         for (const char* key : keys) {
             const char* text = cat_.Lookup(key);
-            if (text) EXPECT_LE(std::strlen(text), lx::kCatalogMaxLine) << key;
+            if (text) {
+                EXPECT_LE(std::strlen(text), lx::kCatalogMaxLine) << key;
+            }
         }
     }
     EXPECT_GT(loaded, 100); // most damage misses the magic field

@@ -63,6 +63,14 @@ bool WaitFontFiles(const std::string& folder) {
     return false;
 }
 
+// True once the program has run its whole start-up: the worker, started last, has written the
+// font files, and the interface thread answers messages (bounded waits).
+bool WaitStartupDone(HWND frame, const std::string& folder) {
+    DWORD_PTR answer = 0;
+    return WaitFontFiles(folder) &&
+           ::SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer) != 0;
+}
+
 // Runs Lorvex in the folder until its start-up worker has written the font files, then closes it.
 void RunUntilFontsWritten(const std::string& folder) {
     LorvexProcess run;
@@ -130,7 +138,9 @@ TEST_F(Startup, SecondInstanceShowsNewmail1AndEndsEvenForAMailtoLink) {
     lxtest::SetInstallPath(folder);
     LorvexProcess first;
     ASSERT_TRUE(first.Start(folder, ""));
-    ASSERT_NE(nullptr, first.WaitFrame(kFrameWait)) << "the first Lorvex did not open its window";
+    HWND frame = first.WaitFrame(kFrameWait);
+    ASSERT_NE(nullptr, frame) << "the first Lorvex did not open its window";
+    ASSERT_TRUE(WaitStartupDone(frame, folder));
     EXPECT_TRUE(first.Transcript().empty());
 
     const std::string text = lxtest::CatalogueText("NEWMAIL_CPP_1");
@@ -242,6 +252,7 @@ TEST_F(Startup, StoredRectanglePlacesTheWindowAndMinimisedIsStoredAsTheFixedRect
     EXPECT_EQ(470, r.bottom);
     ::ShowWindow(frame, SW_MINIMIZE);
     for (int tries = 0; tries < 50 && !::IsIconic(frame); ++tries) ::Sleep(100);
+    ASSERT_TRUE(::IsIconic(frame));
     EXPECT_TRUE(run.Close());
     const auto bytes = lxtest::ReadBytes(wnd);
     ASSERT_EQ(80u, bytes.size());
@@ -305,7 +316,8 @@ TEST_F(Startup, ShortWindowFileIsTreatedAsMissing) {
     ASSERT_TRUE(run.Start(folder, ""));
     HWND frame = run.WaitFrame(kFrameWait);
     ASSERT_NE(nullptr, frame);
-    ::Sleep(500);
+    // The placement step lies before the worker's start: once start-up is done it has run.
+    ASSERT_TRUE(WaitStartupDone(frame, folder));
     EXPECT_FALSE(::IsZoomed(frame));
     EXPECT_TRUE(run.Close());
 }

@@ -196,7 +196,7 @@ TEST_F(LookupTest, SubjectWithAmpersandsAndMarkingRead) {
     std::string stored = ReadSubject(num);
     EXPECT_EQ("Tom && Jerry&&N&F", stored);
     lx::SubjectParts parts = lx::ParseSubject(stored);
-    EXPECT_EQ("Tom ", parts.shown);
+    EXPECT_EQ("Tom && Jerry", parts.shown);
     EXPECT_TRUE(parts.unread);
     EXPECT_TRUE(parts.hasFiles);
 

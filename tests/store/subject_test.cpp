@@ -56,15 +56,61 @@ TEST(SubjectSuffix, ParsesShownSubjectAndFlags) {
     EXPECT_FALSE(p.hasFiles);
 }
 
-TEST(SubjectSuffix, SubjectWithAmpersandsIsShownUpToTheFirstPair) {
-    lx::SubjectParts p = lx::ParseSubject(lx::ComposeSubject("Tom && Jerry", true, true));
-    EXPECT_EQ("Tom ", p.shown);
-    // The flags are those the suffix at the end carries.
+struct ShownCase {
+    const char* text; // the subject as the user wrote it
+    bool unread;
+    bool hasFiles;
+};
+
+// Whatever the subject holds, composing then parsing gives it back whole with its flags: the
+// suffix is taken from the end, never at an "&&" of the subject itself.
+TEST(SubjectSuffix, EverySubjectIsShownWholeWithItsOwnFlags) {
+    const ShownCase cases[] = {
+        {"Tom && Jerry", true, true}, {"Tom && Jerry", false, false}, {"&&", true, false},
+        {"&&&&", false, true},        {"A&&B&C", false, false},       {"R&D &", true, true},
+        {"ends with &", false, true}, {"ends with &&", true, false},  {"&", true, true},
+        {"&&N&F", false, false},      {"x&&N&F", true, false},        {"", false, true},
+        {"plain", true, false},
+    };
+    for (const ShownCase& c : cases) {
+        const lx::SubjectParts p =
+            lx::ParseSubject(lx::ComposeSubject(c.text, c.unread, c.hasFiles));
+        EXPECT_TRUE(p.hasSuffix) << c.text;
+        EXPECT_EQ(c.text, p.shown) << c.text;
+        EXPECT_EQ(c.unread, p.unread) << c.text;
+        EXPECT_EQ(c.hasFiles, p.hasFiles) << c.text;
+    }
+}
+
+struct StoredCase {
+    const char* stored;
+    const char* shown;
+    bool unread;
+    bool hasFiles;
+};
+
+// Values without a well-formed suffix at their end (damaged or written elsewhere) are read up to
+// their first "&&".
+TEST(SubjectSuffix, ValueWithoutTrailingSuffixIsReadUpToItsFirstPair) {
+    const StoredCase cases[] = {
+        {"Short&&N", "Short", true, false},
+        {"Cut&&N&F and more", "Cut", true, true},
+        {"No suffix", "No suffix", false, false},
+        {"Tom && Jerry", "Tom ", false, false},
+    };
+    for (const StoredCase& c : cases) {
+        const lx::SubjectParts p = lx::ParseSubject(c.stored);
+        EXPECT_EQ(c.shown, p.shown) << c.stored;
+        EXPECT_EQ(c.unread, p.unread) << c.stored;
+        EXPECT_EQ(c.hasFiles, p.hasFiles) << c.stored;
+    }
+}
+
+TEST(SubjectSuffix, LongSubjectWithAmpersandsIsShownAsCut) {
+    const std::string text = std::string(247, 'a') + "&&&&&&";
+    const lx::SubjectParts p = lx::ParseSubject(lx::ComposeSubject(text, true, false));
+    EXPECT_EQ(text.substr(0, 250), p.shown);
     EXPECT_TRUE(p.unread);
-    EXPECT_TRUE(p.hasFiles);
-    p = lx::ParseSubject(lx::ComposeSubject("A&&B&C", false, false));
-    EXPECT_EQ("A", p.shown);
-    EXPECT_FALSE(p.unread);
     EXPECT_FALSE(p.hasFiles);
 }
 

@@ -23,11 +23,13 @@ int HelpContextFor(int id) {
     return 0;
 }
 
-bool SwitchMailbox(MailboxList& list, const std::string& name, SettingsRegistry& registry) {
+bool SwitchMailbox(MailboxList& list, const std::string& name, SettingsRegistry& registry,
+                   bool* mirrored) {
     const int index = FindMailbox(list, name.c_str());
     if (index < 0) return false;
     SetCurrentMailbox(list, index);
-    MakeCurrent(list, index, registry);
+    const bool written = MakeCurrent(list, index, registry);
+    if (mirrored) *mirrored = written;
     return true;
 }
 
@@ -61,11 +63,6 @@ std::string CountdownText(int seconds, const char* text) {
     if (seconds < 0) return text ? text : "";
     // A catalogue text that does not take three numbers shows nothing rather than garbage.
     return FormatTextOr(text, {seconds / 3600, (seconds / 60) % 60, seconds % 60}, "");
-}
-
-std::string HelpFileSpec(const std::string& installPath) {
-    const bool hasSlash = !installPath.empty() && installPath.back() == '\\';
-    return installPath + (hasSlash ? "" : "\\") + "LORVEX.HLP>lxpopup";
 }
 
 } // namespace lx

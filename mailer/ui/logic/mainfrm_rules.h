@@ -1,6 +1,7 @@
 // The main frame's rules that need no window: help contexts, the mailbox switch, the reader
 // choices and the dictionary's lexicon key.
 #pragma once
+#include "common/settings/install_path.h" // HelpFileSpec
 #include "common/settings/mailbox_record.h"
 #include "common/settings/settings_registry.h"
 #include <string>
@@ -12,7 +13,9 @@ int HelpContextFor(int id);
 
 // Makes the first record named `name` current: clears every other record's current flag and
 // mirrors it into the registry. False, with nothing changed, when no record has that name.
-bool SwitchMailbox(MailboxList& list, const std::string& name, SettingsRegistry& registry);
+// `mirrored` (when given) tells whether the registry values were all written.
+bool SwitchMailbox(MailboxList& list, const std::string& name, SettingsRegistry& registry,
+                   bool* mirrored = nullptr);
 
 // The record the mailbox selector shows after filling (-1 for an empty list).
 int SelectorMailboxIndex(const MailboxList& list);
@@ -42,8 +45,5 @@ constexpr int kCountdownOff = -1;
 constexpr int kCountdownChecking = -2;
 const char* CountdownKey(int seconds); // "MAINFRM_CPP_44", "_45" or "_46"
 std::string CountdownText(int seconds, const char* text);
-
-// "%s%s>lxpopup": the help file in the installation folder with the pop-up window's name.
-std::string HelpFileSpec(const std::string& installPath);
 
 } // namespace lx

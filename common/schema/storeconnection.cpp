@@ -1,0 +1,34 @@
+#include "common/schema/storeconnection.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace lx {
+
+std::string StoreDataSource() {
+    const char* own = std::getenv(kDataSourceOverride);
+    return own && *own ? own : kDataSource;
+}
+
+StoreConnection::Outcome StoreConnection::Open() {
+    Close();
+    environment_.reset(new (std::nothrow) odbcvantEnvironment);
+    if (environment_ && environment_->IsValid())
+        connection_.reset(new (std::nothrow) odbcvantConnection(environment_.get()));
+    if (!connection_ || !connection_->IsValid()) {
+        Close();
+        return Outcome::NotCreated;
+    }
+    if (!connection_->ConnectTo(StoreDataSource().c_str(), kDataSourceUser, kDataSourcePassword)) {
+        Close();
+        return Outcome::Refused;
+    }
+    return Outcome::Connected;
+}
+
+void StoreConnection::Close() {
+    connection_.reset();
+    environment_.reset();
+}
+
+} // namespace lx
