@@ -84,7 +84,7 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     TERNStartWinSock(kWinsockVersion);
     netStarted_ = true;
     if (!CreateMainFrame(showState)) return false;
-    PlugMessagePrinting(MessagePrintContext{catalog_.get(), connection_, [this](MessageFont which) {
+    PlugMessagePrinting(MessagePrintContext{catalog_.get(), store_.Get(), [this](MessageFont which) {
                                                 return MessageFontHandle(which);
                                             }});
 
