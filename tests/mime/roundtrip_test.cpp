@@ -37,7 +37,7 @@ struct Letter {
 
 TEST(RoundTrip, PreparedBatchScansBack) {
     TempDir dir;
-    std::vector<Letter> letters(5);
+    std::vector<Letter> letters(7);
     letters[0] = {"Plain", "Hello\r\nWorld\r\n", {"a@x.example"}, {}, {}};
     letters[1] = {"Files",
                   "Two files.\r\n.leading dot\r\n",
@@ -59,6 +59,16 @@ TEST(RoundTrip, PreparedBatchScansBack) {
                   {}};
     // Lines that end nothing: the data's end is its byte count.
     letters[4] = {"Markers", "caf\xe9\r\nEND DATA\r\n.\r\nlast\r\n", {"f@x.example"}, {}, {}};
+    // 8-bit headers go out as encoded words and long 8-bit lines as soft-broken
+    // quoted-printable; both come back as written.
+    std::string longLine;
+    for (int i = 0; i < 380; ++i) longLine += (i % 10 == 9) ? ' ' : "\xe9\xfc\xdf\x80"[i % 4];
+    letters[5] = {"Caf\xe9 cr\xe8me br\xfbl\xe9e \x80 5",
+                  longLine + "\r\n" + longLine + "\r\nend\r\n",
+                  {"g@x.example"},
+                  {},
+                  {}};
+    letters[6] = {"After the long lines", "still here\r\n", {"h@x.example"}, {}, {}};
     const std::string out = dir.file("TernSmtp.Txt");
     {
         Preparer p(out, "me@lorvex.example");
