@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "netlib/tern32.h"
 #include "tests/netlib/win/hostqueue.h"
 
@@ -14,6 +16,28 @@ protected:
     void SetUp() override { ASSERT_EQ(TERNStartWinSock(257), 1); }
     void TearDown() override { TERNEndWinSock(); }
 };
+
+// A socket's last error as the host reads it; code -1 when the export itself failed.
+struct LastError {
+    int code = -1;
+    std::string text;
+};
+
+inline LastError lastStreamError(TERNHANDLE h) {
+    LastError e;
+    char text[TERN_ERRTEXT_SIZE] = "";
+    if (TERNLastStreamWinSockError(h, &e.code, text) != 0) e.code = -1;
+    e.text = text;
+    return e;
+}
+
+inline LastError lastUdpError(TERNHANDLE h) {
+    LastError e;
+    char text[TERN_ERRTEXT_SIZE] = "";
+    if (TERNLastUDPWinSockError(h, &e.code, text) != 0) e.code = -1;
+    e.text = text;
+    return e;
+}
 
 // A server, a comm and a client socket in window mode, each reporting to its own host with its
 // own message (message, +1, +2). The test closes the handles.
