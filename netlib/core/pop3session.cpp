@@ -10,11 +10,6 @@
 namespace lx::net {
 namespace {
 
-constexpr std::size_t kServerSize = 48;
-constexpr std::size_t kPathSize = 256;
-constexpr std::size_t kUserSize = 64;
-constexpr std::size_t kPasswordSize = 16;
-const char kCrLf[] = "\r\n";
 const SessionCodes kCodes = {TERN_POP3_SENDFAIL,   TERN_POP3_RECVFAIL,
                              TERN_POP3_CONNECTED,  true,
                              TERN_POP3_PEERCLOSED, TERN_POP3_REFUSED,

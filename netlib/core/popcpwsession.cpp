@@ -6,11 +6,6 @@
 namespace lx::net {
 namespace {
 
-constexpr std::size_t kServerSize = 48;
-constexpr std::size_t kUserSize = 64;
-constexpr std::size_t kPasswordSize = 16;
-const char kCrLf[] = "\r\n";
-
 bool positive(const char* p, std::size_t n) {
     return n >= 3 && p[0] == '2' && p[1] == '0' && p[2] == '0';
 }

@@ -8,10 +8,7 @@
 namespace lx::net {
 namespace {
 
-constexpr std::size_t kServerSize = 48;
-constexpr std::size_t kPathSize = 256;
 constexpr std::size_t kHeloMax = 30;
-const char kCrLf[] = "\r\n";
 const SessionCodes kCodes = {
     TERN_SMTP_SENDFAIL, TERN_SMTP_RECVFAIL, TERN_SMTP_CONNECTED, true,        TERN_SMTP_PEERCLOSED,
     TERN_SMTP_REFUSED,  TERN_SMTP_OK,       TERN_SMTP_DONE,      "QUIT \r\n", SmtpSession::QuitSent,
