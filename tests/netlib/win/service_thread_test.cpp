@@ -94,10 +94,9 @@ TEST_F(Services, UdpDatagramByServiceNameToAThreadModeServer) {
 
 // A datagram is cut to the sender's transfer buffer; the buffer only grows.
 TEST_F(Services, UdpBufferSizeBoundsDatagramsAndOnlyGrows) {
-    HostQueue server(kMsg, {}), client(kMsg + 1, {});
-    TERNHANDLE hs = 0, hc = 0;
-    ASSERT_EQ(TERNCreateUDPServer1(kUdpPort, server.window(), server.message(), &hs), 0);
-    ASSERT_EQ(TERNCreateUDPClient1(client.window(), client.message(), &hc), 0);
+    UdpPair u(kMsg);
+    ASSERT_TRUE(u.open(kUdpPort));
+    auto& [server, client, hs, hc] = u;
     ASSERT_EQ(TERNSetUDPBufferSize(hs, 4096), 0);
     const std::string big(1500, 'u');
     struct Case {

@@ -124,8 +124,7 @@ TEST_F(Library, ConnectingToAClosedPortGives15012With10061) {
 TEST_F(Library, StreamServerCommAndClient) {
     Connection c(kMsg);
     ASSERT_TRUE(c.open(kStreamPort));
-    HostQueue &comm = c.comm, &client = c.client;
-    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
+    auto& [server, comm, client, hs, hk, hc] = c;
     EXPECT_EQ(TERNStreamAccept(hc, hk), -2); // not a server
     EXPECT_EQ(lastStreamError(hc).code, TERN_ERR_NOTSERVER);
 
@@ -198,8 +197,7 @@ TEST_F(Library, StreamServerCommAndClient) {
 TEST_F(Library, BlockedSendsResumeAndEachWriteCompletesOnce) {
     Connection c(kMsg);
     ASSERT_TRUE(c.open(kStreamPort + 2));
-    HostQueue &comm = c.comm, &client = c.client;
-    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
+    auto& [server, comm, client, hs, hk, hc] = c;
     constexpr int kWrites = 3000;
     std::string block(1024, ' ');
     for (int i = 0; i < kWrites; ++i) {
@@ -272,10 +270,9 @@ TEST_F(Library, ServerPortBelow1SetsError3WithoutASocket) {
 }
 
 TEST_F(Library, UdpDatagramsRepliesAndSocketInfo) {
-    HostQueue server(kMsg, {}), client(kMsg + 1, {});
-    TERNHANDLE hs = 0, hc = 0;
-    ASSERT_EQ(TERNCreateUDPServer1(kUdpPort, server.window(), server.message(), &hs), 0);
-    ASSERT_EQ(TERNCreateUDPClient1(client.window(), client.message(), &hc), 0);
+    UdpPair u(kMsg);
+    ASSERT_TRUE(u.open(kUdpPort));
+    auto& [server, client, hs, hc] = u;
     char addr[32];
     int port = 0;
     ASSERT_EQ(TERNUDPGetSocketInfo(hs, addr, &port), 0);

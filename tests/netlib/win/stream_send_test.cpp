@@ -133,8 +133,7 @@ TEST_F(StreamSend, PartialSendsToASlowReaderCompleteInOrderOncePerWrite) {
 TEST_F(StreamSend, AnEmptyWriteIsRefusedAndLaterWritesStillGoOut) {
     Connection c(kMsg);
     ASSERT_TRUE(c.open(kSendPort));
-    HostQueue &comm = c.comm, &client = c.client;
-    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
+    auto& [server, comm, client, hs, hk, hc] = c;
 
     for (const void* data : {static_cast<const void*>(""), static_cast<const void*>(nullptr)}) {
         EXPECT_EQ(TERNStreamWrite(hc, data, 0), -2);
