@@ -8,6 +8,14 @@
 
 namespace lx::net {
 
+// The sizes of the session records' fields, as the exports' callers know them, and the line end
+// that closes every command.
+inline constexpr std::size_t kServerSize = 48;
+inline constexpr std::size_t kPathSize = 256;
+inline constexpr std::size_t kUserSize = 64;
+inline constexpr std::size_t kPasswordSize = 16;
+inline constexpr char kCrLf[] = "\r\n";
+
 // A value is taken only when it is shorter than the field's size; otherwise the field keeps its
 // earlier content. A null value is ignored likewise.
 inline void assignBounded(std::string& field, const char* value, std::size_t size) {

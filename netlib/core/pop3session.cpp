@@ -10,16 +10,13 @@
 namespace lx::net {
 namespace {
 
-constexpr std::size_t kServerSize = 48;
-constexpr std::size_t kPathSize = 256;
-constexpr std::size_t kUserSize = 64;
-constexpr std::size_t kPasswordSize = 16;
-const char kCrLf[] = "\r\n";
 const SessionCodes kCodes = {TERN_POP3_SENDFAIL,   TERN_POP3_RECVFAIL,
                              TERN_POP3_CONNECTED,  true,
                              TERN_POP3_PEERCLOSED, TERN_POP3_REFUSED,
                              TERN_POP3_OK,         TERN_POP3_DONE,
-                             "QUIT\r\n",           static_cast<int>(Pop3State::SendingQuit)};
+                             "QUIT\r\n",           static_cast<int>(Pop3State::SendingQuit),
+                             TERN_POP3_NOBUFFER,   TERN_POP3_NOSOCKET,
+                             TERN_POP3_NOCONNECT};
 const char kNoTimeStamp[] = "APOP refused: the server's greeting carries no time stamp";
 
 bool positive(const char* p, std::size_t n) {
@@ -77,12 +74,7 @@ int Pop3Session::start(const char* server, const char* user, const char* passwor
         spool_ = spoolPath_.empty() ? nullptr : port_.createFile(spoolPath_);
         if (!spool_) return failStart(TERN_POP3_NOSPOOL);
     }
-    if (!port_.createSocket()) return failStart(TERN_POP3_NOSOCKET);
-    if (!port_.connectToPort(server_, kPort)) {
-        port_.closeSocket();
-        return failStart(TERN_POP3_NOCONNECT);
-    }
-    return 0;
+    return connectTo(server_, kPort);
 }
 
 bool Pop3Session::writeSpool(const char* data, std::size_t len) {
@@ -107,11 +99,8 @@ void Pop3Session::onSent() {
 }
 
 void Pop3Session::onData() {
-    const int n = port_.read(chunk_, ReplyBuffer::kCapacity);
-    if (n < 0) {
-        post(TERN_POP3_NOBUFFER);
-        return;
-    }
+    const int n = readChunk(chunk_, ReplyBuffer::kCapacity);
+    if (n < 0) return;
     chunk_[n] = '\0';
     // A reply can only follow a command that has gone out, even if its completion is still queued.
     onSent();

@@ -52,9 +52,6 @@ public:
     Pop3State pop3State() const { return static_cast<Pop3State>(state_); }
 
 private:
-    bool sendCommand(const std::string& command, Pop3State next) {
-        return SessionBase::sendCommand(command, static_cast<int>(next));
-    }
     void onData() override;
     void onSent() override;
     void onRunEnd() override { closeSpool(); }

@@ -6,11 +6,6 @@
 namespace lx::net {
 namespace {
 
-constexpr std::size_t kServerSize = 48;
-constexpr std::size_t kUserSize = 64;
-constexpr std::size_t kPasswordSize = 16;
-const char kCrLf[] = "\r\n";
-
 bool positive(const char* p, std::size_t n) {
     return n >= 3 && p[0] == '2' && p[1] == '0' && p[2] == '0';
 }
@@ -24,7 +19,10 @@ const SessionCodes kCodes = {TERN_CPW_SENDFAIL,
                              0,
                              TERN_CPW_DONE,
                              "QUIT\r\n",
-                             static_cast<int>(CpwState::SendingQuit)};
+                             static_cast<int>(CpwState::SendingQuit),
+                             TERN_CPW_NOBUFFER,
+                             TERN_CPW_NOSOCKET,
+                             TERN_CPW_NOCONNECT};
 
 } // namespace
 
@@ -42,12 +40,7 @@ int PopCpwSession::changeNow(const char* server, const char* user, const char* o
     if (user_.empty()) return failStart(TERN_CPW_NOUSER);
     if (oldPassword_.empty()) return failStart(TERN_CPW_NOOLDPASS);
     if (newPassword_.empty()) return failStart(TERN_CPW_NONEWPASS);
-    if (!port_.createSocket()) return failStart(TERN_CPW_NOSOCKET);
-    if (!port_.connectToService(server_, kService) && !port_.connectToPort(server_, kPort)) {
-        port_.closeSocket();
-        return failStart(TERN_CPW_NOCONNECT);
-    }
-    return 0;
+    return connectTo(server_, kPort, kService);
 }
 
 void PopCpwSession::onSent() {
@@ -61,11 +54,8 @@ void PopCpwSession::onSent() {
 }
 
 void PopCpwSession::onData() {
-    const int n = port_.read(chunk_, sizeof chunk_);
-    if (n < 0) {
-        post(TERN_CPW_NOBUFFER);
-        return;
-    }
+    const int n = readChunk(chunk_, sizeof chunk_);
+    if (n < 0) return;
     // A reply can only follow a command that has gone out, even if its completion is still queued.
     onSent();
     if (reply_.add(chunk_, static_cast<std::size_t>(n))) onReply();

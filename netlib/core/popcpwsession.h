@@ -37,9 +37,6 @@ public:
     CpwState cpwState() const { return static_cast<CpwState>(state_); }
 
 private:
-    bool sendCommand(const std::string& command, CpwState next) {
-        return SessionBase::sendCommand(command, static_cast<int>(next));
-    }
     void onData() override;
     void onSent() override;
     void onReply();

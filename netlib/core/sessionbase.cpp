@@ -54,6 +54,22 @@ bool SessionBase::sendCommand(const std::string& command, int nextState) {
     return true;
 }
 
+int SessionBase::readChunk(char* buf, std::size_t capacity) {
+    const int n = port_.read(buf, capacity);
+    if (n < 0) post(codes_.noBuffer);
+    return n;
+}
+
+int SessionBase::connectTo(const std::string& server, int port, const char* service) {
+    if (!port_.createSocket()) return failStart(codes_.noSocket);
+    if (!(service && port_.connectToService(server, service)) &&
+        !port_.connectToPort(server, port)) {
+        port_.closeSocket();
+        return failStart(codes_.noConnect);
+    }
+    return 0;
+}
+
 void SessionBase::quitAnswered(bool ok, const char* text) {
     if (!ok) {
         postText(codes_.refused, text);

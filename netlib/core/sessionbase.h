@@ -3,6 +3,7 @@
 #ifndef LX_NETLIB_CORE_SESSIONBASE_H
 #define LX_NETLIB_CORE_SESSIONBASE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -24,6 +25,9 @@ struct SessionCodes {
     int done;         // posted last in every run
     const char* quit; // the whole QUIT command line
     int quitState;    // the state after QUIT went out; the next one awaits its reply
+    int noBuffer;     // a reply could not be read out of the stream
+    int noSocket;     // start checks: no socket, no connection
+    int noConnect;
 };
 
 class SessionBase {
@@ -67,6 +71,15 @@ protected:
     bool send(const std::string& command) { return port_.write(command.data(), command.size()); }
     // Sends a command and moves to nextState; a failed write quits the session instead.
     bool sendCommand(const std::string& command, int nextState);
+    template <class State>
+    bool sendCommand(const std::string& command, State nextState) {
+        return sendCommand(command, static_cast<int>(nextState));
+    }
+    // Reads what has arrived into buf: its length, or -1 (reported) when it could not be read.
+    int readChunk(char* buf, std::size_t capacity);
+    // The last start step: opens the socket and connects to the service by name (when given, and
+    // else) to the port. 0, or -2 with the run ended.
+    int connectTo(const std::string& server, int port, const char* service = nullptr);
     void refuse(const char* text) { quitAfter(codes_.refused, text); }
     // The reply to QUIT ends the run; a refusal is reported and QUIT said once more.
     void quitAnswered(bool ok, const char* text);

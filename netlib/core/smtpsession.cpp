@@ -8,14 +8,11 @@
 namespace lx::net {
 namespace {
 
-constexpr std::size_t kServerSize = 48;
-constexpr std::size_t kPathSize = 256;
 constexpr std::size_t kHeloMax = 30;
-const char kCrLf[] = "\r\n";
 const SessionCodes kCodes = {
-    TERN_SMTP_SENDFAIL,   TERN_SMTP_RECVFAIL,   TERN_SMTP_CONNECTED, true,
-    TERN_SMTP_PEERCLOSED, TERN_SMTP_REFUSED,    TERN_SMTP_OK,        TERN_SMTP_DONE,
-    "QUIT \r\n",          SmtpSession::QuitSent};
+    TERN_SMTP_SENDFAIL, TERN_SMTP_RECVFAIL, TERN_SMTP_CONNECTED, true,        TERN_SMTP_PEERCLOSED,
+    TERN_SMTP_REFUSED,  TERN_SMTP_OK,       TERN_SMTP_DONE,      "QUIT \r\n", SmtpSession::QuitSent,
+    TERN_SMTP_NOBUFFER, TERN_SMTP_NOSOCKET, TERN_SMTP_NOCONNECT};
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -72,13 +69,9 @@ int SmtpSession::sendMail(const char* server) {
         return failStart(TERN_SMTP_NOFROM);
     }
     sender_ = line;
-    if (!port_.createSocket()) return failStart(TERN_SMTP_NOSOCKET);
-    if (!port_.connectToPort(server_, kPort)) {
-        port_.closeSocket();
-        return failStart(TERN_SMTP_NOCONNECT);
-    }
-    index_ = 1;
-    return 0;
+    const int started = connectTo(server_, kPort);
+    if (started == 0) index_ = 1;
+    return started;
 }
 
 void SmtpSession::quitAfter(int code, const char* text) {
@@ -98,11 +91,8 @@ void SmtpSession::quitAfter(int code, const char* text) {
 }
 
 void SmtpSession::onData() {
-    const int n = port_.read(chunk_, sizeof chunk_);
-    if (n < 0) {
-        post(TERN_SMTP_NOBUFFER);
-        return;
-    }
+    const int n = readChunk(chunk_, sizeof chunk_);
+    if (n < 0) return;
     if (!reply_.add(chunk_, static_cast<std::size_t>(n))) return;
     onReply();
 }

@@ -52,6 +52,9 @@ public:
 
 private:
     bool rawWrite(const void* buf, std::size_t n);
+    static void rawClose(std::intptr_t handle);
+    // Takes an opened platform handle as the file's, at its start with nothing pending: true.
+    bool adopt(std::intptr_t handle);
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t handle_ = kNone;
     std::int64_t pos_ = 0; // logical position including buffered bytes

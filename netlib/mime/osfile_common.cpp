@@ -1,4 +1,4 @@
-// Platform-independent parts of OsFile: the write buffer and moves.
+// Platform-independent parts of OsFile: taking and giving up a handle, the write buffer, moves.
 #include "netlib/mime/osfile.h"
 
 #include <utility>
@@ -24,6 +24,22 @@ OsFile& OsFile::operator=(OsFile&& other) noexcept {
         other.wbuf_.clear();
     }
     return *this;
+}
+
+bool OsFile::adopt(std::intptr_t handle) {
+    handle_ = handle;
+    pos_ = 0;
+    failed_ = false;
+    wbuf_.clear();
+    return true;
+}
+
+bool OsFile::close() {
+    if (!isOpen()) return true;
+    const bool ok = flush();
+    rawClose(handle_);
+    handle_ = kNone;
+    return ok;
 }
 
 bool OsFile::write(const void* buf, std::size_t n) {

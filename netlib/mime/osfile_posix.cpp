@@ -33,20 +33,10 @@ bool OsFile::open(const std::string& path, Mode mode) {
         ::close(fd);
         return false;
     }
-    handle_ = fd;
-    pos_ = 0;
-    failed_ = false;
-    wbuf_.clear();
-    return true;
+    return adopt(fd);
 }
 
-bool OsFile::close() {
-    if (!isOpen()) return true;
-    bool ok = flush();
-    ::close(static_cast<int>(handle_));
-    handle_ = kNone;
-    return ok;
-}
+void OsFile::rawClose(std::intptr_t handle) { ::close(static_cast<int>(handle)); }
 
 long long OsFile::read(void* buf, std::size_t n) {
     if (!isOpen() || !flush()) return -1;

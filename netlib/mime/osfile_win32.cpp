@@ -35,20 +35,10 @@ bool OsFile::open(const std::string& path, Mode mode) {
         CloseHandle(h);
         return false;
     }
-    handle_ = reinterpret_cast<std::intptr_t>(h);
-    pos_ = 0;
-    failed_ = false;
-    wbuf_.clear();
-    return true;
+    return adopt(reinterpret_cast<std::intptr_t>(h));
 }
 
-bool OsFile::close() {
-    if (!isOpen()) return true;
-    bool ok = flush();
-    CloseHandle(asHandle(handle_));
-    handle_ = kNone;
-    return ok;
-}
+void OsFile::rawClose(std::intptr_t handle) { CloseHandle(asHandle(handle)); }
 
 long long OsFile::read(void* buf, std::size_t n) {
     if (!isOpen() || !flush()) return -1;

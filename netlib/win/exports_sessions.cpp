@@ -8,76 +8,98 @@
 using namespace lx::net;
 
 namespace {
-using Smtp = WinSession<SmtpSession>;
-using Pop3 = WinSession<Pop3Session>;
-using Cpw = WinSession<PopCpwSession>;
+
+// Which handle kind and window class each protocol's sessions use.
+template <class Machine>
+struct Kind;
+template <>
+struct Kind<SmtpSession> {
+    static constexpr HandleKind handle = HandleKind::SmtpSession;
+    static const SessionWindowClass& window() { return kSmtpWindow; }
+};
+template <>
+struct Kind<Pop3Session> {
+    static constexpr HandleKind handle = HandleKind::Pop3Session;
+    static const SessionWindowClass& window() { return kPop3Window; }
+};
+template <>
+struct Kind<PopCpwSession> {
+    static constexpr HandleKind handle = HandleKind::PasswordSession;
+    static const SessionWindowClass& window() { return kPopCpwWindow; }
+};
+
+template <class Machine, class... Args>
+int create(TERNHANDLE* handle, const Notifier& host, Args... args) {
+    return createSession<Machine>(handle, Kind<Machine>::handle, Kind<Machine>::window(), host,
+                                  args...);
+}
+
+// Runs call on the session's state machine: -4 when the handle names no session of this kind.
+template <class Machine, class Call>
+int withMachine(TERNHANDLE handle, Call&& call) {
+    WinSession<Machine>* s = findSession<Machine>(handle, Kind<Machine>::handle);
+    if (!s) return -4;
+    return call(s->machine);
+}
+
+template <class Machine>
+int closeOf(TERNHANDLE handle) {
+    return closeSession<Machine>(handle, Kind<Machine>::handle);
+}
+
 } // namespace
 
 extern "C" int WINAPI TERNSMTPStartWindow(HWND hostWindow, UINT message, const char* spoolPath,
                                           TERNHANDLE* handle) {
-    return createSession<SmtpSession>(handle, HandleKind::SmtpSession, kSmtpWindow,
-                                      Notifier::toWindow(hostWindow, message), spoolPath);
+    return create<SmtpSession>(handle, Notifier::toWindow(hostWindow, message), spoolPath);
 }
 extern "C" int WINAPI TERNSMTPStartThread(DWORD hostThread, UINT message, const char* spoolPath,
                                           TERNHANDLE* handle) {
-    return createSession<SmtpSession>(handle, HandleKind::SmtpSession, kSmtpWindow,
-                                      Notifier::toThread(hostThread, message), spoolPath);
+    return create<SmtpSession>(handle, Notifier::toThread(hostThread, message), spoolPath);
 }
 extern "C" int WINAPI TERNSMTPSendMail(TERNHANDLE handle, const char* server) {
-    Smtp* s = findSession<SmtpSession>(handle, HandleKind::SmtpSession);
-    if (!s) return -4;
-    return s->machine.sendMail(server);
+    return withMachine<SmtpSession>(handle, [&](SmtpSession& m) { return m.sendMail(server); });
 }
-extern "C" int WINAPI TERNSMTPClose(TERNHANDLE handle) {
-    return closeSession<SmtpSession>(handle, HandleKind::SmtpSession);
-}
+extern "C" int WINAPI TERNSMTPClose(TERNHANDLE handle) { return closeOf<SmtpSession>(handle); }
 
 extern "C" int WINAPI TERNPOP3StartWindow(HWND hostWindow, UINT message, const char* spoolPath,
                                           TERNHANDLE* handle) {
-    return createSession<Pop3Session>(handle, HandleKind::Pop3Session, kPop3Window,
-                                      Notifier::toWindow(hostWindow, message), spoolPath);
+    return create<Pop3Session>(handle, Notifier::toWindow(hostWindow, message), spoolPath);
 }
 extern "C" int WINAPI TERNPOP3StartThread(DWORD hostThread, UINT message, const char* spoolPath,
                                           TERNHANDLE* handle) {
-    return createSession<Pop3Session>(handle, HandleKind::Pop3Session, kPop3Window,
-                                      Notifier::toThread(hostThread, message), spoolPath);
+    return create<Pop3Session>(handle, Notifier::toThread(hostThread, message), spoolPath);
 }
 extern "C" int WINAPI TERNPOP3IsThereMail(TERNHANDLE handle, const char* server, const char* user,
                                           const char* password, int apop) {
-    Pop3* s = findSession<Pop3Session>(handle, HandleKind::Pop3Session);
-    if (!s) return -4;
-    return s->machine.start(server, user, password, false, apop != 0, true);
+    return withMachine<Pop3Session>(handle, [&](Pop3Session& m) {
+        return m.start(server, user, password, false, apop != 0, true);
+    });
 }
 extern "C" int WINAPI TERNPOP3PullMail(TERNHANDLE handle, const char* server, const char* user,
                                        const char* password, int deleteAfter, int apop) {
-    Pop3* s = findSession<Pop3Session>(handle, HandleKind::Pop3Session);
-    if (!s) return -4;
-    return s->machine.start(server, user, password, deleteAfter != 0, apop != 0, false);
+    return withMachine<Pop3Session>(handle, [&](Pop3Session& m) {
+        return m.start(server, user, password, deleteAfter != 0, apop != 0, false);
+    });
 }
 extern "C" int WINAPI TERNPOP3NumMail(TERNHANDLE handle, int* count) {
-    Pop3* s = findSession<Pop3Session>(handle, HandleKind::Pop3Session);
-    if (!s) return -4;
-    if (count) *count = s->machine.messageCount();
-    return 0;
+    return withMachine<Pop3Session>(handle, [&](Pop3Session& m) {
+        if (count) *count = m.messageCount();
+        return 0;
+    });
 }
-extern "C" int WINAPI TERNPOP3Close(TERNHANDLE handle) {
-    return closeSession<Pop3Session>(handle, HandleKind::Pop3Session);
-}
+extern "C" int WINAPI TERNPOP3Close(TERNHANDLE handle) { return closeOf<Pop3Session>(handle); }
 
 extern "C" int WINAPI TERNPOPCPWStartWindow(HWND hostWindow, UINT message, TERNHANDLE* handle) {
-    return createSession<PopCpwSession>(handle, HandleKind::PasswordSession, kPopCpwWindow,
-                                        Notifier::toWindow(hostWindow, message));
+    return create<PopCpwSession>(handle, Notifier::toWindow(hostWindow, message));
 }
 extern "C" int WINAPI TERNPOPCPWStartThread(DWORD hostThread, UINT message, TERNHANDLE* handle) {
-    return createSession<PopCpwSession>(handle, HandleKind::PasswordSession, kPopCpwWindow,
-                                        Notifier::toThread(hostThread, message));
+    return create<PopCpwSession>(handle, Notifier::toThread(hostThread, message));
 }
 extern "C" int WINAPI TERNPOPCPWChangeNow(TERNHANDLE handle, const char* server, const char* user,
                                           const char* oldPassword, const char* newPassword) {
-    Cpw* s = findSession<PopCpwSession>(handle, HandleKind::PasswordSession);
-    if (!s) return -4;
-    return s->machine.changeNow(server, user, oldPassword, newPassword);
+    return withMachine<PopCpwSession>(handle, [&](PopCpwSession& m) {
+        return m.changeNow(server, user, oldPassword, newPassword);
+    });
 }
-extern "C" int WINAPI TERNPOPCPWClose(TERNHANDLE handle) {
-    return closeSession<PopCpwSession>(handle, HandleKind::PasswordSession);
-}
+extern "C" int WINAPI TERNPOPCPWClose(TERNHANDLE handle) { return closeOf<PopCpwSession>(handle); }

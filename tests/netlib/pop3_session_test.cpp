@@ -35,6 +35,16 @@ const Transcript kLogin = {
     {"+OK\r\n", "STAT\r\n", S::AwaitStat},
 };
 
+// Takes a fresh session through the login and the STAT reply `stat` (one message) up to the RETR
+// of that message.
+void untilRetr(Pop3Session& s, Driver<Pop3Session>& d, const char* stat) {
+    ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
+    for (const Turn& t : kLogin) d.chunk(t.server);
+    d.chunk(stat);
+    d.chunk("+OK 1 u\r\n");
+    ASSERT_EQ(d.lastWrite(), "RETR 1\r\n");
+}
+
 enum class Run { Pull, PullAndDelete, CheckOnly, PullApop };
 
 struct TranscriptCase {
@@ -209,11 +219,7 @@ TEST(Pop3Split, TerminatorSplitAtEveryPosition) {
         FakePort p({TERN_POP3_REFUSED, TERN_POP3_PROGRESS});
         Pop3Session x(p, "pop.txt");
         Driver<Pop3Session> dx(p, x);
-        ASSERT_EQ(x.start("h", "u", "p", false, false, false), 0);
-        for (const char* r :
-             {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 30\r\n", "+OK 1 u\r\n"})
-            dx.chunk(r);
-        ASSERT_EQ(dx.lastWrite(), "RETR 1\r\n");
+        untilRetr(x, dx, "+OK 1 30\r\n");
         dx.chunk(reply.substr(0, cut));
         EXPECT_EQ(dx.lastWrite(), "RETR 1\r\n") << "cut " << cut;
         dx.chunk(reply.substr(cut));
@@ -226,10 +232,7 @@ TEST(Pop3Split, TerminatorSplitAtEveryPosition) {
     FakePort p({});
     Pop3Session x(p, "pop.txt");
     Driver<Pop3Session> dx(p, x);
-    ASSERT_EQ(x.start("h", "u", "p", false, false, false), 0);
-    for (const char* r :
-         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 30\r\n", "+OK 1 u\r\n"})
-        dx.chunk(r);
+    untilRetr(x, dx, "+OK 1 30\r\n");
     dx.chunk("+OK\r\nabc\r\n");
     dx.chunk(".");
     dx.chunk("\r");
@@ -239,10 +242,7 @@ TEST(Pop3Split, TerminatorSplitAtEveryPosition) {
 }
 
 TEST_F(Pop3Test, ADotInsideALineDoesNotEndTheMessage) {
-    ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
-    login();
-    d.chunk("+OK 1 9\r\n");
-    d.chunk("+OK 1 u\r\n");
+    untilRetr(s, d, "+OK 1 9\r\n");
     d.chunk("+OK 9 octets\r\nabc\r\nx.\r\n");
     EXPECT_EQ(d.lastWrite(), "RETR 1\r\n");
     d.chunk("..\r\n.\r\n");
@@ -250,10 +250,7 @@ TEST_F(Pop3Test, ADotInsideALineDoesNotEndTheMessage) {
 }
 
 TEST_F(Pop3Test, ProgressUsesTheSizeOfTheStatusLineAndShows000WithoutOne) {
-    ASSERT_EQ(s.start("h", "joe", "secret", false, false, false), 0);
-    login();
-    d.chunk("+OK 1 100\r\n");
-    d.chunk("+OK 1 u\r\n");
+    untilRetr(s, d, "+OK 1 100\r\n");
     d.chunk("+OK 100 octets\r\nDate: 2026\r\n"); // 28 bytes; digits in the body are not the size
     d.chunk("x\r\n.\r\n");
     std::vector<std::string> pct;
@@ -264,9 +261,7 @@ TEST_F(Pop3Test, ProgressUsesTheSizeOfTheStatusLineAndShows000WithoutOne) {
     FakePort p2({TERN_POP3_PROGRESS});
     Pop3Session x(p2, "pop.txt");
     Driver<Pop3Session> dx(p2, x);
-    ASSERT_EQ(x.start("h", "u", "p", false, false, false), 0);
-    for (const char* r : {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 3\r\n", "+OK 1 u\r\n"})
-        dx.chunk(r);
+    untilRetr(x, dx, "+OK 1 3\r\n");
     dx.chunk("+OK\r\nx\r\n.\r\n");
     ASSERT_EQ(p2.posts[1].code, TERN_POP3_PROGRESS);
     EXPECT_EQ(p2.posts[1].text, "0.00");

@@ -23,6 +23,15 @@ struct MessageRow {
     SQLINTEGER size = 9;
 };
 
+// A retrieved message, unread and without files.
+MessageRow Retrieved(const char* mesgId, const char* from, const char* subject) {
+    MessageRow m;
+    std::strcpy(m.mesgId, mesgId);
+    std::strcpy(m.from, from);
+    lx::ComposeSubject(subject, true, false, m.subject, sizeof(m.subject));
+    return m;
+}
+
 class LookupTest : public StoreTest {
 protected:
     // Stores the row the way retrieval does: the nine columns, keys left to the store.
@@ -58,10 +67,7 @@ protected:
 };
 
 TEST_F(LookupTest, RetrievedMessageIsFoundByWholeSecondAppDate) {
-    MessageRow m;
-    std::strcpy(m.mesgId, "<it's-1@example.org>");
-    std::strcpy(m.from, "o'hara@example.org");
-    lx::ComposeSubject("Greetings", true, false, m.subject, sizeof(m.subject));
+    MessageRow m = Retrieved("<it's-1@example.org>", "o'hara@example.org", "Greetings");
     ASSERT_TRUE(Store(m));
     long num = QueryLong(lx::SqlFindRetrievedMessage(When(m.appDate), m.size, m.mesgId));
     ASSERT_GT(num, 0);
@@ -215,15 +221,9 @@ TEST_F(LookupTest, SubjectWithAmpersandsAndMarkingRead) {
 }
 
 TEST_F(LookupTest, UcaseWorksOnEveryEngineAndSparesLiterals) {
-    MessageRow a;
-    std::strcpy(a.mesgId, "<u1@x>");
-    std::strcpy(a.from, "Alice@Example.org");
-    lx::ComposeSubject("UCASE(x) and more", true, false, a.subject, sizeof(a.subject));
+    MessageRow a = Retrieved("<u1@x>", "Alice@Example.org", "UCASE(x) and more");
     ASSERT_TRUE(Store(a));
-    MessageRow b;
-    std::strcpy(b.mesgId, "<u2@x>");
-    std::strcpy(b.from, "bob@example.org");
-    lx::ComposeSubject("Quarterly report", true, false, b.subject, sizeof(b.subject));
+    MessageRow b = Retrieved("<u2@x>", "bob@example.org", "Quarterly report");
     ASSERT_TRUE(Store(b));
 
     EXPECT_EQ(

@@ -39,14 +39,26 @@ std::string firstItem(HWND list) {
     return text;
 }
 
+// The dialog once it is shown. Its window carries the title from the moment it is created, before
+// its controls exist and before it has started its enumeration; the dialog is only shown once
+// both are done, so a visible dialog has its controls.
+HWND shownDialog() {
+    HWND dlg = findDialog();
+    return dlg && IsWindowVisible(dlg) ? dlg : nullptr;
+}
+
 DWORD WINAPI driver(LPVOID param) {
     auto* seen = static_cast<Seen*>(param);
     HWND dlg = nullptr;
-    for (int i = 0; i < 200 && !(dlg = findDialog()); ++i) pumpFor(50);
+    for (int i = 0; i < 200 && !(dlg = shownDialog()); ++i) pumpFor(50);
     if (!dlg) return 0;
-    seen->found = true;
     HWND ok = GetDlgItem(dlg, IDOK);
     HWND list = GetDlgItem(dlg, 1001);
+    seen->found = ok && list;
+    if (!seen->found) {
+        PostMessageA(dlg, WM_CLOSE, 0, 0); // the test goes on to its failure rather than hang
+        return 0;
+    }
     // Done: the dialog is up, the list shows the tree or the error line, OK is enabled again.
     auto done = [&] {
         const std::string first = firstItem(list);

@@ -3,11 +3,15 @@
 #ifndef LX_TESTS_NETLIB_WIN_PEERS_H
 #define LX_TESTS_NETLIB_WIN_PEERS_H
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/netlib/win/hostqueue.h"
 
 namespace lx::net::test {
 
@@ -31,6 +35,17 @@ inline bool writeFile(const std::string& path, const std::string& data) {
 }
 
 inline bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
+
+// A session whose server never answers: the connection is all it reports while it waits, and
+// closing it (close() gives the close export's result) reports nothing more.
+template <class Close>
+void expectOnlyConnected(HostQueue& host, int connected, Close close) {
+    host.idle(1500);
+    EXPECT_EQ(host.codes(), std::vector<int>{connected});
+    EXPECT_EQ(close(), 0);
+    host.idle(300);
+    EXPECT_EQ(host.codes(), std::vector<int>{connected});
+}
 
 } // namespace lx::net::test
 

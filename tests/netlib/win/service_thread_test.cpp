@@ -53,14 +53,14 @@ TEST_F(Services, UnknownServicesAndMissingHandlesAreRefused) {
     TERNHANDLE hc = 0, hu = 0;
     ASSERT_EQ(TERNCreateStreamClientWindow(host.window(), kMsg, &hc), 0);
     ASSERT_EQ(TERNCreateUDPClient1(host.window(), kMsg, &hu), 0);
-    int code = 0;
-    char text[TERN_ERRTEXT_SIZE];
     EXPECT_EQ(TERNStreamConnectToService(hc, "127.0.0.1", "no-such-service"), -2);
-    EXPECT_EQ(TERNLastStreamWinSockError(hc, &code, text), 0);
-    EXPECT_NE(code, TERN_ERR_NONE);
+    const LastError stream = lastStreamError(hc);
+    EXPECT_NE(stream.code, TERN_ERR_NONE);
+    EXPECT_NE(stream.code, -1);
     EXPECT_EQ(TERNUDPWriteToService(hu, "x", 1, "127.0.0.1", "no-such-service"), -2);
-    EXPECT_EQ(TERNLastUDPWinSockError(hu, &code, text), 0);
-    EXPECT_NE(code, TERN_ERR_NONE);
+    const LastError udp = lastUdpError(hu);
+    EXPECT_NE(udp.code, TERN_ERR_NONE);
+    EXPECT_NE(udp.code, -1);
     EXPECT_EQ(TERNStreamConnectToService(0, "127.0.0.1", kService), -4);
     EXPECT_EQ(TERNUDPWriteToService(hc, "x", 1, "127.0.0.1", kService), -4); // a stream handle
     EXPECT_EQ(TERNSetUDPBufferSize(hc, 4096), -4);
@@ -94,10 +94,9 @@ TEST_F(Services, UdpDatagramByServiceNameToAThreadModeServer) {
 
 // A datagram is cut to the sender's transfer buffer; the buffer only grows.
 TEST_F(Services, UdpBufferSizeBoundsDatagramsAndOnlyGrows) {
-    HostQueue server(kMsg, {}), client(kMsg + 1, {});
-    TERNHANDLE hs = 0, hc = 0;
-    ASSERT_EQ(TERNCreateUDPServer1(kUdpPort, server.window(), server.message(), &hs), 0);
-    ASSERT_EQ(TERNCreateUDPClient1(client.window(), client.message(), &hc), 0);
+    UdpPair u(kMsg);
+    ASSERT_TRUE(u.open(kUdpPort));
+    auto& [server, client, hs, hc] = u;
     ASSERT_EQ(TERNSetUDPBufferSize(hs, 4096), 0);
     const std::string big(1500, 'u');
     struct Case {

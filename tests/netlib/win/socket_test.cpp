@@ -114,11 +114,9 @@ TEST_F(Library, ConnectingToAClosedPortGives15012With10061) {
         ASSERT_TRUE(host.waitForCode(TERN_SOCKET_ERROR, 5000));
         host.idle(100);
         EXPECT_EQ(host.count(TERN_STREAM_CONNECT), 0);
-        int code = 0;
-        char text[TERN_ERRTEXT_SIZE];
-        EXPECT_EQ(TERNLastStreamWinSockError(c, &code, text), 0);
-        EXPECT_EQ(code, 10061);
-        EXPECT_STREQ(text, "WinSock error 10061: Connection refused");
+        const LastError e = lastStreamError(c);
+        EXPECT_EQ(e.code, 10061);
+        EXPECT_EQ(e.text, "WinSock error 10061: Connection refused");
         EXPECT_EQ(TERNCloseStream(c), 0);
     }
 }
@@ -126,13 +124,9 @@ TEST_F(Library, ConnectingToAClosedPortGives15012With10061) {
 TEST_F(Library, StreamServerCommAndClient) {
     Connection c(kMsg);
     ASSERT_TRUE(c.open(kStreamPort));
-    HostQueue &comm = c.comm, &client = c.client;
-    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
+    auto& [server, comm, client, hs, hk, hc] = c;
     EXPECT_EQ(TERNStreamAccept(hc, hk), -2); // not a server
-    int code = 0;
-    char text[TERN_ERRTEXT_SIZE];
-    TERNLastStreamWinSockError(hc, &code, text);
-    EXPECT_EQ(code, TERN_ERR_NOTSERVER);
+    EXPECT_EQ(lastStreamError(hc).code, TERN_ERR_NOTSERVER);
 
     char ip[20];
     EXPECT_EQ(TERNStreamGetClientIP(hk, ip), 0);
@@ -142,9 +136,9 @@ TEST_F(Library, StreamServerCommAndClient) {
     // A read with nothing queued.
     char buf[2048];
     EXPECT_EQ(TERNStreamRead(hk, buf, sizeof buf), -2);
-    TERNLastStreamWinSockError(hk, &code, text);
-    EXPECT_EQ(code, TERN_ERR_BADVALUE);
-    EXPECT_STREQ(text, "Programmer passed illegal/bad value");
+    const LastError bad = lastStreamError(hk);
+    EXPECT_EQ(bad.code, TERN_ERR_BADVALUE);
+    EXPECT_EQ(bad.text, "Programmer passed illegal/bad value");
 
     // One write, one completion with its byte count, one chunk at the other end.
     ASSERT_EQ(TERNStreamWrite(hc, "hello", 5), 0);
@@ -203,8 +197,7 @@ TEST_F(Library, StreamServerCommAndClient) {
 TEST_F(Library, BlockedSendsResumeAndEachWriteCompletesOnce) {
     Connection c(kMsg);
     ASSERT_TRUE(c.open(kStreamPort + 2));
-    HostQueue &comm = c.comm, &client = c.client;
-    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
+    auto& [server, comm, client, hs, hk, hc] = c;
     constexpr int kWrites = 3000;
     std::string block(1024, ' ');
     for (int i = 0; i < kWrites; ++i) {
@@ -272,18 +265,14 @@ TEST_F(Library, HandlesOfEveryKindAreDistinctAndRefusedAsAnotherKind) {
 TEST_F(Library, ServerPortBelow1SetsError3WithoutASocket) {
     TERNHANDLE h = 0;
     EXPECT_EQ(TERNCreateStreamServerThread(0, GetCurrentThreadId(), kMsg, &h), 0);
-    int code = 0;
-    char text[TERN_ERRTEXT_SIZE];
-    EXPECT_EQ(TERNLastStreamWinSockError(h, &code, text), 0);
-    EXPECT_EQ(code, TERN_ERR_BADVALUE);
+    EXPECT_EQ(lastStreamError(h).code, TERN_ERR_BADVALUE);
     EXPECT_EQ(TERNCloseStream(h), 0);
 }
 
 TEST_F(Library, UdpDatagramsRepliesAndSocketInfo) {
-    HostQueue server(kMsg, {}), client(kMsg + 1, {});
-    TERNHANDLE hs = 0, hc = 0;
-    ASSERT_EQ(TERNCreateUDPServer1(kUdpPort, server.window(), server.message(), &hs), 0);
-    ASSERT_EQ(TERNCreateUDPClient1(client.window(), client.message(), &hc), 0);
+    UdpPair u(kMsg);
+    ASSERT_TRUE(u.open(kUdpPort));
+    auto& [server, client, hs, hc] = u;
     char addr[32];
     int port = 0;
     ASSERT_EQ(TERNUDPGetSocketInfo(hs, addr, &port), 0);
@@ -311,11 +300,9 @@ TEST_F(Library, UdpDatagramsRepliesAndSocketInfo) {
 
     // A reply from a client socket is refused with last error -5.
     EXPECT_EQ(TERNUDPReply(hc, "x", 1, from), 0);
-    int code = 0;
-    char text[TERN_ERRTEXT_SIZE];
-    TERNLastUDPWinSockError(hc, &code, text);
-    EXPECT_EQ(code, TERN_ERR_UDPNOTSERVER);
-    EXPECT_STREQ(text, "Not a WinSock error [Application Error]");
+    const LastError e = lastUdpError(hc);
+    EXPECT_EQ(e.code, TERN_ERR_UDPNOTSERVER);
+    EXPECT_EQ(e.text, "Not a WinSock error [Application Error]");
     EXPECT_EQ(TERNUDPWriteToPort(0, "x", 1, "127.0.0.1", kUdpPort), -3);
     EXPECT_EQ(TERNCloseUDP(hc), 0);
     EXPECT_EQ(TERNCloseUDP(hs), 0);

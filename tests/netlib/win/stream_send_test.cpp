@@ -133,15 +133,11 @@ TEST_F(StreamSend, PartialSendsToASlowReaderCompleteInOrderOncePerWrite) {
 TEST_F(StreamSend, AnEmptyWriteIsRefusedAndLaterWritesStillGoOut) {
     Connection c(kMsg);
     ASSERT_TRUE(c.open(kSendPort));
-    HostQueue &comm = c.comm, &client = c.client;
-    const TERNHANDLE hs = c.hs, hk = c.hk, hc = c.hc;
+    auto& [server, comm, client, hs, hk, hc] = c;
 
     for (const void* data : {static_cast<const void*>(""), static_cast<const void*>(nullptr)}) {
         EXPECT_EQ(TERNStreamWrite(hc, data, 0), -2);
-        int code = 0;
-        char text[TERN_ERRTEXT_SIZE];
-        EXPECT_EQ(TERNLastStreamWinSockError(hc, &code, text), 0);
-        EXPECT_EQ(code, TERN_ERR_BADVALUE);
+        EXPECT_EQ(lastStreamError(hc).code, TERN_ERR_BADVALUE);
     }
     ASSERT_EQ(TERNStreamWrite(hc, "after", 5), 0);
     ASSERT_TRUE(comm.waitForCode(TERN_STREAM_DATA, 5000));
