@@ -26,6 +26,7 @@ once /usr/bin/python3 "$here/ref_python.py" "$spool" "$out"
 wine=0
 if [ -f "$win64/bin/TERN32.dll" ]; then
   x86_64-w64-mingw32-g++-posix -O2 -std=c++17 -I"$root" -o "$win64/bin/bench_scan.exe" "$here/bench_scan.cpp" -static
+  x86_64-w64-mingw32-g++-posix -O2 -std=c++17 -o "$win64/bin/floor_io.exe" "$here/floor_io.cpp" -static
   winpath() { echo "Z:${1//\//\\}"; }
   wine=1
   # One wineserver for every round, started and warmed before the first: a fresh one boots the
@@ -37,17 +38,26 @@ if [ -f "$win64/bin/TERN32.dll" ]; then
 else
   echo "no $win64/bin/TERN32.dll: the Wine figure is skipped"
 fi
+# The floor programs write the files the scanner writes: take them from one native scan.
+ref=$build/ref-out
+rm -rf "$ref"; mkdir -p "$ref"
+"$build/bench_scan" "$spool" "$ref" >/dev/null
 # The contenders take turns, so a slow spell of the machine falls on all of them alike.
 for ((i = 1; i <= rounds; i++)); do
   once "$build/ref_gmime" "$spool" "$out"
   once "$build/bench_scan" "$spool" "$out"
+  once "$build/floor_io" "$spool" "$ref" "$out"
   if [ $wine = 1 ]; then
-    rm -rf "$out"; mkdir -p "$out"
-    (cd "$win64/bin" && LX_BUILD_WIN="$win64" "$root/tools/setup/winerun.sh" bench_scan.exe "$(winpath "$spool")" "$(winpath "$out")") \
-      | tee -a "$build/results.txt"
+    for prog in bench_scan floor_io; do
+      args=("$(winpath "$spool")" "$(winpath "$out")")
+      [ $prog = floor_io ] && args=("$(winpath "$spool")" "$(winpath "$ref")" "$(winpath "$out")")
+      rm -rf "$out"; mkdir -p "$out"
+      (cd "$win64/bin" && LX_BUILD_WIN="$win64" "$root/tools/setup/winerun.sh" $prog.exe "${args[@]}") \
+        | tee -a "$build/results.txt"
+    done
   fi
 done
-rm -rf "$out"
+rm -rf "$out" "$ref"
 [ $wine = 1 ] && wineserver -k 2>/dev/null || true
 # Medians of the rounds (MB/s, the fourth field) and their ratios against GMime.
 awk '{ n[$1]++; v[$1, n[$1]] = $4 }
