@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/win/handles.h"
+
 // Result when no lexicon is loaded (or the lexicon files cannot be used).
 #define SSCED_ERR_NO_LEXICON (-1001)
 
@@ -22,18 +24,13 @@ constexpr char kSpellLibrary[] = "SSCED32.dll";
 // missing: every call then answers SSCED_ERR_NO_LEXICON.
 class SpellChecker {
 public:
-    SpellChecker() = default;
-    ~SpellChecker();
-    SpellChecker(const SpellChecker&) = delete;
-    SpellChecker& operator=(const SpellChecker&) = delete;
-
     bool Load(const char* library = kSpellLibrary);
-    bool Loaded() const { return module_ != nullptr; }
+    bool Loaded() const { return static_cast<bool>(module_); }
     int SetMainLexFiles(const char* fileList);
     int CheckCtrlDlg(HWND owner, HWND control, int options);
 
 private:
-    HMODULE module_ = nullptr;
+    Module module_;
     SSCED_SetMainLexFilesProc setLex_ = nullptr;
     SSCED_CheckCtrlDlgProc check_ = nullptr;
 };

@@ -2,18 +2,11 @@
 
 namespace lx {
 
-SpellChecker::~SpellChecker() {
-    if (module_) ::FreeLibrary(module_);
-}
-
 bool SpellChecker::Load(const char* library) {
     if (module_) return true;
-    module_ = ::LoadLibraryA(library);
-    if (!module_) return false;
-    setLex_ = reinterpret_cast<SSCED_SetMainLexFilesProc>(
-        reinterpret_cast<void*>(::GetProcAddress(module_, "SSCED_SetMainLexFiles")));
-    check_ = reinterpret_cast<SSCED_CheckCtrlDlgProc>(
-        reinterpret_cast<void*>(::GetProcAddress(module_, "SSCED_CheckCtrlDlg")));
+    if (!module_.Load(library)) return false;
+    module_.Bind(setLex_, "SSCED_SetMainLexFiles");
+    module_.Bind(check_, "SSCED_CheckCtrlDlg");
     return true;
 }
 
