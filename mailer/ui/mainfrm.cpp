@@ -1,6 +1,7 @@
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/mainspli.h"
+#include "common/win/handles.h"
 #include "mailer/ui/logic/mailfold_rules.h"
 #include "mailer/ui/mailmess.h"
 #include "mailer/ui/aboutdlg.h"
@@ -149,7 +150,7 @@ void CMainFrame::MapMessages() {
         return 0;
     });
     Map().On(WM_LX_MAILRUN_NOW, [this](WPARAM, LPARAM) -> LRESULT {
-        RunPluggedCommand(kPlugAutoMailRun, Handle(), nullptr, nullptr);
+        plugs_.Run(kPlugAutoMailRun, Handle(), nullptr, nullptr);
         return 0;
     });
     Map().On(WM_LX_COMMAND_LINE, [this](WPARAM, LPARAM lParam) -> LRESULT {
@@ -230,7 +231,7 @@ void CMainFrame::MapCommands() {
             ::PostMessageA(Handle(), WM_LX_MAILRUN_DONE, kRestartCheckTimer, 0);
     });
     gatedDo(ID_MAILBOX_SETUP, [this] {
-        if (IsCommandPlugged(ID_MAILBOX_SETUP)) {
+        if (plugs_.IsPlugged(ID_MAILBOX_SETUP)) {
             RunPlugged(ID_MAILBOX_SETUP);
             FillMailboxSelector(false);
         }
@@ -264,13 +265,16 @@ bool CMainFrame::CreateFrame() {
         return false;
     char title[64] = "";
     if (::LoadStringA(instance, IDR_MAINFRAME, title, sizeof title) <= 0) return false;
-    HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // The window takes the menu over once it stands; until then a failed creation frees it.
+    Menu menu = Menu::Load(IDR_MAINFRAME);
     accel_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
     if (!Create(kMainFrameClass, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT,
-                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu)) {
-        if (menu && ::IsMenu(menu)) ::DestroyMenu(menu);
+                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu.Get())) {
+        // A window destroyed during creation may already have destroyed its menu.
+        if (!::IsMenu(menu.Get())) menu.Release();
         return false;
     }
+    menu.Release();
     FillMailboxSelector(false);
     // The panes open their queries once the window stands, and the count is shown.
     if (splitter_) splitter_->OpenQueries();
@@ -357,6 +361,7 @@ bool CMainFrame::CreateSplitter() {
     inputs.connection = connection_;
     inputs.mailboxes = mailboxes_;
     inputs.specialFolders = &specialFolders_;
+    inputs.plugs = &plugs_;
     inputs.placement = placement_;
     splitter_.reset(new (std::nothrow) MailboxSplitter(inputs));
     if (!splitter_) {
@@ -624,18 +629,18 @@ LRESULT CMainFrame::OnNotify(const NMHDR* header) {
 
 bool CMainFrame::RunPlugged(int id, const char* argument) {
     int result = IDCANCEL;
-    if (!RunPluggedCommand(id, Handle(), argument, &result)) return false;
+    if (!plugs_.Run(id, Handle(), argument, &result)) return false;
     return result == IDOK;
 }
 
 void CMainFrame::OnSendMail() {
-    if (!IsCommandPlugged(ID_MAIL_SEND)) return;
+    if (!plugs_.IsPlugged(ID_MAIL_SEND)) return;
     RunPlugged(ID_MAIL_SEND);
     if (splitter_) splitter_->ReloadMessages();
 }
 
 void CMainFrame::OnRetrieveMail() {
-    if (!IsCommandPlugged(ID_MAIL_RETRIEVE)) return;
+    if (!plugs_.IsPlugged(ID_MAIL_RETRIEVE)) return;
     RunPlugged(ID_MAIL_RETRIEVE);
     if (splitter_) splitter_->RefreshIn();
 }

@@ -147,9 +147,7 @@ bool MailboxSplitter::CreateSplitter(HWND frame, int id) {
 bool MailboxSplitter::CreatePanes() {
     panes_.reset(new (std::nothrow) PaneSet);
     if (!panes_) return false;
-    PaneInputs pane{context_.installPath, context_.catalog, context_.connection, context_.mailboxes,
-                    context_.specialFolders};
-    if (!panes_->Create(Handle(), pane)) return false;
+    if (!panes_->Create(Handle(), context_)) return false;
     folderPane_ = panes_->FolderWindow();
     messagePane_ = panes_->MessageWindow();
     return folderPane_ && messagePane_;

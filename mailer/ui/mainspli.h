@@ -16,6 +16,7 @@ class odbcvantConnection;
 
 namespace lx {
 class MessageCatalog;
+class CommandPlugs;
 struct MailboxList;
 
 struct SplitterContext {
@@ -24,6 +25,7 @@ struct SplitterContext {
     odbcvantConnection* connection = nullptr;
     const MailboxList* mailboxes = nullptr;         // the folder pane guards default folders
     SpecialFolderNumbers* specialFolders = nullptr; // the frame's; the folder pane records them
+    const CommandPlugs* plugs = nullptr; // the frame's: the list's commands run through it
     // Placement read at start-up: the list's column cells, when the file had them.
     MainWindowPlacement placement{};
 };

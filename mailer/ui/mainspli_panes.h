@@ -6,18 +6,10 @@
 
 namespace lx {
 
-struct PaneInputs {
-    const char* installPath;
-    MessageCatalog* catalog;
-    odbcvantConnection* connection;
-    const MailboxList* mailboxes;
-    SpecialFolderNumbers* specialFolders;
-};
-
 struct MailboxSplitter::PaneSet {
     PaneSet();
     ~PaneSet();
-    bool Create(HWND splitter, const PaneInputs& inputs);
+    bool Create(HWND splitter, const SplitterContext& inputs);
     void Destroy();
     HWND FolderWindow() const;
     HWND MessageWindow() const;
@@ -40,6 +32,7 @@ struct MailboxSplitter::PaneSet {
 
     struct Impl;
     Impl* impl;
+    const CommandPlugs* plugs = nullptr;
 };
 
 } // namespace lx
