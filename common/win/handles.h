@@ -183,6 +183,14 @@ public:
         if (existed) *existed = (disposition == REG_OPENED_EXISTING_KEY);
         return true;
     }
+    // Opens an existing key; false (and nothing held) when it is missing or refused.
+    bool Open(HKEY root, const char* path, REGSAM access) {
+        Reset();
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(root, path, 0, access, &key) != ERROR_SUCCESS) return false;
+        Reset(key);
+        return true;
+    }
     void Flush() {
         if (Valid()) ::RegFlushKey(Get());
     }

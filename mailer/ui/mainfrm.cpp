@@ -146,7 +146,7 @@ void CMainFrame::MapMessages() {
         if (wParam == kRestartCheckTimer)
             ArmMailCheck(checkInterval_);
         else if (splitter_)
-            splitter_->RefreshIn();
+            splitter_->Run(PaneAction::RefreshIn);
         return 0;
     });
     Map().On(WM_LX_MAILRUN_NOW, [this](WPARAM, LPARAM) -> LRESULT {
@@ -191,31 +191,24 @@ void CMainFrame::MapCommands() {
         Map().OnCommand(id, [this, body](int, HWND) { commands_.RunUngated(body); });
     };
     auto plugged = [this, gatedDo](int id) { gatedDo(id, [this, id] { RunPlugged(id); }); };
-    auto withMessages = [this](std::function<void(MailboxSplitter&)> action) {
-        return [this, action] {
-            if (splitter_ && messageCount_ > 0) action(*splitter_);
-        };
+    // A pane action needs the panes; the message actions also a message in the list.
+    auto paneDo = [this, gatedDo](int id, PaneAction action, bool needsMessages) {
+        gatedDo(id, [this, action, needsMessages] {
+            if (splitter_ && (!needsMessages || messageCount_ > 0)) splitter_->Run(action);
+        });
     };
 
     // The folder commands from the menu, the toolbar and the accelerators take the same gate
     // as the folder pane's own keys and pop-up menu.
-    gatedDo(ID_FOLDER_NEW, [this] {
-        if (splitter_) splitter_->NewFolder();
-    });
-    gatedDo(ID_FOLDER_DELETE, [this] {
-        if (splitter_) splitter_->DeleteFolder();
-    });
-    gatedDo(ID_FOLDER_EDIT, [this] {
-        if (splitter_) splitter_->EditFolder();
-    });
+    paneDo(ID_FOLDER_NEW, PaneAction::NewFolder, false);
+    paneDo(ID_FOLDER_DELETE, PaneAction::DeleteFolder, false);
+    paneDo(ID_FOLDER_EDIT, PaneAction::EditFolder, false);
     gated(ID_FILE_PRINT_SETUP, &CMainFrame::OnPrintSetup);
     ungatedDo(ID_PRINT_FONTS, [this] { RunPlugged(ID_PRINT_FONTS); });
-    gatedDo(ID_MESSAGE_PRINT, withMessages([](MailboxSplitter& s) { s.PrintMessages(); }));
-    gatedDo(ID_MESSAGE_READ, withMessages([](MailboxSplitter& s) { s.OpenMessage(); }));
-    gatedDo(ID_MESSAGE_DELETE, withMessages([](MailboxSplitter& s) { s.DeleteMessages(); }));
-    gatedDo(ID_MESSAGE_SEARCH, [this] {
-        if (splitter_) splitter_->SearchMessages();
-    });
+    paneDo(ID_MESSAGE_PRINT, PaneAction::PrintMessages, true);
+    paneDo(ID_MESSAGE_READ, PaneAction::OpenMessage, true);
+    paneDo(ID_MESSAGE_DELETE, PaneAction::DeleteMessages, true);
+    paneDo(ID_MESSAGE_SEARCH, PaneAction::SearchMessages, false);
     gatedDo(ID_MESSAGE_NEW, [this] {
         if (splitter_) splitter_->NewComposer(nullptr);
     });
@@ -277,7 +270,7 @@ bool CMainFrame::CreateFrame() {
     menu.Release();
     FillMailboxSelector(false);
     // The panes open their queries once the window stands, and the count is shown.
-    if (splitter_) splitter_->OpenQueries();
+    if (splitter_) splitter_->Run(PaneAction::OpenQueries);
     SetMessageCount(messageCount_);
     return true;
 }
@@ -636,13 +629,13 @@ bool CMainFrame::RunPlugged(int id, const char* argument) {
 void CMainFrame::OnSendMail() {
     if (!plugs_.IsPlugged(ID_MAIL_SEND)) return;
     RunPlugged(ID_MAIL_SEND);
-    if (splitter_) splitter_->ReloadMessages();
+    if (splitter_) splitter_->Run(PaneAction::ReloadMessages);
 }
 
 void CMainFrame::OnRetrieveMail() {
     if (!plugs_.IsPlugged(ID_MAIL_RETRIEVE)) return;
     RunPlugged(ID_MAIL_RETRIEVE);
-    if (splitter_) splitter_->RefreshIn();
+    if (splitter_) splitter_->Run(PaneAction::RefreshIn);
 }
 
 void CMainFrame::OnPrintSetup() { printer_.RunSetup(Handle()); }

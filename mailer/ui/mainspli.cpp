@@ -252,35 +252,8 @@ void MailboxSplitter::SavePlacement() {
     LogIfNotSaved(WriteMainWindowFile(folder, out), folder, context_.catalog, kMainWindowFile);
 }
 
-void MailboxSplitter::OpenQueries() {
-    if (panes_) panes_->OpenQueries();
-}
-void MailboxSplitter::RefreshIn() {
-    if (panes_) panes_->RefreshIn();
-}
-void MailboxSplitter::ReloadMessages() {
-    if (panes_) panes_->ReloadMessages();
-}
-void MailboxSplitter::NewFolder() {
-    if (panes_) panes_->NewFolder();
-}
-void MailboxSplitter::EditFolder() {
-    if (panes_) panes_->EditFolder();
-}
-void MailboxSplitter::DeleteFolder() {
-    if (panes_) panes_->DeleteFolder();
-}
-void MailboxSplitter::OpenMessage() {
-    if (panes_) panes_->OpenMessage();
-}
-void MailboxSplitter::DeleteMessages() {
-    if (panes_) panes_->DeleteMessages();
-}
-void MailboxSplitter::PrintMessages() {
-    if (panes_) panes_->PrintMessages();
-}
-void MailboxSplitter::SearchMessages() {
-    if (panes_) panes_->SearchMessages();
+void MailboxSplitter::Run(PaneAction action) {
+    if (panes_) panes_->Run(action);
 }
 void MailboxSplitter::NewComposer(const char* line) {
     if (panes_) panes_->NewComposer(line);

@@ -32,6 +32,20 @@ struct SplitterContext {
 
 constexpr char kSplitterClass[] = "LxMailboxSplitter";
 
+// The pane actions the frame's commands lead to.
+enum class PaneAction {
+    OpenQueries,    // Folders and Messages queries, after creation
+    RefreshIn,      // the folder pane re-selects _IN, the list reloads
+    ReloadMessages, // the list reloads its folder
+    NewFolder,
+    EditFolder,
+    DeleteFolder,
+    OpenMessage,
+    DeleteMessages,
+    PrintMessages,
+    SearchMessages,
+};
+
 class MailboxSplitter : public Window {
 public:
     static constexpr int kFolderColumnWidth = 144;
@@ -56,17 +70,8 @@ public:
     // The column placement stored when the window is placed again.
     void SetPlacement(const MainWindowPlacement& placement);
 
-    // Pane actions the frame's commands lead to.
-    void OpenQueries();    // Folders and Messages queries, after creation
-    void RefreshIn();      // the folder pane re-selects _IN, the list reloads
-    void ReloadMessages(); // the list reloads its folder
-    void NewFolder();
-    void EditFolder();
-    void DeleteFolder();
-    void OpenMessage();
-    void DeleteMessages();
-    void PrintMessages();
-    void SearchMessages();
+    // Runs a pane action the frame's commands lead to (nothing before the panes exist).
+    void Run(PaneAction action);
     void NewComposer(const char* commandLine);
 
     // The splitter object of a pane or of the splitter window, nullptr for other windows.

@@ -84,37 +84,27 @@ HWND MailboxSplitter::PaneSet::MessageWindow() const {
     return impl->messages ? impl->messages->Handle() : nullptr;
 }
 
-void MailboxSplitter::PaneSet::OpenQueries() {
-    if (impl->messages) impl->messages->Reload();
-}
-void MailboxSplitter::PaneSet::RefreshIn() {
-    if (impl->folder) impl->folder->Refresh();
-}
-void MailboxSplitter::PaneSet::ReloadMessages() {
-    if (impl->messages) impl->messages->Reload();
-}
-void MailboxSplitter::PaneSet::NewFolder() {
-    if (impl->folder) impl->folder->NewFolder();
-}
-void MailboxSplitter::PaneSet::EditFolder() {
-    if (impl->folder) impl->folder->EditFolder();
-}
-void MailboxSplitter::PaneSet::DeleteFolder() {
-    if (impl->folder) impl->folder->DeleteFolder();
-}
-void MailboxSplitter::PaneSet::OpenMessage() {
-    if (impl->messages) impl->messages->Open(0);
-}
-void MailboxSplitter::PaneSet::DeleteMessages() {
-    if (impl->messages) impl->messages->DeleteSelected();
-}
-void MailboxSplitter::PaneSet::PrintMessages() {
-    if (impl->messages)
-        RunListCommand(plugs, impl->messages->Handle(), ID_MESSAGE_PRINT,
-                       JoinNumbers(impl->messages->SelectedMessages()));
-}
-void MailboxSplitter::PaneSet::SearchMessages() {
-    if (impl->messages) RunListCommand(plugs, impl->messages->Handle(), ID_MESSAGE_SEARCH, "");
+void MailboxSplitter::PaneSet::Run(PaneAction action) {
+    FolderPane* folder = impl->folder.get();
+    MessageListPane* list = impl->messages.get();
+    if (!folder || !list) return;
+    switch (action) {
+    case PaneAction::OpenQueries:
+    case PaneAction::ReloadMessages: list->Reload(); break;
+    case PaneAction::RefreshIn: folder->Refresh(); break;
+    case PaneAction::NewFolder: folder->NewFolder(); break;
+    case PaneAction::EditFolder: folder->EditFolder(); break;
+    case PaneAction::DeleteFolder: folder->DeleteFolder(); break;
+    case PaneAction::OpenMessage: list->Open(0); break;
+    case PaneAction::DeleteMessages: list->DeleteSelected(); break;
+    case PaneAction::PrintMessages:
+        RunListCommand(plugs, list->Handle(), ID_MESSAGE_PRINT,
+                       JoinNumbers(list->SelectedMessages()));
+        break;
+    case PaneAction::SearchMessages:
+        RunListCommand(plugs, list->Handle(), ID_MESSAGE_SEARCH, "");
+        break;
+    }
 }
 void MailboxSplitter::PaneSet::NewComposer(const char* commandLine) {
     if (impl->messages)

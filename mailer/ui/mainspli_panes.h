@@ -14,16 +14,7 @@ struct MailboxSplitter::PaneSet {
     HWND FolderWindow() const;
     HWND MessageWindow() const;
 
-    void OpenQueries();
-    void RefreshIn();
-    void ReloadMessages();
-    void NewFolder();
-    void EditFolder();
-    void DeleteFolder();
-    void OpenMessage();
-    void DeleteMessages();
-    void PrintMessages();
-    void SearchMessages();
+    void Run(PaneAction action);
     void NewComposer(const char* commandLine);
     // The list draws its columns where the header shows them.
     void SetColumns(const ListColumns& columns);

@@ -97,6 +97,8 @@ void PaneTest::CreatePanes() {
     reports.count = [this](long n) { counts.push_back(n); };
     reports.open = [this](long mesgNum, int flag) { opened.emplace_back(mesgNum, flag); };
     lx::WirePanes(*folders, *messages, std::move(reports));
+    // As the frame does once its window stands: the list's query runs again, wired.
+    messages->Reload();
     ::UpdateWindow(parent);
     Pump();
 }
