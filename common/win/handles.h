@@ -6,8 +6,9 @@
 namespace lx {
 
 // One owner for every handle that is released by a single call. `Policy` names the handle
-// type (`Type`), the value that means "none" and the release call; a value the policy reports
-// as not valid (INVALID_HANDLE_VALUE for kernel handles) is never released.
+// type (`Type`, whose default value means "none"), which values are valid and the release
+// call; a value the policy reports as not valid (INVALID_HANDLE_VALUE for kernel handles) is
+// never released.
 template <typename Policy>
 class UniqueOwner {
 public:
@@ -121,18 +122,9 @@ private:
 };
 
 // Memory DC from CreateCompatibleDC, deleted with DeleteDC.
-class MemoryDC {
+class MemoryDC : public DeviceContext {
 public:
-    explicit MemoryDC(HDC like) : dc_(::CreateCompatibleDC(like)) {}
-    ~MemoryDC() {
-        if (dc_) ::DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
+    explicit MemoryDC(HDC like) : DeviceContext(::CreateCompatibleDC(like)) {}
 };
 
 // BeginPaint/EndPaint pair for WM_PAINT.
