@@ -54,3 +54,15 @@ if(LX_TESTS)
   find_program(LX_DOVECOT dovecot PATHS /usr/sbin)
   lx_require_found("Dovecot (the POP3 test server)" "${LX_DOVECOT}" "dovecot-pop3d")
 endif()
+
+# A folder that builds on libraries of another folder names them here: one that this build
+# should define but does not stops the configure with the folder's purpose and the missing name.
+# Where a library exists only in one build kind (native or Windows), the folder tests LX_WIN
+# first and asks only for what that kind defines.
+function(lx_require_targets what)
+  foreach(target ${ARGN})
+    if(NOT TARGET ${target})
+      message(FATAL_ERROR "${what} need the library ${target}, which this build does not define.")
+    endif()
+  endforeach()
+endfunction()

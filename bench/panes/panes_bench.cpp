@@ -4,12 +4,14 @@
 // usage: panes_bench.exe [N]     (DSN "Lorvex"; its tables are dropped and made afresh)
 //        panes_bench.exe show [SECONDS]: both panes on a small store, left on screen for a look
 #include "common/catalog/msgcatalog.h"
+#include "common/schema/storeconnection.h"
 #include "common/schema/schema.h"
 #include "common/schema/sqlforms.h"
 #include "common/schema/storetables.h"
 #include "mailer/ui/mailfold.h"
 #include "mailer/ui/store/mailfold_store.h"
 #include "mailer/ui/mailmess.h"
+#include "mailer/ui/panewiring.h"
 #include "mailer/ui/store/mailmess_store.h"
 
 #include <windows.h>
@@ -63,7 +65,9 @@ double BareQuery(odbcvantEnvironment& env, odbcvantConnection& conn, long folder
     // The component keeps its handles private; a second plain connection is the bare path.
     SQLHENV henv = static_cast<SQLHENV>(env.GetHandle());
     SQLAllocHandle(SQL_HANDLE_DBC, henv, &dbc);
-    SQLConnect(dbc, (SQLCHAR*)"Lorvex", SQL_NTS, (SQLCHAR*)"", SQL_NTS, (SQLCHAR*)"", SQL_NTS);
+    const std::string source = lx::StoreDataSource();
+    SQLConnect(dbc, (SQLCHAR*)source.c_str(), SQL_NTS, (SQLCHAR*)lx::kDataSourceUser, SQL_NTS,
+               (SQLCHAR*)lx::kDataSourcePassword, SQL_NTS);
     const double start = Now();
     SQLHSTMT stmt = nullptr;
     SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
@@ -146,9 +150,8 @@ int Show(odbcvantConnection& conn, int seconds) {
     if (catalog.Open(vsf.c_str(), lx::CatalogMagic::Exact)) context.catalog = &catalog;
     lx::FolderPane folderPane(context);
     lx::MessageListPane list(context);
-    folderPane.SetOnFolderSelected([&](long num) { list.LoadFolder(num); });
     if (!folderPane.Create(parent, 1) || !list.Create(parent, 2)) return 1;
-    list.SetFolderPane(&folderPane);
+    lx::WirePanes(folderPane, list, lx::PaneReports{});
     RECT area{};
     ::GetClientRect(parent, &area);
     ::MoveWindow(folderPane.Handle(), 0, 0, lx::FolderPane::kWidth, area.bottom, TRUE);
@@ -173,12 +176,13 @@ int Show(odbcvantConnection& conn, int seconds) {
 int main(int argc, char** argv) {
     const bool show = argc > 1 && std::string(argv[1]) == "show";
     const int n = !show && argc > 1 ? std::atoi(argv[1]) : 10000;
-    odbcvantEnvironment env;
-    odbcvantConnection conn(&env);
-    if (!conn.ConnectTo("Lorvex", "", "")) {
-        std::fprintf(stderr, "connect: %s\n", conn.GetLastErrorText());
+    lx::StoreConnection store;
+    if (store.Open() != lx::StoreConnection::Outcome::Connected) {
+        std::fprintf(stderr, "connect: %s\n", store.RefusalText().c_str());
         return 1;
     }
+    odbcvantEnvironment& env = *store.Environment();
+    odbcvantConnection& conn = *store.Get();
     for (int i = lx::kStoreTableCount - 1; i >= 0; --i)
         Exec(conn, std::string("DROP TABLE IF EXISTS ") + lx::StoreTables()[i].name);
     if (!lx::CreateStoreTables(conn)) return 1;

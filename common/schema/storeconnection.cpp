@@ -10,8 +10,11 @@ std::string StoreDataSource() {
     return own && *own ? own : kDataSource;
 }
 
-StoreConnection::Outcome StoreConnection::Open() {
+StoreConnection::Outcome StoreConnection::Open() { return Open(StoreDataSource()); }
+
+StoreConnection::Outcome StoreConnection::Open(const std::string& dataSource) {
     Close();
+    refusal_.clear();
     environment_.reset(new (std::nothrow) odbcvantEnvironment);
     if (environment_ && environment_->IsValid())
         connection_.reset(new (std::nothrow) odbcvantConnection(environment_.get()));
@@ -19,7 +22,9 @@ StoreConnection::Outcome StoreConnection::Open() {
         Close();
         return Outcome::NotCreated;
     }
-    if (!connection_->ConnectTo(StoreDataSource().c_str(), kDataSourceUser, kDataSourcePassword)) {
+    if (!connection_->ConnectTo(dataSource.c_str(), kDataSourceUser, kDataSourcePassword)) {
+        const char* why = connection_->GetLastErrorText();
+        refusal_ = why ? why : "";
         Close();
         return Outcome::Refused;
     }

@@ -18,34 +18,31 @@ int DialerSelectedCount(const DialerSettings& s) {
     return std::clamp<int>(s.selectedCount, 0, kDialerMailboxes);
 }
 
+namespace {
+// The dialer record in field order.
+struct DialerFields {
+    template <class Codec, class Settings>
+    static void Each(Codec& c, Settings& s) {
+        c.Field(s.checkInterval);
+        c.Field(s.sendToo);
+        c.Field(s.localNetwork);
+        c.Field(s.phoneBookEntry);
+        c.Field(s.dialUser);
+        c.Field(s.dialPassword);
+        c.Field(s.selectedMailboxes);
+        c.Field(s.selectedCount);
+        c.Field(s.checkCountdown);
+        c.Pad(kDialerTail);
+    }
+};
+} // namespace
+
 void EncodeDialer(const DialerSettings& s, std::uint8_t* image) {
-    LeWriter w(image, kDialerRecordSize);
-    w.I32(s.checkInterval);
-    w.I32(s.sendToo);
-    w.I32(s.localNetwork);
-    w.Text(s.phoneBookEntry, sizeof s.phoneBookEntry);
-    w.Text(s.dialUser, sizeof s.dialUser);
-    w.Text(s.dialPassword, sizeof s.dialPassword);
-    for (const auto& name : s.selectedMailboxes) w.Text(name, sizeof name);
-    w.I32(s.selectedCount);
-    w.I32(s.checkCountdown);
-    w.Zeros(kDialerTail);
+    EncodeFields<DialerFields>(s, image, kDialerRecordSize);
 }
 
 DialerSettings DecodeDialer(const std::uint8_t* image) {
-    DialerSettings s;
-    LeReader r(image, kDialerRecordSize);
-    s.checkInterval = r.I32();
-    s.sendToo = r.I32();
-    s.localNetwork = r.I32();
-    r.Text(s.phoneBookEntry, sizeof s.phoneBookEntry);
-    r.Text(s.dialUser, sizeof s.dialUser);
-    r.Text(s.dialPassword, sizeof s.dialPassword);
-    for (auto& name : s.selectedMailboxes) r.Text(name, sizeof name);
-    s.selectedCount = r.I32();
-    s.checkCountdown = r.I32();
-    r.Skip(kDialerTail);
-    return s;
+    return DecodeFields<DialerFields, DialerSettings>(image, kDialerRecordSize);
 }
 
 long ReadDialerFile(const std::string& folder, DialerSettings& s) {

@@ -1,6 +1,8 @@
 #include "common/settings/file_io.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace lx {
 
@@ -24,5 +26,22 @@ bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size
 }
 
 bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
+}
+
+bool WrittenNoEarlier(const std::string& path, const std::string& other) {
+    std::error_code ec;
+    // Only files count: a folder of that name is no settings file.
+    if (!std::filesystem::is_regular_file(path, ec) || !std::filesystem::is_regular_file(other, ec))
+        return false;
+    const auto mine = std::filesystem::last_write_time(path, ec);
+    if (ec) return false;
+    const auto theirs = std::filesystem::last_write_time(other, ec);
+    return !ec && mine >= theirs;
+}
 
 } // namespace lx

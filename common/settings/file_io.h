@@ -18,4 +18,10 @@ bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size
 
 bool RemoveFile(const std::string& path);
 
+// Gives the file the new name, replacing a file of that name; false when it stays as it was.
+bool RenameFile(const std::string& from, const std::string& to);
+
+// True when both files exist and `path` was written no earlier than `other`.
+bool WrittenNoEarlier(const std::string& path, const std::string& other);
+
 } // namespace lx

@@ -18,37 +18,35 @@ bool operator==(const FontDesc& a, const FontDesc& b) {
 
 namespace {
 
-// The 60-byte image in field order; Font is const when writing.
-template <class Codec, class Font>
-void FontFields(Codec& c, Font& f) {
-    c.Field(f.height);
-    c.Field(f.width);
-    c.Field(f.escapement);
-    c.Field(f.orientation);
-    c.Field(f.weight);
-    c.Field(f.italic);
-    c.Field(f.underline);
-    c.Field(f.strikeOut);
-    c.Field(f.charSet);
-    c.Field(f.outPrecision);
-    c.Field(f.clipPrecision);
-    c.Field(f.quality);
-    c.Field(f.pitchAndFamily);
-    c.Field(f.faceName);
-}
+// The 60-byte image in field order.
+struct FontFields {
+    template <class Codec, class Font>
+    static void Each(Codec& c, Font& f) {
+        c.Field(f.height);
+        c.Field(f.width);
+        c.Field(f.escapement);
+        c.Field(f.orientation);
+        c.Field(f.weight);
+        c.Field(f.italic);
+        c.Field(f.underline);
+        c.Field(f.strikeOut);
+        c.Field(f.charSet);
+        c.Field(f.outPrecision);
+        c.Field(f.clipPrecision);
+        c.Field(f.quality);
+        c.Field(f.pitchAndFamily);
+        c.Field(f.faceName);
+    }
+};
 
 } // namespace
 
 void EncodeFont(const FontDesc& f, std::uint8_t* image) {
-    LeWriter w(image, kFontDescSize);
-    FontFields(w, f);
+    EncodeFields<FontFields>(f, image, kFontDescSize);
 }
 
 FontDesc DecodeFont(const std::uint8_t* image) {
-    FontDesc f;
-    LeReader r(image, kFontDescSize);
-    FontFields(r, f);
-    return f;
+    return DecodeFields<FontFields, FontDesc>(image, kFontDescSize);
 }
 
 std::int32_t FontHeightForPoints(int points) {

@@ -30,6 +30,12 @@ public:
     void Field(std::uint8_t (&bytes)[N]) {
         Bytes(bytes, N);
     }
+    template <std::size_t N, std::size_t M>
+    void Field(char (&texts)[N][M]) {
+        for (auto& text : texts) Field(text);
+    }
+    // Reserved bytes: passed over when reading, zeros when writing.
+    void Pad(std::size_t n) { Skip(n); }
 
     std::size_t Offset() const { return pos_; }
 
@@ -62,6 +68,11 @@ public:
     void Field(const std::uint8_t (&bytes)[N]) {
         Bytes(bytes, N);
     }
+    template <std::size_t N, std::size_t M>
+    void Field(const char (&texts)[N][M]) {
+        for (const auto& text : texts) Field(text);
+    }
+    void Pad(std::size_t n) { Zeros(n); }
 
     std::size_t Offset() const { return pos_; }
 
@@ -72,6 +83,22 @@ private:
     std::size_t size_;
     std::size_t pos_ = 0;
 };
+
+// A record's image of `size` bytes through its one field list: `Fields` is a type with
+// `template <class Codec, class Rec> static void Each(Codec&, Rec&)` naming the fields in order
+// (Rec is const when writing), so reading and writing can never disagree on the layout.
+template <class Fields, class Rec>
+void EncodeFields(const Rec& rec, std::uint8_t* image, std::size_t size) {
+    LeWriter w(image, size);
+    Fields::Each(w, rec);
+}
+template <class Fields, class Rec>
+Rec DecodeFields(const std::uint8_t* image, std::size_t size) {
+    Rec rec;
+    LeReader r(image, size);
+    Fields::Each(r, rec);
+    return rec;
+}
 
 // Single-value helpers for code that patches one field of an image.
 std::int16_t GetI16(const std::uint8_t* p);

@@ -35,13 +35,37 @@ bool ReadTable(const std::string& path, std::size_t recordSize, MailboxList& lis
     return true;
 }
 
+// Renames an older file whose table MAILBOXX.STP already holds to its aside name, so that it is
+// never converted again and its bytes are kept.
+void SetAside(const std::string& folder, const char* oldFile, MailboxLoadNote& note) {
+    note.oldFile = oldFile;
+    const std::string aside = AsideName(oldFile);
+    if (RenameFile(InstallFile(folder, oldFile), InstallFile(folder, aside.c_str()))) {
+        note.fate = OldMailboxFile::RenamedAside;
+        note.keptAs = aside;
+    } else {
+        note.fate = OldMailboxFile::LeftInPlace;
+    }
+}
+
+// Puts a converted file out of the way: removed, or else renamed aside.
+void DisposeOld(const std::string& folder, const char* oldFile, MailboxLoadNote& note) {
+    if (!RemoveFile(InstallFile(folder, oldFile))) SetAside(folder, oldFile, note);
+}
+
 // The converted table replaces the old file only once it is safely written; when the write fails
 // the old file stays for the next start.
-bool StoreConverted(const std::string& folder, const MailboxList& list,
-                    const std::string& oldPath) {
+bool StoreConverted(const std::string& folder, const MailboxList& list, const char* oldFile,
+                    MailboxLoadNote& note) {
     if (!SaveMailboxes(folder, list)) return false;
-    RemoveFile(oldPath);
+    DisposeOld(folder, oldFile, note);
     return true;
+}
+
+// An older file beside a MAILBOXX.STP written no earlier was converted before and could not be
+// removed then: the mailbox file holds the newer truth.
+bool AlreadyConverted(const std::string& folder, const char* oldFile) {
+    return WrittenNoEarlier(InstallFile(folder, kMailboxFile), InstallFile(folder, oldFile));
 }
 
 } // namespace
@@ -57,19 +81,33 @@ bool SaveMailboxes(const std::string& folder, const MailboxList& list) {
     return WriteFileBytes(InstallFile(folder, kMailboxFile), image.data(), image.size());
 }
 
-bool LoadMailboxes(const std::string& folder, std::int32_t inFolderNum, MailboxList& list) {
-    const std::string set3 = InstallFile(folder, kMailSet3File);
-    if (ReadTable(set3, kMailSet3RecordSize, list, [inFolderNum](const std::uint8_t* rec) {
-            return ConvertMailSet3(rec, inFolderNum);
-        })) {
-        // When the new file cannot be written the next formats are still looked for.
-        if (StoreConverted(folder, list, set3)) return true;
+std::string AsideName(const std::string& oldFile) {
+    const std::size_t dot = oldFile.rfind('.');
+    return oldFile.substr(0, dot) + ".OLD";
+}
+
+bool LoadMailboxes(const std::string& folder, std::int32_t inFolderNum, MailboxList& list,
+                   MailboxLoadNote* note) {
+    MailboxLoadNote local;
+    MailboxLoadNote& told = note ? *note : local;
+    told = MailboxLoadNote{};
+
+    for (const char* oldFile : {kMailSet3File, kMailSetXFile}) {
+        if (AlreadyConverted(folder, oldFile)) SetAside(folder, oldFile, told);
     }
 
-    const std::string setX = InstallFile(folder, kMailSetXFile);
-    if (ReadTable(setX, kMailSetXRecordSize, list, ConvertMailSetX)) {
+    if (!AlreadyConverted(folder, kMailSet3File) &&
+        ReadTable(
+            InstallFile(folder, kMailSet3File), kMailSet3RecordSize, list,
+            [inFolderNum](const std::uint8_t* rec) { return ConvertMailSet3(rec, inFolderNum); })) {
+        // When the new file cannot be written the next formats are still looked for.
+        if (StoreConverted(folder, list, kMailSet3File, told)) return true;
+    }
+
+    if (!AlreadyConverted(folder, kMailSetXFile) &&
+        ReadTable(InstallFile(folder, kMailSetXFile), kMailSetXRecordSize, list, ConvertMailSetX)) {
         // Even when the new file cannot be written the converted table serves this run.
-        StoreConverted(folder, list, setX);
+        StoreConverted(folder, list, kMailSetXFile, told);
         return true;
     }
 

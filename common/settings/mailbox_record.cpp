@@ -10,35 +10,33 @@ namespace lx {
 
 namespace {
 
-// The 384-byte record in field order; Rec is const when writing.
-template <class Codec, class Rec>
-void MailboxFields(Codec& c, Rec& rec) {
-    c.Field(rec.name);
-    c.Field(rec.pop3Server);
-    c.Field(rec.smtpServer);
-    c.Field(rec.address);
-    c.Field(rec.user);
-    c.Field(rec.password);
-    c.Field(rec.deleteMail);
-    c.Field(rec.apop);
-    c.Field(rec.current);
-    c.Field(rec.defaultFolder);
-    c.Field(rec.defaultFolderNum);
-    c.Field(rec.unused);
-}
+// The 384-byte record in field order.
+struct MailboxFields {
+    template <class Codec, class Rec>
+    static void Each(Codec& c, Rec& rec) {
+        c.Field(rec.name);
+        c.Field(rec.pop3Server);
+        c.Field(rec.smtpServer);
+        c.Field(rec.address);
+        c.Field(rec.user);
+        c.Field(rec.password);
+        c.Field(rec.deleteMail);
+        c.Field(rec.apop);
+        c.Field(rec.current);
+        c.Field(rec.defaultFolder);
+        c.Field(rec.defaultFolderNum);
+        c.Field(rec.unused);
+    }
+};
 
 } // namespace
 
 void EncodeMailbox(const MailboxRecord& rec, std::uint8_t* image) {
-    LeWriter w(image, kMailboxRecordSize);
-    MailboxFields(w, rec);
+    EncodeFields<MailboxFields>(rec, image, kMailboxRecordSize);
 }
 
 MailboxRecord DecodeMailbox(const std::uint8_t* image) {
-    MailboxRecord rec;
-    LeReader r(image, kMailboxRecordSize);
-    MailboxFields(r, rec);
-    return rec;
+    return DecodeFields<MailboxFields, MailboxRecord>(image, kMailboxRecordSize);
 }
 
 MailboxRecord ConvertMailSetX(const std::uint8_t* oldImage) {

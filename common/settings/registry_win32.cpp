@@ -1,4 +1,5 @@
 #include "common/settings/registry_win32.h"
+#include "common/win/handles.h"
 
 #include <windows.h>
 
@@ -10,17 +11,6 @@ namespace {
 
 HKEY AsKey(void* key) { return static_cast<HKEY>(key); }
 
-// Opens or creates root\subKey with full access; existed tells whether it was there before.
-HKEY CreateKey(HKEY root, const char* subKey, bool* existed) {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    LONG rc = RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &key, &disposition);
-    if (rc != ERROR_SUCCESS) return nullptr;
-    if (existed != nullptr) *existed = disposition == REG_OPENED_EXISTING_KEY;
-    return key;
-}
-
 bool SetString(HKEY key, const char* name, const char* text) {
     const char* value = text != nullptr ? text : "";
     DWORD bytes = static_cast<DWORD>(lstrlenA(value) + 1);
@@ -31,13 +21,14 @@ bool SetString(HKEY key, const char* name, const char* text) {
 } // namespace
 
 Win32SettingsRegistry::Win32SettingsRegistry(const char* subKey) {
-    key_ = CreateKey(HKEY_CURRENT_USER, subKey, &existed_);
+    RegKey key;
+    if (key.Create(HKEY_CURRENT_USER, subKey, KEY_ALL_ACCESS, &existed_)) key_ = key.Release();
 }
 
 Win32SettingsRegistry::~Win32SettingsRegistry() {
-    if (key_ == nullptr) return;
-    if (written_) RegFlushKey(AsKey(key_));
-    RegCloseKey(AsKey(key_));
+    // The opaque key goes back to its owner, which closes it.
+    RegKey key(AsKey(key_));
+    if (written_) key.Flush();
 }
 
 bool Win32SettingsRegistry::WriteString(const char* name, const char* text) {
@@ -93,11 +84,10 @@ std::string ReadInstallPath(const char* subKey) {
 }
 
 bool RegisterMailtoHandler(const std::string& installPath, const char* commandKey) {
-    HKEY key = CreateKey(HKEY_CLASSES_ROOT, commandKey, nullptr);
-    if (key == nullptr) return false;
-    bool ok = SetString(key, nullptr, MailtoCommandFor(installPath).c_str());
-    RegFlushKey(key);
-    RegCloseKey(key);
+    RegKey key;
+    if (!key.Create(HKEY_CLASSES_ROOT, commandKey, KEY_ALL_ACCESS)) return false;
+    bool ok = SetString(key.Get(), nullptr, MailtoCommandFor(installPath).c_str());
+    key.Flush();
     return ok;
 }
 

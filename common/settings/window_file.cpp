@@ -6,22 +6,24 @@
 
 namespace lx {
 
+namespace {
+struct RectFields {
+    template <class Codec, class Rect>
+    static void Each(Codec& c, Rect& r) {
+        c.Field(r.left);
+        c.Field(r.top);
+        c.Field(r.right);
+        c.Field(r.bottom);
+    }
+};
+} // namespace
+
 void EncodeRect(const Rect32& r, std::uint8_t* image) {
-    LeWriter w(image, kRectSize);
-    w.I32(r.left);
-    w.I32(r.top);
-    w.I32(r.right);
-    w.I32(r.bottom);
+    EncodeFields<RectFields>(r, image, kRectSize);
 }
 
 Rect32 DecodeRect(const std::uint8_t* image) {
-    Rect32 r;
-    LeReader rd(image, kRectSize);
-    r.left = rd.I32();
-    r.top = rd.I32();
-    r.right = rd.I32();
-    r.bottom = rd.I32();
-    return r;
+    return DecodeFields<RectFields, Rect32>(image, kRectSize);
 }
 
 Rect32 MainWindowRectToStore(const Rect32& actual, bool maximised, bool minimised) {

@@ -5,70 +5,105 @@
 
 namespace lx {
 
-// Kernel handle closed with CloseHandle (mutex, thread, file, process).
-class UniqueHandle {
+// One owner for every handle that is released by a single call. `Policy` names the handle
+// type (`Type`, whose default value means "none"), which values are valid and the release
+// call; a value the policy reports as not valid (INVALID_HANDLE_VALUE for kernel handles) is
+// never released.
+template <typename Policy>
+class UniqueOwner {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE h) : h_(h) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& o) noexcept : h_(o.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+    using Type = typename Policy::Type;
+
+    UniqueOwner() = default;
+    explicit UniqueOwner(Type h) : h_(h) {}
+    ~UniqueOwner() { Reset(); }
+    UniqueOwner(UniqueOwner&& o) noexcept : h_(o.Release()) {}
+    UniqueOwner& operator=(UniqueOwner&& o) noexcept {
         if (this != &o) Reset(o.Release());
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueOwner(const UniqueOwner&) = delete;
+    UniqueOwner& operator=(const UniqueOwner&) = delete;
 
-    HANDLE Get() const { return h_; }
-    bool Valid() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() {
-        HANDLE h = h_;
-        h_ = nullptr;
+    Type Get() const { return h_; }
+    bool Valid() const { return Policy::Valid(h_); }
+    explicit operator bool() const { return Valid(); }
+    Type Release() {
+        Type h = h_;
+        h_ = Type();
         return h;
     }
-    void Reset(HANDLE h = nullptr) {
-        if (Valid()) ::CloseHandle(h_);
+    // Takes `h` over; the handle held before is released unless it is the same one.
+    void Reset(Type h = Type()) {
+        if (Valid() && h_ != h) Policy::Free(h_);
         h_ = h;
     }
 
 private:
-    HANDLE h_ = nullptr;
+    Type h_ = Type();
 };
+
+namespace release {
+template <typename T>
+struct NonNull {
+    using Type = T;
+    static bool Valid(T h) { return h != nullptr; }
+};
+struct Kernel {
+    using Type = HANDLE;
+    static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE h) { ::CloseHandle(h); }
+};
+template <typename T>
+struct Gdi : NonNull<T> {
+    static void Free(T h) { ::DeleteObject(h); }
+};
+struct CreatedDC : NonNull<HDC> {
+    static void Free(HDC h) { ::DeleteDC(h); }
+};
+struct Global : NonNull<HGLOBAL> {
+    static void Free(HGLOBAL h) { ::GlobalFree(h); }
+};
+struct MenuHandle : NonNull<HMENU> {
+    static void Free(HMENU h) { ::DestroyMenu(h); }
+};
+struct Registry : NonNull<HKEY> {
+    static void Free(HKEY h) { ::RegCloseKey(h); }
+};
+struct Library : NonNull<HMODULE> {
+    static void Free(HMODULE h) { ::FreeLibrary(h); }
+};
+} // namespace release
+
+// Kernel handle closed with CloseHandle (mutex, thread, file, process).
+using UniqueHandle = UniqueOwner<release::Kernel>;
 
 // GDI object (font, bitmap, brush, pen) deleted with DeleteObject.
 template <typename T>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(T h) : h_(h) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(GdiObject&& o) noexcept : h_(o.Release()) {}
-    GdiObject& operator=(GdiObject&& o) noexcept {
-        if (this != &o) Reset(o.Release());
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    T Get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    T Release() {
-        T h = h_;
-        h_ = nullptr;
-        return h;
-    }
-    void Reset(T h = nullptr) {
-        if (h_) ::DeleteObject(h_);
-        h_ = h;
-    }
-
-private:
-    T h_ = nullptr;
-};
+using GdiObject = UniqueOwner<release::Gdi<T>>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
+
+// A DC the owner created (a printer DC), deleted with DeleteDC.
+using DeviceContext = UniqueOwner<release::CreatedDC>;
+
+// Movable global memory (printer settings of the print dialog), freed with GlobalFree.
+using GlobalMemory = UniqueOwner<release::Global>;
+
+// A menu loaded or created by the owner (pop-up menus), destroyed with DestroyMenu. A menu
+// handed to a window is the window's: Release() it once the window has taken it.
+class Menu : public UniqueOwner<release::MenuHandle> {
+public:
+    using UniqueOwner::UniqueOwner;
+    // The menu resource `id` of this program's module.
+    static Menu Load(int id) {
+        return Menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+    }
+    // Sub-menu `index` (owned by this menu), nullptr when there is none.
+    HMENU Sub(int index) const { return Get() ? ::GetSubMenu(Get(), index) : nullptr; }
+};
 
 // Client-area DC from GetDC, given back with ReleaseDC.
 class WindowDC {
@@ -87,54 +122,9 @@ private:
 };
 
 // Memory DC from CreateCompatibleDC, deleted with DeleteDC.
-class MemoryDC {
+class MemoryDC : public DeviceContext {
 public:
-    explicit MemoryDC(HDC like) : dc_(::CreateCompatibleDC(like)) {}
-    ~MemoryDC() {
-        if (dc_) ::DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// A DC the owner created (a printer DC), deleted with DeleteDC.
-class DeviceContext {
-public:
-    DeviceContext() = default;
-    explicit DeviceContext(HDC dc) : dc_(dc) {}
-    ~DeviceContext() { Reset(); }
-    DeviceContext(const DeviceContext&) = delete;
-    DeviceContext& operator=(const DeviceContext&) = delete;
-    HDC Get() const { return dc_; }
-    void Reset(HDC dc = nullptr) {
-        if (dc_) ::DeleteDC(dc_);
-        dc_ = dc;
-    }
-
-private:
-    HDC dc_ = nullptr;
-};
-
-// Movable global memory (printer settings of the print dialog), freed with GlobalFree.
-class GlobalMemory {
-public:
-    GlobalMemory() = default;
-    explicit GlobalMemory(HGLOBAL h) : h_(h) {}
-    ~GlobalMemory() { Reset(); }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
-    HGLOBAL Get() const { return h_; }
-    void Reset(HGLOBAL h = nullptr) {
-        if (h_) ::GlobalFree(h_);
-        h_ = h;
-    }
-
-private:
-    HGLOBAL h_ = nullptr;
+    explicit MemoryDC(HDC like) : DeviceContext(::CreateCompatibleDC(like)) {}
 };
 
 // BeginPaint/EndPaint pair for WM_PAINT.
@@ -169,12 +159,9 @@ private:
 };
 
 // Registry key closed with RegCloseKey; Flush() before closing where writes must reach the disk.
-class RegKey {
+class RegKey : public UniqueOwner<release::Registry> {
 public:
-    RegKey() = default;
-    ~RegKey() { Reset(); }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
+    using UniqueOwner::UniqueOwner;
 
     // Opens or creates the key; `existed` tells whether it was there before.
     bool Create(HKEY root, const char* path, REGSAM access, bool* existed = nullptr) {
@@ -184,59 +171,40 @@ public:
         if (::RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
                               &key, &disposition) != ERROR_SUCCESS)
             return false;
-        key_ = key;
+        Reset(key);
         if (existed) *existed = (disposition == REG_OPENED_EXISTING_KEY);
         return true;
     }
-    HKEY Get() const { return key_; }
+    // Opens an existing key; false (and nothing held) when it is missing or refused.
+    bool Open(HKEY root, const char* path, REGSAM access) {
+        Reset();
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(root, path, 0, access, &key) != ERROR_SUCCESS) return false;
+        Reset(key);
+        return true;
+    }
     void Flush() {
-        if (key_) ::RegFlushKey(key_);
+        if (Valid()) ::RegFlushKey(Get());
     }
-    void Reset() {
-        if (key_) ::RegCloseKey(key_);
-        key_ = nullptr;
-    }
-
-private:
-    HKEY key_ = nullptr;
 };
 
 // Library loaded by name, freed with FreeLibrary. Entry points come out typed: callers declare
 // a table of function-pointer fields and fill it with Proc<>, never casting FARPROC at the call.
-class Module {
+class Module : public UniqueOwner<release::Library> {
 public:
     Module() = default;
-    explicit Module(const char* name) : h_(::LoadLibraryA(name)) {}
-    ~Module() { Reset(); }
-    Module(Module&& o) noexcept : h_(o.Release()) {}
-    Module& operator=(Module&& o) noexcept {
-        if (this != &o) Reset(o.Release());
-        return *this;
-    }
-    Module(const Module&) = delete;
-    Module& operator=(const Module&) = delete;
+    explicit Module(const char* name) : UniqueOwner(::LoadLibraryA(name)) {}
 
     bool Load(const char* name) {
         Reset(::LoadLibraryA(name));
-        return h_ != nullptr;
-    }
-    HMODULE Get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    HMODULE Release() {
-        HMODULE h = h_;
-        h_ = nullptr;
-        return h;
-    }
-    void Reset(HMODULE h = nullptr) {
-        if (h_) ::FreeLibrary(h_);
-        h_ = h;
+        return Valid();
     }
 
     // The entry point `name` as a `Fn` (a function-pointer type), or nullptr when missing.
     template <typename Fn>
     Fn Proc(const char* name) const {
-        if (!h_) return nullptr;
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h_, name)));
+        if (!Valid()) return nullptr;
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(Get(), name)));
     }
     // Fills `slot` with the entry point `name`; true when the library has it.
     template <typename Fn>
@@ -244,9 +212,6 @@ public:
         slot = Proc<Fn>(name);
         return slot != nullptr;
     }
-
-private:
-    HMODULE h_ = nullptr;
 };
 
 } // namespace lx

@@ -24,15 +24,21 @@ bool ReportIfNotSaved(bool written, HWND owner, MessageCatalog* catalog, const c
     return false;
 }
 
-bool LogIfNotSaved(bool written, const std::string& installPath, MessageCatalog* catalog,
-                   const char* where) {
-    if (written || !catalog) return written;
+bool LogNotice(const std::string& installPath, MessageCatalog& catalog, const char* key,
+               const std::vector<FormatArg>& args) {
     LogWriter log;
     if (!log.Open(InstallFile(installPath, kLogFile))) return false;
     const LogTime now = LocalTimeNow();
-    log.WriteDateStamp(*catalog, now);
-    log.WriteMessage(*catalog, kNotSavedLogEntry, {where ? where : ""});
-    log.CloseRun(*catalog, now);
+    log.WriteDateStamp(catalog, now);
+    log.WriteMessage(catalog, key, args);
+    log.CloseRun(catalog, now);
+    return true;
+}
+
+bool LogIfNotSaved(bool written, const std::string& installPath, MessageCatalog* catalog,
+                   const char* where) {
+    if (written || !catalog) return written;
+    LogNotice(installPath, *catalog, kNotSavedLogEntry, {where ? where : ""});
     return false;
 }
 

@@ -26,6 +26,8 @@ constexpr std::int32_t kUnknownFolderNum = 0;
 // The worker takes a moment; exit waits this long for it before the fonts are released.
 constexpr DWORD kWorkerExitWaitMillis = 10000;
 constexpr char kFontReceiverClass[] = "LorvexFontReceiver";
+constexpr char kOldMailboxRenamed[] = "NEWMAIL_CPP_10";
+constexpr char kOldMailboxLeft[] = "NEWMAIL_CPP_11";
 
 // Store errors are shown through the UI seam like every other box.
 void ReportStoreError(void* window, const char* text, const char* caption) {
@@ -84,9 +86,10 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     TERNStartWinSock(kWinsockVersion);
     netStarted_ = true;
     if (!CreateMainFrame(showState)) return false;
-    PlugMessagePrinting(MessagePrintContext{catalog_.get(), store_.Get(), [this](MessageFont which) {
-                                                return MessageFontHandle(which);
-                                            }});
+    PlugMessagePrinting(frame_->Plugs(), MessagePrintContext{catalog_.get(), store_.Get(),
+                                                             [this](MessageFont which) {
+                                                                 return MessageFontHandle(which);
+                                                             }});
 
     LoadMailboxList();
     PlaceMainFrame();
@@ -171,12 +174,24 @@ bool LorvexApp::CreateMainFrame(int showState) {
 // current in the registry and writes the list back.
 void LorvexApp::LoadMailboxList() {
     const long in = frame_->SpecialFolders().in;
+    MailboxLoadNote note;
     lx::LoadMailboxes(installPath_, in >= 0 ? static_cast<std::int32_t>(in) : kUnknownFolderNum,
-                      mailboxes_);
+                      mailboxes_, &note);
+    NoteOldMailboxFile(note);
     frame_->FillMailboxSelector(true);
     if (CurrentMailboxIndex(mailboxes_) < 0)
         LogIfNotSaved(SaveMailboxes(installPath_, mailboxes_), installPath_, catalog_.get(),
                       kMailboxFile);
+}
+
+// A converted mailbox file that could not be removed is named in the log, so that the user
+// knows which file to clear away.
+void LorvexApp::NoteOldMailboxFile(const MailboxLoadNote& note) {
+    if (!catalog_ || note.fate == OldMailboxFile::None) return;
+    if (note.fate == OldMailboxFile::RenamedAside)
+        LogNotice(installPath_, *catalog_, kOldMailboxRenamed, {note.oldFile, note.keptAs});
+    else
+        LogNotice(installPath_, *catalog_, kOldMailboxLeft, {note.oldFile, note.oldFile});
 }
 
 void LorvexApp::PlaceMainFrame() {

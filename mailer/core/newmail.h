@@ -5,6 +5,7 @@
 #include "common/schema/storeconnection.h"
 #include "common/settings/dialer_settings.h"
 #include "common/settings/font_desc.h"
+#include "common/settings/mailbox_file.h"
 #include "common/settings/mailbox_record.h"
 #include "common/win/handles.h"
 #include "common/win/window.h"
@@ -63,6 +64,7 @@ private:
     bool ConnectStore();
     bool CreateMainFrame(int showState);
     void LoadMailboxList();
+    void NoteOldMailboxFile(const MailboxLoadNote& note);
     void PlaceMainFrame();
     void ArmMailCheck();
     void StartWorker();

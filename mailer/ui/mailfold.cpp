@@ -1,5 +1,6 @@
 #include "mailer/ui/mailfold.h"
 
+#include "common/win/handles.h"
 #include "common/catalog/msgcatalog.h"
 #include "common/catalog/textformat.h"
 #include "common/folderdlg/newfolde.h"
@@ -236,15 +237,14 @@ void FolderPane::ChooseFont() {
 void FolderPane::PopupMenu(POINT listPoint) {
     const int index = IndexAt(listPoint.y);
     if (index >= 0) SelectIndex(index);
-    HMENU menus = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_PANE_POPUPS));
-    if (!menus) return;
-    HMENU menu = ::GetSubMenu(menus, 0);
+    const Menu menus = Menu::Load(IDR_PANE_POPUPS);
+    HMENU menu = menus.Sub(0);
+    if (!menu) return;
     GreyMenu(menu, index, static_cast<int>(rows_.size()), SelectedIndex());
     POINT screen = listPoint;
     ::ClientToScreen(List(), &screen);
     const UINT command = ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                           screen.x, screen.y, 0, Handle(), nullptr);
-    ::DestroyMenu(menus);
     if (command) RunMenuCommand(command);
 }
 

@@ -1,5 +1,6 @@
 #include "mailer/ui/mailmess.h"
 
+#include "common/win/handles.h"
 #include "common/catalog/msgcatalog.h"
 #include "common/win/bitmaps.h"
 #include "common/settings/font_desc.h"
@@ -281,15 +282,14 @@ void MessageListPane::PopupMenu(POINT listPoint) {
         selection_.Click(row, false, false);
         SyncSelection();
     }
-    HMENU menus = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_PANE_POPUPS));
-    if (!menus) return;
-    HMENU menu = ::GetSubMenu(menus, 1);
+    const Menu menus = Menu::Load(IDR_PANE_POPUPS);
+    HMENU menu = menus.Sub(1);
+    if (!menu) return;
     GreyMenu(menu, onMessage);
     POINT screen = listPoint;
     ::ClientToScreen(List(), &screen);
     const UINT command = ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                           screen.x, screen.y, 0, Handle(), nullptr);
-    ::DestroyMenu(menus);
     switch (command) {
     case ID_POPUP_READ: {
         GateScope gate;

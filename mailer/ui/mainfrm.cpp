@@ -1,6 +1,7 @@
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/mainspli.h"
+#include "common/win/handles.h"
 #include "mailer/ui/logic/mailfold_rules.h"
 #include "mailer/ui/mailmess.h"
 #include "mailer/ui/aboutdlg.h"
@@ -145,11 +146,11 @@ void CMainFrame::MapMessages() {
         if (wParam == kRestartCheckTimer)
             ArmMailCheck(checkInterval_);
         else if (splitter_)
-            splitter_->RefreshIn();
+            splitter_->Run(PaneAction::RefreshIn);
         return 0;
     });
     Map().On(WM_LX_MAILRUN_NOW, [this](WPARAM, LPARAM) -> LRESULT {
-        RunPluggedCommand(kPlugAutoMailRun, Handle(), nullptr, nullptr);
+        plugs_.Run(kPlugAutoMailRun, Handle(), nullptr, nullptr);
         return 0;
     });
     Map().On(WM_LX_COMMAND_LINE, [this](WPARAM, LPARAM lParam) -> LRESULT {
@@ -190,31 +191,24 @@ void CMainFrame::MapCommands() {
         Map().OnCommand(id, [this, body](int, HWND) { commands_.RunUngated(body); });
     };
     auto plugged = [this, gatedDo](int id) { gatedDo(id, [this, id] { RunPlugged(id); }); };
-    auto withMessages = [this](std::function<void(MailboxSplitter&)> action) {
-        return [this, action] {
-            if (splitter_ && messageCount_ > 0) action(*splitter_);
-        };
+    // A pane action needs the panes; the message actions also a message in the list.
+    auto paneDo = [this, gatedDo](int id, PaneAction action, bool needsMessages) {
+        gatedDo(id, [this, action, needsMessages] {
+            if (splitter_ && (!needsMessages || messageCount_ > 0)) splitter_->Run(action);
+        });
     };
 
     // The folder commands from the menu, the toolbar and the accelerators take the same gate
     // as the folder pane's own keys and pop-up menu.
-    gatedDo(ID_FOLDER_NEW, [this] {
-        if (splitter_) splitter_->NewFolder();
-    });
-    gatedDo(ID_FOLDER_DELETE, [this] {
-        if (splitter_) splitter_->DeleteFolder();
-    });
-    gatedDo(ID_FOLDER_EDIT, [this] {
-        if (splitter_) splitter_->EditFolder();
-    });
+    paneDo(ID_FOLDER_NEW, PaneAction::NewFolder, false);
+    paneDo(ID_FOLDER_DELETE, PaneAction::DeleteFolder, false);
+    paneDo(ID_FOLDER_EDIT, PaneAction::EditFolder, false);
     gated(ID_FILE_PRINT_SETUP, &CMainFrame::OnPrintSetup);
     ungatedDo(ID_PRINT_FONTS, [this] { RunPlugged(ID_PRINT_FONTS); });
-    gatedDo(ID_MESSAGE_PRINT, withMessages([](MailboxSplitter& s) { s.PrintMessages(); }));
-    gatedDo(ID_MESSAGE_READ, withMessages([](MailboxSplitter& s) { s.OpenMessage(); }));
-    gatedDo(ID_MESSAGE_DELETE, withMessages([](MailboxSplitter& s) { s.DeleteMessages(); }));
-    gatedDo(ID_MESSAGE_SEARCH, [this] {
-        if (splitter_) splitter_->SearchMessages();
-    });
+    paneDo(ID_MESSAGE_PRINT, PaneAction::PrintMessages, true);
+    paneDo(ID_MESSAGE_READ, PaneAction::OpenMessage, true);
+    paneDo(ID_MESSAGE_DELETE, PaneAction::DeleteMessages, true);
+    paneDo(ID_MESSAGE_SEARCH, PaneAction::SearchMessages, false);
     gatedDo(ID_MESSAGE_NEW, [this] {
         if (splitter_) splitter_->NewComposer(nullptr);
     });
@@ -230,7 +224,7 @@ void CMainFrame::MapCommands() {
             ::PostMessageA(Handle(), WM_LX_MAILRUN_DONE, kRestartCheckTimer, 0);
     });
     gatedDo(ID_MAILBOX_SETUP, [this] {
-        if (IsCommandPlugged(ID_MAILBOX_SETUP)) {
+        if (plugs_.IsPlugged(ID_MAILBOX_SETUP)) {
             RunPlugged(ID_MAILBOX_SETUP);
             FillMailboxSelector(false);
         }
@@ -264,16 +258,19 @@ bool CMainFrame::CreateFrame() {
         return false;
     char title[64] = "";
     if (::LoadStringA(instance, IDR_MAINFRAME, title, sizeof title) <= 0) return false;
-    HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // The window takes the menu over once it stands; until then a failed creation frees it.
+    Menu menu = Menu::Load(IDR_MAINFRAME);
     accel_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
     if (!Create(kMainFrameClass, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT,
-                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu)) {
-        if (menu && ::IsMenu(menu)) ::DestroyMenu(menu);
+                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu.Get())) {
+        // A window destroyed during creation may already have destroyed its menu.
+        if (!::IsMenu(menu.Get())) menu.Release();
         return false;
     }
+    menu.Release();
     FillMailboxSelector(false);
     // The panes open their queries once the window stands, and the count is shown.
-    if (splitter_) splitter_->OpenQueries();
+    if (splitter_) splitter_->Run(PaneAction::OpenQueries);
     SetMessageCount(messageCount_);
     return true;
 }
@@ -357,6 +354,7 @@ bool CMainFrame::CreateSplitter() {
     inputs.connection = connection_;
     inputs.mailboxes = mailboxes_;
     inputs.specialFolders = &specialFolders_;
+    inputs.plugs = &plugs_;
     inputs.placement = placement_;
     splitter_.reset(new (std::nothrow) MailboxSplitter(inputs));
     if (!splitter_) {
@@ -624,20 +622,20 @@ LRESULT CMainFrame::OnNotify(const NMHDR* header) {
 
 bool CMainFrame::RunPlugged(int id, const char* argument) {
     int result = IDCANCEL;
-    if (!RunPluggedCommand(id, Handle(), argument, &result)) return false;
+    if (!plugs_.Run(id, Handle(), argument, &result)) return false;
     return result == IDOK;
 }
 
 void CMainFrame::OnSendMail() {
-    if (!IsCommandPlugged(ID_MAIL_SEND)) return;
+    if (!plugs_.IsPlugged(ID_MAIL_SEND)) return;
     RunPlugged(ID_MAIL_SEND);
-    if (splitter_) splitter_->ReloadMessages();
+    if (splitter_) splitter_->Run(PaneAction::ReloadMessages);
 }
 
 void CMainFrame::OnRetrieveMail() {
-    if (!IsCommandPlugged(ID_MAIL_RETRIEVE)) return;
+    if (!plugs_.IsPlugged(ID_MAIL_RETRIEVE)) return;
     RunPlugged(ID_MAIL_RETRIEVE);
-    if (splitter_) splitter_->RefreshIn();
+    if (splitter_) splitter_->Run(PaneAction::RefreshIn);
 }
 
 void CMainFrame::OnPrintSetup() { printer_.RunSetup(Handle()); }

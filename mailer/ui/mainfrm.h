@@ -3,6 +3,7 @@
 // Every command handler runs through the command gate.
 #pragma once
 #include "mailer/ui/logic/cmdgate.h"
+#include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/logic/mailfold_rules.h"
 #include "mailer/ui/logic/mainfrm_rules.h"
 #include "mailer/ui/printchoice.h"
@@ -83,6 +84,8 @@ public:
     // The printer chosen in Printer Setup, for printing.
     const PrinterChoice& Printer() const { return printer_; }
     CommandRunner& Commands() { return commands_; }
+    // The commands whose dialogs live outside this window plug in here.
+    CommandPlugs& Plugs() { return plugs_; }
     // The special folder numbers the folder pane found (-1 for each until then).
     const SpecialFolderNumbers& SpecialFolders() const { return specialFolders_; }
     // The selector's Arial, or the stock system font when it could not be made.
@@ -137,6 +140,7 @@ private:
     RasApi ras_;
     PrinterChoice printer_;
     CommandRunner commands_;
+    CommandPlugs plugs_;
     StoreConnection ownStore_;
     odbcvantConnection* connection_ = nullptr;
     MailboxList ownMailboxes_{};

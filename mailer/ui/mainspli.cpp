@@ -147,9 +147,7 @@ bool MailboxSplitter::CreateSplitter(HWND frame, int id) {
 bool MailboxSplitter::CreatePanes() {
     panes_.reset(new (std::nothrow) PaneSet);
     if (!panes_) return false;
-    PaneInputs pane{context_.installPath, context_.catalog, context_.connection, context_.mailboxes,
-                    context_.specialFolders};
-    if (!panes_->Create(Handle(), pane)) return false;
+    if (!panes_->Create(Handle(), context_)) return false;
     folderPane_ = panes_->FolderWindow();
     messagePane_ = panes_->MessageWindow();
     return folderPane_ && messagePane_;
@@ -254,35 +252,8 @@ void MailboxSplitter::SavePlacement() {
     LogIfNotSaved(WriteMainWindowFile(folder, out), folder, context_.catalog, kMainWindowFile);
 }
 
-void MailboxSplitter::OpenQueries() {
-    if (panes_) panes_->OpenQueries();
-}
-void MailboxSplitter::RefreshIn() {
-    if (panes_) panes_->RefreshIn();
-}
-void MailboxSplitter::ReloadMessages() {
-    if (panes_) panes_->ReloadMessages();
-}
-void MailboxSplitter::NewFolder() {
-    if (panes_) panes_->NewFolder();
-}
-void MailboxSplitter::EditFolder() {
-    if (panes_) panes_->EditFolder();
-}
-void MailboxSplitter::DeleteFolder() {
-    if (panes_) panes_->DeleteFolder();
-}
-void MailboxSplitter::OpenMessage() {
-    if (panes_) panes_->OpenMessage();
-}
-void MailboxSplitter::DeleteMessages() {
-    if (panes_) panes_->DeleteMessages();
-}
-void MailboxSplitter::PrintMessages() {
-    if (panes_) panes_->PrintMessages();
-}
-void MailboxSplitter::SearchMessages() {
-    if (panes_) panes_->SearchMessages();
+void MailboxSplitter::Run(PaneAction action) {
+    if (panes_) panes_->Run(action);
 }
 void MailboxSplitter::NewComposer(const char* line) {
     if (panes_) panes_->NewComposer(line);

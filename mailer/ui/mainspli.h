@@ -16,6 +16,7 @@ class odbcvantConnection;
 
 namespace lx {
 class MessageCatalog;
+class CommandPlugs;
 struct MailboxList;
 
 struct SplitterContext {
@@ -24,11 +25,26 @@ struct SplitterContext {
     odbcvantConnection* connection = nullptr;
     const MailboxList* mailboxes = nullptr;         // the folder pane guards default folders
     SpecialFolderNumbers* specialFolders = nullptr; // the frame's; the folder pane records them
+    const CommandPlugs* plugs = nullptr; // the frame's: the list's commands run through it
     // Placement read at start-up: the list's column cells, when the file had them.
     MainWindowPlacement placement{};
 };
 
 constexpr char kSplitterClass[] = "LxMailboxSplitter";
+
+// The pane actions the frame's commands lead to.
+enum class PaneAction {
+    OpenQueries,    // Folders and Messages queries, after creation
+    RefreshIn,      // the folder pane re-selects _IN, the list reloads
+    ReloadMessages, // the list reloads its folder
+    NewFolder,
+    EditFolder,
+    DeleteFolder,
+    OpenMessage,
+    DeleteMessages,
+    PrintMessages,
+    SearchMessages,
+};
 
 class MailboxSplitter : public Window {
 public:
@@ -54,17 +70,8 @@ public:
     // The column placement stored when the window is placed again.
     void SetPlacement(const MainWindowPlacement& placement);
 
-    // Pane actions the frame's commands lead to.
-    void OpenQueries();    // Folders and Messages queries, after creation
-    void RefreshIn();      // the folder pane re-selects _IN, the list reloads
-    void ReloadMessages(); // the list reloads its folder
-    void NewFolder();
-    void EditFolder();
-    void DeleteFolder();
-    void OpenMessage();
-    void DeleteMessages();
-    void PrintMessages();
-    void SearchMessages();
+    // Runs a pane action the frame's commands lead to (nothing before the panes exist).
+    void Run(PaneAction action);
     void NewComposer(const char* commandLine);
 
     // The splitter object of a pane or of the splitter window, nullptr for other windows.

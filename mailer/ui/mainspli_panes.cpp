@@ -3,6 +3,7 @@
 #include "mailer/ui/mailfold.h"
 #include "mailer/ui/mailmess.h"
 #include "mailer/ui/mainfrm.h"
+#include "mailer/ui/panewiring.h"
 #include "mailer/res/resource.h"
 
 #include <memory>
@@ -20,8 +21,8 @@ HWND FrameOf(HWND wnd) { return wnd ? ::GetAncestor(wnd, GA_ROOT) : nullptr; }
 // The list's commands whose dialogs live elsewhere (viewer launch, composer, printing, search)
 // reach the plug-in point; the argument names the messages ("12,15") or carries the composer's
 // command line.
-void RunListCommand(HWND pane, int id, const std::string& argument) {
-    RunPluggedCommand(id, FrameOf(pane), argument.c_str(), nullptr);
+void RunListCommand(const CommandPlugs* plugs, HWND pane, int id, const std::string& argument) {
+    if (plugs) plugs->Run(id, FrameOf(pane), argument.c_str(), nullptr);
 }
 
 std::string JoinNumbers(const std::vector<long>& numbers) {
@@ -42,7 +43,8 @@ MailboxSplitter::PaneSet::~PaneSet() {
     delete impl;
 }
 
-bool MailboxSplitter::PaneSet::Create(HWND splitter, const PaneInputs& inputs) {
+bool MailboxSplitter::PaneSet::Create(HWND splitter, const SplitterContext& inputs) {
+    plugs = inputs.plugs;
     PaneContext context;
     context.catalog = inputs.catalog;
     context.conn = inputs.connection;
@@ -55,23 +57,18 @@ bool MailboxSplitter::PaneSet::Create(HWND splitter, const PaneInputs& inputs) {
     impl->messages.reset(new (std::nothrow) MessageListPane(context));
     if (!impl->messages || !impl->messages->Create(splitter, kMessagePaneId)) return false;
 
-    FolderPane* folder = impl->folder.get();
     MessageListPane* list = impl->messages.get();
-    list->SetFolderPane(folder);
-    folder->SetTabTarget(list->List());
-    folder->SetOnFolderSelected([list](long folderNum) { list->LoadFolder(folderNum); });
-    folder->SetOnEmptyTrash([list] {
-        list->SelectAll();
-        list->DeleteSelected();
-    });
-    list->SetOnCount([splitter](long count) { ShowMessageCount(splitter, count); });
-    list->SetOnOpen([list](long mesgNum, int flag) {
-        RunListCommand(list->Handle(), ID_MESSAGE_READ,
+    const CommandPlugs* commands = plugs;
+    PaneReports reports;
+    reports.count = [splitter](long count) { ShowMessageCount(splitter, count); };
+    reports.open = [list, commands](long mesgNum, int flag) {
+        RunListCommand(commands, list->Handle(), ID_MESSAGE_READ,
                        std::to_string(mesgNum) + (flag ? " 1" : " 0"));
-    });
-    list->SetOnPrint([list](const std::vector<long>& mesgNums) {
-        RunListCommand(list->Handle(), ID_MESSAGE_PRINT, JoinNumbers(mesgNums));
-    });
+    };
+    reports.print = [list, commands](const std::vector<long>& mesgNums) {
+        RunListCommand(commands, list->Handle(), ID_MESSAGE_PRINT, JoinNumbers(mesgNums));
+    };
+    WirePanes(*impl->folder, *list, std::move(reports));
     return true;
 }
 
@@ -87,41 +84,32 @@ HWND MailboxSplitter::PaneSet::MessageWindow() const {
     return impl->messages ? impl->messages->Handle() : nullptr;
 }
 
-void MailboxSplitter::PaneSet::OpenQueries() {
-    if (impl->messages) impl->messages->Reload();
-}
-void MailboxSplitter::PaneSet::RefreshIn() {
-    if (impl->folder) impl->folder->Refresh();
-}
-void MailboxSplitter::PaneSet::ReloadMessages() {
-    if (impl->messages) impl->messages->Reload();
-}
-void MailboxSplitter::PaneSet::NewFolder() {
-    if (impl->folder) impl->folder->NewFolder();
-}
-void MailboxSplitter::PaneSet::EditFolder() {
-    if (impl->folder) impl->folder->EditFolder();
-}
-void MailboxSplitter::PaneSet::DeleteFolder() {
-    if (impl->folder) impl->folder->DeleteFolder();
-}
-void MailboxSplitter::PaneSet::OpenMessage() {
-    if (impl->messages) impl->messages->Open(0);
-}
-void MailboxSplitter::PaneSet::DeleteMessages() {
-    if (impl->messages) impl->messages->DeleteSelected();
-}
-void MailboxSplitter::PaneSet::PrintMessages() {
-    if (impl->messages)
-        RunListCommand(impl->messages->Handle(), ID_MESSAGE_PRINT,
-                       JoinNumbers(impl->messages->SelectedMessages()));
-}
-void MailboxSplitter::PaneSet::SearchMessages() {
-    if (impl->messages) RunListCommand(impl->messages->Handle(), ID_MESSAGE_SEARCH, "");
+void MailboxSplitter::PaneSet::Run(PaneAction action) {
+    FolderPane* folder = impl->folder.get();
+    MessageListPane* list = impl->messages.get();
+    if (!folder || !list) return;
+    switch (action) {
+    case PaneAction::OpenQueries:
+    case PaneAction::ReloadMessages: list->Reload(); break;
+    case PaneAction::RefreshIn: folder->Refresh(); break;
+    case PaneAction::NewFolder: folder->NewFolder(); break;
+    case PaneAction::EditFolder: folder->EditFolder(); break;
+    case PaneAction::DeleteFolder: folder->DeleteFolder(); break;
+    case PaneAction::OpenMessage: list->Open(0); break;
+    case PaneAction::DeleteMessages: list->DeleteSelected(); break;
+    case PaneAction::PrintMessages:
+        RunListCommand(plugs, list->Handle(), ID_MESSAGE_PRINT,
+                       JoinNumbers(list->SelectedMessages()));
+        break;
+    case PaneAction::SearchMessages:
+        RunListCommand(plugs, list->Handle(), ID_MESSAGE_SEARCH, "");
+        break;
+    }
 }
 void MailboxSplitter::PaneSet::NewComposer(const char* commandLine) {
     if (impl->messages)
-        RunListCommand(impl->messages->Handle(), ID_MESSAGE_NEW, commandLine ? commandLine : "");
+        RunListCommand(plugs, impl->messages->Handle(), ID_MESSAGE_NEW,
+                       commandLine ? commandLine : "");
 }
 int MailboxSplitter::PaneSet::DateTextWidth() const {
     return impl->messages ? impl->messages->DateTextWidth() : 0;

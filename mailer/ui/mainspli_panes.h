@@ -6,32 +6,15 @@
 
 namespace lx {
 
-struct PaneInputs {
-    const char* installPath;
-    MessageCatalog* catalog;
-    odbcvantConnection* connection;
-    const MailboxList* mailboxes;
-    SpecialFolderNumbers* specialFolders;
-};
-
 struct MailboxSplitter::PaneSet {
     PaneSet();
     ~PaneSet();
-    bool Create(HWND splitter, const PaneInputs& inputs);
+    bool Create(HWND splitter, const SplitterContext& inputs);
     void Destroy();
     HWND FolderWindow() const;
     HWND MessageWindow() const;
 
-    void OpenQueries();
-    void RefreshIn();
-    void ReloadMessages();
-    void NewFolder();
-    void EditFolder();
-    void DeleteFolder();
-    void OpenMessage();
-    void DeleteMessages();
-    void PrintMessages();
-    void SearchMessages();
+    void Run(PaneAction action);
     void NewComposer(const char* commandLine);
     // The list draws its columns where the header shows them.
     void SetColumns(const ListColumns& columns);
@@ -40,6 +23,7 @@ struct MailboxSplitter::PaneSet {
 
     struct Impl;
     Impl* impl;
+    const CommandPlugs* plugs = nullptr;
 };
 
 } // namespace lx

@@ -195,9 +195,9 @@ PrintOutcome PrintMessages(HWND owner, const MessagePrintContext& context,
     return outcome;
 }
 
-void PlugMessagePrinting(const MessagePrintContext& context) {
+void PlugMessagePrinting(CommandPlugs& plugs, const MessagePrintContext& context) {
     PrintVant::SetPrintDialog(ui::PrintDialog);
-    PlugCommand(ID_MESSAGE_PRINT, [context](void* owner, const char* argument) {
+    plugs.Plug(ID_MESSAGE_PRINT, [context](void* owner, const char* argument) {
         const std::vector<long> numbers = ParseNumbers(argument);
         if (numbers.empty()) return kPlugCancel;
         return PrintMessages(static_cast<HWND>(owner), context, numbers) == PrintOutcome::Printed

@@ -12,6 +12,7 @@ class odbcvantConnection;
 
 namespace lx {
 class MessageCatalog;
+class CommandPlugs;
 
 struct MessagePrintContext {
     MessageCatalog* catalog = nullptr;
@@ -27,7 +28,7 @@ enum class PrintOutcome { Printed, NotStarted, Cancelled, StoppedAtRow };
 PrintOutcome PrintMessages(HWND owner, const MessagePrintContext& context,
                            const std::vector<long>& mesgNums);
 
-// Plugs the command in: its argument names the messages ("12,15").
-void PlugMessagePrinting(const MessagePrintContext& context);
+// Plugs the command into `plugs` (the main window's): its argument names the messages ("12,15").
+void PlugMessagePrinting(CommandPlugs& plugs, const MessagePrintContext& context);
 
 } // namespace lx

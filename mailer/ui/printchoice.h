@@ -3,27 +3,10 @@
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
+#include "common/win/handles.h"
 #include <string>
 
 namespace lx {
-
-// One movable global memory block, freed with GlobalFree.
-class GlobalBlock {
-public:
-    GlobalBlock() = default;
-    ~GlobalBlock() { Reset(); }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    HGLOBAL Get() const { return h_; }
-    // Takes `h` over; the block held before is freed unless it is the same one.
-    void Reset(HGLOBAL h = nullptr) {
-        if (h_ && h_ != h) ::GlobalFree(h_);
-        h_ = h;
-    }
-
-private:
-    HGLOBAL h_ = nullptr;
-};
 
 class PrinterChoice {
 public:
@@ -37,8 +20,8 @@ public:
     std::string DeviceName() const;
 
 private:
-    GlobalBlock devMode_;
-    GlobalBlock devNames_;
+    GlobalMemory devMode_;
+    GlobalMemory devNames_;
 };
 
 } // namespace lx

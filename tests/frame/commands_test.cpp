@@ -166,15 +166,16 @@ TEST_F(Commands, PrinterSetupKeepsTheChosenPrinterForPrinting) {
 
 TEST_F(Commands, TheCountdownCountsAndAsksForTheAutomaticRunAtZero) {
     struct Plug {
-        Plug() {
-            lx::PlugCommand(lx::kPlugAutoMailRun, [this](void*, const char*) {
+        explicit Plug(lx::CommandPlugs& plugs) : plugs_(plugs) {
+            plugs_.Plug(lx::kPlugAutoMailRun, [this](void*, const char*) {
                 ++runs;
                 return IDOK;
             });
         }
-        ~Plug() { lx::PlugCommand(lx::kPlugAutoMailRun, nullptr); }
+        ~Plug() { plugs_.Plug(lx::kPlugAutoMailRun, nullptr); }
+        lx::CommandPlugs& plugs_;
         int runs = 0;
-    } run;
+    } run(frame->Plugs());
     frame->ArmMailCheck(3);
     const std::string format = Text("MAINFRM_CPP_44");
     EXPECT_EQ(lx::CountdownText(3, format.c_str()), StatusText(frame->StatusBar(), 2));

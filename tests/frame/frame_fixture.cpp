@@ -1,4 +1,5 @@
 #include "tests/frame/frame_fixture.h"
+#include "tests/frame/mailboxes.h"
 #include "mailer/ui/logic/cmdgate.h"
 
 #include <commctrl.h>
@@ -27,14 +28,8 @@ std::string StatusText(HWND statusBar, int pane) {
 }
 
 lx::MailboxList TwoMailboxes() {
-    lx::MailboxList list;
-    list.count = 2;
-    std::strcpy(list.records[0].name, "Home");
-    std::strcpy(list.records[0].pop3Server, "pop.home.example");
+    lx::MailboxList list = HomeAndWork("pop.home.example", "pop.work.example");
     std::strcpy(list.records[0].defaultFolder, "_IN");
-    list.records[0].current = 1;
-    std::strcpy(list.records[1].name, "Work");
-    std::strcpy(list.records[1].pop3Server, "pop.work.example");
     std::strcpy(list.records[1].defaultFolder, "_IN");
     return list;
 }

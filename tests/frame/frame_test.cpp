@@ -19,18 +19,20 @@ namespace {
 // Plugs a command for one test and counts its runs.
 class Plug {
 public:
-    explicit Plug(int id, std::function<int(const char*)> body = nullptr) : id_(id) {
-        lx::PlugCommand(id, [this, body](void*, const char* argument) {
+    Plug(lx::CommandPlugs& plugs, int id, std::function<int(const char*)> body = nullptr)
+        : plugs_(plugs), id_(id) {
+        plugs_.Plug(id, [this, body](void*, const char* argument) {
             ++runs;
             last = argument ? argument : "";
             return body ? body(argument) : IDOK;
         });
     }
-    ~Plug() { lx::PlugCommand(id_, nullptr); }
+    ~Plug() { plugs_.Plug(id_, nullptr); }
     int runs = 0;
     std::string last;
 
 private:
+    lx::CommandPlugs& plugs_;
     int id_;
 };
 
@@ -138,7 +140,7 @@ TEST_F(Frame, ClosingWithOutgoingMailAsksAndYesKeepsTheWindow) {
     const long out = FolderNumOf(Conn(), "_OUT");
     ASSERT_GT(out, 0);
     AddMessage(Conn(), out, 'O', "me@home.example", "Waiting&&N& ", Noon(2));
-    Plug send(ID_MAIL_SEND);
+    Plug send(frame->Plugs(), ID_MAIL_SEND);
     hook->boxAnswer = IDYES;
     ::SendMessageA(Wnd(), WM_CLOSE, 0, 0);
     ASSERT_EQ(1u, hook->boxes.size());
@@ -205,8 +207,8 @@ TEST_F(Frame, ASelectorNameThatNoRecordHasChangesNothing) {
 }
 
 TEST_F(Frame, ASecondCommandDoesNothingWhileOneRuns) {
-    Plug lists(ID_MAILING_LISTS);
-    Plug book(ID_ADDRESS_BOOK, [this](const char*) {
+    Plug lists(frame->Plugs(), ID_MAILING_LISTS);
+    Plug book(frame->Plugs(), ID_ADDRESS_BOOK, [this](const char*) {
         // What the address book's modal loop would dispatch: another command of the frame.
         ::SendMessageA(Wnd(), WM_COMMAND, MAKEWPARAM(ID_MAILING_LISTS, 0), 0);
         ::SendMessageA(Wnd(), WM_COMMAND, MAKEWPARAM(ID_ADDRESS_BOOK, 0), 0);
@@ -222,7 +224,7 @@ TEST_F(Frame, ASecondCommandDoesNothingWhileOneRuns) {
 }
 
 TEST_F(Frame, CommandsDoNothingWhileTheAutomaticCheckHoldsTheGate) {
-    Plug send(ID_MAIL_SEND);
+    Plug send(frame->Plugs(), ID_MAIL_SEND);
     ASSERT_TRUE(lx::CommandGate::Instance().CloseForCheck());
     Command(ID_MAIL_SEND);
     EXPECT_EQ(0, send.runs);
@@ -244,7 +246,7 @@ TEST_F(Frame, CommandsThatAreNotWiredYetShowNothing) {
 }
 
 TEST_F(Frame, NewMessageAndTheStartUpCommandLineReachTheComposerPlug) {
-    Plug composer(ID_MESSAGE_NEW);
+    Plug composer(frame->Plugs(), ID_MESSAGE_NEW);
     Command(ID_MESSAGE_NEW);
     EXPECT_EQ(1, composer.runs);
     EXPECT_EQ("", composer.last);
@@ -257,7 +259,7 @@ TEST_F(Frame, NewMessageAndTheStartUpCommandLineReachTheComposerPlug) {
 
 TEST_F(Frame, RetrieveReselectsInAndSendReloadsTheList) {
     const long in = FolderNumOf(Conn(), "_IN");
-    Plug retrieve(ID_MAIL_RETRIEVE, [&](const char*) {
+    Plug retrieve(frame->Plugs(), ID_MAIL_RETRIEVE, [&](const char*) {
         AddMessage(Conn(), in, 'I', "new@mail.example", "Fresh&&N& ", Noon(5));
         return IDOK;
     });
@@ -380,7 +382,7 @@ TEST_F(Frame, PrivateMessagesRestartTheTimerAndRunTheAutomaticRun) {
     EXPECT_FALSE(::KillTimer(Wnd(), IDT_MAILCHECK)) << "an interval of 0 arms nothing";
     EXPECT_EQ(Text("MAINFRM_CPP_45"), StatusText(frame->StatusBar(), 2));
 
-    Plug run(lx::kPlugAutoMailRun);
+    Plug run(frame->Plugs(), lx::kPlugAutoMailRun);
     ::SendMessageA(Wnd(), lx::WM_LX_MAILRUN_NOW, 0, 0);
     EXPECT_EQ(1, run.runs);
 }

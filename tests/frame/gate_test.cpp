@@ -143,21 +143,47 @@ TEST(CommandRunner, ABodyThatThrowsLeavesTheRunnerFree) {
 }
 
 TEST(CommandPlugs, UnpluggedCommandsDoNothingPluggedOnesGetTheirArgument) {
+    lx::CommandPlugs plugs;
     int result = 77;
-    EXPECT_FALSE(lx::RunPluggedCommand(40001, nullptr, nullptr, &result));
+    EXPECT_FALSE(plugs.Run(40001, nullptr, nullptr, &result));
     EXPECT_EQ(77, result);
-    EXPECT_FALSE(lx::IsCommandPlugged(40001));
+    EXPECT_FALSE(plugs.IsPlugged(40001));
     std::string seen;
-    lx::PlugCommand(40001, [&seen](void*, const char* argument) {
+    plugs.Plug(40001, [&seen](void*, const char* argument) {
         seen = argument ? argument : "(none)";
         return lx::kPlugOk;
     });
-    EXPECT_TRUE(lx::IsCommandPlugged(40001));
-    EXPECT_TRUE(lx::RunPluggedCommand(40001, nullptr, "mailto:a@b.c", &result));
+    EXPECT_TRUE(plugs.IsPlugged(40001));
+    EXPECT_TRUE(plugs.Run(40001, nullptr, "mailto:a@b.c", &result));
     EXPECT_EQ(lx::kPlugOk, result);
     EXPECT_EQ("mailto:a@b.c", seen);
-    lx::PlugCommand(40001, nullptr);
-    EXPECT_FALSE(lx::IsCommandPlugged(40001));
+    plugs.Plug(40001, nullptr);
+    EXPECT_FALSE(plugs.IsPlugged(40001));
+}
+
+TEST(CommandPlugs, EachOwnerHasItsOwnCommands) {
+    lx::CommandPlugs first;
+    lx::CommandPlugs second;
+    first.Plug(40002, [](void*, const char*) { return lx::kPlugOk; });
+    EXPECT_TRUE(first.IsPlugged(40002));
+    EXPECT_FALSE(second.IsPlugged(40002));
+    int result = 0;
+    EXPECT_FALSE(second.Run(40002, nullptr, nullptr, &result));
+}
+
+TEST(CommandPlugs, AHandlerMayUnplugItselfWhileItRuns) {
+    lx::CommandPlugs plugs;
+    int runs = 0;
+    plugs.Plug(40003, [&](void*, const char*) {
+        ++runs;
+        plugs.Plug(40003, nullptr);
+        return lx::kPlugCancel;
+    });
+    int result = 0;
+    EXPECT_TRUE(plugs.Run(40003, nullptr, nullptr, &result));
+    EXPECT_EQ(lx::kPlugCancel, result);
+    EXPECT_EQ(1, runs);
+    EXPECT_FALSE(plugs.Run(40003, nullptr, nullptr, &result));
 }
 
 } // namespace

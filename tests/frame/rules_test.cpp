@@ -1,6 +1,7 @@
 // The frame's portable rules: help contexts, the mailbox switch, the reader choices, and the list's header columns with their drag limits.
 #include "mailer/ui/logic/mainfrm_rules.h"
 #include "mailer/ui/logic/mainspli_cols.h"
+#include "tests/frame/mailboxes.h"
 #include "tests/settings/fake_registry.h"
 
 #include <gtest/gtest.h>
@@ -29,13 +30,7 @@ TEST(HelpContexts, HelpFileJoinsTheFolderWithOneBackslash) {
 }
 
 lx::MailboxList TwoMailboxes() {
-    lx::MailboxList list;
-    list.count = 2;
-    std::strcpy(list.records[0].name, "Home");
-    std::strcpy(list.records[0].pop3Server, "pop.home");
-    list.records[0].current = 1;
-    std::strcpy(list.records[1].name, "Work");
-    std::strcpy(list.records[1].pop3Server, "pop.work");
+    lx::MailboxList list = lxtest::HomeAndWork("pop.home", "pop.work");
     std::strcpy(list.records[1].defaultFolder, "Jobs");
     list.records[1].defaultFolderNum = 9;
     list.records[1].apop = 1;

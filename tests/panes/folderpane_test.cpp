@@ -1,6 +1,7 @@
 // FolderPane against a real store, its dialogs and boxes answered through the UI hook.
 #include "common/folderdlg/folderres.h"
 #include "common/settings/font_desc.h"
+#include "common/win/handles.h"
 #include "tests/panes/panes_fixture.h"
 
 #include <commctrl.h>
@@ -363,10 +364,10 @@ bool Greyed(HMENU menu, UINT id) {
 }
 
 TEST(PanePopups, MenusHoldTheirCommandsAndGreyWhatDoesNotApply) {
-    HMENU menus = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(175));
-    ASSERT_NE(nullptr, menus);
-    HMENU folder = ::GetSubMenu(menus, 0);
-    HMENU message = ::GetSubMenu(menus, 1);
+    const lx::Menu menus = lx::Menu::Load(175);
+    ASSERT_TRUE(menus);
+    HMENU folder = menus.Sub(0);
+    HMENU message = menus.Sub(1);
     char text[64] = "";
     ::GetMenuStringA(folder, 32811, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ("&Empty _TRASHCAN", text);
@@ -392,7 +393,6 @@ TEST(PanePopups, MenusHoldTheirCommandsAndGreyWhatDoesNotApply) {
     EXPECT_FALSE(Greyed(message, 32813));
     lx::MessageListPane::GreyMenu(message, true);
     EXPECT_FALSE(Greyed(message, 32800));
-    ::DestroyMenu(menus);
 }
 
 TEST_F(PaneFonts, HelpContextsAndMenuGreying) {

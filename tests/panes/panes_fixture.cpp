@@ -2,6 +2,7 @@
 
 #include "common/catalog/msgcatalog.h"
 #include "common/win/uiseam.h"
+#include "mailer/ui/panewiring.h"
 #include "mailer/ui/store/mailfold_store.h"
 
 #include <cstdlib>
@@ -85,24 +86,19 @@ void PaneTest::CreatePanes() {
     RECT area{};
     ::GetClientRect(parent, &area);
     folders = std::make_unique<lx::FolderPane>(Context());
-    folders->SetOnFolderSelected([this](long num) {
-        selectedFolders.push_back(num);
-        if (messages) messages->LoadFolder(num);
-    });
     ASSERT_TRUE(folders->Create(parent, 1));
     ::MoveWindow(folders->Handle(), 0, 0, lx::FolderPane::kWidth, area.bottom, TRUE);
     messages = std::make_unique<lx::MessageListPane>(Context());
-    messages->SetOnCount([this](long n) { counts.push_back(n); });
-    messages->SetOnOpen([this](long mesgNum, int flag) { opened.emplace_back(mesgNum, flag); });
-    messages->SetFolderPane(folders.get());
     ASSERT_TRUE(messages->Create(parent, 2));
     ::MoveWindow(messages->Handle(), lx::FolderPane::kWidth + 4, 0,
                  area.right - lx::FolderPane::kWidth - 4, area.bottom, TRUE);
-    folders->SetTabTarget(messages->List());
-    folders->SetOnEmptyTrash([this] {
-        messages->SelectAll();
-        messages->DeleteSelected();
-    });
+    lx::PaneReports reports;
+    reports.folderSelected = [this](long num) { selectedFolders.push_back(num); };
+    reports.count = [this](long n) { counts.push_back(n); };
+    reports.open = [this](long mesgNum, int flag) { opened.emplace_back(mesgNum, flag); };
+    lx::WirePanes(*folders, *messages, std::move(reports));
+    // As the frame does once its window stands: the list's query runs again, wired.
+    messages->Reload();
     ::UpdateWindow(parent);
     Pump();
 }

@@ -30,7 +30,8 @@ protected:
     // The catalogue text of a key (copied).
     static std::string Text(const char* key);
     lx::PaneContext Context();
-    // Creates the folder pane (left) and the message list (right), wired as the splitter does.
+    // Creates the folder pane (left) and the message list (right), wired as the splitter does,
+    // and opens the list's query as the frame does.
     void CreatePanes();
     // Creates the special folders and the named user folders before the panes exist.
     void MakeFolders(const std::vector<std::string>& userFolders);

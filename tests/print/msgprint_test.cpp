@@ -213,7 +213,8 @@ TEST_F(MessagePrinting, CancelledDialogPrintsNothing) {
 }
 
 TEST_F(MessagePrinting, CommandNamesTheMessages) {
-    PlugMessagePrinting(context_);
+    CommandPlugs plugs;
+    PlugMessagePrinting(plugs, context_);
     PrintVant::SetPrintDialog(ui::PrintDialog); // the hook routes it to the test's answer
     answer_.cancel = true;
     const long a = Add('I', "ann@example.org", "plugged", Body("p1", 200));
@@ -226,12 +227,10 @@ TEST_F(MessagePrinting, CommandNamesTheMessages) {
                  {std::to_string(a) + "," + std::to_string(a), 2}};
     for (const auto& c : cases) {
         int result = 0;
-        ASSERT_TRUE(
-            RunPluggedCommand(ID_MESSAGE_PRINT, owner_.Handle(), c.argument.c_str(), &result));
+        ASSERT_TRUE(plugs.Run(ID_MESSAGE_PRINT, owner_.Handle(), c.argument.c_str(), &result));
         EXPECT_EQ(result, kPlugCancel) << c.argument;
         EXPECT_EQ(answer_.calls, c.dialogs) << c.argument;
     }
-    PlugCommand(ID_MESSAGE_PRINT, nullptr);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The mailbox account files: MAILBOXX.STP, the two conversions, damaged files.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <vector>
 
@@ -211,6 +212,79 @@ TEST(MailSetXConversion, TableServesTheRunWhenTheNewFileCannotBeWritten) {
     EXPECT_EQ(list.count, 1);
     EXPECT_EQ(TextOf(list.records[0].defaultFolder), "Work1");
     EXPECT_TRUE(dir.Exists(kMailSetXFile));
+}
+
+// An older file left beside a MAILBOXX.STP written after it was converted before and could not be
+// removed then: it must never be converted over the mailboxes changed since.
+class LeftOverOldFile : public ::testing::TestWithParam<const char*> {
+protected:
+    void WriteOldThenNewer() {
+        const bool set3 = std::string(GetParam()) == kMailSet3File;
+        dir.Write(GetParam(), set3 ? RecordFile(1, 1, kMailSet3RecordSize, FillMailSet3)
+                                   : RecordFile(1, 1, kMailSetXRecordSize, FillMailSetX));
+        ASSERT_TRUE(SaveMailboxes(dir.Path(), SampleList(3))); // the mailboxes changed since
+        const auto now = std::filesystem::last_write_time(dir.File(kMailboxFile));
+        std::filesystem::last_write_time(dir.File(GetParam()), now - std::chrono::hours(1));
+    }
+    TempFolder dir;
+};
+
+TEST_P(LeftOverOldFile, IsRenamedAsideAndTheMailboxFileKept) {
+    WriteOldThenNewer();
+    const auto before = dir.Read(kMailboxFile);
+    MailboxList list;
+    MailboxLoadNote note;
+    ASSERT_TRUE(LoadMailboxes(dir.Path(), 1, list, &note));
+    EXPECT_EQ(list.count, 3);
+    EXPECT_EQ(dir.Read(kMailboxFile), before);
+    EXPECT_FALSE(dir.Exists(GetParam()));
+    const std::string aside = AsideName(GetParam());
+    EXPECT_TRUE(dir.Exists(aside.c_str()));
+    EXPECT_EQ(note.fate, OldMailboxFile::RenamedAside);
+    EXPECT_EQ(note.oldFile, GetParam());
+    EXPECT_EQ(note.keptAs, aside);
+}
+
+TEST_P(LeftOverOldFile, ThatCannotBeMovedIsReportedAndNeverConvertedAgain) {
+    WriteOldThenNewer();
+    // A folder in the way of the aside name: the file can be neither removed nor renamed here.
+    const std::string aside = AsideName(GetParam());
+    std::filesystem::create_directories(dir.File(aside.c_str()) + "/held");
+    for (int start = 0; start < 2; ++start) {
+        MailboxList list;
+        MailboxLoadNote note;
+        ASSERT_TRUE(LoadMailboxes(dir.Path(), 1, list, &note));
+        EXPECT_EQ(list.count, 3) << "start " << start;
+        EXPECT_EQ(note.fate, OldMailboxFile::LeftInPlace);
+        EXPECT_EQ(note.oldFile, GetParam());
+        EXPECT_TRUE(dir.Exists(GetParam()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(OldFormats, LeftOverOldFile,
+                         ::testing::Values(kMailSet3File, kMailSetXFile));
+
+TEST(MailSet3Conversion, AFreshConversionLeavesNothingToReport) {
+    TempFolder dir;
+    dir.Write(kMailSet3File, RecordFile(1, 1, kMailSet3RecordSize, FillMailSet3));
+    MailboxList list;
+    MailboxLoadNote note;
+    ASSERT_TRUE(LoadMailboxes(dir.Path(), 1, list, &note));
+    EXPECT_EQ(note.fate, OldMailboxFile::None);
+    EXPECT_FALSE(dir.Exists(kMailSet3File));
+    EXPECT_FALSE(dir.Exists(AsideName(kMailSet3File).c_str()));
+}
+
+TEST(MailSet3Conversion, TheNewerFormatLeftBehindIsNotConvertedAtTheNextStart) {
+    TempFolder dir;
+    dir.Write(kMailSetXFile, RecordFile(1, 1, kMailSetXRecordSize, FillMailSetX));
+    const auto old = std::filesystem::last_write_time(dir.File(kMailSetXFile));
+    dir.Write(kMailSet3File, RecordFile(1, 1, kMailSet3RecordSize, FillMailSet3));
+    std::filesystem::last_write_time(dir.File(kMailSetXFile), old - std::chrono::hours(1));
+    MailboxList list;
+    ASSERT_TRUE(LoadMailboxes(dir.Path(), 3, list));
+    ASSERT_TRUE(LoadMailboxes(dir.Path(), 3, list));
+    EXPECT_EQ(TextOf(list.records[0].name), "Old1");
 }
 
 TEST(DamagedMailboxFile, CountAboveTenTakesTen) {

@@ -9,6 +9,7 @@
 #include "common/settings/fixed_text.h"
 #include "common/settings/mailbox_record.h"
 #include "common/settings/registry_win32.h"
+#include "common/win/handles.h"
 #include "tests/settings/samples.h"
 
 using namespace lx;
@@ -25,10 +26,8 @@ public:
     const char* Path() const { return path_.c_str(); }
 
     bool Exists() const {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
+        lx::RegKey key;
+        return key.Open(root_, path_.c_str(), KEY_READ);
     }
 
     // The raw value as the system holds it.
@@ -88,13 +87,13 @@ TEST(Win32Registry, StringWithoutTerminatorAndLongStrings) {
         Win32SettingsRegistry reg(scratch.Path());
         ASSERT_TRUE(reg.WriteString(kRegLastRetAdd, std::string(300, 'z').c_str()));
     }
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, scratch.Path(), 0, KEY_ALL_ACCESS, &key),
-              ERROR_SUCCESS);
-    ASSERT_EQ(
-        RegSetValueExA(key, kRegLastRetSig, 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3),
-        ERROR_SUCCESS);
-    RegCloseKey(key);
+    {
+        lx::RegKey key;
+        ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, scratch.Path(), KEY_ALL_ACCESS));
+        ASSERT_EQ(RegSetValueExA(key.Get(), kRegLastRetSig, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>("abc"), 3),
+                  ERROR_SUCCESS);
+    }
 
     Win32SettingsRegistry reg(scratch.Path());
     char sig[33];
@@ -144,10 +143,7 @@ TEST(Win32Registry, InstallPathOnlyFromAnExistingKey) {
 
 TEST(Win32Registry, DefaultKeyOpens) {
     // The program's own key: left exactly as found.
-    HKEY probe = nullptr;
-    bool existed =
-        RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_READ, &probe) == ERROR_SUCCESS;
-    if (existed) RegCloseKey(probe);
+    bool existed = lx::RegKey().Open(HKEY_CURRENT_USER, kRegistryKey, KEY_READ);
     {
         Win32SettingsRegistry reg;
         EXPECT_TRUE(reg.IsOpen());

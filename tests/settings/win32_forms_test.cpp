@@ -5,6 +5,7 @@
 
 #include "common/settings/fixed_text.h"
 #include "common/settings/win32_forms.h"
+#include "common/win/handles.h"
 #include "tests/settings/samples.h"
 
 using namespace lx;
@@ -30,11 +31,10 @@ TEST(Win32Forms, LogFontCarriesEveryField) {
 
 TEST(Win32Forms, DefaultFontCreatesAndReadsBack) {
     LOGFONTA lf = ToLogFont(DefaultMessageFont(MessageFont::Head));
-    HFONT font = CreateFontIndirectA(&lf);
-    ASSERT_NE(font, nullptr);
+    const lx::Font font(CreateFontIndirectA(&lf));
+    ASSERT_TRUE(font);
     LOGFONTA back = {};
-    ASSERT_EQ(GetObjectA(font, sizeof back, &back), static_cast<int>(sizeof back));
-    DeleteObject(font);
+    ASSERT_EQ(GetObjectA(font.Get(), sizeof back, &back), static_cast<int>(sizeof back));
     FontDesc f = FromLogFont(back);
     EXPECT_TRUE(f == DefaultMessageFont(MessageFont::Head));
 }

@@ -32,6 +32,35 @@ TEST(Handles, UniqueHandleClosesOnceAndMoves) {
     EXPECT_FALSE(invalid.Valid());
 }
 
+TEST(Handles, MenuIsDestroyedOnceUnlessAWindowTookIt) {
+    HMENU raw = ::CreatePopupMenu();
+    ASSERT_NE(nullptr, raw);
+    {
+        lx::Menu first(raw);
+        lx::Menu second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_TRUE(::IsMenu(raw));
+    }
+    EXPECT_FALSE(::IsMenu(raw));
+
+    lx::Menu handed(::CreateMenu());
+    HMENU kept = handed.Release(); // what the frame does once its window holds the menu
+    EXPECT_TRUE(::IsMenu(kept));
+    lx::Menu again(kept);
+}
+
+TEST(Handles, GlobalMemoryKeepsABlockResetToItself) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, 64);
+    ASSERT_NE(nullptr, block);
+    lx::GlobalMemory owner(block);
+    owner.Reset(block); // a dialog may hand the same block back
+    EXPECT_EQ(block, owner.Get());
+    EXPECT_NE(0u, ::GlobalSize(block));
+    HGLOBAL other = ::GlobalAlloc(GMEM_MOVEABLE, 32);
+    owner.Reset(other);
+    EXPECT_EQ(other, owner.Get());
+}
+
 TEST(Handles, SelectGuardPutsThePreviousObjectBack) {
     lx::MemoryDC dc(nullptr);
     ASSERT_NE(nullptr, dc.Get());

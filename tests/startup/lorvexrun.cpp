@@ -1,5 +1,6 @@
 #include "tests/startup/lorvexrun.h"
 #include "common/catalog/msgcatalog.h"
+#include "common/win/handles.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,14 +88,12 @@ std::string MakeInstallation(const char* name, bool withCatalogue) {
 }
 
 void SetInstallPath(const std::string& folder) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", 0, nullptr, 0,
-                          KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExA(key, "InstallPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+    lx::RegKey key;
+    if (!key.Create(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", KEY_ALL_ACCESS)) return;
+    ::RegSetValueExA(key.Get(), "InstallPath", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(folder.c_str()),
                      static_cast<DWORD>(folder.size() + 1));
-    ::RegFlushKey(key);
-    ::RegCloseKey(key);
+    key.Flush();
 }
 
 std::string ShortPath(const std::string& path) {
@@ -121,8 +120,6 @@ LorvexProcess::~LorvexProcess() {
             ::TerminateProcess(info_.hProcess, 1);
             ::WaitForSingleObject(info_.hProcess, 5000);
         }
-        ::CloseHandle(info_.hProcess);
-        ::CloseHandle(info_.hThread);
     }
 }
 
@@ -144,9 +141,13 @@ bool LorvexProcess::Start(const std::string& folder, const std::string& argument
     startup.cb = sizeof startup;
     const BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                      folder.c_str(), &startup, &info_);
-    if (!ok)
+    if (ok) {
+        process_.Reset(info_.hProcess);
+        thread_.Reset(info_.hThread);
+    } else {
         std::fprintf(stderr, "CreateProcess(%s) failed: %lu\n", commandLine.c_str(),
                      ::GetLastError());
+    }
     ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", nullptr);
     for (const std::string& name : names) ::SetEnvironmentVariableA(name.c_str(), nullptr);
     return ok != FALSE;

@@ -1,6 +1,8 @@
 // Process-level helpers: an installation folder of its own per test, the registry's
 // InstallPath, and runs of the real Lorvex.exe answered through its UI transcript.
 #pragma once
+#include "common/win/handles.h"
+
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -49,6 +51,8 @@ public:
 
 private:
     PROCESS_INFORMATION info_{};
+    lx::UniqueHandle process_; // info_'s two handles, closed with the run
+    lx::UniqueHandle thread_;
     std::string transcript_;
 };
 

@@ -1,5 +1,6 @@
 // The splash window: bitmap 102, centred, removed by its one-shot timer.
 #include "mailer/core/splash.h"
+#include "common/win/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -34,9 +35,7 @@ TEST(Splash, ShowsTheBitmapCentredAndRemovesItselfAfterThreeSeconds) {
     EXPECT_NEAR((area.left + area.right) / 2, (r.left + r.right) / 2, 1);
     EXPECT_NEAR((area.top + area.bottom) / 2, (r.top + r.bottom) / 2, 1);
     // The top-left corner shows the bitmap's background, not the class brush.
-    HDC dc = ::GetDC(wnd);
-    const COLORREF corner = ::GetPixel(dc, 2, 2);
-    ::ReleaseDC(wnd, dc);
+    const COLORREF corner = ::GetPixel(lx::WindowDC(wnd).Get(), 2, 2);
     EXPECT_EQ(RGB(20, 40, 90), corner);
 
     // The splash goes when its 3000 ms timer fires: not before, and not much after.

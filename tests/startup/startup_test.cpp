@@ -3,6 +3,7 @@
 #include "tests/startup/lorvexrun.h"
 #include "common/settings/fixed_text.h"
 #include "common/settings/mailbox_file.h"
+#include "common/win/handles.h"
 
 #include <gtest/gtest.h>
 #include <cstdint>
@@ -37,12 +38,11 @@ std::vector<unsigned char> WindowFile(int32_t left, int32_t top, int32_t right, 
 
 // A string value of the registry; empty when the key or value is missing.
 std::string RegistryValue(HKEY root, const char* subkey, const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::string();
+    lx::RegKey key;
+    if (!key.Open(root, subkey, KEY_READ)) return std::string();
     char value[600] = "";
     DWORD size = sizeof value - 1, type = 0;
-    ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    ::RegCloseKey(key);
+    ::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     return value;
 }
 
@@ -267,12 +267,9 @@ std::string RegistryString(const char* name) {
 }
 
 void ClearRegistryValues(std::initializer_list<const char*> names) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
-        return;
-    for (const char* name : names) ::RegDeleteValueA(key, name);
-    ::RegCloseKey(key);
+    lx::RegKey key;
+    if (!key.Open(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", KEY_ALL_ACCESS)) return;
+    for (const char* name : names) ::RegDeleteValueA(key.Get(), name);
 }
 
 TEST_F(Startup, CurrentMailboxIsMirroredIntoTheRegistryAndTheListWrittenBack) {

@@ -2,6 +2,7 @@
 #include "tests/startup/uitest.h"
 #include "mailer/res/resource.h"
 #include "mailer/ui/viewlog.h"
+#include "common/win/handles.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -114,16 +115,16 @@ TEST_F(ViewLog, HelpOpensTheHelpFileAtTheDialogsTopic) {
 TEST_F(ViewLog, LogOpenElsewhereWithoutSharingCountsAsMissing) {
     WriteLog("busy\r\n");
     // A check run holds the log open; the dialog must not show half-written text.
-    HANDLE held =
-        ::CreateFileA(logPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    lx::UniqueHandle held(
+        ::CreateFileA(logPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.Valid());
     std::string shown;
     hook.onInit = [&](HWND dlg, int) {
         shown = lxtest::ControlText(dlg, IDC_VIEWLOG_TEXT);
         Press(dlg, IDCANCEL);
     };
     lx::ShowViewLogDialog(nullptr, &data);
-    ::CloseHandle(held);
+    held.Reset();
     EXPECT_EQ("There is no log yet.", shown);
 }
 

@@ -1,6 +1,7 @@
 // Statement operations, table descriptions, connections and error reports against a real store.
 #include "store_fixture.h"
 
+#include "common/schema/storeconnection.h"
 #include "common/schema/storetables.h"
 
 #include <cstring>
@@ -192,7 +193,7 @@ TEST(StoreConnection, MissingDataSourceFailsCleanly) {
     odbcvantEnvironment env;
     ASSERT_TRUE(env.IsValid());
     odbcvantConnection conn(&env);
-    EXPECT_FALSE(conn.ConnectTo("NoSuchSource", kUser, kPassword));
+    EXPECT_FALSE(conn.ConnectTo("NoSuchSource", lx::kDataSourceUser, lx::kDataSourcePassword));
     EXPECT_FALSE(conn.IsConnected());
     EXPECT_NE(std::string(), conn.GetLastErrorText());
     EXPECT_TRUE(conn.ReportError(nullptr));
@@ -209,7 +210,7 @@ TEST(StoreConnection, MissingDataSourceFailsCleanly) {
     EXPECT_FALSE(stmt.PrepareDelete("FolderNum = 1"));
     odbcvantConnection orphan(nullptr);
     EXPECT_FALSE(orphan.IsValid());
-    EXPECT_FALSE(orphan.ConnectTo(kDsn, kUser, kPassword));
+    EXPECT_FALSE(orphan.ConnectTo(kDsn, lx::kDataSourceUser, lx::kDataSourcePassword));
 }
 
 } // namespace

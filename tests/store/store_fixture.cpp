@@ -1,6 +1,7 @@
 #include "store_fixture.h"
 
 #include "common/schema/schema.h"
+#include "common/schema/storeconnection.h"
 #include "common/schema/storetables.h"
 
 #include <cstdio>
@@ -26,9 +27,8 @@ extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=
 namespace lxtest {
 
 const char kDsn[] = "Lorvex";
-const char kUser[] = "QBT";
-const char kPassword[] = "lantern";
 
+lx::StoreConnection* StoreTest::s_store = nullptr;
 odbcvantEnvironment* StoreTest::s_env = nullptr;
 odbcvantConnection* StoreTest::s_conn = nullptr;
 
@@ -88,10 +88,10 @@ void WriteNativeOdbcConfig() {
 class StoreCleanup : public ::testing::Environment {
 public:
     void TearDown() override {
-        delete StoreTest::s_conn;
         StoreTest::s_conn = nullptr;
-        delete StoreTest::s_env;
         StoreTest::s_env = nullptr;
+        delete StoreTest::s_store;
+        StoreTest::s_store = nullptr;
 #ifndef _WIN32
         if (!PrivateStoreDir().empty()) {
             std::error_code ec;
@@ -119,11 +119,12 @@ void StoreTest::SetUpTestSuite() {
     }
 #endif
     InstallErrorHook();
-    s_env = new odbcvantEnvironment;
-    ASSERT_TRUE(s_env->IsValid());
-    s_conn = new odbcvantConnection(s_env);
-    ASSERT_TRUE(s_conn->IsValid());
-    ASSERT_TRUE(s_conn->ConnectTo(kDsn, kUser, kPassword)) << s_conn->GetLastErrorText();
+    // The program's own connection type, on the tests' data source.
+    s_store = new lx::StoreConnection;
+    ASSERT_EQ(lx::StoreConnection::Outcome::Connected, s_store->Open(kDsn))
+        << s_store->RefusalText();
+    s_conn = s_store->Get();
+    s_env = s_store->Environment();
     // A store left by an earlier run may have an older layout: start from the current script.
     for (int i = lx::kStoreTableCount - 1; i >= 0; --i) {
         std::string sql = std::string("DROP TABLE IF EXISTS ") + lx::StoreTables()[i].name;

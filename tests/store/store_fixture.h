@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+namespace lx {
+class StoreConnection;
+}
+
 namespace lxtest {
 
 extern const char kDsn[];
-extern const char kUser[];
-extern const char kPassword[];
 
 // What the installed error reporter received.
 struct ReportedError {
@@ -42,6 +44,8 @@ protected:
     static std::vector<std::string> AddFolders(int count);
 
 public:
+    static lx::StoreConnection* s_store; // one connection for the whole test program
+    // Its environment and connection.
     static odbcvantEnvironment* s_env;
     static odbcvantConnection* s_conn;
 };

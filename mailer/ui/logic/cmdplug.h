@@ -3,6 +3,7 @@
 // nothing. Portable: handlers get the owner window as an opaque pointer.
 #pragma once
 #include <functional>
+#include <map>
 
 namespace lx {
 
@@ -14,10 +15,18 @@ constexpr int kPlugAutoMailRun = 1994; // the automatic mail run of the mail che
 
 using PluggedCommand = std::function<int(void* owner, const char* argument)>;
 
-// Installs (or with an empty handler removes) the handler of a command id.
-void PlugCommand(int id, PluggedCommand handler);
-bool IsCommandPlugged(int id);
-// Runs the handler; false (and `result` untouched) when none is plugged in.
-bool RunPluggedCommand(int id, void* owner, const char* argument, int* result);
+// The commands plugged into one main window. The frame owns it and hands it to whoever plugs a
+// command in; nothing of it is shared across the process.
+class CommandPlugs {
+public:
+    // Installs (or with an empty handler removes) the handler of a command id.
+    void Plug(int id, PluggedCommand handler);
+    bool IsPlugged(int id) const;
+    // Runs the handler; false (and `result` untouched) when none is plugged in.
+    bool Run(int id, void* owner, const char* argument, int* result) const;
+
+private:
+    std::map<int, PluggedCommand> plugs_;
+};
 
 } // namespace lx
