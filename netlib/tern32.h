@@ -3,8 +3,7 @@
 // Objects reach the host as opaque 32-bit handles; results arrive only as posted messages
 // (window mode: PostMessage to the host window; thread mode: PostThreadMessage to the host thread).
 // A host links TERN32 by its import library.
-#ifndef LX_TERN32_H
-#define LX_TERN32_H
+#pragma once
 
 #include <windows.h>
 
@@ -124,6 +123,4 @@ TERNAPI int WINAPI TERNPOPCPWClose(TERNHANDLE handle);
 #if __has_include("netlib/mime/ternmime.h")
 #include "netlib/mime/ternmime.h"
 #endif
-#endif
-
 #endif

@@ -1,6 +1,5 @@
 // Inner working of the store access component, shared by its source files only.
-#ifndef LX_ODBCVANT_INTERNAL_H
-#define LX_ODBCVANT_INTERNAL_H
+#pragma once
 
 #include "odbcvant/odbcvant.h"
 
@@ -82,5 +81,3 @@ inline void FreeStatement(SQLHSTMT stmt) {
 }
 } // namespace odbc
 } // namespace lx
-
-#endif

@@ -7,8 +7,7 @@
 //   smallint         -> 16-bit signed
 //   bit              -> unsigned char (0 or 1)
 //   timestamp        -> TIMESTAMP_STRUCT (sqltypes.h)
-#ifndef LX_ODBCVANT_ODBCVANT_H
-#define LX_ODBCVANT_ODBCVANT_H
+#pragma once
 
 #ifdef _WIN32
 #include <windows.h>
@@ -197,5 +196,3 @@ private:
     odbcvantStmt(const odbcvantStmt&) = delete;
     odbcvantStmt& operator=(const odbcvantStmt&) = delete;
 };
-
-#endif

@@ -1,6 +1,5 @@
 // SQL text rewriting for engines that lack a function the programs' SQL uses.
-#ifndef LX_ODBCVANT_SQLREWRITE_H
-#define LX_ODBCVANT_SQLREWRITE_H
+#pragma once
 
 #include <string>
 
@@ -15,5 +14,3 @@ std::string RewriteUcaseToUpper(const std::string& sql);
 bool EngineNeedsUpper(const std::string& dbmsName);
 
 } // namespace lx
-
-#endif

@@ -2,8 +2,7 @@
 // shell fulfils (1,024-byte chunks announced one by one, one write per command, completions in
 // order), with poll() in place of the window messages. Lets the benchmark tell the sessions' own
 // cost from the platform's.
-#ifndef LX_BENCH_NETLIB_POSIX_PORT_H
-#define LX_BENCH_NETLIB_POSIX_PORT_H
+#pragma once
 
 #include <netinet/in.h>
 
@@ -75,5 +74,3 @@ private:
 };
 
 } // namespace lx::net::bench
-
-#endif

@@ -1,7 +1,6 @@
 // The machine's local calendar time to the second: what the log stamps and the store's AppDate
 // are made of, read the one thread-safe way on both platforms.
-#ifndef LX_COMMON_CLOCK_LOCALTIME_H
-#define LX_COMMON_CLOCK_LOCALTIME_H
+#pragma once
 
 #include <ctime>
 
@@ -31,5 +30,3 @@ inline LocalTime ToLocalTime(std::time_t t) {
 inline LocalTime LocalTimeNow() { return ToLocalTime(std::time(nullptr)); }
 
 } // namespace lx
-
-#endif

@@ -1,7 +1,6 @@
 // Storing a new message: its Messages row, then its ToList, CcList and Files rows under the key
 // the store gave the row. Retrieval, sending, the composer and mail merge all store through here.
-#ifndef LX_COMMON_SCHEMA_NEWMESSAGE_H
-#define LX_COMMON_SCHEMA_NEWMESSAGE_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -60,5 +59,3 @@ StoreOutcome StoreNewMessage(odbcvantConnection* conn, const NewMessage& message
                              long* mesgNum);
 
 } // namespace lx
-
-#endif

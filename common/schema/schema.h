@@ -1,6 +1,5 @@
 // The message store's tables, widths and special folders: the one definition both programs use.
-#ifndef LX_COMMON_SCHEMA_SCHEMA_H
-#define LX_COMMON_SCHEMA_SCHEMA_H
+#pragma once
 
 #include <cstddef>
 
@@ -73,5 +72,3 @@ extern const char kFolderTrashcan[];
 bool IsSpecialFolderName(const char* name);
 
 } // namespace lx
-
-#endif

@@ -1,6 +1,5 @@
 // The store's creation scripts, kept in the .sql files beside this header and built in.
-#ifndef LX_COMMON_SCHEMA_SCRIPTS_H
-#define LX_COMMON_SCHEMA_SCRIPTS_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -20,5 +19,3 @@ const char* StoreCreationScript(StoreEngine engine);
 std::vector<std::string> SplitSqlScript(const std::string& script);
 
 } // namespace lx
-
-#endif

@@ -1,7 +1,6 @@
 // The SQL forms several parts of both programs share. Every text value placed inside SQL text
 // goes through SqlEscape, so a name or subject with an apostrophe cannot break the statement.
-#ifndef LX_COMMON_SCHEMA_SQLFORMS_H
-#define LX_COMMON_SCHEMA_SQLFORMS_H
+#pragma once
 
 #include <string>
 
@@ -44,5 +43,3 @@ extern const char
 extern const char kSqlMessageListOrder[]; // " ORDER BY M.AppDate DESC"
 
 } // namespace lx
-
-#endif

@@ -1,7 +1,6 @@
 // Creating and emptying the store's tables through a store connection, and the row writes
 // several windows share.
-#ifndef LX_COMMON_SCHEMA_STORETABLES_H
-#define LX_COMMON_SCHEMA_STORETABLES_H
+#pragma once
 
 #include <string>
 
@@ -33,5 +32,3 @@ bool DeleteRowsWhere(odbcvantConnection* conn, odbcvantTableInfo* table,
                      const std::string& condition, HWND owner);
 
 } // namespace lx
-
-#endif

@@ -1,7 +1,6 @@
 // The flag suffix every stored Subject carries: "&&", a read-state letter ("N" unread, blank once
 // opened), "&" and an attachment letter ("F" with attached files, blank without).
-#ifndef LX_COMMON_SCHEMA_SUBJECT_H
-#define LX_COMMON_SCHEMA_SUBJECT_H
+#pragma once
 
 #include <cstddef>
 #include <string>
@@ -36,5 +35,3 @@ bool MarkSubjectRead(std::string& stored);
 bool MarkSubjectRead(char* stored, size_t size);
 
 } // namespace lx
-
-#endif

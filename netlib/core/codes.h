@@ -1,7 +1,6 @@
 // Event codes, status codes and the library's own error codes of TERN32.
 // Plain C so that the exported header can share them with hosts written in C.
-#ifndef LX_NETLIB_CODES_H
-#define LX_NETLIB_CODES_H
+#pragma once
 
 /* Library version reported by TERNVersion. */
 #define TERN_VERSION 512
@@ -97,5 +96,3 @@
 #define TERN_CPW_REFUSED 12
 #define TERN_CPW_CHANGED 13
 #define TERN_CPW_DONE 14
-
-#endif

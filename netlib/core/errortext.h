@@ -1,6 +1,5 @@
 // The error-text table: the text a host shows for a library or Winsock error code.
-#ifndef LX_NETLIB_CORE_ERRORTEXT_H
-#define LX_NETLIB_CORE_ERRORTEXT_H
+#pragma once
 
 #include <cstddef>
 #include <string>
@@ -15,5 +14,3 @@ std::string errorText(int code);
 void errorTextInto(int code, char* buf, std::size_t size);
 
 } // namespace lx::net
-
-#endif

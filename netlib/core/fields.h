@@ -1,6 +1,5 @@
 // Bounded text fields of the session records and small formatting helpers.
-#ifndef LX_NETLIB_CORE_FIELDS_H
-#define LX_NETLIB_CORE_FIELDS_H
+#pragma once
 
 #include <cstddef>
 #include <cstring>
@@ -28,5 +27,3 @@ inline void assignBounded(std::string& field, const char* value, std::size_t siz
 std::string percentText(long long part, long long whole);
 
 } // namespace lx::net
-
-#endif

@@ -1,8 +1,7 @@
 // Opaque 32-bit handles for the objects the library hands to its host. An object's address does
 // not fit in 32 bits on a 64-bit build, so handles index a table; each slot carries a generation
 // and the object's kind, so a stale, forged or mistyped handle is simply not found.
-#ifndef LX_NETLIB_CORE_HANDLETABLE_H
-#define LX_NETLIB_CORE_HANDLETABLE_H
+#pragma once
 
 #include <cstdint>
 #include <mutex>
@@ -48,5 +47,3 @@ private:
 HandleTable& handles();
 
 } // namespace lx::net
-
-#endif

@@ -1,6 +1,5 @@
 // MD5 message digest (RFC 1321), for the APOP login.
-#ifndef LX_NETLIB_CORE_MD5_H
-#define LX_NETLIB_CORE_MD5_H
+#pragma once
 
 #include <array>
 #include <cstddef>
@@ -27,5 +26,3 @@ private:
 std::string md5Hex(const std::string& data);
 
 } // namespace lx::net
-
-#endif

@@ -1,6 +1,5 @@
 // The POP3 receiver: counts the waiting messages or pulls them all into the incoming spool file.
-#ifndef LX_NETLIB_CORE_POP3SESSION_H
-#define LX_NETLIB_CORE_POP3SESSION_H
+#pragma once
 
 #include <cstdint>
 #include <memory>
@@ -82,5 +81,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

@@ -1,6 +1,5 @@
 // The password changer: logs in to the password-change service and sends the new password.
-#ifndef LX_NETLIB_CORE_POPCPWSESSION_H
-#define LX_NETLIB_CORE_POPCPWSESSION_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -49,5 +48,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

@@ -1,6 +1,5 @@
 // Collects a server reply from received chunks, bounded by the receive buffer.
-#ifndef LX_NETLIB_CORE_REPLYBUFFER_H
-#define LX_NETLIB_CORE_REPLYBUFFER_H
+#pragma once
 
 #include <cstddef>
 
@@ -43,5 +42,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

@@ -1,7 +1,6 @@
 // What the three protocol sessions share: the host port, the recorded status, the stream events,
 // the command/reply turn and the end of a run.
-#ifndef LX_NETLIB_CORE_SESSIONBASE_H
-#define LX_NETLIB_CORE_SESSIONBASE_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -98,5 +97,3 @@ protected:
 };
 
 } // namespace lx::net
-
-#endif

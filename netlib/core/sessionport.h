@@ -1,8 +1,7 @@
 // What a protocol session needs from its surroundings: one stream client socket, a way to post
 // status codes to the host, and the spool file. The Win32 shell implements it with a hidden window
 // and the library's own stream socket; unit tests implement it with a scripted transcript.
-#ifndef LX_NETLIB_CORE_SESSIONPORT_H
-#define LX_NETLIB_CORE_SESSIONPORT_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -52,5 +51,3 @@ public:
 };
 
 } // namespace lx::net
-
-#endif

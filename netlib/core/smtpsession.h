@@ -1,6 +1,5 @@
 // The SMTP sender: delivers every message of an outgoing spool file, driven by socket events.
-#ifndef LX_NETLIB_CORE_SMTPSESSION_H
-#define LX_NETLIB_CORE_SMTPSESSION_H
+#pragma once
 
 #include <cstdint>
 #include <deque>
@@ -83,5 +82,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

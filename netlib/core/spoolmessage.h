@@ -1,8 +1,7 @@
 // One message section of the outgoing spool file, read and checked whole before any of it goes
 // to the server: its envelope, and where its data lies. The data's end is the byte count of its
 // data-count line, never a line of the message itself.
-#ifndef LX_NETLIB_CORE_SPOOLMESSAGE_H
-#define LX_NETLIB_CORE_SPOOLMESSAGE_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -34,5 +33,3 @@ SectionRead readSection(SpoolReader& reader, SpoolMessage& message);
 bool isSenderLine(const std::string& line);
 
 } // namespace lx::net
-
-#endif

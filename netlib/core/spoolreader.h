@@ -1,7 +1,6 @@
 // Reads the outgoing spool file line by line, and the data section of a message by its byte
 // count.
-#ifndef LX_NETLIB_CORE_SPOOLREADER_H
-#define LX_NETLIB_CORE_SPOOLREADER_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -48,5 +47,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

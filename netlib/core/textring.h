@@ -1,8 +1,7 @@
 // Texts handed to the host by pointer with a posted status. Each post gets a slot of its own, so
 // a text stays intact while the host works through the messages posted before it, even when
 // the session has moved on meanwhile; a slot is reused only after Slots later posts.
-#ifndef LX_NETLIB_CORE_TEXTRING_H
-#define LX_NETLIB_CORE_TEXTRING_H
+#pragma once
 
 #include <cstddef>
 #include <cstring>
@@ -29,5 +28,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

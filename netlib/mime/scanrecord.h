@@ -1,8 +1,7 @@
 /* The record the MIME scanner hands its host for each incoming message. Its layout is part of
    TERN32's interface. The record and everything it points to belong to the scanner and stay
    valid until the next TERNMimeScanGetNext or TERNMimeScanClose; the host copies what it keeps. */
-#ifndef LX_NETLIB_MIME_SCANRECORD_H
-#define LX_NETLIB_MIME_SCANRECORD_H
+#pragma once
 
 #include <stdint.h>
 
@@ -31,6 +30,4 @@ typedef struct TernScanRecord {
 
 #ifdef __cplusplus
 }
-#endif
-
 #endif

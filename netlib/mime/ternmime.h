@@ -1,7 +1,6 @@
 /* TERN32's MIME exports: the preparer writes the outgoing spool file, the scanner reads the
    incoming one. Handles are opaque 32-bit values; 0 is never a valid handle. */
-#ifndef LX_NETLIB_MIME_TERNMIME_H
-#define LX_NETLIB_MIME_TERNMIME_H
+#pragma once
 
 #include <stdint.h>
 
@@ -53,6 +52,4 @@ int32_t TERNMIME_API TERNMimeScanLastError(TernMimeHandle handle, int32_t* flags
 
 #ifdef __cplusplus
 }
-#endif
-
 #endif

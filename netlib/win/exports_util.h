@@ -1,6 +1,5 @@
 // Shared steps of the exported functions: library check, handle lookup, object creation.
-#ifndef LX_NETLIB_WIN_EXPORTS_UTIL_H
-#define LX_NETLIB_WIN_EXPORTS_UTIL_H
+#pragma once
 
 #include <new>
 #include <utility>
@@ -70,5 +69,3 @@ inline int lastErrorOut(int error, int* code, char* text) {
 }
 
 } // namespace lx::net
-
-#endif

@@ -1,7 +1,6 @@
 // The process-wide library record and the hidden dispatch window through which all socket
 // events arrive.
-#ifndef LX_NETLIB_WIN_LIBRARY_H
-#define LX_NETLIB_WIN_LIBRARY_H
+#pragma once
 
 #include <winsock2.h>
 #include <windows.h>
@@ -56,5 +55,3 @@ bool postDispatch(SOCKET s, long event);
 void closeSocketLater(SOCKET s);
 
 } // namespace lx::net
-
-#endif

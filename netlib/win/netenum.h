@@ -1,7 +1,6 @@
 // The network browser's tree: networks, their domains or workgroups, and their servers, as the
 // platform's network enumeration gives them.
-#ifndef LX_NETLIB_WIN_NETENUM_H
-#define LX_NETLIB_WIN_NETENUM_H
+#pragma once
 
 #include <windows.h>
 
@@ -32,5 +31,3 @@ struct NetTree {
 bool enumerateNetwork(NetTree& tree, const std::atomic<bool>& stop);
 
 } // namespace lx::net
-
-#endif

@@ -1,6 +1,5 @@
 // How a socket or session reaches its host: a posted message to a window or to a thread.
-#ifndef LX_NETLIB_WIN_NOTIFIER_H
-#define LX_NETLIB_WIN_NOTIFIER_H
+#pragma once
 
 #include <windows.h>
 
@@ -38,5 +37,3 @@ struct Notifier {
 };
 
 } // namespace lx::net
-
-#endif

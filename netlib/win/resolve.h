@@ -1,6 +1,5 @@
 // Turning host names, dotted addresses and service names into IPv4 socket addresses.
-#ifndef LX_NETLIB_WIN_RESOLVE_H
-#define LX_NETLIB_WIN_RESOLVE_H
+#pragma once
 
 #include <winsock2.h>
 
@@ -18,5 +17,3 @@ int hostAddresses(const char* host, char* out, std::size_t size);
 std::string dotted(const in_addr& a);
 
 } // namespace lx::net
-
-#endif

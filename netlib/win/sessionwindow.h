@@ -1,7 +1,6 @@
 // The Win32 side of a protocol session: its hidden window (on which the session's stream socket
 // reports), its stream client socket, its spool files and the posts to the host.
-#ifndef LX_NETLIB_WIN_SESSIONWINDOW_H
-#define LX_NETLIB_WIN_SESSIONWINDOW_H
+#pragma once
 
 #include <windows.h>
 
@@ -73,5 +72,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

@@ -1,7 +1,6 @@
 // Stream (TCP) sockets: clients, listening servers and the comm sockets that take accepted
 // connections. Writes are queued and pumped out; received data is queued in chunks.
-#ifndef LX_NETLIB_WIN_STREAMSOCKET_H
-#define LX_NETLIB_WIN_STREAMSOCKET_H
+#pragma once
 
 #include "netlib/win/ternsocket.h"
 
@@ -41,5 +40,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

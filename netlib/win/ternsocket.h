@@ -1,6 +1,5 @@
 // The socket objects of the library: common part of stream and UDP sockets.
-#ifndef LX_NETLIB_WIN_TERNSOCKET_H
-#define LX_NETLIB_WIN_TERNSOCKET_H
+#pragma once
 
 #include <winsock2.h>
 #include <windows.h>
@@ -71,5 +70,3 @@ protected:
 };
 
 } // namespace lx::net
-
-#endif

@@ -1,6 +1,5 @@
 // UDP sockets: datagrams queued out to their addresses and queued in with their senders.
-#ifndef LX_NETLIB_WIN_UDPSOCKET_H
-#define LX_NETLIB_WIN_UDPSOCKET_H
+#pragma once
 
 #include "netlib/win/ternsocket.h"
 
@@ -24,5 +23,3 @@ private:
 };
 
 } // namespace lx::net
-
-#endif

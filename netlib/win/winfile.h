@@ -1,6 +1,5 @@
 // Spool files on Win32: held exclusively (not shared) with the sequential-scan hint.
-#ifndef LX_NETLIB_WIN_WINFILE_H
-#define LX_NETLIB_WIN_WINFILE_H
+#pragma once
 
 #include <memory>
 #include <string>
@@ -13,5 +12,3 @@ namespace lx::net {
 std::unique_ptr<SpoolFile> openWinFile(const std::string& path, bool create);
 
 } // namespace lx::net
-
-#endif

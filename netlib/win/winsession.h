@@ -1,6 +1,5 @@
 // A protocol session as the host holds it: the portable state machine with its Win32 port.
-#ifndef LX_NETLIB_WIN_WINSESSION_H
-#define LX_NETLIB_WIN_WINSESSION_H
+#pragma once
 
 #include <new>
 #include <utility>
@@ -52,5 +51,3 @@ int closeSession(TERNHANDLE h, HandleKind kind) {
 }
 
 } // namespace lx::net
-
-#endif

@@ -1,7 +1,6 @@
 // A scripted stand-in for the session's socket, host and files: the test feeds server chunks
 // and acknowledges writes, and inspects what the session posted, wrote and stored.
-#ifndef LX_TESTS_NETLIB_FAKEPORT_H
-#define LX_TESTS_NETLIB_FAKEPORT_H
+#pragma once
 
 #include <cstring>
 #include <deque>
@@ -160,5 +159,3 @@ private:
 };
 
 } // namespace lx::net::test
-
-#endif

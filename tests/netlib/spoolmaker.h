@@ -1,6 +1,5 @@
 // Builds outgoing spool files in the preparer's layout for the SMTP tests.
-#ifndef LX_TESTS_NETLIB_SPOOLMAKER_H
-#define LX_TESTS_NETLIB_SPOOLMAKER_H
+#pragma once
 
 #include <cstdio>
 #include <string>
@@ -50,5 +49,3 @@ inline std::string storedData(const Msg& m) {
 }
 
 } // namespace lx::net::test
-
-#endif

@@ -1,8 +1,7 @@
 // A real message store for the tests: natively a private SQLite file behind the DSN "Lorvex"
 // (ODBC configuration written here before the first connect); under Wine the DSN "Lorvex" that
 // the test runner configured. Either way the tables are created afresh at the start.
-#ifndef LX_TESTS_STORE_STORE_FIXTURE_H
-#define LX_TESTS_STORE_STORE_FIXTURE_H
+#pragma once
 
 #include "odbcvant/odbcvant.h"
 
@@ -56,5 +55,3 @@ bool ContainsNoCase(const std::string& text, const std::string& word);
 TIMESTAMP_STRUCT Stamp(int y, int mo, int d, int h, int mi, int s, unsigned fraction = 0);
 
 } // namespace lxtest
-
-#endif

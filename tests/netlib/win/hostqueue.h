@@ -1,7 +1,6 @@
 // The test's side of result delivery: collects the library's posted results for one message
 // number while dispatching everything else, with a bounded wait.
-#ifndef LX_TESTS_NETLIB_WIN_HOSTQUEUE_H
-#define LX_TESTS_NETLIB_WIN_HOSTQUEUE_H
+#pragma once
 
 #include <windows.h>
 
@@ -51,5 +50,3 @@ private:
 };
 
 } // namespace lx::net::test
-
-#endif

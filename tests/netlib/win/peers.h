@@ -1,7 +1,6 @@
 // Where the test servers started by tools/testpeers/peers.sh keep their state, seen from Wine,
 // and small file helpers for the peer tests.
-#ifndef LX_TESTS_NETLIB_WIN_PEERS_H
-#define LX_TESTS_NETLIB_WIN_PEERS_H
+#pragma once
 
 #include <gtest/gtest.h>
 
@@ -48,5 +47,3 @@ void expectOnlyConnected(HostQueue& host, int connected, Close close) {
 }
 
 } // namespace lx::net::test
-
-#endif
