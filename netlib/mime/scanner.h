@@ -19,7 +19,7 @@ namespace lx::mime {
 constexpr std::size_t kMaxTextBytes = 32000; // the record's text, terminator included
 constexpr std::size_t kMaxBoundary = 127;
 constexpr std::size_t kMaxContexts = 64; // deeper nesting is a malformed message
-constexpr int kMaxOutputFiles = 256; // files one message may create; later parts lose their data
+constexpr int kMaxOutputFiles = 256; // files one message may create; further attachments lose their data
 
 // What went wrong in the message last returned (bits, as TERNMimeScanLastError gives them).
 enum ScanFlags : int {

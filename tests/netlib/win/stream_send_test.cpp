@@ -67,7 +67,7 @@ private:
                 const int n = recv(s, buf, sizeof buf, 0);
                 if (n <= 0) break;
                 received_.append(buf, static_cast<std::size_t>(n));
-                Sleep(1);
+                Sleep(1); // the slow reader itself: paces the reads so the sender meets a full buffer
             }
             closesocket(s);
         }
