@@ -2,6 +2,7 @@
 #include "mailer/core/splash.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/msgprint.h"
+#include "mailer/transfer/maillett.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -90,6 +91,12 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                                              [this](MessageFont which) {
                                                                  return MessageFontHandle(which);
                                                              }});
+    PlugMailSending(frame_->Plugs(),
+                    SendMailContext{installPath_, catalog_.get(), store_.Get(), &transferMarks_,
+                                    [this](long* out, long* sent) {
+                                        *out = frame_->SpecialFolders().out;
+                                        *sent = frame_->SpecialFolders().sent;
+                                    }});
 
     LoadMailboxList();
     PlaceMainFrame();

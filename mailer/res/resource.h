@@ -22,6 +22,17 @@
 #define IDC_ABOUT_TEXT 1012
 #define IDC_ABOUT_ICON 1013
 
+// "Send Mail [SMTP]"
+#define IDD_MAILLETT 3300
+#define IDC_MAILLETT_QUEUED 1096
+#define IDC_MAILLETT_PREPARED 1097
+#define IDC_MAILLETT_STATUS 1098
+#define IDC_MAILLETT_SENT 1099
+#define IDC_MAILLETT_LOG 1186
+#define IDC_MAILLETT_PROGRESS 1200
+#define IDC_MAILLETT_HELP 9
+#define HELP_CONTEXT_MAILLETT 32
+
 // The program's version: the version resource and the About box show the same text.
 #define LX_VERSION_TEXT "2.0.0.0"
 

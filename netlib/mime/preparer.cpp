@@ -13,6 +13,9 @@ namespace {
 
 constexpr std::size_t kMaxSender = 126;
 constexpr std::size_t kMaxEntry = 127;
+// A subject or an attached file's path may be as long as the store keeps them (Subject and
+// FileName hold 255 characters): the subject header folds, and a path never reaches the wire.
+constexpr std::size_t kMaxLongEntry = 255;
 constexpr int kMaxCount = 99999; // the count line holds five digits and is rewritten in place
 constexpr std::size_t kDataCountWidth = 23;
 constexpr const char* kCRLF = "\r\n";
@@ -82,13 +85,14 @@ int Preparer::newMessage(const char* sender) {
 }
 
 int Preparer::addEntry(std::vector<std::string>& list, const char* text) {
-    if (!text || std::strlen(text) > kMaxEntry) return -2;
+    const std::size_t most = &list == &files_ ? kMaxLongEntry : kMaxEntry;
+    if (!text || std::strlen(text) > most) return -2;
     list.push_back(oneLine(text));
     return 0;
 }
 
 int Preparer::setSubject(const char* subject) {
-    if (!subject || std::strlen(subject) > kMaxEntry) return -2;
+    if (!subject || std::strlen(subject) > kMaxLongEntry) return -2;
     subject_ = oneLine(subject);
     return 0;
 }

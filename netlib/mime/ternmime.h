@@ -28,6 +28,7 @@ int32_t TERNMIME_API TERNMimePrepStart(const char* spoolPath, const char* sender
 int32_t TERNMIME_API TERNMimePrepNewMesg(TernMimeHandle handle, const char* sender);
 int32_t TERNMIME_API TERNMimePrepTO(TernMimeHandle handle, const char* address);
 int32_t TERNMIME_API TERNMimePrepCC(TernMimeHandle handle, const char* address);
+/* Addresses hold at most 127 characters; a subject or a file path at most 255 (-2 beyond). */
 int32_t TERNMIME_API TERNMimePrepSubj(TernMimeHandle handle, const char* subject);
 int32_t TERNMIME_API TERNMimePrepFile(TernMimeHandle handle, const char* path);
 int32_t TERNMIME_API TERNMimePrepData(TernMimeHandle handle, const char* bytes, int32_t length);

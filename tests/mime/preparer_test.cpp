@@ -259,9 +259,11 @@ TEST(Preparer, RefusesOverlongFields) {
     EXPECT_EQ(p.addTo(std::string(127, 'a').c_str()), 0);
     EXPECT_EQ(p.addTo(std::string(128, 'a').c_str()), -2);
     EXPECT_EQ(p.addCc(std::string(128, 'a').c_str()), -2);
-    EXPECT_EQ(p.addFile(std::string(128, 'a').c_str()), -2);
-    EXPECT_EQ(p.setSubject(std::string(127, 'a').c_str()), 0);
-    EXPECT_EQ(p.setSubject(std::string(128, 'a').c_str()), -2);
+    // Subjects and file paths are as long as the store keeps them.
+    EXPECT_EQ(p.addFile(std::string(255, 'a').c_str()), 0);
+    EXPECT_EQ(p.addFile(std::string(256, 'a').c_str()), -2);
+    EXPECT_EQ(p.setSubject(std::string(255, 'a').c_str()), 0);
+    EXPECT_EQ(p.setSubject(std::string(256, 'a').c_str()), -2);
     ASSERT_EQ(p.endMessage(), 0);
     p.finish();
     // The sender of 127 characters was replaced by an empty one.

@@ -3,6 +3,8 @@
 usage: smtpsink.py ADDRESS PORT FOLDER
 Each accepted message becomes FOLDER/NNNNNN.eml (the data as received, after the server's
 dot-unstuffing) with FOLDER/NNNNNN.env beside it (MAIL FROM, then one RCPT TO per line).
+Recipients of the domain refused.invalid are refused with 550, as a server refuses a mailbox it
+does not know.
 """
 import asyncio
 import itertools
@@ -17,6 +19,12 @@ class Sink:
     def __init__(self, folder):
         self.folder = folder
         self.counter = itertools.count(1)
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.lower().endswith("@refused.invalid"):
+            return "550 5.1.1 <%s>: Recipient address rejected: User unknown" % address
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         n = next(self.counter)
