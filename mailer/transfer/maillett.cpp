@@ -54,8 +54,8 @@ std::string ReplyLines(const char* reply) {
 class SendMailDialog : public Dialog {
 public:
     SendMailDialog(HWND owner, SendMailData* data)
-        : Dialog(IDD_MAILLETT, owner), data_(data), mark_(data->marks ? &data->marks->sending
-                                                                       : nullptr) {
+        : Dialog(IDD_MAILLETT, owner), data_(data),
+          mark_(data->marks ? &data->marks->sending : nullptr) {
         Map().On(WM_SHOWWINDOW, [this](WPARAM shown, LPARAM) -> LRESULT {
             if (shown) OnShown();
             return 0;
@@ -186,7 +186,8 @@ private:
             return FinishRun();
         }
         session_ = session;
-        if (data_->automatic) ::SetTimer(Handle(), kSendTimeoutTimer, data_->timeoutMillis, nullptr);
+        if (data_->automatic)
+            ::SetTimer(Handle(), kSendTimeoutTimer, data_->timeoutMillis, nullptr);
         TERNSMTPSendMail(session_, settings_.server.c_str());
     }
 
@@ -288,7 +289,9 @@ private:
         SetStatus("MAILLETT_CPP_13");
         for (int row = 1; row <= run_.Rows(); ++row) {
             if (!run_.IsSent(row)) continue;
-            if (MoveMessageToFolder(data_->conn, run_.MesgNumOf(row), data_->sentFolder, Handle()))
+            // Without a _SENT folder the message stays where it is rather than in no folder.
+            if (data_->sentFolder >= 0 &&
+                MoveMessageToFolder(data_->conn, run_.MesgNumOf(row), data_->sentFolder, Handle()))
                 ++data_->movedToSent;
             else
                 Log("MAILLETT_CPP_42", {row});

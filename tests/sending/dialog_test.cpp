@@ -320,8 +320,8 @@ TEST_F(SendDialog, MinimisedMainWindowSaysSendingMeanwhile) {
 
 TEST_F(SendDialog, PluggedCommandRunsTheDialogAutomatically) {
     lx::CommandPlugs plugs;
-    lx::PlugMailSending(plugs, lx::SendMailContext{folder.c_str(), &Catalogue(), &Conn(), &marks,
-                                                   nullptr});
+    lx::PlugMailSending(
+        plugs, lx::SendMailContext{folder.c_str(), &Catalogue(), &Conn(), &marks, nullptr});
     ASSERT_TRUE(plugs.IsPlugged(ID_MAIL_SEND));
     int result = 0;
     // An empty _OUT: the automatic run closes by itself.

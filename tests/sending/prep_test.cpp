@@ -64,11 +64,18 @@ TEST(PrepareQueuedMessage, CallsInOrderWithTheSignatureAfterTheText) {
     EXPECT_EQ(lx::PrepareQueuedMessage(sink, m, "Jo\r\nQuorbit",
                                        [&](const std::string& f) { logged.push_back(f); }),
               lx::PrepOutcome::Ended);
-    const std::vector<std::string> expected = {
-        "NewMesg Jo <jo@example.org>", "TO a@example.org",  "TO b@example.org",
-        "CC c@example.org",            "File C:\\f1.bin",   "File C:\\f2.bin",
-        "Subj Plans",                  "Data Dear Jo,\r\nit's done.", "Data \r\n",
-        "Data Jo\r\nQuorbit",          "Data \r\n",         "EndMesg"};
+    const std::vector<std::string> expected = {"NewMesg Jo <jo@example.org>",
+                                               "TO a@example.org",
+                                               "TO b@example.org",
+                                               "CC c@example.org",
+                                               "File C:\\f1.bin",
+                                               "File C:\\f2.bin",
+                                               "Subj Plans",
+                                               "Data Dear Jo,\r\nit's done.",
+                                               "Data \r\n",
+                                               "Data Jo\r\nQuorbit",
+                                               "Data \r\n",
+                                               "EndMesg"};
     EXPECT_EQ(sink.calls, expected);
     EXPECT_EQ(logged, (std::vector<std::string>{"C:\\f1.bin", "C:\\f2.bin"}));
 }
@@ -130,8 +137,8 @@ lx::SendingRun PrepareAll(lx::TernMimeSink& sink, const std::vector<lx::QueuedMe
             run.AddRow(m.mesgNum, false);
             continue;
         }
-        run.AddRow(m.mesgNum, lx::PrepareQueuedMessage(sink, m, "", nullptr) !=
-                                  lx::PrepOutcome::NotEnded);
+        run.AddRow(m.mesgNum,
+                   lx::PrepareQueuedMessage(sink, m, "", nullptr) != lx::PrepOutcome::NotEnded);
     }
     return run;
 }
@@ -139,10 +146,9 @@ lx::SendingRun PrepareAll(lx::TernMimeSink& sink, const std::vector<lx::QueuedMe
 TEST(PreparedSpool, NumbersFollowTheRowsThatWereHandedOver) {
     lxtest::TempDir dir;
     const std::string spool = dir.file("TernSmtp.Txt");
-    std::vector<lx::QueuedMessage> rows = {Message("no recipient", {}),
-                                           Message("first", {"one@example.org"}),
-                                           Message("none again", {}),
-                                           Message("second", {"two@example.org"})};
+    std::vector<lx::QueuedMessage> rows = {
+        Message("no recipient", {}), Message("first", {"one@example.org"}),
+        Message("none again", {}), Message("second", {"two@example.org"})};
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i].mesgNum = static_cast<long>(40 + i);
     lx::TernMimeSink sink;
     ASSERT_TRUE(sink.Start(spool.c_str(), "me@example.org"));
@@ -165,9 +171,9 @@ TEST(PreparedSpool, SignatureFollowsTheTextOnItsOwnLines) {
     const std::string spool = dir.file("TernSmtp.Txt");
     lx::TernMimeSink sink;
     ASSERT_TRUE(sink.Start(spool.c_str(), "me@example.org"));
-    ASSERT_EQ(lx::PrepareQueuedMessage(sink, Message("S", {"a@example.org"}), "Jo\r\nQuorbit",
-                                       nullptr),
-              lx::PrepOutcome::Ended);
+    ASSERT_EQ(
+        lx::PrepareQueuedMessage(sink, Message("S", {"a@example.org"}), "Jo\r\nQuorbit", nullptr),
+        lx::PrepOutcome::Ended);
     sink.Finish();
     const std::string text = lxtest::readFile(spool);
     EXPECT_NE(text.find("\r\n\r\nDear Jo,\r\nit's done.\r\nJo\r\nQuorbit\r\n"), std::string::npos)

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-
 namespace lxtest {
 namespace {
 
@@ -77,7 +76,8 @@ std::string Between(const std::string& s, const std::string& from, const std::st
     const std::size_t a = s.find(from);
     if (a == std::string::npos) return "";
     const std::size_t b = s.find(to, a + from.size());
-    return s.substr(a + from.size(), b == std::string::npos ? std::string::npos : b - a - from.size());
+    return s.substr(a + from.size(),
+                    b == std::string::npos ? std::string::npos : b - a - from.size());
 }
 
 // "=?charset?Q?...?=" and "=?charset?B?...?=" words as their bytes; the blanks between two
@@ -169,7 +169,8 @@ Received ReadReceived(int n) {
     while (at != std::string::npos) {
         const std::size_t next = body.find("\r\n" + boundary, at + boundary.size());
         if (next == std::string::npos) break;
-        const std::string part = body.substr(at + boundary.size() + 2, next - at - boundary.size() - 2);
+        const std::string part =
+            body.substr(at + boundary.size() + 2, next - at - boundary.size() - 2);
         const std::size_t partBody = part.find("\r\n\r\n");
         const auto partHeaders = Headers(part.substr(0, partBody));
         const std::string content = part.substr(partBody + 4);

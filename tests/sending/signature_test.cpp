@@ -14,7 +14,8 @@ using lx::kSignatureIndexSize;
 using lx::kSignatureTextSize;
 
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
 }
 
 struct Slot {

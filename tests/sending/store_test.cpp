@@ -30,8 +30,7 @@ TEST_F(SendingStore, CountsQueuedMessagesAndTheLargest) {
     Queue(small, 1);
     Queue(large, 2);
     // A retrieved message in _OUT is not queued mail.
-    Exec("UPDATE Messages SET MesgType = 'I' WHERE MesgNum = " +
-         std::to_string(Queue(large, 3)));
+    Exec("UPDATE Messages SET MesgType = 'I' WHERE MesgNum = " + std::to_string(Queue(large, 3)));
     ASSERT_TRUE(lx::CountQueued(&Conn(), out, nullptr, &size));
     EXPECT_EQ(size.count, 2);
     EXPECT_EQ(size.largest, 5000);

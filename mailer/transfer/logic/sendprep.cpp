@@ -20,8 +20,8 @@ PrepOutcome PrepareQueuedMessage(MimeSink& sink, const QueuedMessage& message,
     }
     whole = sink.Subject(SubjectToSend(message.subject).c_str()) == 0 && whole;
     // The text as it was read (its MesgSize may be stale), then the signature.
-    whole = sink.Data(message.mailData.data(), static_cast<int>(message.mailData.size())) == 0 &&
-            whole;
+    whole =
+        sink.Data(message.mailData.data(), static_cast<int>(message.mailData.size())) == 0 && whole;
     if (!signature.empty()) {
         whole = sink.Data(kLineEnd, 2) == 0 && whole;
         whole = sink.Data(signature.data(), static_cast<int>(signature.size())) == 0 && whole;

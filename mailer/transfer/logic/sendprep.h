@@ -23,9 +23,9 @@ public:
 };
 
 enum class PrepOutcome {
-    Ended,     // written to the spool file
-    Refused,   // ended, but the preparer refused it (it still holds its place in the file)
-    NotEnded,  // a part could not be written: the message was never ended, nothing of it is sent
+    Ended,    // written to the spool file
+    Refused,  // ended, but the preparer refused it (it still holds its place in the file)
+    NotEnded, // a part could not be written: the message was never ended, nothing of it is sent
 };
 
 // NewMesg with the message's own sender (an empty FromAdd keeps the run's sender), every To and

@@ -62,9 +62,7 @@ bool SendingRun::MarkSent(int number) {
     return true;
 }
 
-bool SendingRun::IsSent(int row) const {
-    return row >= 1 && row <= Rows() && rows_[row - 1].sent;
-}
+bool SendingRun::IsSent(int row) const { return row >= 1 && row <= Rows() && rows_[row - 1].sent; }
 
 long SendingRun::MesgNumOf(int row) const {
     return row >= 1 && row <= Rows() ? rows_[row - 1].mesgNum : 0;

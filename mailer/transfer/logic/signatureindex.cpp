@@ -12,10 +12,9 @@ constexpr std::size_t kOffsetsAt = kNamesAt + kSignatureSlots * kSignatureNameSi
 constexpr std::size_t kDeletedAt = kOffsetsAt + kSignatureSlots * 4;                // 1156
 
 std::int32_t Int32At(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) |
-                                     (static_cast<std::uint32_t>(p[1]) << 8) |
-                                     (static_cast<std::uint32_t>(p[2]) << 16) |
-                                     (static_cast<std::uint32_t>(p[3]) << 24));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 
 // A name field without its zero byte is read to the end of its 32 bytes.
@@ -71,8 +70,8 @@ std::string SignatureFile::TextOf(const std::string& name) const {
     in.read(block, sizeof block);
     const std::size_t got = static_cast<std::size_t>(in.gcount());
     const void* zero = std::memchr(block, 0, got);
-    return std::string(block, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - block)
-                                   : got);
+    return std::string(
+        block, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - block) : got);
 }
 
 } // namespace lx

@@ -13,7 +13,7 @@ namespace lx {
 
 constexpr char kSignatureFile[] = "SIGNING.SIG";
 constexpr int kSignatureSlots = 32;
-constexpr std::size_t kSignatureNameSize = 32;   // bytes per name, zero-terminated
+constexpr std::size_t kSignatureNameSize = 32;    // bytes per name, zero-terminated
 constexpr std::size_t kSignatureIndexSize = 1296; // count, names, offsets, flags, reserved
 constexpr std::size_t kSignatureTextSize = 512;   // bytes per text block
 

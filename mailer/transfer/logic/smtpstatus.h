@@ -12,7 +12,7 @@ enum class StatusLogArg {
 };
 
 struct SmtpStatusAction {
-    const char* logKey = nullptr;    // log line, nullptr for none
+    const char* logKey = nullptr; // log line, nullptr for none
     StatusLogArg logArg = StatusLogArg::None;
     const char* replyMissingKey = nullptr;
     const char* statusKey = nullptr; // new status text, nullptr to keep it

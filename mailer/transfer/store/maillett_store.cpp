@@ -141,11 +141,11 @@ bool QueuedMessageReader::ReadWholeText(long mesgNum, std::string* text) {
     return true;
 }
 
-bool QueuedMessageReader::ReadNames(const char* table, const char* column, long mesgNum,
-                                    int width, std::vector<std::string>* names) {
+bool QueuedMessageReader::ReadNames(const char* table, const char* column, long mesgNum, int width,
+                                    std::vector<std::string>* names) {
     names->clear();
-    const std::string sql = std::string("SELECT ") + column + " FROM " + table + " WHERE " +
-                            ConditionMesgNum(mesgNum);
+    const std::string sql =
+        std::string("SELECT ") + column + " FROM " + table + " WHERE " + ConditionMesgNum(mesgNum);
     odbcvantCursor cursor(conn_, sql.c_str());
     std::vector<char> name(static_cast<std::size_t>(width) + 1);
     cursor.SetSingleResult();
