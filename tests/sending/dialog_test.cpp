@@ -152,8 +152,8 @@ TEST_F(SendDialog, SecondMessageRefusedAtRcptStaysInOut) {
     EXPECT_EQ(got[0].rcptTo,
               (std::vector<std::string>{"ann@example.org", "bob@example.org", "cy@example.org"}));
     EXPECT_EQ(got[0].Header("Subject"), first.subject);
-    EXPECT_EQ(got[0].Header("To"), "ann@example.org, bob@example.org");
-    EXPECT_EQ(got[0].Header("Cc"), "cy@example.org");
+    EXPECT_EQ(got[0].All("To"), (std::vector<std::string>{"ann@example.org", "bob@example.org"}));
+    EXPECT_EQ(got[0].All("Cc"), std::vector<std::string>{"cy@example.org"});
     EXPECT_EQ(got[0].text, Trim(first.text));
     ASSERT_EQ(got[0].attachments.size(), 1u);
     EXPECT_EQ(got[0].attachments[0].first, "figures.bin");

@@ -137,6 +137,13 @@ std::string Received::Header(const std::string& name) const {
     return "";
 }
 
+std::vector<std::string> Received::All(const std::string& name) const {
+    std::vector<std::string> values;
+    for (const auto& h : headers)
+        if (h.first == name) values.push_back(h.second);
+    return values;
+}
+
 std::string Received::DecodedHeader(const std::string& name) const {
     return DecodeWords(Header(name));
 }

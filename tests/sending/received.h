@@ -15,7 +15,8 @@ struct Received {
     std::string text; // the text part as sent, without the line ends that close it
     std::vector<std::pair<std::string, std::string>> attachments; // file name, decoded bytes
 
-    std::string Header(const std::string& name) const;        // "" when absent
+    std::string Header(const std::string& name) const; // the first, "" when absent
+    std::vector<std::string> All(const std::string& name) const;
     std::string DecodedHeader(const std::string& name) const; // encoded words decoded
 };
 
