@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -83,16 +84,27 @@ protected:
         if (!d.automatic) CloseWhenFinished();
         return lx::ShowSendMailDialog(nullptr, &d);
     }
+    // Once the status says the run has finished, the fields are read and Help, then Close, is
+    // pressed.
     void CloseWhenFinished() {
         static std::string finished;
         finished = Text("MAILLETT_CPP_13");
+        atFinish().clear();
         hook->onInit = [](HWND dialog, int) {
             ::SetTimer(dialog, 0x5E, 50, [](HWND dlg, UINT, UINT_PTR id, DWORD) {
                 if (ControlText(dlg, IDC_MAILLETT_STATUS) != finished) return;
                 ::KillTimer(dlg, id);
+                for (int field : {IDC_MAILLETT_QUEUED, IDC_MAILLETT_PREPARED, IDC_MAILLETT_SENT,
+                                  IDC_MAILLETT_PROGRESS, IDC_MAILLETT_LOG})
+                    atFinish()[field] = ControlText(dlg, field);
+                Press(dlg, IDC_MAILLETT_HELP);
                 Press(dlg, IDCANCEL);
             });
         };
+    }
+    static std::map<int, std::string>& atFinish() {
+        static std::map<int, std::string> fields;
+        return fields;
     }
     // The messages aiosmtpd accepted during this test.
     std::vector<Received> NewlyReceived() {
@@ -276,6 +288,15 @@ TEST_F(SendDialog, ManualModeStaysOpenUntilClosedAndHoldsTheSendingMark) {
     EXPECT_EQ(FolderOf(a), sent);
     EXPECT_TRUE(Contains(d.log, Text("MAILLETT_CPP_32"))) << d.log;
     EXPECT_EQ(NewlyReceived().size(), 1u);
+    // What the fields showed at the end, and the help topic of the dialog.
+    EXPECT_EQ(atFinish()[IDC_MAILLETT_QUEUED], "1");
+    EXPECT_EQ(atFinish()[IDC_MAILLETT_PREPARED], "1");
+    EXPECT_EQ(atFinish()[IDC_MAILLETT_SENT], "1");
+    EXPECT_EQ(atFinish()[IDC_MAILLETT_PROGRESS], "100.00%");
+    EXPECT_EQ(atFinish()[IDC_MAILLETT_LOG], d.log);
+    ASSERT_EQ(hook->helpCalls.size(), 1u);
+    EXPECT_EQ(hook->helpCalls[0].second, 32u);
+    EXPECT_TRUE(Contains(hook->helpCalls[0].first, "LORVEX.HLP")) << hook->helpCalls[0].first;
 }
 
 TEST_F(SendDialog, SilentServerIsEndedByTheTimeOut) {
