@@ -36,21 +36,6 @@ bool FileReadable(const std::string& path) {
     return file.Valid();
 }
 
-// The server's reply as log text: its own line ends become the log's CR LF, the last one goes.
-std::string ReplyLines(const char* reply) {
-    std::string text;
-    for (const char* p = reply; *p; ++p) {
-        if (*p == '\r') continue;
-        if (*p == '\n')
-            text += "\r\n";
-        else
-            text += *p;
-    }
-    while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
-        text.resize(text.size() - 2);
-    return text;
-}
-
 class SendMailDialog : public Dialog {
 public:
     SendMailDialog(HWND owner, SendMailData* data)
@@ -243,7 +228,7 @@ private:
         if (a.logKey) {
             if (a.logArg == StatusLogArg::Reply) {
                 const char* reply = reinterpret_cast<const char*>(value);
-                LogText(reply ? Text(a.logKey) + ReplyLines(reply)
+                LogText(reply ? Text(a.logKey) + ReplyLogText(reply)
                               : Text(a.logKey) + Text(a.replyMissingKey));
             } else if (a.logArg == StatusLogArg::Number) {
                 Log(a.logKey, {RowShown(static_cast<int>(value))});

@@ -63,4 +63,18 @@ TEST(SmtpStatusTable, RefusalWithoutReplyHasItsOwnText) {
     EXPECT_EQ(Or(lx::ActionOfSmtpStatus(5).replyMissingKey), "MAILLETT_CPP_20");
 }
 
+TEST(SmtpStatusTable, ReplyBecomesLogLines) {
+    struct {
+        const char* reply;
+        std::string logged;
+    } cases[] = {
+        {"550 5.1.1 unknown\r\n", "550 5.1.1 unknown"},
+        {"550-first\r\n550 last\r\n", "550-first\r\n550 last"},
+        {"554 bare\nline\n\n", "554 bare\r\nline"},
+        {"", ""},
+        {nullptr, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(lx::ReplyLogText(c.reply), c.logged);
+}
+
 } // namespace

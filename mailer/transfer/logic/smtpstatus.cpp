@@ -53,4 +53,18 @@ SmtpStatusAction ActionOfSmtpStatus(int code) {
     return a;
 }
 
+std::string ReplyLogText(const char* reply) {
+    std::string text;
+    for (const char* p = reply; p && *p; ++p) {
+        if (*p == '\r') continue;
+        if (*p == '\n')
+            text += "\r\n";
+        else
+            text += *p;
+    }
+    while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+        text.resize(text.size() - 2);
+    return text;
+}
+
 } // namespace lx

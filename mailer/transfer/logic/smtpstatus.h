@@ -2,6 +2,8 @@
 // the status text, and whether the code ends the run, reports a message sent or its progress.
 #pragma once
 
+#include <string>
+
 namespace lx {
 
 // What a log line is formatted with.
@@ -24,5 +26,8 @@ struct SmtpStatusAction {
 // The action of a status code; codes the session does not send (21 and above, negative) and
 // 7 do nothing but what the table says (nothing, or one log line).
 SmtpStatusAction ActionOfSmtpStatus(int code);
+
+// The server's reply as log text: its line ends become the log's CR LF, the closing ones go.
+std::string ReplyLogText(const char* reply);
 
 } // namespace lx
