@@ -17,6 +17,7 @@
 namespace lx {
 class CMainFrame;
 class SplashWindow;
+struct MailboxSetupContext;
 
 constexpr char kInstanceMutex[] = "Lorvex_Mutex";
 constexpr char kCatalogueFile[] = "DGROUP.VSF";
@@ -64,6 +65,9 @@ private:
     bool ConnectStore();
     bool CreateMainFrame(int showState);
     void LoadMailboxList();
+    // FolderNum of _IN as the folder pane knows it (0 until it does).
+    long InFolderNum() const;
+    MailboxSetupContext MailboxSetup();
     void NoteOldMailboxFile(const MailboxLoadNote& note);
     void PlaceMainFrame();
     void ArmMailCheck();
