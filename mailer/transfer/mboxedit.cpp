@@ -4,6 +4,7 @@
 #include "common/catalog/textformat.h"
 #include "common/settings/install_path.h"
 #include "common/win/dialog.h"
+#include "common/win/messagemap.h"
 #include "common/win/uiseam.h"
 #include "mailer/transfer/store/mboxfolders.h"
 

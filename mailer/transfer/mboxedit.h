@@ -5,12 +5,15 @@
 #include "mailer/transfer/logic/mboxedit_rules.h"
 
 #include <windows.h>
+#include <functional>
 #include <string>
 
 class odbcvantConnection;
 
 namespace lx {
+class Dialog;
 class MessageCatalog;
+class MessageMap;
 
 struct MailboxEditData {
     MessageCatalog* catalog = nullptr;
@@ -43,7 +46,9 @@ MailboxRecord FinishedMailboxRecord(const MailboxEditData& data, const MailboxWo
 // A control's whole text.
 std::string ItemText(HWND dialog, int id);
 
-// The editor's help topic.
-void ShowMailboxHelp(HWND owner, const std::string& installPath, int context);
+// Maps a button's click to `action`.
+void MapClick(MessageMap& map, int id, std::function<void()> action);
+// Maps the dialog's Help button (IDHELP) and F1 to its topic in the help file.
+void MapHelp(MessageMap& map, const Dialog& dialog, const std::string& installPath, int context);
 
 } // namespace lx

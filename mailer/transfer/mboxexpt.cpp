@@ -34,14 +34,8 @@ public:
             BindText(kFields[i].id, buffers_[i], sizeof buffers_[i],
                      static_cast<int>(MailboxFieldLimit(kFields[i].field)));
         }
-        Map().OnCommand(IDC_MBOXEXPERT_SAVE, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnOK();
-        });
-        Map().OnCommand(IDHELP, [this](int, HWND) { Help(); });
-        Map().On(WM_HELP, [this](WPARAM, LPARAM) -> LRESULT {
-            Help();
-            return TRUE;
-        });
+        MapClick(Map(), IDC_MBOXEXPERT_SAVE, [this] { OnOK(); });
+        MapHelp(Map(), *this, data_->installPath, HELP_CONTEXT_MBOXEXPERT);
     }
     ~MailboxExpertScreen() override {
         WipeText(work_.password);
@@ -90,8 +84,6 @@ private:
                 ::SendMessageA(control, EM_SETSEL, 0, -1);
             }
     }
-
-    void Help() { ShowMailboxHelp(Handle(), data_->installPath, HELP_CONTEXT_MBOXEXPERT); }
 
     MailboxEditData* data_;
     MailboxWork work_;

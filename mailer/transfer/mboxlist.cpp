@@ -28,26 +28,14 @@ class MailboxListDialog : public Dialog {
 public:
     MailboxListDialog(HWND owner, MailboxListData* data)
         : Dialog(IDD_MBOXLIST, owner), data_(data) {
-        Map().OnCommand(IDC_MBOXLIST_ADD, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnAdd();
-        });
-        Map().OnCommand(IDC_MBOXLIST_EDIT, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnEdit();
-        });
+        MapClick(Map(), IDC_MBOXLIST_ADD, [this] { OnAdd(); });
+        MapClick(Map(), IDC_MBOXLIST_EDIT, [this] { OnEdit(); });
         Map().OnCommand(IDC_MBOXLIST_LIST, [this](int code, HWND) {
             if (code == LBN_DBLCLK) OnEdit();
         });
-        Map().OnCommand(IDC_MBOXLIST_DELETE, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnDelete();
-        });
-        Map().OnCommand(IDC_MBOXLIST_PASSWORD, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnChangePassword();
-        });
-        Map().OnCommand(IDHELP, [this](int, HWND) { Help(); });
-        Map().On(WM_HELP, [this](WPARAM, LPARAM) -> LRESULT {
-            Help();
-            return TRUE;
-        });
+        MapClick(Map(), IDC_MBOXLIST_DELETE, [this] { OnDelete(); });
+        MapClick(Map(), IDC_MBOXLIST_PASSWORD, [this] { OnChangePassword(); });
+        MapHelp(Map(), *this, data_->installPath, HELP_CONTEXT_MBOXLIST);
     }
 
 protected:
@@ -154,8 +142,6 @@ private:
         }
         WipeText(password, sizeof password);
     }
-
-    void Help() { ShowMailboxHelp(Handle(), data_->installPath, HELP_CONTEXT_MBOXLIST); }
 
     MailboxListData* data_;
 };

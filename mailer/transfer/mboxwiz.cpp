@@ -26,20 +26,10 @@ public:
     MailboxWizard(HWND owner, MailboxEditData* data)
         : Dialog(IDD_MBOXWIZ, owner), data_(data), work_(StartMailboxWork(*data)),
           steps_(work_, *data->mailboxes, data->index) {
-        Map().OnCommand(IDC_MBOXWIZ_NEXT, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnNext();
-        });
-        Map().OnCommand(IDC_MBOXWIZ_PREVIOUS, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnPrevious();
-        });
-        Map().OnCommand(IDC_MBOXWIZ_FINISH, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnFinish();
-        });
-        Map().OnCommand(IDHELP, [this](int, HWND) { Help(); });
-        Map().On(WM_HELP, [this](WPARAM, LPARAM) -> LRESULT {
-            Help();
-            return TRUE;
-        });
+        MapClick(Map(), IDC_MBOXWIZ_NEXT, [this] { OnNext(); });
+        MapClick(Map(), IDC_MBOXWIZ_PREVIOUS, [this] { OnPrevious(); });
+        MapClick(Map(), IDC_MBOXWIZ_FINISH, [this] { OnFinish(); });
+        MapHelp(Map(), *this, data_->installPath, HELP_CONTEXT_MBOXWIZ);
     }
     ~MailboxWizard() override { WipeText(work_.password); }
 
@@ -153,8 +143,6 @@ private:
         }
         ::SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
     }
-
-    void Help() { ShowMailboxHelp(Handle(), data_->installPath, HELP_CONTEXT_MBOXWIZ); }
 
     MailboxEditData* data_;
     MailboxWork work_;

@@ -20,18 +20,12 @@ class ChangePasswordDialog : public Dialog {
 public:
     ChangePasswordDialog(HWND owner, ChangePasswordData* data)
         : Dialog(IDD_POPCPW, owner), data_(data) {
-        Map().OnCommand(IDC_POPCPW_CHANGE, [this](int code, HWND) {
-            if (code == BN_CLICKED) OnChangeNow();
-        });
+        MapClick(Map(), IDC_POPCPW_CHANGE, [this] { OnChangeNow(); });
         Map().On(WM_LX_PASSWORD_STATUS, [this](WPARAM status, LPARAM lParam) -> LRESULT {
             OnStatus(static_cast<int>(status), lParam);
             return 0;
         });
-        Map().OnCommand(IDHELP, [this](int, HWND) { Help(); });
-        Map().On(WM_HELP, [this](WPARAM, LPARAM) -> LRESULT {
-            Help();
-            return TRUE;
-        });
+        MapHelp(Map(), *this, data_->installPath, HELP_CONTEXT_POPCPW);
     }
     ~ChangePasswordDialog() override {
         CloseSession();
@@ -144,8 +138,6 @@ private:
         ::SendMessageA(log, EM_SETSEL, static_cast<WPARAM>(end), end);
         ::SendMessageA(log, EM_SCROLLCARET, 0, 0);
     }
-
-    void Help() { ShowMailboxHelp(Handle(), data_->installPath, HELP_CONTEXT_POPCPW); }
 
     ChangePasswordData* data_;
     TERNHANDLE session_ = 0;

@@ -79,6 +79,11 @@ protected:
         EXPECT_EQ(lx::TextOf(r.defaultFolder), RegistryString(lx::kRegDefFolder));
         EXPECT_EQ(r.defaultFolderNum, RegistryDword(lx::kRegDefFolderNum));
     }
+    // Edit on the list's entry `index`.
+    void EditEntry(int index) {
+        SelectEntry(kList, IDC_MBOXLIST_LIST, index);
+        Push(kList, IDC_MBOXLIST_EDIT);
+    }
     void ExpectStoredAsInMemory() {
         const lx::MailboxList stored = StoredList();
         EXPECT_EQ(0, std::memcmp(&stored, &mailboxes, sizeof stored));
@@ -258,11 +263,7 @@ TEST_F(Editors, ExpertSaveMakesTheEditedMailboxCurrentAndMirrorsIt) {
     mailboxes.records[1] = Record("Work");
     std::string shownPassword, shownServer;
     Script script;
-    script
-        .Do([&] {
-            SelectEntry(kList, IDC_MBOXLIST_LIST, 1);
-            Push(kList, IDC_MBOXLIST_EDIT);
-        })
+    script.Do([&] { EditEntry(1); })
         .Do([&] {
             shownPassword = Item(kExpert, IDC_MBOXEXPERT_PASSWORD);
             shownServer = Item(kExpert, IDC_MBOXEXPERT_POP3);
@@ -291,11 +292,7 @@ TEST_F(Editors, ExpertRefusesAnotherMailboxsNameAndAnOverlongFieldAndStaysOpen) 
     const lx::MailboxList before = mailboxes;
     std::vector<std::string> boxes;
     Script script;
-    script
-        .Do([&] {
-            SelectEntry(kList, IDC_MBOXLIST_LIST, 1);
-            Push(kList, IDC_MBOXLIST_EDIT);
-        })
+    script.Do([&] { EditEntry(1); })
         .Do([&] {
             SetItem(kExpert, IDC_MBOXEXPERT_NAME, "HOME");
             Push(kExpert, IDC_MBOXEXPERT_SAVE);
@@ -325,8 +322,7 @@ TEST_F(Editors, WizardEditKeepsTheMailboxsServers) {
     Script script;
     script.Do([&] {
         Tick(kList, IDC_MBOXLIST_EXPERT, false);
-        SelectEntry(kList, IDC_MBOXLIST_LIST, 0);
-        Push(kList, IDC_MBOXLIST_EDIT);
+        EditEntry(0);
     });
     script.Do([&] { Push(kWizard, IDC_MBOXWIZ_NEXT); });
     for (int step = 1; step <= 5; ++step)

@@ -19,7 +19,7 @@ class Script {
 public:
     Script& Do(std::function<void()> step);
     // A step that waits (bounded) until `done` holds; a wait that runs out fails the test.
-    Script& WaitFor(std::function<bool()> done, const char* what, DWORD millis = 20000);
+    Script& WaitFor(std::function<bool()> done, const char* what, DWORD millis = 15000);
     void Start();
     bool Finished() const { return next_ >= steps_.size(); }
 

@@ -17,24 +17,6 @@ constexpr MailboxField kFields[] = {MailboxField::Name,       MailboxField::Pop3
                                     MailboxField::SmtpServer, MailboxField::Address,
                                     MailboxField::User,       MailboxField::Password};
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-// Scrambling maps the codes 1..127; any other code would come back as another character.
-bool IsPlainText(const std::string& text) {
-    for (char c : text) {
-        const unsigned char code = static_cast<unsigned char>(c);
-        if (code == 0 || code > 127) return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::size_t MailboxFieldLimit(MailboxField field) {
@@ -97,7 +79,7 @@ WorkCheck CheckWorkField(MailboxField field, const std::string& value) {
     if (value.size() > MailboxFieldLimit(field))
         return {field == MailboxField::Name ? WorkRefusal::NameTooLong : WorkRefusal::FieldTooLong,
                 field};
-    if (field == MailboxField::Password && !IsPlainText(value))
+    if (field == MailboxField::Password && !IsStorablePassword(value))
         return {WorkRefusal::PasswordNotPlain, field};
     return {};
 }
@@ -159,9 +141,17 @@ int PickFolderEntry(const std::vector<std::string>& entries, const std::string& 
     for (size_t i = 0; i < entries.size(); ++i)
         if (FolderFromEntry(entries[i], 0).folder == folder) return static_cast<int>(i);
     for (size_t i = 0; i < entries.size(); ++i)
-        if (SameIgnoringCase(FolderFromEntry(entries[i], 0).folder, folder))
+        if (SameNameIgnoringCase(FolderFromEntry(entries[i], 0).folder, folder))
             return static_cast<int>(i);
     return 0;
+}
+
+bool IsStorablePassword(const std::string& text) {
+    for (char c : text) {
+        const unsigned char code = static_cast<unsigned char>(c);
+        if (code == 0 || code > 127) return false;
+    }
+    return true;
 }
 
 void WipeText(std::string& text) {

@@ -84,6 +84,9 @@ FolderChoice FolderFromEntry(const std::string& entry, long inFolderNum);
 // name, else ignoring case), else the first entry; -1 when there are no entries.
 int PickFolderEntry(const std::vector<std::string>& entries, const std::string& folder);
 
+// Whether a password survives being stored scrambled: scrambling maps the codes 1..127 only.
+bool IsStorablePassword(const std::string& text);
+
 // Overwrites a plain-text password before its memory is given up.
 void WipeText(std::string& text);
 void WipeText(char* text, std::size_t size);

@@ -7,6 +7,12 @@
 namespace lx {
 namespace {
 
+bool IsMailbox(const MailboxList& list, int index) {
+    return index >= 0 && index < MailboxCount(list);
+}
+
+} // namespace
+
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -15,12 +21,6 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
             return false;
     return true;
 }
-
-bool IsMailbox(const MailboxList& list, int index) {
-    return index >= 0 && index < MailboxCount(list);
-}
-
-} // namespace
 
 bool CanAddMailbox(const MailboxList& list) { return MailboxCount(list) < kMaxMailboxes; }
 

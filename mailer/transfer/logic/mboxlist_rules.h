@@ -24,6 +24,9 @@ bool ReplaceMailbox(MailboxList& list, int index, const MailboxRecord& record);
 // not). False, with nothing changed, when there is no mailbox at `index`.
 bool DeleteMailbox(MailboxList& list, int index);
 
+// Whether two names are the same ignoring case.
+bool SameNameIgnoringCase(const std::string& a, const std::string& b);
+
 // The index of a mailbox other than `except` whose name equals `name` ignoring case, or -1.
 // Names are kept unique this way so that finding a mailbox by its name (the list, the main
 // window's selector, the automatic check's choice) always finds the one meant.

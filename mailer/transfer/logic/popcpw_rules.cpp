@@ -1,17 +1,10 @@
 #include "mailer/transfer/logic/popcpw_rules.h"
 
+#include "mailer/transfer/logic/mboxedit_rules.h"
 #include "netlib/core/codes.h"
 
 namespace lx {
 namespace {
-
-bool IsPlain(const std::string& text) {
-    for (char c : text) {
-        const unsigned char code = static_cast<unsigned char>(c);
-        if (code == 0 || code > 127) return false;
-    }
-    return true;
-}
 
 struct StatusRow {
     int status;
@@ -45,7 +38,7 @@ PasswordChangeRefusal CheckPasswordChange(const std::string& server, const std::
                                           const std::string& again) {
     if (newPassword != again) return PasswordChangeRefusal::Mismatch;
     if (newPassword.size() > kChangePasswordChars) return PasswordChangeRefusal::NewTooLong;
-    if (!IsPlain(newPassword)) return PasswordChangeRefusal::NewNotPlain;
+    if (!IsStorablePassword(newPassword)) return PasswordChangeRefusal::NewNotPlain;
     if (current.size() > kChangePasswordChars) return PasswordChangeRefusal::CurrentTooLong;
     if (server.size() > kPasswordServerChars) return PasswordChangeRefusal::ServerTooLong;
     if (user.size() > kPasswordUserChars) return PasswordChangeRefusal::UserTooLong;
