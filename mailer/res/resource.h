@@ -101,7 +101,7 @@
 #define HELP_CONTEXT_FOLDERS 15
 
 // "Mail Box List"
-#define IDD_MBOXLIST 241
+#define IDD_MBOXLIST 251
 #define IDC_MBOXLIST_ADD 1179
 #define IDC_MBOXLIST_EDIT 1180
 #define IDC_MBOXLIST_DELETE 1049
@@ -111,7 +111,7 @@
 #define HELP_CONTEXT_MBOXLIST 58
 
 // "Mail Box Setup Wizard": the explanation text of each step, the inputs, the buttons
-#define IDD_MBOXWIZ 242
+#define IDD_MBOXWIZ 252
 #define IDC_MBOXWIZ_NEXT 1168
 #define IDC_MBOXWIZ_PREVIOUS 1169
 #define IDC_MBOXWIZ_FINISH 1177
@@ -133,7 +133,7 @@
 #define HELP_CONTEXT_MBOXWIZ 14
 
 // "Mailbox Setup [Expert Screen]"
-#define IDD_MBOXEXPERT 243
+#define IDD_MBOXEXPERT 253
 #define IDC_MBOXEXPERT_SAVE 1289
 #define IDC_MBOXEXPERT_NAME 1310
 #define IDC_MBOXEXPERT_POP3 1311
@@ -147,7 +147,7 @@
 #define HELP_CONTEXT_MBOXEXPERT 57
 
 // "Change Password" (Help is IDHELP, Close is IDCANCEL)
-#define IDD_POPCPW 244
+#define IDD_POPCPW 254
 #define IDC_POPCPW_NEW 1011
 #define IDC_POPCPW_AGAIN 1012
 #define IDC_POPCPW_LOG 104

@@ -93,9 +93,22 @@ std::string ItemText(HWND dialog, int id) {
     return text;
 }
 
-void ShowMailboxHelp(HWND owner, const std::string& installPath, int context) {
-    ui::Help(owner, HelpFileSpec(installPath).c_str(), HELP_CONTEXT,
-             static_cast<ULONG_PTR>(context));
+void MapClick(MessageMap& map, int id, std::function<void()> action) {
+    map.OnCommand(id, [action](int code, HWND) {
+        if (code == BN_CLICKED) action();
+    });
+}
+
+void MapHelp(MessageMap& map, const Dialog& dialog, const std::string& installPath, int context) {
+    const std::string file = HelpFileSpec(installPath);
+    auto help = [&dialog, file, context] {
+        ui::Help(dialog.Handle(), file.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+    };
+    map.OnCommand(IDHELP, [help](int, HWND) { help(); });
+    map.On(WM_HELP, [help](WPARAM, LPARAM) -> LRESULT {
+        help();
+        return TRUE;
+    });
 }
 
 } // namespace lx

@@ -102,14 +102,12 @@ private:
         WipeText(current);
     }
 
+    // The run is over once 14 has come (it is always last): what a closed session had posted
+    // after it, such as the server closing the connection after QUIT, belongs to no run.
     void OnStatus(int status, LPARAM lParam) {
         const PasswordStatusAction action = ActionForPasswordStatus(status);
-        if (action.endsRun) {
-            if (!session_) return;
-            CloseSession();
-        } else if (!action.logKey) {
-            return;
-        }
+        if (!session_ || !action.logKey) return;
+        if (action.endsRun) CloseSession();
         const char* text = action.withText ? reinterpret_cast<const char*>(lParam) : nullptr;
         log_ += PasswordLogLine(CatalogText(data_->catalog, action.logKey), text);
         if (action.takeNewPassword) {

@@ -8,6 +8,7 @@
 #include "common/settings/scramble.h"
 #include "common/settings/settings_registry.h"
 #include "mailer/res/resource.h"
+#include "mailer/transfer/logic/mboxedit_rules.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -404,7 +405,11 @@ protected:
 };
 
 TEST_F(FirstStart, FinishedWizardAddsTheFirstMailboxAsCurrentWithInAsItsFolder) {
-    WizardValues v{"", "pop.first.example", "", "me@first.example", "me", "pw"};
+    WizardValues v;
+    v.pop3 = "pop.first.example";
+    v.address = "me@first.example";
+    v.user = "me";
+    v.password = "pw";
     Script script;
     WalkWizard(script, v);
     ASSERT_TRUE(RunFirst(script));

@@ -17,7 +17,7 @@ using MailboxList = MailboxSetupTest;
 void UseMailboxes(lx::MailboxList& list, const std::vector<std::string>& names, int current) {
     list = lx::MailboxList{};
     for (size_t i = 0; i < names.size(); ++i) {
-        list.records[i] = MailboxSetupTest::Record(names[i]);
+        list.records[i] = Record(names[i]);
         list.records[i].current = static_cast<int>(i) == current ? 1 : 0;
     }
     list.count = static_cast<std::int16_t>(names.size());

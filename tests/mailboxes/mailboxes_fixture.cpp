@@ -4,6 +4,7 @@
 #include "common/settings/mailbox_file.h"
 #include "common/settings/registry_win32.h"
 #include "common/settings/scramble.h"
+#include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
 
 #include <cstring>
@@ -48,6 +49,8 @@ void Script::RunNext() {
 void MailboxSetupTest::SetUp() {
     FrameTest::SetUp();
     if (HasFatalFailure()) return;
+    // The dialog layer's own messages (field lengths) come from the program's catalogue.
+    lx::ui::SetCatalog(s_catalog);
     context.catalog = s_catalog;
     context.conn = &Conn();
     context.installPath = folder;
@@ -65,7 +68,13 @@ void MailboxSetupTest::RunSetup(Script& script) {
     };
     Command(ID_MAILBOX_SETUP);
     EXPECT_TRUE(script.Finished()) << "the script did not run to its end";
+    hook->onInit = [this](HWND dialog, int resourceId) { opened[resourceId] = dialog; };
     Pump();
+}
+
+void MailboxSetupTest::TearDown() {
+    FrameTest::TearDown();
+    lx::ui::SetCatalog(nullptr);
 }
 
 HWND MailboxSetupTest::Open(int resourceId) const {
@@ -120,7 +129,9 @@ void MailboxSetupTest::SelectEntry(int resourceId, int id, int index) const {
 }
 
 bool MailboxSetupTest::Visible(int resourceId, int id) const {
-    return ::IsWindowVisible(::GetDlgItem(Open(resourceId), id)) != FALSE;
+    // The control's own style: a dialog under a busy script may not have been shown yet.
+    const LONG_PTR style = ::GetWindowLongPtrA(::GetDlgItem(Open(resourceId), id), GWL_STYLE);
+    return (style & WS_VISIBLE) != 0;
 }
 
 lx::MailboxList MailboxSetupTest::StoredList() const {
@@ -144,7 +155,7 @@ std::int32_t MailboxSetupTest::RegistryDword(const char* name) {
     return lx::ReadDwordOr(registry, name, -12345);
 }
 
-lx::MailboxRecord MailboxSetupTest::Record(const std::string& name) {
+lx::MailboxRecord Record(const std::string& name) {
     lx::MailboxRecord r;
     lx::CopyText(r.name, name.c_str());
     lx::CopyText(r.pop3Server, ("pop." + name + ".example").c_str());

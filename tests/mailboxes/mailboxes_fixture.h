@@ -33,6 +33,7 @@ private:
 class MailboxSetupTest : public FrameTest {
 protected:
     void SetUp() override;
+    void TearDown() override;
     // Runs the Mailbox Setup command: `script` starts once the list has opened.
     void RunSetup(Script& script);
     // The handle of the last dialog of this resource that opened.
@@ -54,14 +55,14 @@ protected:
     // The current-mailbox values of the registry.
     static std::string RegistryString(const char* name);
     static std::int32_t RegistryDword(const char* name);
-    // A record of the test's own: servers from `name`, password "secret" stored scrambled.
-    static lx::MailboxRecord Record(const std::string& name);
     std::vector<std::string> BoxTexts() const;
 
     lx::MailboxSetupContext context;
     std::map<int, HWND> opened;
 };
 
+// A record of the test's own: servers from `name`, password "secret" stored scrambled.
+lx::MailboxRecord Record(const std::string& name);
 // The stored form of a password.
 std::string Scrambled(const char* plain);
 

@@ -4,6 +4,7 @@
 
 #include "common/settings/fixed_text.h"
 #include "mailer/res/resource.h"
+#include "netlib/tern32.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -16,6 +17,17 @@ constexpr char kAccepts[] = "127.0.0.18";
 constexpr char kRefuses[] = "127.0.0.19";
 
 class PasswordChange : public MailboxSetupTest {
+public:
+    // The network library is started as the program starts it.
+    static void SetUpTestSuite() {
+        MailboxSetupTest::SetUpTestSuite();
+        TERNStartWinSock(0x0101);
+    }
+    static void TearDownTestSuite() {
+        TERNEndWinSock();
+        MailboxSetupTest::TearDownTestSuite();
+    }
+
 protected:
     void UsePasswordServer(const char* server) {
         mailboxes.records[1] = Record("Work");
