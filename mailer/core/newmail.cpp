@@ -188,7 +188,11 @@ void LorvexApp::LoadMailboxList() {
     MailboxLoadNote note;
     lx::LoadMailboxes(installPath_, static_cast<std::int32_t>(InFolderNum()), mailboxes_, &note);
     NoteOldMailboxFile(note);
-    if (MailboxCount(mailboxes_) == 0) RunFirstMailboxSetup(frame_->Handle(), MailboxSetup());
+    if (MailboxCount(mailboxes_) == 0) {
+        // The wizard waits for the user: the splash, on top of everything, gives way.
+        splash_.reset();
+        RunFirstMailboxSetup(frame_->Handle(), MailboxSetup());
+    }
     frame_->FillMailboxSelector(true);
     if (CurrentMailboxIndex(mailboxes_) < 0)
         LogIfNotSaved(SaveMailboxes(installPath_, mailboxes_), installPath_, catalog_.get(),
