@@ -3,6 +3,7 @@
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/transfer/maillett.h"
+#include "mailer/transfer/mboxlist.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -97,6 +98,7 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                         *out = frame_->SpecialFolders().out;
                                         *sent = frame_->SpecialFolders().sent;
                                     }});
+    PlugMailboxSetup(frame_->Plugs(), MailboxSetup());
 
     LoadMailboxList();
     PlaceMainFrame();
@@ -176,15 +178,28 @@ bool LorvexApp::CreateMainFrame(int showState) {
     return true;
 }
 
-// The mailbox list. Older mailbox files convert with the _IN folder the folder pane found; the
-// first-run wizard comes with mailbox set-up. Filling the selector makes the chosen mailbox
-// current in the registry and writes the list back.
+long LorvexApp::InFolderNum() const {
+    const long in = frame_ ? frame_->SpecialFolders().in : -1;
+    return in >= 0 ? in : kUnknownFolderNum;
+}
+
+MailboxSetupContext LorvexApp::MailboxSetup() {
+    return MailboxSetupContext{catalog_.get(), store_.Get(), installPath_, &mailboxes_,
+                               [this] { return InFolderNum(); }};
+}
+
+// The mailbox list. Older mailbox files convert with the _IN folder the folder pane found; with
+// no mailbox at all the set-up wizard runs over the main window. Filling the selector makes the
+// chosen mailbox current in the registry and writes the list back.
 void LorvexApp::LoadMailboxList() {
-    const long in = frame_->SpecialFolders().in;
     MailboxLoadNote note;
-    lx::LoadMailboxes(installPath_, in >= 0 ? static_cast<std::int32_t>(in) : kUnknownFolderNum,
-                      mailboxes_, &note);
+    lx::LoadMailboxes(installPath_, static_cast<std::int32_t>(InFolderNum()), mailboxes_, &note);
     NoteOldMailboxFile(note);
+    if (MailboxCount(mailboxes_) == 0) {
+        // The wizard waits for the user: the splash, on top of everything, gives way.
+        splash_.reset();
+        RunFirstMailboxSetup(frame_->Handle(), MailboxSetup());
+    }
     frame_->FillMailboxSelector(true);
     if (CurrentMailboxIndex(mailboxes_) < 0)
         LogIfNotSaved(SaveMailboxes(installPath_, mailboxes_), installPath_, catalog_.get(),

@@ -18,6 +18,7 @@
 namespace lx {
 class CMainFrame;
 class SplashWindow;
+struct MailboxSetupContext;
 
 constexpr char kInstanceMutex[] = "Lorvex_Mutex";
 constexpr char kCatalogueFile[] = "DGROUP.VSF";
@@ -66,6 +67,9 @@ private:
     bool ConnectStore();
     bool CreateMainFrame(int showState);
     void LoadMailboxList();
+    // FolderNum of _IN as the folder pane knows it (0 until it does).
+    long InFolderNum() const;
+    MailboxSetupContext MailboxSetup();
     void NoteOldMailboxFile(const MailboxLoadNote& note);
     void PlaceMainFrame();
     void ArmMailCheck();
