@@ -257,6 +257,18 @@ TEST(FilterFile, UnreadableHeadersGiveAnEmptyListThatCanBeSaved) {
     EXPECT_EQ(Names(FilterList::Load(dir.File(kFilterFile))), std::vector<std::string>{"first"});
 }
 
+TEST(FilterFile, AFileThatCannotBeReadIsToldFromAMissingOne) {
+    TempFolder dir;
+    EXPECT_FALSE(FilterList::Load(dir.File(kFilterFile)).Unreadable());
+    dir.Write(kFilterFile, {1, 2, 3});
+    EXPECT_FALSE(FilterList::Load(dir.File(kFilterFile)).Unreadable());
+    std::filesystem::remove(dir.File(kFilterFile));
+    std::filesystem::create_directory(dir.File(kFilterFile));
+    const FilterList list = FilterList::Load(dir.File(kFilterFile));
+    EXPECT_TRUE(list.Unreadable());
+    EXPECT_EQ(list.Count(), 0u);
+}
+
 TEST(FilterFile, ASaveThatCannotWriteLeavesTheOldFileWhole) {
     TempFolder dir;
     FilterList list = ListOf(dir, {Rule("keep", 'A', "a", "", "")});

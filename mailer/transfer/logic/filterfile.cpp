@@ -1,6 +1,8 @@
 #include "mailer/transfer/logic/filterfile.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "common/settings/file_io.h"
 #include "common/settings/fixed_text.h"
@@ -72,8 +74,13 @@ FilterList FilterList::Load(const std::string& path) {
     FilterList list;
     list.path_ = path;
     std::vector<std::uint8_t> bytes;
-    if (path.empty() || !ReadWholeFile(path, bytes) || bytes.size() < kFilterHeaderSize)
+    if (path.empty()) return list;
+    if (!ReadWholeFile(path, bytes)) {
+        std::error_code ec;
+        list.unreadable_ = std::filesystem::exists(path, ec);
         return list;
+    }
+    if (bytes.size() < kFilterHeaderSize) return list;
     const bool current = CurrentLayout(bytes.data());
     const std::size_t ruleSize = current ? kFilterRuleSize : kOldFilterRuleSize;
     const std::int16_t count = GetI16(bytes.data() + kCountOffset);

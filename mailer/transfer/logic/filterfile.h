@@ -29,6 +29,9 @@ public:
     static FilterList Load(const std::string& path);
 
     const std::string& Path() const { return path_; }
+    // Something is at the path but could not be read (locked, no permission, a folder): the
+    // list is empty only because its rules could not be seen, and saving it would lose them.
+    bool Unreadable() const { return unreadable_; }
     size_t Count() const { return rules_.size(); }
     const FilterRule& At(size_t index) const { return rules_.at(index); }
 
@@ -58,6 +61,7 @@ private:
 
     std::string path_;
     std::vector<FilterRule> rules_;
+    bool unreadable_ = false;
 };
 
 // The bytes of one rule in the current layout and back (image holds kFilterRuleSize bytes).
