@@ -2,6 +2,7 @@
 #include "mailer/core/splash.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/msgprint.h"
+#include "mailer/transfer/filtlist.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -90,6 +91,9 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                                              [this](MessageFont which) {
                                                                  return MessageFontHandle(which);
                                                              }});
+    // The address book's picker joins the filter rules once there is an address book.
+    PlugFilterManager(frame_->Plugs(),
+                      FilterListData{catalog_.get(), store_.Get(), installPath_, {}});
 
     LoadMailboxList();
     PlaceMainFrame();
