@@ -8,6 +8,7 @@
 #include "mailer/transfer/filtmgr.h"
 #include "mailer/transfer/logic/filterfile.h"
 #include "mailer/ui/logic/cmdplug.h"
+#include "tests/filters/rules.h"
 #include "tests/panes/panes_fixture.h"
 
 #include <gtest/gtest.h>
@@ -21,19 +22,7 @@ namespace {
 using lxtest::ControlText;
 using lxtest::Press;
 
-lx::FilterRule Rule(const char* name, char letter, const char* address, const char* subject,
-                    const char* message, const char* folder = nullptr, std::int32_t num = 0) {
-    lx::FilterRule rule;
-    lx::CopyText(rule.name, name);
-    rule.fields = letter;
-    lx::CopyText(rule.address, address);
-    lx::CopyText(rule.subject, subject);
-    lx::CopyText(rule.message, message);
-    rule.action = folder ? lx::kFilterActionFile : lx::kFilterActionDelete;
-    lx::CopyText(rule.folderName, folder);
-    rule.folderNum = num;
-    return rule;
-}
+using lxtest::MakeRule;
 
 // Ticks a radio button of a group and tells the dialog, as a click does.
 void Choose(HWND dlg, int first, int last, int id) {
@@ -155,7 +144,7 @@ TEST_F(FilterDialogs, AddFilesANewRuleIntoTheChosenFolder) {
 }
 
 TEST_F(FilterDialogs, ATakenNameIsRefusedAndTheRuleStaysOpen) {
-    WriteRules({Rule("Work", 'A', "boss@", "", "", "Work", 5)});
+    WriteRules({MakeRule("Work", 'A', "boss@", "", "", "Work", 5)});
     hook.onInit = [&](HWND dlg, int id) {
         if (id == IDD_FILTLIST) {
             listDlg = dlg;
@@ -186,8 +175,8 @@ TEST_F(FilterDialogs, ATakenNameIsRefusedAndTheRuleStaysOpen) {
 }
 
 TEST_F(FilterDialogs, EditShowsTheSelectedRuleAndReplacesIt) {
-    WriteRules({Rule("First", 'S', "", "sale", ""),
-                Rule("News", 'U', "", "weekly", "unsubscribe", "Lists", 8)});
+    WriteRules({MakeRule("First", 'S', "", "sale", ""),
+                MakeRule("News", 'U', "", "weekly", "unsubscribe", "Lists", 8)});
     struct Seen {
         bool nameEnabled = true, choiceU = false, fileChecked = false;
         std::string name, subject, message, folder;
@@ -230,8 +219,8 @@ TEST_F(FilterDialogs, EditShowsTheSelectedRuleAndReplacesIt) {
 }
 
 TEST_F(FilterDialogs, DeleteAsksFirstAndRemovesOnlyOnYes) {
-    WriteRules({Rule("One", 'A', "a@", "", ""), Rule("Two", 'A', "b@", "", ""),
-                Rule("Three", 'A', "c@", "", "")});
+    WriteRules({MakeRule("One", 'A', "a@", "", ""), MakeRule("Two", 'A', "b@", "", ""),
+                MakeRule("Three", 'A', "c@", "", "")});
     std::vector<std::vector<std::string>> shown;
     hook.onInit = [&](HWND dlg, int id) {
         listDlg = dlg;
@@ -272,7 +261,7 @@ TEST_F(FilterDialogs, AFileThatCannotBeReadIsNeitherEditedNorReplaced) {
 }
 
 TEST_F(FilterDialogs, ASaveThatFailsIsReportedAndTheListShowsTheFile) {
-    WriteRules({Rule("Kept", 'A', "a@", "", "")});
+    WriteRules({MakeRule("Kept", 'A', "a@", "", "")});
     const std::string blocker = FilterPath() + ".tmp";
     std::filesystem::create_directories(blocker + "/inside");
     std::vector<std::string> shown;
@@ -380,7 +369,7 @@ TEST_F(FilterDialogs, TheAddressBookPickerFillsTheAddress) {
             Press(dlg, IDCANCEL);
         });
     };
-    lx::ManageFilterData data = RuleData(Rule("x", 'A', "", "", ""));
+    lx::ManageFilterData data = RuleData(MakeRule("x", 'A', "", "", ""));
     EXPECT_EQ(IDCANCEL, lx::ShowManageFilterDialog(parent, &data));
     EXPECT_EQ("list@lists.example", address);
 }
@@ -400,7 +389,7 @@ TEST_F(FilterDialogs, ARulesLetterSelectsTheFirstChoiceWithIt) {
             }
             Press(dlg, IDCANCEL);
         };
-        lx::ManageFilterData data = RuleData(Rule("x", c.letter, "a", "b", "c"));
+        lx::ManageFilterData data = RuleData(MakeRule("x", c.letter, "a", "b", "c"));
         lx::ShowManageFilterDialog(parent, &data);
         EXPECT_EQ(c.checked, checked) << c.letter;
     }

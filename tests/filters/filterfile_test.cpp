@@ -8,6 +8,7 @@
 
 #include "common/settings/fixed_text.h"
 #include "mailer/transfer/logic/filterfile.h"
+#include "tests/filters/rules.h"
 #include "tests/settings/temp_folder.h"
 
 using namespace lx;
@@ -21,19 +22,7 @@ using lx_test::TempFolder;
 
 namespace {
 
-FilterRule Rule(const char* name, char letter, const char* address, const char* subject,
-                const char* message, const char* folder = nullptr, std::int32_t folderNum = 0) {
-    FilterRule rule;
-    CopyText(rule.name, name);
-    rule.fields = letter;
-    CopyText(rule.address, address);
-    CopyText(rule.subject, subject);
-    CopyText(rule.message, message);
-    rule.action = folder ? kFilterActionFile : kFilterActionDelete;
-    CopyText(rule.folderName, folder);
-    rule.folderNum = folderNum;
-    return rule;
-}
+using lxtest::MakeRule;
 
 FilterList ListOf(const TempFolder& dir, std::initializer_list<FilterRule> rules) {
     FilterList list = FilterList::Load(dir.File(kFilterFile));
@@ -65,17 +54,17 @@ Outcome Sort(const FilterList& list, const FilterMessage& message) {
 
 TEST(FilterListMatch, DeleteWinsOverAFolderRuleInEitherOrder) {
     TempFolder dir;
-    const FilterRule file = Rule("shop", 'A', "shop.example", "", "", "Offers", 7);
-    const FilterRule drop = Rule("spam", 'S', "", "offer", "");
+    const FilterRule file = MakeRule("shop", 'A', "shop.example", "", "", "Offers", 7);
+    const FilterRule drop = MakeRule("spam", 'S', "", "offer", "");
     EXPECT_TRUE(Sort(ListOf(dir, {file, drop}), kOffer).deleted);
     EXPECT_TRUE(Sort(ListOf(dir, {drop, file}), kOffer).deleted);
 }
 
 TEST(FilterListMatch, TheEarlierFolderRuleDecides) {
     TempFolder dir;
-    FilterList list = ListOf(dir, {Rule("miss", 'M', "", "", "sell", "Never", 3),
-                                   Rule("first", 'S', "", "weekly", "", "Weekly", 11),
-                                   Rule("second", 'A', "offers@", "", "", "Shop", 12)});
+    FilterList list = ListOf(dir, {MakeRule("miss", 'M', "", "", "sell", "Never", 3),
+                                   MakeRule("first", 'S', "", "weekly", "", "Weekly", 11),
+                                   MakeRule("second", 'A', "offers@", "", "", "Shop", 12)});
     const Outcome out = Sort(list, kOffer);
     EXPECT_FALSE(out.deleted);
     EXPECT_EQ(out.folder, "Weekly");
@@ -85,13 +74,13 @@ TEST(FilterListMatch, TheEarlierFolderRuleDecides) {
 TEST(FilterListMatch, AddressOrSubjectMatchesOnTheSubjectAlone) {
     TempFolder dir;
     FilterList list =
-        ListOf(dir, {Rule("either", 'O', "nobody@nowhere", "weekly offer", "", "Offers", 4)});
+        ListOf(dir, {MakeRule("either", 'O', "nobody@nowhere", "weekly offer", "", "Offers", 4)});
     EXPECT_EQ(Sort(list, kOffer).folder, "Offers");
 }
 
 TEST(FilterListMatch, ARuleOfTheOtherActionIsNotAsked) {
     TempFolder dir;
-    FilterList list = ListOf(dir, {Rule("drop", 'S', "", "offer", "")});
+    FilterList list = ListOf(dir, {MakeRule("drop", 'S', "", "offer", "")});
     std::int32_t num = 99;
     std::string folder = "untouched";
     EXPECT_FALSE(list.FolderMatch(kOffer, &num, &folder));
@@ -103,20 +92,20 @@ TEST(FilterListMatch, ARuleOfTheOtherActionIsNotAsked) {
 
 TEST(FilterListEdit, NamesAreUniqueAndExact) {
     TempFolder dir;
-    FilterList list = ListOf(dir, {Rule("Work", 'A', "boss@", "", "", "Work", 2)});
-    EXPECT_FALSE(list.Append(Rule("Work", 'S', "", "x", "")));
-    EXPECT_FALSE(list.Append(Rule("", 'S', "", "x", "")));
-    EXPECT_TRUE(list.Append(Rule("work", 'S', "", "x", "")));
+    FilterList list = ListOf(dir, {MakeRule("Work", 'A', "boss@", "", "", "Work", 2)});
+    EXPECT_FALSE(list.Append(MakeRule("Work", 'S', "", "x", "")));
+    EXPECT_FALSE(list.Append(MakeRule("", 'S', "", "x", "")));
+    EXPECT_TRUE(list.Append(MakeRule("work", 'S', "", "x", "")));
     EXPECT_EQ(list.Find("Work"), 0);
     EXPECT_EQ(list.Find("work"), 1);
     EXPECT_EQ(list.Find("WORK"), -1);
     EXPECT_EQ(list.Find(nullptr), -1);
 
-    EXPECT_TRUE(list.Replace(0, Rule("Work", 'N', "boss@", "urgent", "", "Urgent", 5)));
+    EXPECT_TRUE(list.Replace(0, MakeRule("Work", 'N', "boss@", "urgent", "", "Urgent", 5)));
     EXPECT_EQ(TextOf(list.At(0).folderName), "Urgent");
-    EXPECT_FALSE(list.Replace(0, Rule("work", 'A', "x", "", "")));
-    EXPECT_FALSE(list.Replace(2, Rule("other", 'A', "x", "", "")));
-    EXPECT_FALSE(list.Replace(-1, Rule("other", 'A', "x", "", "")));
+    EXPECT_FALSE(list.Replace(0, MakeRule("work", 'A', "x", "", "")));
+    EXPECT_FALSE(list.Replace(2, MakeRule("other", 'A', "x", "", "")));
+    EXPECT_FALSE(list.Replace(-1, MakeRule("other", 'A', "x", "", "")));
 
     list.Remove(5);
     list.Remove(-1);
@@ -127,8 +116,9 @@ TEST(FilterListEdit, NamesAreUniqueAndExact) {
 
 TEST(FilterFile, SavedBytesFollowTheLayout) {
     TempFolder dir;
-    FilterList list = ListOf(dir, {Rule("drop", 'P', "x@y", "", "unsubscribe"),
-                                   Rule("file", 'U', "", "invoice", "amount due", "Bills", -2)});
+    FilterList list =
+        ListOf(dir, {MakeRule("drop", 'P', "x@y", "", "unsubscribe"),
+                     MakeRule("file", 'U', "", "invoice", "amount due", "Bills", -2)});
     ASSERT_TRUE(list.Save());
     const std::vector<std::uint8_t> f = dir.Read(kFilterFile);
     ASSERT_EQ(f.size(), 64u + 2 * 192u);
@@ -153,9 +143,9 @@ TEST(FilterFile, SavedBytesFollowTheLayout) {
 TEST(FilterFile, RoundTripKeepsEveryFieldAtItsFullLength) {
     TempFolder dir;
     const std::string address(80, 'a'), words(31, 'w');
-    FilterRule full = Rule("fifteen-chars-x", 'U', address.c_str(), words.c_str(), words.c_str(),
-                           "sixteen-chars-xx", 123456789);
-    FilterList list = ListOf(dir, {full, Rule("second", 'Z', "a", "b", "c")});
+    FilterRule full = MakeRule("fifteen-chars-x", 'U', address.c_str(), words.c_str(),
+                               words.c_str(), "sixteen-chars-xx", 123456789);
+    FilterList list = ListOf(dir, {full, MakeRule("second", 'Z', "a", "b", "c")});
     ASSERT_TRUE(list.Save());
 
     const FilterList back = FilterList::Load(dir.File(kFilterFile));
@@ -206,7 +196,7 @@ TEST(FilterFile, OlderLayoutIsReadAndRewrittenAtTheNextSave) {
     EXPECT_EQ(TextOf(r.folderName), "Lists");
     EXPECT_EQ(r.folderNum, 41);
 
-    ASSERT_TRUE(list.Append(Rule("new", 'M', "", "", "words")));
+    ASSERT_TRUE(list.Append(MakeRule("new", 'M', "", "", "words")));
     ASSERT_TRUE(list.Save());
     const std::vector<std::uint8_t> f = dir.Read(kFilterFile);
     ASSERT_EQ(f.size(), 64u + 3 * 192u);
@@ -219,8 +209,9 @@ TEST(FilterFile, OlderLayoutIsReadAndRewrittenAtTheNextSave) {
 
 TEST(FilterFile, ACountBeyondTheRulesReadsTheCompleteOnes) {
     TempFolder dir;
-    FilterList list = ListOf(dir, {Rule("one", 'A', "a", "", ""), Rule("two", 'A', "b", "", ""),
-                                   Rule("three", 'A', "c", "", "")});
+    FilterList list =
+        ListOf(dir, {MakeRule("one", 'A', "a", "", ""), MakeRule("two", 'A', "b", "", ""),
+                     MakeRule("three", 'A', "c", "", "")});
     ASSERT_TRUE(list.Save());
     std::vector<std::uint8_t> f = dir.Read(kFilterFile);
     Put16(f, 62, 9);
@@ -252,7 +243,7 @@ TEST(FilterFile, UnreadableHeadersGiveAnEmptyListThatCanBeSaved) {
     FilterList negative = FilterList::Load(dir.File(kFilterFile));
     EXPECT_EQ(negative.Count(), 0u);
 
-    ASSERT_TRUE(negative.Append(Rule("first", 'S', "", "hello", "")));
+    ASSERT_TRUE(negative.Append(MakeRule("first", 'S', "", "hello", "")));
     ASSERT_TRUE(negative.Save());
     EXPECT_EQ(Names(FilterList::Load(dir.File(kFilterFile))), std::vector<std::string>{"first"});
 }
@@ -271,14 +262,14 @@ TEST(FilterFile, AFileThatCannotBeReadIsToldFromAMissingOne) {
 
 TEST(FilterFile, ASaveThatCannotWriteLeavesTheOldFileWhole) {
     TempFolder dir;
-    FilterList list = ListOf(dir, {Rule("keep", 'A', "a", "", "")});
+    FilterList list = ListOf(dir, {MakeRule("keep", 'A', "a", "", "")});
     ASSERT_TRUE(list.Save());
     const std::vector<std::uint8_t> before = dir.Read(kFilterFile);
 
     // The temporary file's place is taken by a folder holding a file: it cannot be written.
     std::filesystem::create_directory(dir.File("LORVEX.FLT.tmp"));
     dir.Write("LORVEX.FLT.tmp/inside", {1});
-    ASSERT_TRUE(list.Append(Rule("lost", 'A', "b", "", "")));
+    ASSERT_TRUE(list.Append(MakeRule("lost", 'A', "b", "", "")));
     EXPECT_FALSE(list.Save());
     EXPECT_EQ(dir.Read(kFilterFile), before);
     EXPECT_TRUE(dir.Exists("LORVEX.FLT.tmp/inside"));

@@ -6,19 +6,14 @@
 
 #include "common/settings/fixed_text.h"
 #include "mailer/transfer/logic/filterrule.h"
+#include "tests/filters/rules.h"
 
 using namespace lx;
 
 namespace {
 
 FilterRule Rule(char letter, const char* address, const char* subject, const char* message) {
-    FilterRule rule;
-    CopyText(rule.name, "rule");
-    rule.fields = letter;
-    CopyText(rule.address, address);
-    CopyText(rule.subject, subject);
-    CopyText(rule.message, message);
-    return rule;
+    return lxtest::MakeRule("rule", letter, address, subject, message);
 }
 
 bool Matches(const FilterRule& rule, const FilterMessage& message) {
