@@ -59,6 +59,9 @@ protected:
     void SetUp() override {
         PaneTest::SetUp();
         MakeFolders({"Work", "Lists"});
+        // The installation folder is emptied of files only: folders a test put in the way go too.
+        std::filesystem::remove_all(FilterPath());
+        std::filesystem::remove_all(FilterPath() + ".tmp");
     }
 
     std::string FilterPath() const { return lx::InstallFile(installPath, lx::kFilterFile); }
