@@ -41,11 +41,7 @@ void ChooseAction(HWND dlg, bool file) {
 bool Enabled(HWND dlg, int id) { return ::IsWindowEnabled(::GetDlgItem(dlg, id)) != FALSE; }
 
 std::vector<std::string> ListNames(HWND dlg) {
-    std::vector<std::string> names;
-    HWND list = ::GetDlgItem(dlg, IDC_FILTLIST_LIST);
-    const int n = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) names.push_back(lxtest::PaneTest::ItemText(list, i));
-    return names;
+    return lxtest::PaneTest::ItemTexts(::GetDlgItem(dlg, IDC_FILTLIST_LIST));
 }
 
 std::vector<std::string> RuleNames(const lx::FilterList& list) {
