@@ -56,6 +56,9 @@ wait_port "$smtp_addr" 25
 
 bash "$root/tools/setup/wineprefix.sh" "$WINEPREFIX"
 wine reg import "$demo/mailbox.reg" >/dev/null 2>&1
+# That Wine session started without the display Lorvex gets: let it end before Lorvex starts,
+# or Lorvex joins it and finds no display to draw on.
+wineserver -w
 
 cat <<TEXT
 
