@@ -10,7 +10,7 @@ INSTALL := $(abspath $(BUILD)/install)
 JOBS    ?= $(shell nproc)
 ROOT    := $(abspath .)
 
-.PHONY: all deps native win64 win32 build test run install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print test-sanitize
+.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print test-sanitize
 
 all: build
 
@@ -55,6 +55,10 @@ store: install
 
 run: install store wineprefix printer
 	@bash tools/setup/run.sh $(WIN64) $(INSTALL) $(BUILD)
+
+# A try-out with a mailbox of its own: local POP3 (sample mail) and SMTP servers, then Lorvex.
+demo: win64
+	@bash tools/demo/demo.sh $(NATIVE) $(WIN64) $(BUILD)
 
 # Brief libFuzzer runs of the MIME scanner and line decoders (FUZZ_SECONDS each).
 fuzz: deps

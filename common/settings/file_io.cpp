@@ -25,6 +25,30 @@ bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size
     return ok;
 }
 
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    std::uint8_t chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    return !failed;
+}
+
+bool ReplaceFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    const std::string temp = path + ".tmp";
+    if (!WriteFileBytes(temp, data, size)) {
+        RemoveFile(temp);
+        return false;
+    }
+    if (RenameFile(temp, path)) return true;
+    RemoveFile(temp);
+    return false;
+}
+
 bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {

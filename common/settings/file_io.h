@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lx {
 
@@ -15,6 +16,13 @@ long ReadFilePrefix(const std::string& path, std::uint8_t* buf, std::size_t size
 // Creates or replaces the file with exactly these bytes; true only when all were written and the
 // file closed without error.
 bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size);
+
+// Reads the whole file into bytes; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
+
+// Replaces the file with exactly these bytes by writing them to a temporary file beside it and
+// renaming that over the file: a write that fails leaves the old file as it was.
+bool ReplaceFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size);
 
 bool RemoveFile(const std::string& path);
 

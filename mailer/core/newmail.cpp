@@ -4,6 +4,7 @@
 #include "mailer/ui/msgprint.h"
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mboxlist.h"
+#include "mailer/transfer/filtlist.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -99,6 +100,9 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                         *sent = frame_->SpecialFolders().sent;
                                     }});
     PlugMailboxSetup(frame_->Plugs(), MailboxSetup());
+    // The address book's picker joins the filter rules once there is an address book.
+    PlugFilterManager(frame_->Plugs(),
+                      FilterListData{catalog_.get(), store_.Get(), installPath_, {}});
 
     LoadMailboxList();
     PlaceMainFrame();

@@ -122,11 +122,7 @@ TEST_F(FolderDialogs, HelpOpensContext22) {
 }
 
 std::vector<std::string> ListLines(HWND dlg) {
-    std::vector<std::string> lines;
-    HWND list = ::GetDlgItem(dlg, IDC_SELFOLDER_LIST);
-    const int n = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) lines.push_back(lxtest::PaneTest::ItemText(list, i));
-    return lines;
+    return lxtest::PaneTest::ItemTexts(::GetDlgItem(dlg, IDC_SELFOLDER_LIST));
 }
 
 class SelectFolder : public FolderDialogs {};

@@ -113,6 +113,13 @@ std::string PaneTest::ItemText(HWND list, int index) {
     return text;
 }
 
+std::vector<std::string> PaneTest::ItemTexts(HWND list) {
+    std::vector<std::string> texts;
+    const int n = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) texts.push_back(ItemText(list, i));
+    return texts;
+}
+
 POINT PaneTest::RowPoint(HWND list, int index) {
     RECT item{};
     ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index),

@@ -18,6 +18,8 @@ class PaneTest : public StoreTest {
 public:
     // List string of an item of a list box.
     static std::string ItemText(HWND list, int index);
+    // Every item's string of a list box, in order.
+    static std::vector<std::string> ItemTexts(HWND list);
     // Screen point in the middle of a row of a pane's list.
     static POINT RowPoint(HWND list, int index);
     // Lets posted messages run.

@@ -11,7 +11,8 @@ install_dir=$(cd "$2" && pwd)
 build_root=$(mkdir -p "$3" && cd "$3" && pwd)
 shift 3  # anything after the three folders is handed to Lorvex as its command line
 
-export WINEPREFIX=$build_win/wineprefix
+# LX_WINEPREFIX: another prefix (the demo keeps one of its own, apart from the tests').
+export WINEPREFIX=${LX_WINEPREFIX:-$build_win/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 [ -f "$WINEPREFIX/system.reg" ] || bash "$here/wineprefix.sh" "$WINEPREFIX"
