@@ -2,6 +2,7 @@
 #include "mailer/core/splash.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/msgprint.h"
+#include "mailer/transfer/pop3stat.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -90,6 +91,9 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                                              [this](MessageFont which) {
                                                                  return MessageFontHandle(which);
                                                              }});
+    PlugMailRetrieval(frame_->Plugs(),
+                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transfers_,
+                                           &frame_->SpecialFolders()});
 
     LoadMailboxList();
     PlaceMainFrame();

@@ -10,6 +10,7 @@
 #include "common/win/handles.h"
 #include "common/win/window.h"
 #include "mailer/core/startwork.h"
+#include "mailer/transfer/logic/transfermarks.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -41,6 +42,7 @@ public:
     MailboxList& Mailboxes() { return mailboxes_; }
     DialerSettings& Dialer() { return dialer_; }
     CMainFrame* MainFrame() { return frame_.get(); }
+    TransferMarks& Transfers() { return transfers_; }
     // Null until the start-up worker's fonts have arrived.
     HFONT MessageFontHandle(MessageFont which) const;
 
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<MessageFontSet> fonts_;
     FontReceiver fontReceiver_{*this};
     UniqueHandle worker_;
+    TransferMarks transfers_;
 };
 
 } // namespace lx
