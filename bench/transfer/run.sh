@@ -26,6 +26,7 @@ export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all WINEDLLOVERRID
 eval "$(bash "$root/tools/setup/xvfb.sh" "$state/xvfb")"
 cleanup() {
   bash "$root/tools/testpeers/peers.sh" stop "$peers" >/dev/null 2>&1 || true
+  wineserver -k 2>/dev/null || true
   if [ -n "${LX_XVFB_PID:-}" ]; then kill "$LX_XVFB_PID" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
