@@ -10,7 +10,7 @@ INSTALL := $(abspath $(BUILD)/install)
 JOBS    ?= $(shell nproc)
 ROOT    := $(abspath .)
 
-.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print test-sanitize
+.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print bench-transfer test-sanitize
 
 all: build
 
@@ -84,6 +84,12 @@ bench-panes: win64 wineprefix
 bench-print: win64 wineprefix printer
 	@cmake --build $(WIN64) --target print_bench -j $(JOBS)
 	@bash bench/print/run.sh $(WIN64)
+
+# Figures: 1,000 messages retrieved, scanned and stored through the retrieval dialog against the
+# bare pull, scan and inserts of the same messages.
+bench-transfer: win64 wineprefix
+	@cmake --build $(WIN64) --target transfer_bench -j $(JOBS)
+	@bash bench/transfer/run.sh $(WIN64)
 
 # The portable core's tests under ASan and UBSan.
 test-sanitize: deps

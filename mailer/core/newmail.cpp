@@ -5,6 +5,7 @@
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mboxlist.h"
 #include "mailer/transfer/filtlist.h"
+#include "mailer/transfer/pop3stat.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -103,6 +104,9 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     // The address book's picker joins the filter rules once there is an address book.
     PlugFilterManager(frame_->Plugs(),
                       FilterListData{catalog_.get(), store_.Get(), installPath_, {}});
+    PlugMailRetrieval(frame_->Plugs(),
+                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transferMarks_,
+                                           &frame_->SpecialFolders()});
 
     LoadMailboxList();
     PlaceMainFrame();

@@ -196,6 +196,17 @@
 #define IDC_FILTMGR_PICKFOLDER 2638
 #define IDC_FILTMGR_HELP 2639
 #define HELP_CONTEXT_FILTMGR 45
+// "Retrieving Mail [POP3]" (Close is IDCANCEL) and its "Enter Mail Server Password" prompt
+#define IDD_POP3STAT 3400
+#define IDC_POP3STAT_CONNECTION 3401
+#define IDC_POP3STAT_TOTAL 3402
+#define IDC_POP3STAT_CURRENT 3403
+#define IDC_POP3STAT_PERCENT 3404
+#define IDC_POP3STAT_LOG 3405
+#define IDC_POP3STAT_HELP 3406
+#define HELP_CONTEXT_POP3STAT 33
+#define IDD_POP3PASS 3410
+#define IDC_POP3PASS_PASSWORD 3411
 
 // The folder dialogs both programs share
 #include "../../common/folderdlg/folderres.h"

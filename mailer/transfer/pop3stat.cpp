@@ -1,0 +1,346 @@
+#include "mailer/transfer/pop3stat.h"
+
+#include "common/catalog/msgcatalog.h"
+#include "common/catalog/textformat.h"
+#include "common/clock/localtime.h"
+#include "common/settings/install_path.h"
+#include "common/settings/registry_win32.h"
+#include "common/settings/scramble.h"
+#include "common/win/dialog.h"
+#include "common/win/uiseam.h"
+#include "mailer/res/resource.h"
+#include "mailer/transfer/logic/filterfile.h"
+#include "mailer/transfer/logic/pop3stat_rules.h"
+#include "mailer/transfer/logic/transfermarks.h"
+#include "mailer/transfer/pop3pass.h"
+#include "mailer/transfer/store/pop3scan.h"
+#include "mailer/ui/logic/cmdplug.h"
+#include "mailer/ui/logic/mailfold_rules.h"
+#include "netlib/tern32.h"
+
+#include <string>
+#include <vector>
+
+namespace lx {
+namespace {
+
+// The Messages box holds the whole run's log (a long run writes far more than the edit
+// control's default 32 KB).
+constexpr WPARAM kLogLimit = 4 * 1024 * 1024;
+
+// What the current mailbox's registry values say.
+struct MailboxValues {
+    char server[128] = "";
+    char user[128] = "";
+    char password[kRegPasswordSize] = "";
+    std::int32_t deleteMail = 0;
+    std::int32_t apop = 0;
+    char defaultFolder[17] = "";
+    std::int32_t defaultFolderNum = 0;
+};
+
+class Pop3StatDialog : public Dialog {
+public:
+    Pop3StatDialog(HWND owner, Pop3StatData* data)
+        : Dialog(IDD_POP3STAT, owner), data_(data),
+          mark_(data->marks ? &data->marks->retrieving : nullptr) {
+        Map().On(WM_SHOWWINDOW, [this](WPARAM shown, LPARAM status) -> LRESULT {
+            OnShowWindow(shown != 0, static_cast<int>(status));
+            return ::DefWindowProcA(Handle(), WM_SHOWWINDOW, shown, status);
+        });
+        Map().On(kPop3StartMessage, [this](WPARAM, LPARAM) -> LRESULT {
+            Start();
+            return 0;
+        });
+        Map().On(kPop3StatusMessage, [this](WPARAM code, LPARAM value) -> LRESULT {
+            OnStatus(static_cast<int>(code), value);
+            return 0;
+        });
+        Map().On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
+            if (id == kPop3WatchdogTimer) OnWatchdog();
+            return 0;
+        });
+        Map().On(WM_DESTROY, [this](WPARAM, LPARAM) -> LRESULT {
+            OnDestroy();
+            return 0;
+        });
+        Map().OnCommand(IDC_POP3STAT_HELP, [this](int, HWND) {
+            ui::Help(Handle(), HelpFileSpec(data_->installPath).c_str(), HELP_CONTEXT,
+                     HELP_CONTEXT_POP3STAT);
+        });
+    }
+
+protected:
+    BOOL OnInitDialog() override {
+        ::SendDlgItemMessageA(Handle(), IDC_POP3STAT_LOG, EM_SETLIMITTEXT, kLogLimit, 0);
+        SetField(IDC_POP3STAT_CONNECTION, Text(kKeyConnecting));
+        return TRUE;
+    }
+    void OnCancel() override { Close(); }
+
+private:
+    HWND MainWindow() const {
+        return data_->mainWindow ? data_->mainWindow : ::GetWindow(Handle(), GW_OWNER);
+    }
+
+    // Shown (or its owner restored): an automatic run under a minimised main window stays out of
+    // sight and says so in the main window's title. The start request follows every show; Start
+    // runs once.
+    void OnShowWindow(bool shown, int status) {
+        const bool appearing = status == SW_PARENTOPENING || (shown && status == 0);
+        HWND main = MainWindow();
+        if (data_->automatic && appearing && !titleChanged_ && main && ::IsIconic(main)) {
+            char title[256] = "";
+            ::GetWindowTextA(main, title, sizeof title);
+            savedTitle_ = title;
+            ::SetWindowTextA(main, Text(kKeyRetrievingTitle).c_str());
+            titleChanged_ = true;
+            ::PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        }
+        if (shown || status == SW_PARENTOPENING) ::PostMessageA(Handle(), kPop3StartMessage, 0, 0);
+    }
+
+    void Start() {
+        if (started_) return; // one connection per dialog
+        started_ = true;
+        // The watchdog guards every way an automatic run can stall, the start included.
+        if (data_->automatic)
+            ::SetTimer(Handle(), kPop3WatchdogTimer, data_->watchdogMillis, nullptr);
+        ::SetFocus(Item(IDC_POP3STAT_LOG));
+        const std::string spool = InstallFile(data_->installPath, kIncomingSpoolFile);
+        if (TERNPOP3StartWindow(Handle(), kPop3StatusMessage, spool.c_str(), &connection_) != 0)
+            connection_ = 0;
+        if (!connection_) return;
+        MailboxValues mailbox;
+        if (!ReadMailbox(&mailbox)) return;
+        defaultFolder_ = mailbox.defaultFolder;
+        defaultFolderNum_ = mailbox.defaultFolderNum;
+        if (!mailbox.password[0]) {
+            Pop3PassData prompt;
+            if (ShowPop3PassDialog(Handle(), &prompt) != IDOK) return;
+            lstrcpynA(mailbox.password, prompt.password, sizeof mailbox.password);
+        }
+        TERNPOP3PullMail(connection_, mailbox.server, mailbox.user, mailbox.password,
+                         mailbox.deleteMail ? 1 : 0, mailbox.apop ? 1 : 0);
+        ::SecureZeroMemory(mailbox.password, sizeof mailbox.password);
+    }
+
+    bool ReadMailbox(MailboxValues* m) {
+        Win32SettingsRegistry reg(data_->registryKey.c_str());
+        if (!reg.IsOpen()) return false;
+        reg.ReadString(kRegServer, m->server, sizeof m->server);
+        reg.ReadString(kRegUser, m->user, sizeof m->user);
+        reg.ReadString(kRegPassword, m->password, sizeof m->password);
+        Unscramble(m->password);
+        reg.ReadDword(kRegDelMail, m->deleteMail);
+        reg.ReadDword(kRegApop, m->apop);
+        reg.ReadString(kRegDefFolder, m->defaultFolder, sizeof m->defaultFolder);
+        reg.ReadDword(kRegDefFolderNum, m->defaultFolderNum);
+        return true;
+    }
+
+    void OnStatus(int code, LPARAM value) {
+        // Posts of a connection already closed (the server's goodbye after the end of the run)
+        // belong to no run.
+        if (!connection_) return;
+        statusSeen_ = true;
+        const StatusAction action = ActionForStatus(code);
+        const char* text = reinterpret_cast<const char*>(value);
+        switch (action.step) {
+        case StatusStep::RunOver: RunOver(); return;
+        case StatusStep::Refresh: break;
+        case StatusStep::Show:
+            if (action.connectionKey) SetField(IDC_POP3STAT_CONNECTION, Text(action.connectionKey));
+            if (action.logKey) Log(Text(action.logKey));
+            break;
+        case StatusStep::ServerSaid:
+            Log(Text(action.logKey));
+            Log(text ? ServerReplyLine(text) : Text(kKeyNoReason));
+            break;
+        case StatusStep::Empty:
+            SetField(IDC_POP3STAT_TOTAL, "0");
+            Log(Text(action.logKey));
+            break;
+        case StatusStep::Stored: {
+            const int n = static_cast<int>(value);
+            if (n + 1 <= data_->messageTotal) {
+                SetField(IDC_POP3STAT_CURRENT, std::to_string(n + 1));
+                SetField(IDC_POP3STAT_PERCENT, kNoPercentage);
+            }
+            data_->messagesStored = n;
+            break;
+        }
+        case StatusStep::Count:
+            data_->messageTotal = static_cast<int>(value);
+            SetField(IDC_POP3STAT_TOTAL, std::to_string(data_->messageTotal));
+            SetField(IDC_POP3STAT_CURRENT, "1");
+            SetField(IDC_POP3STAT_PERCENT, kNoPercentage);
+            Log(Text(action.logKey));
+            break;
+        case StatusStep::ReceivedOk:
+            Log(Text(action.logKey));
+            data_->receivedOk = true;
+            break;
+        case StatusStep::Progress: SetField(IDC_POP3STAT_PERCENT, PercentageText(text)); break;
+        }
+        if (action.error && data_->automatic) Close();
+    }
+
+    // Status 0: the connection's run is over; what it received in full is stored.
+    void RunOver() {
+        if (!connection_) return;
+        CloseConnection();
+        Log(Text(kKeyConnectionClosed));
+        SetField(IDC_POP3STAT_CONNECTION, Text(kKeyDisconnected));
+        if (data_->receivedOk) {
+            Log(Text(kKeyReceiveFinished));
+            const std::string backupName = SpoolBackupName(LocalTimeNow());
+            const std::string backup = InstallFile(data_->installPath, backupName.c_str());
+            const std::string spool = InstallFile(data_->installPath, kIncomingSpoolFile);
+            if (!::CopyFileA(spool.c_str(), backup.c_str(), FALSE)) Log(Text(kKeyBackupFailed));
+            Log(Text(kKeyStoring));
+            switch (Scan()) {
+            case ScanResult::AllStored:
+                Log(Text(kKeyAllStored));
+                ::DeleteFileA(backup.c_str());
+                break;
+            case ScanResult::Damaged:
+                Log(FormatTextOr(Text(kKeyStoredDamaged).c_str(), {backupName},
+                                 Text(kKeyStoredDamaged)));
+                break;
+            case ScanResult::Failed: Log(Text(kKeyNotAllStored)); break;
+            }
+        }
+        if (data_->automatic) Close();
+    }
+
+    ScanResult Scan() {
+        ScanJob job;
+        job.spoolPath = InstallFile(data_->installPath, kIncomingSpoolFile);
+        job.attachDir = InstallFile(data_->installPath, kAttachmentFolder);
+        job.filterPath = InstallFile(data_->installPath, kFilterFile);
+        job.defaultFolder = defaultFolder_;
+        job.defaultFolderNum = defaultFolderNum_;
+        job.inFolderNum = data_->inFolderNum;
+        job.messagesStored = data_->messagesStored;
+        job.messageTotal = data_->messageTotal;
+        job.owner = Handle();
+        scanning_ = true;
+        const ScanResult result = ScanAndStore(data_->conn, data_->catalog, job,
+                                               [this](const std::string& line) { Log(line); });
+        scanning_ = false;
+        return result;
+    }
+
+    // The automatic run gave no sign of life for a whole period: it ends like a finished run.
+    void OnWatchdog() {
+        const bool connecting = FieldText(IDC_POP3STAT_CONNECTION) == Text(kKeyConnecting);
+        const bool seen = statusSeen_;
+        statusSeen_ = false;
+        if (!WatchdogEndsRun(connecting, seen)) return;
+        ::KillTimer(Handle(), kPop3WatchdogTimer);
+        if (connection_)
+            OnStatus(TERN_POP3_DONE, 0);
+        else
+            Close(); // nothing was started: nothing to end but the dialog
+    }
+
+    // Closing: a run cut short after some complete messages stores those; then the dialog ends.
+    void Close() {
+        if (closing_ || scanning_) return;
+        closing_ = true;
+        StopAutomatic();
+        CloseConnection();
+        if (RunCutShort(data_->messagesStored, data_->messageTotal)) {
+            Log(Text(kKeyStoring));
+            Log(Text(Scan() == ScanResult::Failed ? kKeyNotAllStored : kKeyAllStored));
+        }
+        End(IDOK);
+    }
+
+    void StopAutomatic() {
+        if (!data_->automatic) return;
+        ::KillTimer(Handle(), kPop3WatchdogTimer);
+        if (titleChanged_) {
+            ::SetWindowTextA(MainWindow(), savedTitle_.c_str());
+            titleChanged_ = false;
+        }
+    }
+
+    void CloseConnection() {
+        if (!connection_) return;
+        TERNPOP3Close(connection_);
+        connection_ = 0;
+    }
+
+    // The fields and the log stay readable for the caller after the dialog has gone.
+    void OnDestroy() {
+        StopAutomatic();
+        CloseConnection();
+        data_->connectionStatus = FieldText(IDC_POP3STAT_CONNECTION);
+        data_->totalWaiting = FieldText(IDC_POP3STAT_TOTAL);
+        data_->retrievingMessage = FieldText(IDC_POP3STAT_CURRENT);
+        data_->percentage = FieldText(IDC_POP3STAT_PERCENT);
+        data_->messages = FieldText(IDC_POP3STAT_LOG);
+    }
+
+    // One line at the end of the Messages box, in view, painted at once.
+    void Log(const std::string& line) {
+        HWND box = Item(IDC_POP3STAT_LOG);
+        const int end = ::GetWindowTextLengthA(box);
+        ::SendMessageA(box, EM_SETSEL, end, end);
+        const std::string text = line + "\r\n";
+        ::SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageA(box, EM_SCROLLCARET, 0, 0);
+        ::UpdateWindow(Handle());
+    }
+
+    void SetField(int id, const std::string& text) {
+        ::SetDlgItemTextA(Handle(), id, text.c_str());
+    }
+    std::string FieldText(int id) const {
+        HWND control = Item(id);
+        std::string text(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
+        text.resize(static_cast<size_t>(
+            ::GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+        return text;
+    }
+    std::string Text(const char* key) const { return CatalogText(data_->catalog, key, key); }
+
+    Pop3StatData* data_;
+    TransferMarkHeld mark_;
+    TERNHANDLE connection_ = 0;
+    std::string defaultFolder_;
+    long defaultFolderNum_ = 0;
+    std::string savedTitle_;
+    bool started_ = false;
+    bool titleChanged_ = false;
+    bool statusSeen_ = false;
+    bool scanning_ = false;
+    bool closing_ = false;
+};
+
+} // namespace
+
+INT_PTR ShowPop3StatDialog(HWND owner, Pop3StatData* data) {
+    if (!data || !data->conn) return -1;
+    data->messageTotal = 0;
+    data->messagesStored = 0;
+    data->receivedOk = false;
+    Pop3StatDialog dialog(owner, data);
+    return dialog.DoModal();
+}
+
+void PlugMailRetrieval(CommandPlugs& plugs, const MailRetrievalContext& context) {
+    plugs.Plug(ID_MAIL_RETRIEVE, [context](void* owner, const char*) {
+        Pop3StatData data;
+        data.catalog = context.catalog;
+        data.conn = context.conn;
+        data.installPath = context.installPath ? context.installPath : "";
+        data.marks = context.marks;
+        if (context.specialFolders) data.inFolderNum = context.specialFolders->in;
+        return static_cast<int>(ShowPop3StatDialog(static_cast<HWND>(owner), &data));
+    });
+}
+
+} // namespace lx

@@ -1,0 +1,165 @@
+#include "mailer/transfer/store/pop3scan.h"
+
+#include "common/catalog/msgcatalog.h"
+#include "common/catalog/textformat.h"
+#include "common/clock/localtime.h"
+#include "common/schema/newmessage.h"
+#include "common/schema/schema.h"
+#include "common/schema/sqlforms.h"
+#include "mailer/transfer/logic/filterfile.h"
+#include "mailer/transfer/logic/pop3stat_rules.h"
+#include "mailer/transfer/logic/retrieved.h"
+#include "netlib/mime/ternmime.h"
+
+#include <vector>
+
+namespace lx {
+
+namespace {
+
+// The scanner, closed on every way out.
+class ScannerHeld {
+public:
+    explicit ScannerHeld(const ScanJob& job) {
+        if (TERNMimeScanStart(job.spoolPath.c_str(), job.attachDir.c_str(), &handle_) != 0)
+            handle_ = 0;
+    }
+    ~ScannerHeld() {
+        if (handle_) TERNMimeScanClose(handle_);
+    }
+    ScannerHeld(const ScannerHeld&) = delete;
+    ScannerHeld& operator=(const ScannerHeld&) = delete;
+    TernMimeHandle Get() const { return handle_; }
+
+private:
+    TernMimeHandle handle_ = 0;
+};
+
+class Scan {
+public:
+    Scan(odbcvantConnection* conn, const MessageCatalog* catalog, const ScanJob& job,
+         const ScanLog& log, ScanCounts& counts)
+        : conn_(conn), catalog_(catalog), job_(job), log_(log), counts_(counts) {}
+
+    ScanResult Run() {
+        ScannerHeld scanner(job_);
+        if (!scanner.Get()) return ScanResult::Failed;
+        LoadFilters();
+        std::int32_t spoolCount = 0;
+        TERNMimeScanNumMessages(scanner.Get(), &spoolCount);
+        if (spoolCount <= 0) {
+            Log(kKeySpoolEmpty, {});
+            return ScanResult::Failed;
+        }
+        const int count = MessagesToScan(spoolCount, job_.messagesStored, job_.messageTotal);
+        for (int i = 1; i <= count; ++i) {
+            const TernScanRecord* record =
+                i == 1 ? TERNMimeScanGetFirst(scanner.Get()) : TERNMimeScanGetNext(scanner.Get());
+            if (!record) return ScanResult::Failed;
+            ++counts_.handled;
+            std::int32_t flags = 0;
+            TERNMimeScanLastError(scanner.Get(), &flags);
+            // Nothing is dropped silently: a damaged message is stored as it came, and said so.
+            for (const char* key : ScanFlagKeys(flags)) {
+                Log(key, {i});
+                damaged_ = true;
+            }
+            if (!Handle(*record, i)) return ScanResult::Failed;
+        }
+        return damaged_ ? ScanResult::Damaged : ScanResult::AllStored;
+    }
+
+private:
+    void LoadFilters() {
+        filters_ = FilterList::Load(job_.filterPath);
+        if (filters_.Unreadable())
+            Log(kKeyFiltersUnreadable, {});
+        else
+            Log(filters_.Count() > 0 ? kKeyFiltersLoaded : kKeyNoFilters, {});
+    }
+
+    // Filters, then the store; false when the store refused the message.
+    bool Handle(const TernScanRecord& record, int index) {
+        if (filters_.Count() > 0) {
+            Log(kKeyFilterCheck, {index});
+            const FilterMessage texts = FilterTextsOf(record);
+            if (filters_.DeleteMatch(texts)) {
+                Log(kKeyFilterDeleted, {});
+                ++counts_.deleted;
+                return true;
+            }
+            std::int32_t folderNum = 0;
+            std::string folderName;
+            if (filters_.FolderMatch(texts, &folderNum, &folderName)) {
+                Log(kKeyStoredInFolder, {folderName});
+                return Store(record, folderNum, index);
+            }
+        }
+        const FolderChoice folder = DefaultFolder();
+        Log(kKeyStoredInFolder, {folder.name});
+        return Store(record, folder.number, index);
+    }
+
+    FolderChoice DefaultFolder() {
+        if (job_.inFolderNum <= 0 && inLookedUp_ < 0) inLookedUp_ = FindFolderNum(conn_, kFolderIn);
+        return DefaultFolderChoice(job_.defaultFolder, job_.defaultFolderNum,
+                                   job_.inFolderNum > 0 ? job_.inFolderNum : inLookedUp_);
+    }
+
+    bool Store(const TernScanRecord& record, long folderNum, int index) {
+        const NewMessage message =
+            RetrievedMessage(record, folderNum, LocalTimeNow(), Text(kKeyNoRecipient));
+        long key = -1;
+        switch (StoreNewMessage(conn_, message, job_.owner, &key)) {
+        case StoreOutcome::Stored: break;
+        case StoreOutcome::RowNotWritten: return false;
+        case StoreOutcome::KeyNotCertain:
+            // The row is kept; children under an uncertain key could land on another message.
+            Log(kKeyChildrenNotLinked, {index});
+            damaged_ = true;
+            break;
+        case StoreOutcome::ChildNotWritten: damaged_ = true; break; // reported by the store
+        }
+        ++counts_.stored;
+        return true;
+    }
+
+    std::string Text(const char* key) const { return CatalogText(catalog_, key, key); }
+
+    void Log(const char* key, const std::vector<FormatArg>& args) {
+        if (!log_) return;
+        const std::string format = Text(key);
+        log_(args.empty() ? format : FormatTextOr(format.c_str(), args, format));
+    }
+
+    odbcvantConnection* conn_;
+    const MessageCatalog* catalog_;
+    const ScanJob& job_;
+    const ScanLog& log_;
+    ScanCounts& counts_;
+    FilterList filters_;
+    long inLookedUp_ = -1;
+    bool damaged_ = false;
+};
+
+} // namespace
+
+ScanResult ScanAndStore(odbcvantConnection* conn, const MessageCatalog* catalog, const ScanJob& job,
+                        const ScanLog& log, ScanCounts* counts) {
+    ScanCounts local;
+    ScanCounts& c = counts ? *counts : local;
+    c = ScanCounts{};
+    return Scan(conn, catalog, job, log, c).Run();
+}
+
+long FindFolderNum(odbcvantConnection* conn, const std::string& name) {
+    const std::string sql = "SELECT FolderNum FROM Folders WHERE Folder = " + SqlQuote(name);
+    odbcvantCursor cursor(conn, sql.c_str());
+    SQLINTEGER key = 0;
+    if (!cursor.SetSingleResult() || !cursor.BindColumns(1, ODBCVANT_INT32, &key, 0) ||
+        !cursor.ExecuteStmt() || !cursor.SingleFetch())
+        return -1;
+    return static_cast<long>(key);
+}
+
+} // namespace lx

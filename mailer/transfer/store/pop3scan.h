@@ -1,0 +1,47 @@
+// Scan(): the incoming spool file read back with the MIME scanner and every message stored in its
+// folder, the incoming filters deciding. Store access and the scanner only, no windows of its own:
+// the dialog hands in the owner of the store's error boxes and takes each line it should log.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "odbcvant/odbcvant.h"
+
+namespace lx {
+class MessageCatalog;
+
+struct ScanJob {
+    std::string spoolPath;  // the incoming spool file
+    std::string attachDir;  // where attachments are written
+    std::string filterPath; // LORVEX.FLT
+    std::string defaultFolder;
+    long defaultFolderNum = 0;
+    long inFolderNum = -1; // `_IN`; -1: looked up in the store
+    // The connection's counts: a run cut short stores only its complete messages.
+    int messagesStored = 0;
+    int messageTotal = 0;
+    HWND owner = nullptr; // owner of the store's error reports
+};
+
+enum class ScanResult {
+    AllStored, // every message handled, none of them damaged
+    Damaged,   // every message handled, but some arrived damaged or lost their children
+    Failed     // no scanner, no messages, or a message the store refused (the loop stopped)
+};
+
+struct ScanCounts {
+    int handled = 0; // messages taken from the spool
+    int stored = 0;  // Messages rows written
+    int deleted = 0; // dropped by a delete rule
+};
+
+using ScanLog = std::function<void(const std::string& line)>;
+
+ScanResult ScanAndStore(odbcvantConnection* conn, const MessageCatalog* catalog, const ScanJob& job,
+                        const ScanLog& log, ScanCounts* counts = nullptr);
+
+// The FolderNum of the folder of that name; -1 when there is none.
+long FindFolderNum(odbcvantConnection* conn, const std::string& name);
+
+} // namespace lx
