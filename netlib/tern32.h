@@ -102,6 +102,9 @@ TERNAPI int WINAPI TERNPOP3IsThereMail(TERNHANDLE handle, const char* server, co
 TERNAPI int WINAPI TERNPOP3PullMail(TERNHANDLE handle, const char* server, const char* user,
                                     const char* password, int deleteAfter, int apop);
 TERNAPI int WINAPI TERNPOP3NumMail(TERNHANDLE handle, int* count);
+// After TERN_POP3_SPOOLED: deleteMessages 1 lets the server delete the retrieved messages (QUIT);
+// 0 keeps them all there (RSET, then QUIT). -1 when the session is not waiting for it.
+TERNAPI int WINAPI TERNPOP3Finish(TERNHANDLE handle, int deleteMessages);
 TERNAPI int WINAPI TERNPOP3Close(TERNHANDLE handle);
 
 // Password-change client

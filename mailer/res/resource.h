@@ -164,6 +164,7 @@
 #define IDC_POPCPW_LOG 104
 #define IDC_POPCPW_CHANGE 1013
 #define HELP_CONTEXT_POPCPW 59
+
 // "Incoming Mail Filter List"
 #define IDD_FILTLIST 261
 #define IDC_FILTLIST_LIST 2610

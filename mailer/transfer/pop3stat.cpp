@@ -58,6 +58,7 @@ public:
         });
         Map().On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
             if (id == kPop3WatchdogTimer) OnWatchdog();
+            if (id == kPop3LogTimer) FlushLog();
             return 0;
         });
         Map().On(WM_DESTROY, [this](WPARAM, LPARAM) -> LRESULT {
@@ -121,7 +122,8 @@ private:
             lstrcpynA(mailbox.password, prompt.password, sizeof mailbox.password);
         }
         TERNPOP3PullMail(connection_, mailbox.server, mailbox.user, mailbox.password,
-                         mailbox.deleteMail ? 1 : 0, mailbox.apop ? 1 : 0);
+                         mailbox.deleteMail ? TERN_POP3_DELETE_WHEN_STORED : 0,
+                         mailbox.apop ? 1 : 0);
         ::SecureZeroMemory(mailbox.password, sizeof mailbox.password);
     }
 
@@ -182,6 +184,14 @@ private:
             data_->receivedOk = true;
             break;
         case StatusStep::Progress: SetField(IDC_POP3STAT_PERCENT, PercentageText(text)); break;
+        case StatusStep::Spooled: {
+            // The server deletes at the end of the session: only once every message is stored.
+            data_->receivedOk = true;
+            const bool allStored = StoreSpool() == ScanResult::AllStored;
+            if (!allStored) Log(Text(kKeyLeftOnServer));
+            if (connection_) TERNPOP3Finish(connection_, allStored ? 1 : 0);
+            break;
+        }
         }
         if (action.error && data_->automatic) Close();
     }
@@ -192,26 +202,34 @@ private:
         CloseConnection();
         Log(Text(kKeyConnectionClosed));
         SetField(IDC_POP3STAT_CONNECTION, Text(kKeyDisconnected));
-        if (data_->receivedOk) {
-            Log(Text(kKeyReceiveFinished));
-            const std::string backupName = SpoolBackupName(LocalTimeNow());
-            const std::string backup = InstallFile(data_->installPath, backupName.c_str());
-            const std::string spool = InstallFile(data_->installPath, kIncomingSpoolFile);
-            if (!::CopyFileA(spool.c_str(), backup.c_str(), FALSE)) Log(Text(kKeyBackupFailed));
-            Log(Text(kKeyStoring));
-            switch (Scan()) {
-            case ScanResult::AllStored:
-                Log(Text(kKeyAllStored));
-                ::DeleteFileA(backup.c_str());
-                break;
-            case ScanResult::Damaged:
-                Log(FormatTextOr(Text(kKeyStoredDamaged).c_str(), {backupName},
-                                 Text(kKeyStoredDamaged)));
-                break;
-            case ScanResult::Failed: Log(Text(kKeyNotAllStored)); break;
-            }
-        }
+        if (data_->receivedOk && !spoolStored_) StoreSpool();
+        FlushLog();
         if (data_->automatic) Close();
+    }
+
+    // Everything was received: the spool is backed up, then scanned into the store; the backup
+    // stays when something could not be stored whole.
+    ScanResult StoreSpool() {
+        spoolStored_ = true;
+        Log(Text(kKeyReceiveFinished));
+        const std::string backupName = SpoolBackupName(LocalTimeNow());
+        const std::string backup = InstallFile(data_->installPath, backupName.c_str());
+        const std::string spool = InstallFile(data_->installPath, kIncomingSpoolFile);
+        if (!::CopyFileA(spool.c_str(), backup.c_str(), FALSE)) Log(Text(kKeyBackupFailed));
+        Log(Text(kKeyStoring));
+        const ScanResult result = Scan();
+        switch (result) {
+        case ScanResult::AllStored:
+            Log(Text(kKeyAllStored));
+            ::DeleteFileA(backup.c_str());
+            break;
+        case ScanResult::Damaged:
+            Log(FormatTextOr(Text(kKeyStoredDamaged).c_str(), {backupName},
+                             Text(kKeyStoredDamaged)));
+            break;
+        case ScanResult::Failed: Log(Text(kKeyNotAllStored)); break;
+        }
+        return result;
     }
 
     ScanResult Scan() {
@@ -277,6 +295,7 @@ private:
     void OnDestroy() {
         StopAutomatic();
         CloseConnection();
+        FlushLog();
         data_->connectionStatus = FieldText(IDC_POP3STAT_CONNECTION);
         data_->totalWaiting = FieldText(IDC_POP3STAT_TOTAL);
         data_->retrievingMessage = FieldText(IDC_POP3STAT_CURRENT);
@@ -284,14 +303,28 @@ private:
         data_->messages = FieldText(IDC_POP3STAT_LOG);
     }
 
-    // One line at the end of the Messages box, in view, painted at once.
+    // One line for the end of the Messages box. Lines are shown together at most kPop3LogMillis
+    // apart, also while the store work keeps the message loop waiting.
     void Log(const std::string& line) {
+        pendingLog_ += line;
+        pendingLog_ += "\r\n";
+        if (::GetTickCount64() - lastLogShown_ >= kPop3LogMillis)
+            FlushLog();
+        else
+            ::SetTimer(Handle(), kPop3LogTimer, kPop3LogMillis, nullptr);
+    }
+
+    // The waiting lines at the end of the Messages box, in view, painted at once.
+    void FlushLog() {
+        ::KillTimer(Handle(), kPop3LogTimer);
+        lastLogShown_ = ::GetTickCount64();
+        if (pendingLog_.empty()) return;
         HWND box = Item(IDC_POP3STAT_LOG);
         const int end = ::GetWindowTextLengthA(box);
         ::SendMessageA(box, EM_SETSEL, end, end);
-        const std::string text = line + "\r\n";
-        ::SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pendingLog_.c_str()));
         ::SendMessageA(box, EM_SCROLLCARET, 0, 0);
+        pendingLog_.clear();
         ::UpdateWindow(Handle());
     }
 
@@ -317,6 +350,9 @@ private:
     bool titleChanged_ = false;
     bool statusSeen_ = false;
     bool scanning_ = false;
+    std::string pendingLog_; // lines not yet in the Messages box
+    ULONGLONG lastLogShown_ = 0;
+    bool spoolStored_ = false; // the spool of this run has gone through the scan
     bool closing_ = false;
 };
 

@@ -79,6 +79,12 @@
 #define TERN_POP3_COUNT 18
 #define TERN_POP3_OK 19
 #define TERN_POP3_PROGRESS 20
+/* Every message is in the spool file and marked for deletion; the session waits for
+   TERNPOP3Finish before the server commits the deletions (delete flag TERN_POP3_DELETE_WHEN_STORED). */
+#define TERN_POP3_SPOOLED 21
+/* The delete flag that leaves the commit to the host: the messages are deleted on the server only
+   once the host has stored them and says so through TERNPOP3Finish. */
+#define TERN_POP3_DELETE_WHEN_STORED 2
 
 /* Password-change status codes. */
 #define TERN_CPW_NOWINDOW 0

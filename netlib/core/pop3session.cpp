@@ -59,8 +59,11 @@ Pop3Session::Pop3Session(SessionPort& port, const char* spoolPath)
 }
 
 int Pop3Session::start(const char* server, const char* user, const char* password, bool deleteAfter,
-                       bool apop, bool checkOnly) {
+                       bool apop, bool checkOnly, bool commitByHost) {
     deleteAfter_ = checkOnly ? false : deleteAfter;
+    commitByHost_ = deleteAfter_ && commitByHost;
+    marked_ = false;
+    deletionsAllowed_ = false;
     apop_ = apop;
     checkOnly_ = checkOnly;
     assignBounded(server_, server, kServerSize);
@@ -93,6 +96,7 @@ void Pop3Session::onSent() {
     case Pop3State::SendingStat:
     case Pop3State::SendingRetr:
     case Pop3State::SendingDele:
+    case Pop3State::SendingKeep:
     case Pop3State::SendingQuit: ++state_; break; // on to the state awaiting the reply
     default: break;
     }
@@ -174,6 +178,15 @@ void Pop3Session::onReply() {
         break;
     }
     case Pop3State::AwaitDele: nextMessage(); break;
+    case Pop3State::AwaitKeep:
+        if (ok) {
+            sendCommand(std::string("QUIT") + kCrLf, Pop3State::SendingQuit);
+            break;
+        }
+        // QUIT now would commit the deletions: the connection is dropped instead, which the
+        // server must treat as a session without deletions.
+        refuse(text);
+        break;
     case Pop3State::AwaitQuit:
         closeSpool();
         quitAnswered(ok, text);
@@ -231,21 +244,51 @@ void Pop3Session::onRetrChunk(const char* data, std::size_t len) {
     // A stored message is on disk before the host hears of it.
     if (!spool_->flush()) return quitAfter(TERN_POP3_WRITEFAIL);
     post(TERN_POP3_STORED, current_, true);
-    if (deleteAfter_)
+    if (deleteAfter_) {
+        marked_ = true;
         sendCommand(withNumber("DELE", current_), Pop3State::SendingDele);
-    else
+    } else
         nextMessage();
 }
 
 void Pop3Session::nextMessage() {
     ++current_;
     if (current_ > count_) {
-        sendCommand(std::string("QUIT") + kCrLf, Pop3State::SendingQuit);
+        if (!commitByHost_) {
+            sendCommand(std::string("QUIT") + kCrLf, Pop3State::SendingQuit);
+            return;
+        }
+        // The server deletes only at QUIT: the host stores the spool first.
+        closeSpool();
+        state_ = static_cast<int>(Pop3State::AwaitHost);
+        post(TERN_POP3_SPOOLED, count_, true);
         return;
     }
     const char begin[] = "BEGIN MESSAGE\r\n";
     if (!writeSpool(begin, sizeof begin - 1)) return;
     sendCommand(withNumber("UIDL", current_), Pop3State::SendingUidl);
+}
+
+// A failure while messages are marked and the host has not stored them: QUIT would commit the
+// deletions, so the connection is dropped instead and the server keeps every message.
+void Pop3Session::quitAfter(int code, const char* text) {
+    if (!commitByHost_ || !marked_ || deletionsAllowed_) return SessionBase::quitAfter(code, text);
+    if (text)
+        postText(code, text);
+    else
+        post(code);
+    port_.closeSocket();
+    endRun();
+}
+
+int Pop3Session::finish(bool deleteMessages) {
+    if (runOver_ || pop3State() != Pop3State::AwaitHost) return -1;
+    deletionsAllowed_ = deleteMessages;
+    if (deleteMessages)
+        sendCommand(std::string("QUIT") + kCrLf, Pop3State::SendingQuit);
+    else
+        sendCommand(std::string("RSET") + kCrLf, Pop3State::SendingKeep);
+    return 0;
 }
 
 } // namespace lx::net

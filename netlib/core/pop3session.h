@@ -34,6 +34,9 @@ enum class Pop3State : int {
     AwaitDele = 17,
     SendingQuit = 18,
     AwaitQuit = 19,
+    AwaitHost = 20,   // every message spooled and marked for deletion: the host decides
+    SendingKeep = 21, // RSET: the host keeps the messages on the server
+    AwaitKeep = 22,
 };
 
 class Pop3Session : public SessionBase {
@@ -43,8 +46,12 @@ public:
     Pop3Session(SessionPort& port, const char* spoolPath);
 
     // Starts a check-only run (checkOnly) or a retrieval run; 0 or -2 as the exports return.
+    // With deleteAfter and commitByHost the session waits after the last message (posting
+    // TERN_POP3_SPOOLED) until finish() says whether the deletions stand.
     int start(const char* server, const char* user, const char* password, bool deleteAfter,
-              bool apop, bool checkOnly);
+              bool apop, bool checkOnly, bool commitByHost = false);
+    // The host's word after TERN_POP3_SPOOLED: 0, or -1 when the session is not waiting for it.
+    int finish(bool deleteMessages);
 
     int messageCount() const { return count_; }
     int current() const { return current_; }
@@ -54,6 +61,7 @@ private:
     void onData() override;
     void onSent() override;
     void onRunEnd() override { closeSpool(); }
+    void quitAfter(int code, const char* text = nullptr) override;
     void onReply();
     void onRetrChunk(const char* data, std::size_t len);
     bool writeSpool(const char* data, std::size_t len);
@@ -67,6 +75,9 @@ private:
     std::string user_;
     std::string password_;
     bool deleteAfter_ = false;
+    bool commitByHost_ = false;
+    bool marked_ = false;           // a DELE has gone out in this session
+    bool deletionsAllowed_ = false; // the host has said the marked messages may go
     bool checkOnly_ = false;
     bool apop_ = false;
     int count_ = 0;

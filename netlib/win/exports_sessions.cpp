@@ -79,8 +79,13 @@ extern "C" int WINAPI TERNPOP3IsThereMail(TERNHANDLE handle, const char* server,
 extern "C" int WINAPI TERNPOP3PullMail(TERNHANDLE handle, const char* server, const char* user,
                                        const char* password, int deleteAfter, int apop) {
     return withMachine<Pop3Session>(handle, [&](Pop3Session& m) {
-        return m.start(server, user, password, deleteAfter != 0, apop != 0, false);
+        return m.start(server, user, password, deleteAfter != 0, apop != 0, false,
+                       deleteAfter == TERN_POP3_DELETE_WHEN_STORED);
     });
+}
+extern "C" int WINAPI TERNPOP3Finish(TERNHANDLE handle, int deleteMessages) {
+    return withMachine<Pop3Session>(handle,
+                                    [&](Pop3Session& m) { return m.finish(deleteMessages != 0); });
 }
 extern "C" int WINAPI TERNPOP3NumMail(TERNHANDLE handle, int* count) {
     return withMachine<Pop3Session>(handle, [&](Pop3Session& m) {

@@ -373,5 +373,87 @@ TEST_F(Pop3Test, PlatformErrorIsRefusedWithTheErrorTextThenDone) {
     EXPECT_EQ(port.posts[0].text, "WinSock error 10061: Connection refused");
 }
 
+// With the commit left to the host, the deletions stand only when the host says so after the last
+// message; until then no QUIT goes out, whatever happens.
+struct HostCommitCase {
+    const char* name;
+    bool deleteMessages;
+    Transcript after; // the server's words once finish() has been called
+    std::vector<int> codesAfterSpooled;
+    bool quitSent; // the session's last command is QUIT (otherwise the connection is dropped)
+};
+
+const HostCommitCase kHostCommits[] = {
+    {"DeleteQuits",
+     true,
+     {{"+OK bye\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_OK, TERN_POP3_DONE},
+     true},
+    {"KeepResetsThenQuits",
+     false,
+     {{"+OK\r\n", "QUIT\r\n", S::AwaitQuit}, {"+OK bye\r\n", "QUIT\r\n", S::AwaitQuit}},
+     {TERN_POP3_OK, TERN_POP3_DONE},
+     true},
+    {"KeepRefusedDropsTheConnection",
+     false,
+     {{"-ERR no\r\n", "RSET\r\n", S::AwaitKeep}},
+     {TERN_POP3_REFUSED, TERN_POP3_DONE},
+     false},
+};
+
+TEST(Pop3HostCommit, WaitsAfterTheLastMessageForTheHost) {
+    for (const HostCommitCase& c : kHostCommits) {
+        SCOPED_TRACE(c.name);
+        FakePort port({TERN_POP3_REFUSED, TERN_POP3_PROGRESS});
+        Pop3Session s(port, "pop.txt");
+        Driver<Pop3Session> d(port, s);
+        ASSERT_EQ(s.start("h", "joe", "secret", true, false, false, true), 0);
+        d.event(TERN_STREAM_CONNECT);
+        for (const Turn& t : kLogin) d.chunk(t.server);
+        for (const char* reply : {"+OK 2 58\r\n", "+OK 1 a\r\n"}) d.chunk(reply);
+        d.chunk(kMsg1);
+        EXPECT_EQ(s.finish(true), -1); // not waiting yet
+        for (const std::string& reply : {std::string("+OK\r\n"), std::string("+OK 2 b\r\n"), kMsg2})
+            d.chunk(reply);
+        EXPECT_EQ(d.lastWrite(), "DELE 2\r\n");
+        d.chunk("+OK\r\n");
+        // Every message is spooled and marked; nothing is committed yet.
+        EXPECT_EQ(s.pop3State(), S::AwaitHost);
+        EXPECT_EQ(d.lastWrite(), "DELE 2\r\n");
+        EXPECT_EQ(port.files["pop.txt"], kTwoMessages);
+        ASSERT_EQ(port.codesWithout(TERN_POP3_PROGRESS).back(), TERN_POP3_SPOOLED);
+        const std::size_t before = port.posts.size();
+
+        ASSERT_EQ(s.finish(c.deleteMessages), 0);
+        EXPECT_EQ(d.lastWrite(), c.deleteMessages ? "QUIT\r\n" : "RSET\r\n");
+        for (const Turn& t : c.after) {
+            d.chunk(t.server);
+            EXPECT_EQ(d.lastWrite(), t.wrote);
+        }
+        std::vector<int> after;
+        for (std::size_t i = before; i < port.posts.size(); ++i)
+            after.push_back(port.posts[i].code);
+        EXPECT_EQ(after, c.codesAfterSpooled);
+        EXPECT_EQ(port.socketClosed, !c.quitSent);
+        EXPECT_EQ(std::count(port.writes.begin(), port.writes.end(), "QUIT\r\n"),
+                  c.quitSent ? 1 : 0);
+        EXPECT_TRUE(s.runOver());
+    }
+}
+
+TEST_F(Pop3Test, HostCommitFailureAfterAMarkedMessageDropsTheConnectionInsteadOfQuitting) {
+    ASSERT_EQ(s.start("h", "joe", "secret", true, false, false, true), 0);
+    login();
+    for (const std::string& reply :
+         {std::string("+OK 2 58\r\n"), std::string("+OK 1 a\r\n"), kMsg1, std::string("+OK\r\n"),
+          std::string("+OK 2 b\r\n"), std::string("-ERR gone\r\n")})
+        d.chunk(reply);
+    EXPECT_EQ(port.codesWithout(TERN_POP3_PROGRESS),
+              (std::vector<int>{TERN_POP3_CONNECTED, TERN_POP3_COUNT, TERN_POP3_STORED,
+                                TERN_POP3_REFUSED, TERN_POP3_DONE}));
+    EXPECT_TRUE(port.socketClosed);
+    EXPECT_EQ(std::count(port.writes.begin(), port.writes.end(), "QUIT\r\n"), 0);
+}
+
 } // namespace
 } // namespace lx::net::test

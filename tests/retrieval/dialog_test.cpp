@@ -158,23 +158,24 @@ TEST_F(RetrievalDialogTest, DamagedMessageKeepsTheBackupAndTheOthers) {
               ReadBytes(lx::InstallFile(install, lx::kIncomingSpoolFile)));
 }
 
-TEST_F(RetrievalDialogTest, DeleteOnEmptiesTheServerOnceStored) {
+// The server deletes only once every message is in the store: a store that refuses the mail
+// leaves the server as it was.
+TEST_F(RetrievalDialogTest, DeleteOnEmptiesTheServerOnlyOnceStored) {
     MailboxSetting setting;
     setting.deleteMail = 1;
     WriteMailbox(setting);
-    FillServer(Numbered(5));
-    Run([&](HWND dialog) { return RunFinished(dialog); });
-    EXPECT_EQ(Rows().size(), 5u) << data.messages;
-    EXPECT_TRUE(Logged(lx::kKeyAllStored));
-    EXPECT_EQ(ServerCount(), 0);
-    // The server commits its deletions when the session quits, before the store work: the spool
-    // holds every message until then, whole.
-    const std::string spool = ReadBytes(lx::InstallFile(install, lx::kIncomingSpoolFile));
-    size_t ends = 0;
-    for (size_t at = spool.find("END MESSAGE"); at != std::string::npos;
-         at = spool.find("END MESSAGE", at + 1))
-        ++ends;
-    EXPECT_EQ(ends, 5u);
+    for (bool storeWorks : {false, true}) {
+        SCOPED_TRACE(storeWorks ? "store works" : "store refuses");
+        FillServer(Numbered(5));
+        if (!storeWorks) Exec("ALTER TABLE Messages RENAME TO MessagesAway");
+        Run([&](HWND dialog) { return RunFinished(dialog); });
+        if (!storeWorks) Exec("ALTER TABLE MessagesAway RENAME TO Messages");
+        EXPECT_EQ(Rows().size(), storeWorks ? 5u : 0u) << data.messages;
+        EXPECT_EQ(Logged(lx::kKeyAllStored), storeWorks);
+        EXPECT_EQ(Logged(lx::kKeyLeftOnServer), !storeWorks);
+        EXPECT_EQ(ServerCount(), storeWorks ? 0 : 5);
+        EXPECT_TRUE(Logged("POP3STAT_CPP_24")) << data.messages; // the session ended cleanly
+    }
 }
 
 TEST_F(RetrievalDialogTest, EmptyServerSaysSo) {

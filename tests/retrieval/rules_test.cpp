@@ -46,7 +46,8 @@ TEST(RetrievalStatus, EveryCodeHasItsAction) {
         {18, StatusStep::Count, "POP3STAT_CPP_16", nullptr, false},
         {19, StatusStep::ReceivedOk, "POP3STAT_CPP_24", nullptr, false},
         {20, StatusStep::Progress, nullptr, nullptr, false},
-        {21, StatusStep::Refresh, nullptr, nullptr, false},
+        {21, StatusStep::Spooled, nullptr, nullptr, false},
+        {22, StatusStep::Refresh, nullptr, nullptr, false},
         {-1, StatusStep::Refresh, nullptr, nullptr, false},
     };
     for (const Case& c : cases) {

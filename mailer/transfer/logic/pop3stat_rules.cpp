@@ -33,6 +33,7 @@ StatusAction ActionForStatus(int code) {
     case TERN_POP3_COUNT: return {StatusStep::Count, "POP3STAT_CPP_16"};
     case TERN_POP3_OK: return {StatusStep::ReceivedOk, "POP3STAT_CPP_24"};
     case TERN_POP3_PROGRESS: return {StatusStep::Progress};
+    case TERN_POP3_SPOOLED: return {StatusStep::Spooled};
     default: return {};
     }
 }

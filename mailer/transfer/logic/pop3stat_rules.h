@@ -16,6 +16,10 @@ constexpr unsigned kPop3StartMessage = 0x0400 + 62;  // WM_USER+62
 constexpr unsigned kPop3StatusMessage = 0x0400 + 63; // WM_USER+63
 constexpr unsigned kPop3WatchdogTimer = 100;
 constexpr unsigned kPop3WatchdogMillis = 60000;
+// Lines reach the Messages box in batches at most this far apart (one append per line costs more
+// than retrieving the message).
+constexpr unsigned kPop3LogTimer = 101;
+constexpr unsigned kPop3LogMillis = 100;
 
 constexpr char kIncomingSpoolFile[] = "TernPop3.Txt";
 constexpr char kAttachmentFolder[] = "DATA";
@@ -43,6 +47,7 @@ inline constexpr char kKeyStoredDamaged[] = "POP3STAT_CPP_37";     // %s: backup
 inline constexpr char kKeyChildrenNotLinked[] = "POP3STAT_CPP_38"; // %d: message number
 inline constexpr char kKeyFiltersUnreadable[] = "POP3STAT_CPP_39";
 inline constexpr char kKeyBackupFailed[] = "POP3STAT_CPP_40";
+inline constexpr char kKeyLeftOnServer[] = "POP3STAT_CPP_42";
 inline constexpr char kKeyRetrievingTitle[] =
     "POP3STAT_CPP_41"; // the main window's title meanwhile
 
@@ -56,7 +61,8 @@ enum class StatusStep {
     Stored,     // 16: message n is complete
     Count,      // 18: the number of messages waiting, and the line
     ReceivedOk, // 19: the line; the run received everything
-    Progress    // 20: "Percentage Received" from the connection's text
+    Progress,   // 20: "Percentage Received" from the connection's text
+    Spooled     // 21: everything is in the spool and marked for deletion: store, then decide
 };
 
 struct StatusAction {
