@@ -18,6 +18,7 @@
 #include "mailer/ui/logic/mailfold_rules.h"
 #include "netlib/tern32.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -166,10 +167,11 @@ private:
         case StatusStep::Stored: {
             const int n = static_cast<int>(value);
             if (n + 1 <= data_->messageTotal) {
-                SetField(IDC_POP3STAT_CURRENT, std::to_string(n + 1));
-                SetField(IDC_POP3STAT_PERCENT, kNoPercentage);
+                current_ = n + 1;
+                percent_ = kNoPercentage;
             }
             data_->messagesStored = n;
+            ShowFigures(n >= data_->messageTotal);
             break;
         }
         case StatusStep::Count:
@@ -183,7 +185,10 @@ private:
             Log(Text(action.logKey));
             data_->receivedOk = true;
             break;
-        case StatusStep::Progress: SetField(IDC_POP3STAT_PERCENT, PercentageText(text)); break;
+        case StatusStep::Progress:
+            percent_ = PercentageText(text);
+            ShowFigures(false);
+            break;
         case StatusStep::Spooled: {
             // The server deletes at the end of the session: only once every message is stored.
             data_->receivedOk = true;
@@ -303,15 +308,27 @@ private:
         data_->messages = FieldText(IDC_POP3STAT_LOG);
     }
 
-    // One line for the end of the Messages box. Lines are shown together at most kPop3LogMillis
-    // apart, also while the store work keeps the message loop waiting.
+    // "Retrieving Message" and "Percentage Received" as the connection last gave them; unless
+    // forced, at most kPop3ShowMillis apart.
+    void ShowFigures(bool force) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (!force && now - lastFiguresShown_ < kPop3ShowMillis) return;
+        lastFiguresShown_ = now;
+        SetField(IDC_POP3STAT_CURRENT, std::to_string(current_));
+        SetField(IDC_POP3STAT_PERCENT, percent_);
+    }
+
+    // One line for the end of the Messages box. Lines are shown together, at most kPop3ShowMillis
+    // apart and never more than a fifth of the time (a long log grows slow to add to), also while
+    // the store work keeps the message loop waiting.
     void Log(const std::string& line) {
         pendingLog_ += line;
         pendingLog_ += "\r\n";
-        if (::GetTickCount64() - lastLogShown_ >= kPop3LogMillis)
+        const ULONGLONG gap = std::max<ULONGLONG>(kPop3ShowMillis, 4 * lastLogCost_);
+        if (::GetTickCount64() - lastLogShown_ >= gap)
             FlushLog();
         else
-            ::SetTimer(Handle(), kPop3LogTimer, kPop3LogMillis, nullptr);
+            ::SetTimer(Handle(), kPop3LogTimer, static_cast<UINT>(gap), nullptr);
     }
 
     // The waiting lines at the end of the Messages box, in view, painted at once.
@@ -326,6 +343,7 @@ private:
         ::SendMessageA(box, EM_SCROLLCARET, 0, 0);
         pendingLog_.clear();
         ::UpdateWindow(Handle());
+        lastLogCost_ = ::GetTickCount64() - lastLogShown_;
     }
 
     void SetField(int id, const std::string& text) {
@@ -352,6 +370,10 @@ private:
     bool scanning_ = false;
     std::string pendingLog_; // lines not yet in the Messages box
     ULONGLONG lastLogShown_ = 0;
+    ULONGLONG lastLogCost_ = 0;           // how long showing the last lines took
+    int current_ = 1;                     // the message being received
+    std::string percent_ = kNoPercentage; // the connection's latest figure, shown or not
+    ULONGLONG lastFiguresShown_ = 0;
     bool spoolStored_ = false; // the spool of this run has gone through the scan
     bool closing_ = false;
 };

@@ -16,10 +16,10 @@ constexpr unsigned kPop3StartMessage = 0x0400 + 62;  // WM_USER+62
 constexpr unsigned kPop3StatusMessage = 0x0400 + 63; // WM_USER+63
 constexpr unsigned kPop3WatchdogTimer = 100;
 constexpr unsigned kPop3WatchdogMillis = 60000;
-// Lines reach the Messages box in batches at most this far apart (one append per line costs more
-// than retrieving the message).
+// Lines reach the Messages box, and the percentage its field, at most this far apart: showing each
+// line or chunk costs more than retrieving the message.
 constexpr unsigned kPop3LogTimer = 101;
-constexpr unsigned kPop3LogMillis = 100;
+constexpr unsigned kPop3ShowMillis = 100;
 
 constexpr char kIncomingSpoolFile[] = "TernPop3.Txt";
 constexpr char kAttachmentFolder[] = "DATA";
