@@ -27,19 +27,11 @@ mkdir -p "$state"
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Hidden windows need a display under Wine: use the current one or a private Xvfb.
-eval "$(bash "$root/tools/setup/xvfb.sh" "$state/xvfb")"
-cleanup() {
-  bash "$root/tools/testpeers/peers.sh" stop "$peers" >/dev/null 2>&1 || true
-  wineserver -k 2>/dev/null || true
-  if [ -n "${LX_XVFB_PID:-}" ]; then kill "$LX_XVFB_PID" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
-bash "$root/tools/testpeers/peers.sh" start "$peers"
-# One Wine server for the whole run, started before anything is timed.
-wineserver -p 600
+. "$root/bench/winepeers.sh"
+bench_wine_peers "$state"
+peers=$bench_peers
 wine cmd /c exit >/dev/null 2>&1 || true
 
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 # Runs one contender; its "<seconds> <messages>" must name every message.
 timed() {

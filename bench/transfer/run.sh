@@ -16,7 +16,6 @@ py=/usr/bin/python3
 exe=$build/bin/transfer_bench.exe
 [ -x "$exe" ] || { echo "build the benchmark first (make bench-transfer): $exe is missing" >&2; exit 1; }
 state=$build/bench-transfer
-peers=$state/peers
 install=$state/install
 mkdir -p "$state" "$install"
 rm -f "$state/bench.db"
@@ -27,20 +26,13 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # otherwise waits two seconds for a window manager to withdraw each closed dialog.
 export WINEPREFIX=$state/wineprefix
 bash "$root/tools/setup/wineprefix.sh" "$WINEPREFIX"
-eval "$(bash "$root/tools/setup/xvfb.sh" "$state/xvfb")"
-cleanup() {
-  bash "$root/tools/testpeers/peers.sh" stop "$peers" >/dev/null 2>&1 || true
-  wineserver -k 2>/dev/null || true
-  if [ -n "${LX_XVFB_PID:-}" ]; then kill "$LX_XVFB_PID" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
+. "$root/bench/winepeers.sh"
+bench_wine_peers "$state"
+peers=$bench_peers
 for dll in OdbcVant TERN32; do cp -f "$build/bin/$dll.dll" "$(dirname "$exe")/" 2>/dev/null || true; done
-bash "$root/tools/testpeers/peers.sh" start "$peers"
-wineserver -p 600
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 wine cmd /c exit >/dev/null 2>&1 || true
 
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 timed() {  # mode: prints seconds; every message must be accounted for
   local out
   out=$(wine "$exe" "$1" "Z:$install" "Z:$build/bin/DGROUP.VSF" | tr -d '\r')

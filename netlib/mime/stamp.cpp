@@ -65,10 +65,8 @@ std::string formatDate(const StampTime& t) {
                           kMonths[clampIndex(t.month - 1, 12)], t.year, t.hour, t.minute, t.second);
     std::string s(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
     const int z = t.zoneMinutes < 0 ? -t.zoneMinutes : t.zoneMinutes;
-    if (t.zoneMinutes > 0)
-        s += '+';
-    else if (t.zoneMinutes < 0)
-        s += '-';
+    // RFC 5322 wants a sign on every zone: UTC is "+0000" (a bare "0000" makes the date invalid).
+    s += t.zoneMinutes < 0 ? '-' : '+';
     std::snprintf(buf, sizeof buf, "%02d%02d", (z / 60) % 100, z % 60);
     return s + buf;
 }

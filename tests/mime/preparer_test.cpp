@@ -63,7 +63,7 @@ TEST(StampTexts, DateMessageIdBoundary) {
     t.zoneMinutes = -330;
     EXPECT_EQ(formatDate(t), "Sat, 03 May 1997 14:05:09 -0530");
     t.zoneMinutes = 0;
-    EXPECT_EQ(formatDate(t), "Sat, 03 May 1997 14:05:09 0000");
+    EXPECT_EQ(formatDate(t), "Sat, 03 May 1997 14:05:09 +0000");
     EXPECT_EQ(formatMessageId(t), "<14:05:09:042-Tern32>");
     EXPECT_EQ(formatBoundary(t), "TERN32Boundary-03May1997-14:05:09");
     StampTime now = readClock();

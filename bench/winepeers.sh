@@ -1,0 +1,22 @@
+# Sourced by the benchmarks that time Wine programs against the loopback test servers.
+# bench_wine_peers STATE: a display (the current one or a private Xvfb), the test servers in
+# STATE/peers, one warm Wine server for the whole run; everything stops when the script exits.
+# Needs root (the project folder) and WINEPREFIX set.
+bench_wine_peers() {
+  local state=$1
+  bench_peers=$state/peers
+  eval "$(bash "$root/tools/setup/xvfb.sh" "$state/xvfb")"
+  trap bench_cleanup EXIT
+  bash "$root/tools/testpeers/peers.sh" start "$bench_peers"
+  # One Wine server for the whole run, started before anything is timed.
+  wineserver -p 600
+}
+
+bench_cleanup() {
+  bash "$root/tools/testpeers/peers.sh" stop "$bench_peers" >/dev/null 2>&1 || true
+  wineserver -k 2>/dev/null || true
+  if [ -n "${LX_XVFB_PID:-}" ]; then kill "$LX_XVFB_PID" 2>/dev/null || true; fi
+}
+
+# The median of the arguments (numbers).
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
