@@ -30,7 +30,6 @@ Script& Script::WaitFor(std::function<bool()> done, const char* what, DWORD mill
             ADD_FAILURE() << "gave up waiting for " << name;
             return true;
         }
-        ::Sleep(10); // the next look comes after the messages that arrived meanwhile
         return false;
     });
     return *this;
@@ -42,8 +41,13 @@ void Script::Start() {
 
 void Script::RunNext() {
     if (next_ >= steps_.size()) return;
-    if (steps_[next_]()) ++next_;
-    later_.Post([this] { RunNext(); });
+    if (steps_[next_]()) {
+        ++next_;
+        later_.Post([this] { RunNext(); });
+    } else {
+        // A wait looks again a little later, leaving the loop to the messages meanwhile.
+        later_.PostAfter(10, [this] { RunNext(); });
+    }
 }
 
 void MailboxSetupTest::SetUp() {

@@ -50,17 +50,29 @@ protected:
                 Push(IDD_POPCPW, IDC_POPCPW_CHANGE);
             });
         if (closeEarly) {
-            // Close is pressed while the server's acceptance still waits in the queue.
+            // Close is pressed while the server's acceptance still waits in the queue: messages
+            // are handled one by one here (and no other loop runs) until the acceptance is the
+            // one waiting.
             script.WaitFor(
                 [&] {
-                    MSG msg;
                     HWND dialog = Open(IDD_POPCPW);
-                    if (!::PeekMessageA(&msg, dialog, WM_USER + 40, WM_USER + 40, PM_NOREMOVE) ||
-                        msg.wParam != 13)
-                        return false;
-                    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                    log = Item(IDD_POPCPW, IDC_POPCPW_LOG);
-                    return true;
+                    MSG msg;
+                    const DWORD until = ::GetTickCount() + 5000;
+                    while (static_cast<LONG>(::GetTickCount() - until) < 0) {
+                        if (::PeekMessageA(&msg, dialog, WM_USER + 40, WM_USER + 40, PM_NOREMOVE) &&
+                            msg.wParam == 13) {
+                            ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                            log = Item(IDD_POPCPW, IDC_POPCPW_LOG);
+                            return true;
+                        }
+                        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                            continue;
+                        }
+                        ::TranslateMessage(&msg);
+                        ::DispatchMessageA(&msg);
+                    }
+                    return false;
                 },
                 "the password server's acceptance");
             script.Do([&] { Push(IDD_MBOXLIST, IDCANCEL); });

@@ -37,6 +37,14 @@ Later::Later() {
         for (auto& fn : now) fn();
         return 0;
     });
+    Map().On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
+        if (id != kRunLater) return 0;
+        ::KillTimer(Handle(), kRunLater);
+        std::vector<std::function<void()>> now;
+        now.swap(delayed_);
+        for (auto& fn : now) fn();
+        return 0;
+    });
     lx::Window::RegisterClass("LxTestLater", 0, nullptr, nullptr);
     Create("LxTestLater", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr);
 }
@@ -44,6 +52,11 @@ Later::Later() {
 void Later::Post(std::function<void()> fn) {
     queue_.push_back(std::move(fn));
     ::PostMessageA(Handle(), kRunLater, 0, 0);
+}
+
+void Later::PostAfter(unsigned millis, std::function<void()> fn) {
+    delayed_.push_back(std::move(fn));
+    ::SetTimer(Handle(), kRunLater, millis, nullptr);
 }
 
 std::string ControlText(HWND dialog, int id) {

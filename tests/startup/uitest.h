@@ -84,9 +84,12 @@ class Later : public lx::Window {
 public:
     Later();
     void Post(std::function<void()> fn);
+    // Runs fn once `millis` have passed, the message loop running meanwhile.
+    void PostAfter(unsigned millis, std::function<void()> fn);
 
 private:
     std::vector<std::function<void()>> queue_;
+    std::vector<std::function<void()>> delayed_;
 };
 std::string TempFolder(const char* name); // a fresh, empty folder under the temp folder
 

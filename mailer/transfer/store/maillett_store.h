@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mailer/transfer/logic/sendrun.h"
+#include "mailer/transfer/store/folderlookup.h"
 #include "odbcvant/odbcvant.h"
 
 namespace lx {
@@ -19,9 +20,6 @@ struct QueueSize {
 
 // "SELECT COUNT(*), MAX(MesgSize) FROM Messages WHERE FolderNum = n AND MesgType = 'O'".
 bool CountQueued(odbcvantConnection* conn, long outFolder, HWND owner, QueueSize* size);
-
-// The FolderNum of the folder named `name`; -1 when there is none or the query fails.
-long FindFolderNum(odbcvantConnection* conn, const std::string& name, HWND owner);
 
 // Moves one message into `folder` (sending moves it from _OUT to _SENT).
 bool MoveMessageToFolder(odbcvantConnection* conn, long mesgNum, long folder, HWND owner);

@@ -9,6 +9,7 @@
 #include "mailer/transfer/logic/filterfile.h"
 #include "mailer/transfer/logic/pop3stat_rules.h"
 #include "mailer/transfer/logic/retrieved.h"
+#include "mailer/transfer/store/folderlookup.h"
 #include "netlib/mime/ternmime.h"
 
 #include <vector>
@@ -101,7 +102,8 @@ private:
     }
 
     FolderChoice DefaultFolder() {
-        if (job_.inFolderNum <= 0 && inLookedUp_ < 0) inLookedUp_ = FindFolderNum(conn_, kFolderIn);
+        if (job_.inFolderNum <= 0 && inLookedUp_ < 0)
+            inLookedUp_ = FindFolderNum(conn_, kFolderIn, job_.owner);
         return DefaultFolderChoice(job_.defaultFolder, job_.defaultFolderNum,
                                    job_.inFolderNum > 0 ? job_.inFolderNum : inLookedUp_);
     }
@@ -150,16 +152,6 @@ ScanResult ScanAndStore(odbcvantConnection* conn, const MessageCatalog* catalog,
     ScanCounts& c = counts ? *counts : local;
     c = ScanCounts{};
     return Scan(conn, catalog, job, log, c).Run();
-}
-
-long FindFolderNum(odbcvantConnection* conn, const std::string& name) {
-    const std::string sql = "SELECT FolderNum FROM Folders WHERE Folder = " + SqlQuote(name);
-    odbcvantCursor cursor(conn, sql.c_str());
-    SQLINTEGER key = 0;
-    if (!cursor.SetSingleResult() || !cursor.BindColumns(1, ODBCVANT_INT32, &key, 0) ||
-        !cursor.ExecuteStmt() || !cursor.SingleFetch())
-        return -1;
-    return static_cast<long>(key);
 }
 
 } // namespace lx

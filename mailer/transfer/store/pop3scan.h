@@ -41,7 +41,4 @@ using ScanLog = std::function<void(const std::string& line)>;
 ScanResult ScanAndStore(odbcvantConnection* conn, const MessageCatalog* catalog, const ScanJob& job,
                         const ScanLog& log, ScanCounts* counts = nullptr);
 
-// The FolderNum of the folder of that name; -1 when there is none.
-long FindFolderNum(odbcvantConnection* conn, const std::string& name);
-
 } // namespace lx
