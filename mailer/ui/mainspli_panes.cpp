@@ -63,7 +63,7 @@ bool MailboxSplitter::PaneSet::Create(HWND splitter, const SplitterContext& inpu
     reports.count = [splitter](long count) { ShowMessageCount(splitter, count); };
     reports.open = [list, commands](long mesgNum, int flag) {
         RunListCommand(commands, list->Handle(), ID_MESSAGE_READ,
-                       std::to_string(mesgNum) + (flag ? " 1" : " 0"));
+                       OpenMessageArgument(OpenMessageRequest{mesgNum, flag, false}));
     };
     reports.print = [list, commands](const std::vector<long>& mesgNums) {
         RunListCommand(commands, list->Handle(), ID_MESSAGE_PRINT, JoinNumbers(mesgNums));

@@ -1,4 +1,5 @@
 // The frame's portable rules: help contexts, the mailbox switch, the reader choices, and the list's header columns with their drag limits.
+#include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/logic/mainfrm_rules.h"
 #include "mailer/ui/logic/mainspli_cols.h"
 #include "tests/frame/mailboxes.h"
@@ -196,3 +197,20 @@ TEST(ListColumnsLayout, TheDateColumnWidensToTheMeasuredDateOnly) {
 }
 
 } // namespace
+
+TEST(OpenMessageArgument, RoundTripsAndRefusesOtherTexts) {
+    for (const lx::OpenMessageRequest& r :
+         {lx::OpenMessageRequest{12, 0, false}, lx::OpenMessageRequest{7, 1, false},
+          lx::OpenMessageRequest{99999, 0, true}}) {
+        lx::OpenMessageRequest back;
+        ASSERT_TRUE(lx::ParseOpenMessageArgument(lx::OpenMessageArgument(r).c_str(), &back));
+        EXPECT_EQ(back.mesgNum, r.mesgNum);
+        EXPECT_EQ(back.flag, r.flag);
+        EXPECT_EQ(back.fromSearch, r.fromSearch);
+    }
+    for (const char* bad : {"", "12", "x 0", "-3 0", "5 2", "5 0 later", "12,15"}) {
+        lx::OpenMessageRequest back{1, 1, true};
+        EXPECT_FALSE(lx::ParseOpenMessageArgument(bad, &back)) << bad;
+        EXPECT_EQ(back.mesgNum, 1);
+    }
+}

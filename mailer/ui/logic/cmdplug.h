@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <string>
 
 namespace lx {
 
@@ -12,6 +13,18 @@ constexpr int kPlugOk = 1;
 constexpr int kPlugCancel = 2;
 // Actions that are not menu commands.
 constexpr int kPlugAutoMailRun = 1994; // the automatic mail run of the mail check
+
+// The argument of the open-message command (ID_MESSAGE_READ): which message, the list's flag
+// (1 only for Ctrl+Alt+Enter), and whether the message search asks (it waits less for the viewer
+// and leaves the message's new mark).
+struct OpenMessageRequest {
+    long mesgNum = -1;
+    int flag = 0;
+    bool fromSearch = false;
+};
+std::string OpenMessageArgument(const OpenMessageRequest& request);
+// False (and `request` untouched) for a text OpenMessageArgument did not make.
+bool ParseOpenMessageArgument(const char* argument, OpenMessageRequest* request);
 
 using PluggedCommand = std::function<int(void* owner, const char* argument)>;
 
