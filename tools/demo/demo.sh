@@ -46,6 +46,11 @@ ODBCSYSINI=$install/odbc ODBCINI=$install/odbc/odbc.ini \
   "$native/tools/demo/lxdemosetup" "$install" "$demo/mailbox.reg" \
   "$pop3_addr" "$smtp_addr" "$user" "$password"
 
+# Something to attach in the composer.
+mkdir -p "$install/Samples"
+printf 'Agenda for the Lorvex demo\r\n\r\n1. Retrieve the sample mail\r\n2. Write a message with an attachment and a signature\r\n3. Check its spelling and send it\r\n' \
+  >"$install/Samples/Agenda.txt"
+
 rm -rf "$servers"
 mkdir -p "$servers/smtp"
 start_dovecot "$servers" "$pop3_addr" lx-demo-pop3 "$user" "$password"
@@ -66,6 +71,9 @@ Lorvex demo: mailbox "Demo" (you@lorvex.example)
   POP3  $pop3_addr:110  user $user, password $password, APOP   (12 sample messages)
   SMTP  $smtp_addr:25   every message sent lands in $servers/smtp
   Try:  Mail > Retrieve Mail, Mail > Send Mail, Setup > Filter Manager
+        Setup > Signature File, then Message > Prepare New Message: Address Book (a few entries
+        and the list "Lorvex team"), attach Samples\\Agenda.txt from the installation
+        folder, Spell Check, Send Now
   Closing Lorvex stops the servers.
 
 TEXT

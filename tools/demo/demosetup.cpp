@@ -1,5 +1,6 @@
 // Prepares the demo's installation folder through the program's own settings and store code: the
-// special folders, one message queued in _OUT, the mailbox file MAILBOXX.STP with the password
+// special folders, one message queued in _OUT, a few address book entries and a mailing list to
+// pick recipients from, the mailbox file MAILBOXX.STP with the password
 // scrambled, and the current mailbox's registry values as a REGEDIT4 file for `wine reg import`.
 //
 // usage: lxdemosetup INSTALL_DIR REG_FILE POP3_SERVER SMTP_SERVER USER PASSWORD
@@ -11,6 +12,7 @@
 #include "common/catalog/msgcatalog.h"
 #include "common/clock/localtime.h"
 #include "common/schema/newmessage.h"
+#include "common/schema/sqlforms.h"
 #include "common/schema/storeconnection.h"
 #include "common/schema/subject.h"
 #include "common/settings/fixed_text.h"
@@ -88,6 +90,27 @@ bool QueueGreeting(odbcvantConnection* conn, long outNum) {
     return lx::StoreNewMessage(conn, m, nullptr, &mesgNum) == lx::StoreOutcome::Stored;
 }
 
+// Address book entries (name, address) and the mailing list "Lorvex team" of the first three:
+// two as To members, one as a Cc member.
+bool FillAddressBook(odbcvantConnection* conn) {
+    static const char* const kEntries[][2] = {{"Ada Friend", "friend@lorvex.example"},
+                                              {"Bert Builder", "bert@lorvex.example"},
+                                              {"Carla Reviewer", "carla@lorvex.example"},
+                                              {"Quentin Quiet", "quentin@lorvex.example"},
+                                              {"Zoe Zeal", "zoe@lorvex.example"}};
+    for (const auto& e : kEntries) {
+        const std::string sql = "INSERT INTO AddBook (AddName, AddDest, AddNote) VALUES (" +
+                                lx::SqlQuote(e[0]) + ", " + lx::SqlQuote(e[1]) + ", '')";
+        if (!conn->ExecuteDirect(sql.c_str())) return false;
+    }
+    return conn->ExecuteDirect("INSERT INTO Distribution (DistroName) VALUES ('Lorvex team')") &&
+           conn->ExecuteDirect(
+               "INSERT INTO DistroAdd (DistroNum, AddNum, IsTo) SELECT D.DistroNum, A.AddNum, "
+               "CASE WHEN A.AddName = 'Carla Reviewer' THEN 0 ELSE 1 END FROM Distribution D, "
+               "AddBook A WHERE D.DistroName = 'Lorvex team' AND A.AddName IN ('Ada Friend', "
+               "'Bert Builder', 'Carla Reviewer')");
+}
+
 lx::MailboxList DemoMailbox(char** argv, long inNum) {
     lx::MailboxList list;
     lx::MailboxRecord& r = list.records[0];
@@ -137,6 +160,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the demo message cannot be queued in _OUT\n");
         return 1;
     }
+    if (!FillAddressBook(store.Get())) {
+        std::fprintf(stderr, "the demo address book cannot be filled: %s\n",
+                     store.Get()->GetLastErrorText());
+        return 1;
+    }
 
     const lx::MailboxList list = DemoMailbox(argv, inNum);
     RegFile reg;
@@ -145,7 +173,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the demo mailbox cannot be written\n");
         return 1;
     }
-    std::printf("demo store: folders ready, one message queued in _OUT; mailbox \"%s\" written\n",
+    std::printf("demo store: folders ready, one message queued in _OUT, address book filled; "
+                "mailbox \"%s\" written\n",
                 kMailboxName);
     return 0;
 }
