@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -19,6 +20,8 @@ struct QueryCase {
     lx::SearchFields fields;
     std::string where;
 };
+
+void PrintTo(const QueryCase& c, std::ostream* os) { *os << c.name; }
 
 class SearchQuery : public ::testing::TestWithParam<QueryCase> {};
 
@@ -129,6 +132,8 @@ struct RowCase {
     std::string firstTo;
     std::string expected;
 };
+
+void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
 
 class SearchRow : public ::testing::TestWithParam<RowCase> {};
 
