@@ -17,6 +17,7 @@
 #include "mailer/ui/findmesg.h"
 #include "mailer/ui/logic/findmesg_query.h"
 #include "mailer/ui/logic/cmdplug.h"
+#include "tests/search/fields.h"
 #include "tests/search/search_store.h"
 #include "tests/startup/uitest.h"
 
@@ -150,19 +151,6 @@ protected:
                         act(dialog);
                     },
                     [this](HWND) { return hook->boxes.size() > boxesBefore; }};
-    }
-    static Stored Msg(const char* from, const char* subject, int day, int hour = 10) {
-        Stored s;
-        s.from = from;
-        s.subject = subject;
-        s.date = lx::StoreTime{2026, 12, day, hour, 0, 0};
-        return s;
-    }
-    static lx::SearchFields Sender(const char* text, bool exact) {
-        lx::SearchFields f;
-        f.sender = text;
-        f.senderExact = exact;
-        return f;
     }
     std::string Row(int day, const std::string& address, const std::string& subject) {
         char date[32];

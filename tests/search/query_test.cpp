@@ -2,6 +2,7 @@
 #include "mailer/ui/logic/findmesg_query.h"
 
 #include "common/schema/subject.h"
+#include "tests/search/fields.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,10 @@
 #include <string>
 
 namespace {
+
+using lxtest::Dates;
+using lxtest::Sender;
+using lxtest::Subject;
 
 const std::string kSelect =
     "SELECT M.MesgNum, M.FromAdd, M.Subject, M.AppDate, M.MesgType, M.MesgSize, M.FolderNum "
@@ -29,24 +34,6 @@ TEST_P(SearchQuery, Where) {
     EXPECT_EQ(lx::SearchSql(GetParam().fields), kSelect + GetParam().where + kOrder);
 }
 
-lx::SearchFields Sender(const char* text, bool exact) {
-    lx::SearchFields f;
-    f.sender = text;
-    f.senderExact = exact;
-    return f;
-}
-lx::SearchFields Subject(const char* text, bool exact) {
-    lx::SearchFields f;
-    f.subject = text;
-    f.subjectExact = exact;
-    return f;
-}
-lx::SearchFields Dates(const char* begin, const char* end) {
-    lx::SearchFields f;
-    f.beginDate = begin;
-    f.endDate = end;
-    return f;
-}
 lx::SearchFields All() {
     lx::SearchFields f = Sender("ann@", false);
     f.subject = "Plan";

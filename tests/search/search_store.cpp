@@ -5,6 +5,14 @@
 
 namespace lxtest {
 
+Stored Msg(const char* from, const char* subject, int day, int hour, int minute, int second) {
+    Stored s;
+    s.from = from;
+    s.subject = subject;
+    s.date = lx::StoreTime{2026, 12, day, hour, minute, second};
+    return s;
+}
+
 void SearchStoreTest::SetUp() {
     StoreTest::SetUp();
     for (const char* name : {"_IN", "_SENT"})

@@ -18,6 +18,10 @@ struct Stored {
     bool unread = true;
 };
 
+// A message of `from` with `subject`, stored on the given day of December 2026.
+Stored Msg(const char* from, const char* subject, int day, int hour = 10, int minute = 0,
+           int second = 0);
+
 class SearchStoreTest : public StoreTest {
 protected:
     void SetUp() override;

@@ -2,6 +2,7 @@
 // the rows the result list shows.
 #include "mailer/ui/logic/findmesg_query.h"
 #include "mailer/ui/store/findmesg_store.h"
+#include "tests/search/fields.h"
 #include "tests/search/search_store.h"
 
 #include <gtest/gtest.h>
@@ -35,26 +36,6 @@ protected:
         std::vector<long> found;
         for (const lx::ListedMessage& r : rows) found.push_back(r.mesgNum);
         return found;
-    }
-    static lx::SearchFields Sender(const char* text, bool exact) {
-        lx::SearchFields f;
-        f.sender = text;
-        f.senderExact = exact;
-        return f;
-    }
-    static lx::SearchFields Subject(const char* text, bool exact) {
-        lx::SearchFields f;
-        f.subject = text;
-        f.subjectExact = exact;
-        return f;
-    }
-    static Stored Msg(const char* from, const char* subject, int day, int hour = 10, int minute = 0,
-                      int second = 0) {
-        Stored s;
-        s.from = from;
-        s.subject = subject;
-        s.date = lx::StoreTime{2026, 12, day, hour, minute, second};
-        return s;
     }
     std::vector<lx::ListedMessage> rows;
 };
