@@ -18,8 +18,6 @@ namespace lx {
 namespace {
 
 constexpr int kDateChars = 10; // YYYY-MM-DD
-// The results' columns: date, then address, then subject (dialog units).
-constexpr int kResultTabs[2] = {52, 170};
 
 class MessageSearchDialog : public Dialog {
 public:
@@ -45,8 +43,9 @@ public:
 protected:
     BOOL OnInitDialog() override {
         store_.SetOwner(Handle());
-        ::SendMessageA(Results(), LB_SETTABSTOPS, 2,
-                       reinterpret_cast<LPARAM>(const_cast<int*>(kResultTabs)));
+        // The results' columns: date, then address from 52, subject from 170 (dialog units).
+        int tabs[2] = {52, 170};
+        ::SendMessageA(Results(), LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabs));
         unavailable_ = !store_.Ready();
         if (unavailable_) ShowLine("FINDMESG_CPP_1");
         return TRUE;
