@@ -244,7 +244,7 @@ TEST_F(SearchDialog, OwnHitShowsFirstRecipientAndWholeSubject) {
 }
 
 TEST_F(SearchDialog, OpenMessageRunsTheOpenCommand) {
-    Store(Msg("a@x.org", "older", 1));
+    const long older = Store(Msg("a@x.org", "older", 1));
     const long newer = Store(Msg("a@x.org", "newer", 2));
     auto open = [](HWND dialog) { Press(dialog, IDC_FINDMESG_OPEN); };
     Run({// Nothing listed yet: nothing happens.
@@ -259,14 +259,23 @@ TEST_F(SearchDialog, OpenMessageRunsTheOpenCommand) {
                   ::SendDlgItemMessageA(dialog, IDC_FINDMESG_RESULTS, LB_SETCURSEL, 0, 0);
                   open(dialog);
               },
-              [this](HWND) { return !opened.empty(); }}});
-    ASSERT_EQ(opened.size(), 1u);
+              [this](HWND) { return !opened.empty(); }},
+         // A double click on a hit opens it as well.
+         Step{[](HWND dialog) {
+                  HWND list = ::GetDlgItem(dialog, IDC_FINDMESG_RESULTS);
+                  ::SendMessageA(list, LB_SETCURSEL, 1, 0);
+                  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FINDMESG_RESULTS, LBN_DBLCLK),
+                                 reinterpret_cast<LPARAM>(list));
+              },
+              [this](HWND) { return opened.size() == 2; }}});
+    ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].first, owner.get());
     lx::OpenMessageRequest request;
     ASSERT_TRUE(lx::ParseOpenMessageArgument(opened[0].second.c_str(), &request));
     EXPECT_EQ(request.mesgNum, newer);
     EXPECT_EQ(request.flag, 0);
     EXPECT_TRUE(request.fromSearch);
+    EXPECT_EQ(opened[1].second, lx::OpenMessageArgument(lx::OpenMessageRequest{older, 0, true}));
     EXPECT_EQ(hook->boxes.size(), 1u);
 }
 
