@@ -1,6 +1,7 @@
 #include "mailer/core/newmail.h"
 #include "mailer/core/splash.h"
 #include "mailer/ui/mainfrm.h"
+#include "mailer/ui/findmesg.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mboxlist.h"
@@ -107,6 +108,8 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     PlugMailRetrieval(frame_->Plugs(),
                       MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transferMarks_,
                                            &frame_->SpecialFolders()});
+    PlugMessageSearch(frame_->Plugs(),
+                      MessageSearchData{catalog_.get(), store_.Get(), installPath_, nullptr});
 
     LoadMailboxList();
     PlaceMainFrame();

@@ -209,5 +209,19 @@
 #define IDD_POP3PASS 3410
 #define IDC_POP3PASS_PASSWORD 3411
 
+// "Message Search" (Close is IDCANCEL)
+#define IDD_FINDMESG 4600
+#define IDC_FINDMESG_SENDER 4601
+#define IDC_FINDMESG_SENDER_EXACT 4602
+#define IDC_FINDMESG_SUBJECT 4603
+#define IDC_FINDMESG_SUBJECT_EXACT 4604
+#define IDC_FINDMESG_BEGIN 4605
+#define IDC_FINDMESG_END 4606
+#define IDC_FINDMESG_FIND 4607
+#define IDC_FINDMESG_HELP 4608
+#define IDC_FINDMESG_RESULTS 4609
+#define IDC_FINDMESG_OPEN 4610
+#define HELP_CONTEXT_FINDMESG 46
+
 // The folder dialogs both programs share
 #include "../../common/folderdlg/folderres.h"

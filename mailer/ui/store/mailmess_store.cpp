@@ -3,18 +3,13 @@
 #include "common/schema/schema.h"
 #include "common/schema/sqlforms.h"
 #include "common/schema/storetables.h"
+#include "mailer/ui/store/message_rowset.h"
 
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
 
 namespace lx {
-
-namespace {
-
-constexpr int kRowSet = 5;
-
-} // namespace
 
 std::string MessageListSql(long folderNum) {
     char sql[256];
@@ -45,61 +40,24 @@ bool MessageListStore::Ready() const {
 MessageListStore::Outcome MessageListStore::Load(long folderNum, const MonthNames& months,
                                                  std::vector<ListedMessage>& rows, long& count) {
     rows.clear();
-    count = -1;
-    SQLINTEGER num[kRowSet] = {};
-    char from[kRowSet][kFromAddLen + 1] = {};
-    char subject[kRowSet][kSubjectLen + 1] = {};
-    SQLINTEGER size[kRowSet] = {};
-    TIMESTAMP_STRUCT date[kRowSet] = {};
-    char type[kRowSet][kMesgTypeLen + 1] = {};
-    odbcvantTableInfo* t = messages_.get();
-    ODBCVANT_CURSORBIND b[6];
-    odbcvantSetColumnBind(b[0], "MesgNum", num, 0, t);
-    odbcvantSetColumnBind(b[1], "FromAdd", from, sizeof from[0], t);
-    odbcvantSetColumnBind(b[2], "Subject", subject, sizeof subject[0], t);
-    odbcvantSetColumnBind(b[3], "MesgSize", size, 0, t);
-    odbcvantSetColumnBind(b[4], "AppDate", date, 0, t);
-    odbcvantSetColumnBind(b[5], "MesgType", type, sizeof type[0], t);
-    const std::string sql = MessageListSql(folderNum);
-    cursor_->ReUseHandle();
-    if (!cursor_->ResetQuery(sql.c_str()) || !cursor_->SetRowSetSize(kRowSet) ||
-        !cursor_->BindColumns(b, 6) || !cursor_->ExecuteStmt()) {
-        cursor_->ReportError(owner_);
-        return Outcome::QueryFailed;
+    std::vector<FetchedMessage> raw;
+    switch (FetchMessages(*cursor_, messages_.get(), MessageListSql(folderNum),
+                          {"MesgNum", "FromAdd", "Subject", "MesgSize", "AppDate", "MesgType"},
+                          owner_, raw, count)) {
+    case FetchOutcome::QueryFailed: return Outcome::QueryFailed;
+    case FetchOutcome::CountFailed: return Outcome::CountFailed;
+    case FetchOutcome::Fetched: break;
     }
-    count = cursor_->GetTotalResultRows();
-    if (count < 0) {
-        cursor_->ReportError(owner_);
-        return Outcome::CountFailed;
-    }
-    struct Raw {
-        long mesgNum;
-        char type;
-        std::string from, subject;
-        StoreTime date;
-    };
-    std::vector<Raw> raw;
-    raw.reserve(static_cast<size_t>(count));
     bool anyOwn = false;
-    int got = 0;
-    for (int ok = cursor_->FetchFirst(&got); ok && got > 0 && static_cast<long>(raw.size()) < count;
-         ok = cursor_->FetchNext(&got)) {
-        for (int i = 0; i < got && i < kRowSet && static_cast<long>(raw.size()) < count; ++i) {
-            from[i][kFromAddLen] = subject[i][kSubjectLen] = type[i][kMesgTypeLen] = '\0';
-            raw.push_back({static_cast<long>(num[i]), type[i][0], from[i], subject[i],
-                           FromOdbcTimestamp(date[i])});
-            anyOwn = anyOwn || type[i][0] == 'O';
-        }
-    }
-    if (got < 0) cursor_->ReportError(owner_);
+    for (const FetchedMessage& r : raw) anyOwn = anyOwn || r.mesgType == 'O';
     // Own mail shows its first recipient: one query for the whole folder, not one per message.
     std::unordered_map<long, std::string> firstTo;
     if (anyOwn) FirstRecipients(folderNum, firstTo);
     rows.reserve(raw.size());
-    for (const Raw& r : raw) {
-        auto to = r.type == 'O' ? firstTo.find(r.mesgNum) : firstTo.end();
+    for (const FetchedMessage& r : raw) {
+        auto to = r.mesgType == 'O' ? firstTo.find(r.mesgNum) : firstTo.end();
         rows.push_back(
-            {r.mesgNum, MessageRowText(r.type, r.subject, r.date, r.from,
+            {r.mesgNum, MessageRowText(r.mesgType, r.subject, r.appDate, r.fromAdd,
                                        to == firstTo.end() ? std::string() : to->second, months)});
     }
     return Outcome::Listed;
