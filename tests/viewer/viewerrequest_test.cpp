@@ -161,4 +161,30 @@ TEST(RequestLists, MailToAddressOfAFollowedLink) {
     EXPECT_EQ(MailToAddress("http://x.org", true), "");
 }
 
+TEST(RequestLists, FollowedAttachmentLinks) {
+    AttachmentList files;
+    AddAttachment(files, "C:\\LORVEX\\DATA\\MENU.PDF");
+    AddAttachment(files, "C:\\LORVEX\\DATA\\MAP.PNG");
+    struct Case {
+        const char* url;
+        bool webBrowser;
+        int slot;
+    } cases[] = {
+        {"ftp:///[LORVEX]C:/LORVEX/DATA/MAP.PNG", true, 1},
+        {"ftp:///[LORVEX]C:\\LORVEX\\DATA\\MENU.PDF", false, 0},
+        {"xftp:///[LORVEX]C:/LORVEX/DATA/MENU.PDF", true, 0},
+        {"ftp:///[LORVEX]C:/LORVEX/DATA/menu.pdf", true, -1},
+        {"ftp:///[LORVEX]C:/LORVEX/DATA/OTHER.PDF", true, -1},
+        {"ftp:///[LORVEX]", true, -1},
+        {"ftp:/", false, -1},
+        {"http://example.org", true, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AttachmentForLink(c.url, c.webBrowser, files), c.slot) << c.url;
+    EXPECT_TRUE(IsAttachmentLink("ftp:///[LORVEX]C:/X"));
+    EXPECT_FALSE(IsAttachmentLink("ftp://host/x"));
+    EXPECT_TRUE(IsMailToLink("mailto:ann@x.org"));
+    EXPECT_FALSE(IsMailToLink("http://x.org/mail"));
+}
+
 } // namespace

@@ -8,6 +8,9 @@ namespace {
 // main program has always read it).
 constexpr std::size_t kListTextLimit = kRequestListWidth - 1;
 
+constexpr std::string_view kMailToScheme = "mailto:";
+constexpr std::string_view kAttachmentPrefix = "ftp:///[LORVEX]";
+
 ViewerRequest WithLists(ViewerRequestCode code, const MessageRecord& record,
                         const RecipientList& to, const RecipientList& cc) {
     ViewerRequest r;
@@ -71,12 +74,35 @@ ViewerRequest MessageChangedRequest() {
 
 std::string MailToAddress(std::string_view url, bool webBrowser) {
     if (!webBrowser) return std::string(url.size() > 7 ? url.substr(7) : std::string_view());
-    constexpr std::string_view scheme = "mailto:";
-    const std::size_t at = url.find(scheme);
+    const std::size_t at = url.find(kMailToScheme);
     if (at == std::string_view::npos) return std::string();
-    std::size_t from = at + scheme.size();
+    std::size_t from = at + kMailToScheme.size();
     while (from < url.size() && url[from] == ' ') ++from;
     return std::string(url.substr(from));
+}
+
+bool IsMailToLink(std::string_view url) {
+    return url.find(kMailToScheme) != std::string_view::npos;
+}
+
+bool IsAttachmentLink(std::string_view url) {
+    return url.find(kAttachmentPrefix) != std::string_view::npos;
+}
+
+int AttachmentForLink(std::string_view url, bool webBrowser, const AttachmentList& attachments) {
+    std::size_t from = kAttachmentPrefix.size();
+    if (webBrowser) {
+        const std::size_t at = url.find(kAttachmentPrefix);
+        if (at == std::string_view::npos) return -1;
+        from = at + kAttachmentPrefix.size();
+    }
+    if (from > url.size()) return -1;
+    std::string name(url.substr(from));
+    for (char& c : name)
+        if (c == '/') c = '\\';
+    for (int i = 0; i < attachments.count && i < int(kAttachmentSlots); ++i)
+        if (attachments.slots[i].name == name) return i;
+    return -1;
 }
 
 } // namespace lx::viewer

@@ -36,4 +36,13 @@ ViewerRequest MessageChangedRequest();
 // 7 characters.
 std::string MailToAddress(std::string_view url, bool webBrowser);
 
+// Links on the message page the viewer handles itself (the browser's navigation is cancelled).
+bool IsMailToLink(std::string_view url);
+bool IsAttachmentLink(std::string_view url);
+
+// The slot of the attachment a followed "ftp:///[LORVEX]" link names, or -1: the text behind the
+// prefix (with the HTML control: the URL without its first 15 characters), every "/" turned
+// into "\", compared exactly with the attachment names.
+int AttachmentForLink(std::string_view url, bool webBrowser, const AttachmentList& attachments);
+
 } // namespace lx::viewer
