@@ -1,5 +1,6 @@
 #include "mailer/core/newmail.h"
 #include "mailer/core/splash.h"
+#include "mailer/ui/composer.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/transfer/maillett.h"
@@ -107,6 +108,7 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     PlugMailRetrieval(frame_->Plugs(),
                       MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transferMarks_,
                                            &frame_->SpecialFolders()});
+    PlugComposers();
 
     LoadMailboxList();
     PlaceMainFrame();
@@ -117,6 +119,22 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                        reinterpret_cast<LPARAM>(commandLine_.c_str()));
     StartWorker();
     return true;
+}
+
+// The composers open new messages, stored outgoing ones and (through the viewer's requests)
+// replies; incoming messages go to the viewer.
+void LorvexApp::PlugComposers() {
+    ComposerContext context;
+    context.installPath = installPath_;
+    context.catalog = catalog_.get();
+    context.conn = store_.Get();
+    context.spell = &frame_->Spell();
+    context.mailboxes = &mailboxes_;
+    context.plugs = &frame_->Plugs();
+    context.outFolder = [this] { return frame_->SpecialFolders().out; };
+    context.trashFolder = [this] { return frame_->SpecialFolders().trashcan; };
+    composers_.reset(new (std::nothrow) ComposerSet(context));
+    if (composers_) PlugComposer(frame_->Plugs(), *composers_, &LaunchViewerNotYet);
 }
 
 // The registry's InstallPath in its short form. A missing value leaves the path
@@ -267,6 +285,7 @@ int LorvexApp::ExitInstance() {
     mutex_.Reset();
     fonts_.reset();
     ui::SetMainWindow(nullptr);
+    composers_.reset();
     frame_.reset();
     splash_.reset();
     return 0;

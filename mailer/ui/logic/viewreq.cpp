@@ -47,8 +47,7 @@ std::vector<std::string> OthersThanOwn(const std::string& list, const ViewerRequ
                                        std::int32_t count,
                                        const std::vector<std::string>& ownAddresses) {
     std::vector<std::string> kept;
-    for (std::string& piece :
-         SplitRequestList(list, ListSeparator(request.separatorCode), count))
+    for (std::string& piece : SplitRequestList(list, ListSeparator(request.separatorCode), count))
         if (!IsOwnAddress(piece, ownAddresses)) kept.push_back(std::move(piece));
     return kept;
 }

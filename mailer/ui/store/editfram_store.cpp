@@ -63,8 +63,7 @@ bool ReadStoredMessage(odbcvantConnection* conn, HWND owner, long mesgNum, Store
         odbcvantSetColumnBind(b[1], "MesgId", mesgId, sizeof mesgId, &table);
         odbcvantSetColumnBind(b[2], "FromAdd", from, sizeof from, &table);
         odbcvantSetColumnBind(b[3], "Subject", subject, sizeof subject, &table);
-        odbcvantSetColumnBind(b[4], "MailData", body.data(), static_cast<int>(body.size()),
-                              &table);
+        odbcvantSetColumnBind(b[4], "MailData", body.data(), static_cast<int>(body.size()), &table);
         odbcvantSetColumnBind(b[5], "MesgType", type, sizeof type, &table);
         odbcvantCursor cursor(conn, sql.c_str());
         cursor.SetSingleResult();

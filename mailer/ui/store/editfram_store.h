@@ -43,8 +43,8 @@ struct ComposedMessage {
 };
 
 enum class SaveResult {
-    Saved,     // the message and all its rows are stored (an opened message replaced)
-    NotSaved   // nothing changed; an opened message is kept whole
+    Saved,   // the message and all its rows are stored (an opened message replaced)
+    NotSaved // nothing changed; an opened message is kept whole
 };
 
 // Stores the message as written mail. With `replaceMesgNum` >= 0 the opened message is removed
