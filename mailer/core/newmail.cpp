@@ -1,6 +1,7 @@
 #include "mailer/core/newmail.h"
 #include "mailer/core/splash.h"
 #include "mailer/ui/composer.h"
+#include "mailer/ui/editfram.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/transfer/maillett.h"
@@ -262,6 +263,9 @@ int LorvexApp::Run() {
         HWND frame = frame_ ? frame_->Handle() : nullptr;
         if (frame && frame_->Accelerators() &&
             ::TranslateAcceleratorA(frame, frame_->Accelerators(), &msg))
+            continue;
+        // A composer's form is a child dialog: Tab and the mnemonics move between its controls.
+        if (HWND form = ComposerFormOf(msg.hwnd); form && ::IsDialogMessageA(form, &msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);

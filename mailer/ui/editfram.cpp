@@ -7,6 +7,7 @@
 #include "mailer/ui/mailmess.h"
 #include "mailer/ui/sendmesg.h"
 
+#include <cstring>
 #include <new>
 
 namespace lx {
@@ -64,6 +65,16 @@ bool EditorFrame::CreateFrame() {
     ::ShowWindow(Handle(), SW_SHOW);
     ::UpdateWindow(Handle());
     return true;
+}
+
+HWND ComposerFormOf(HWND wnd) {
+    HWND root = wnd ? ::GetAncestor(wnd, GA_ROOT) : nullptr;
+    char name[sizeof kEditorFrameClass] = "";
+    if (!root || !::GetClassNameA(root, name, sizeof name) ||
+        std::strcmp(name, kEditorFrameClass) != 0)
+        return nullptr;
+    auto* frame = static_cast<EditorFrame*>(Window::FromHandle(root));
+    return frame && frame->Form() ? frame->Form()->Handle() : nullptr;
 }
 
 void EditorFrame::CloseSoon() { ::PostMessageA(Handle(), WM_LX_CLOSE_COMPOSER, 0, 0); }

@@ -18,6 +18,9 @@ constexpr char kEditorFrameClass[] = "EditorFrame";
 // Private message: close now (posted, so that no handler of the form is still running).
 constexpr UINT WM_LX_CLOSE_COMPOSER = WM_USER + 1996;
 
+// The form of the composer that `wnd` belongs to; nullptr outside a composer.
+HWND ComposerFormOf(HWND wnd);
+
 class EditorFrame : public Window {
 public:
     EditorFrame(ComposerSet& set, const ComposerOpening& opening, HWND owner);
