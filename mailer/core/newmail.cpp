@@ -107,8 +107,8 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     PlugFilterManager(frame_->Plugs(),
                       FilterListData{catalog_.get(), store_.Get(), installPath_, {}});
     PlugMailRetrieval(frame_->Plugs(),
-                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transferMarks_,
-                                           &frame_->SpecialFolders()});
+                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_,
+                                           &transferMarks_, &frame_->SpecialFolders()});
     PlugComposers();
 
     LoadMailboxList();
@@ -265,8 +265,7 @@ int LorvexApp::Run() {
             ::TranslateAcceleratorA(frame, frame_->Accelerators(), &msg))
             continue;
         // A composer's form is a child dialog: Tab and the mnemonics move between its controls.
-        if (HWND form = ComposerFormOf(msg.hwnd); form && ::IsDialogMessageA(form, &msg))
-            continue;
+        if (HWND form = ComposerFormOf(msg.hwnd); form && ::IsDialogMessageA(form, &msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

@@ -13,7 +13,7 @@
 namespace lx {
 
 EditorFrame::EditorFrame(ComposerSet& set, const ComposerOpening& opening, HWND owner)
-    : set_(set), opening_(opening), owner_(owner) {
+    : set_(set), opening_(opening), owner_(owner), gate_(new GateScope) {
     Map().On(WM_SIZE, [this](WPARAM, LPARAM lParam) -> LRESULT {
         if (form_ && form_->Handle())
             ::MoveWindow(form_->Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);

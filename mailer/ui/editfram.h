@@ -39,6 +39,9 @@ public:
     // Closes the frame once the current handler has returned, without asking.
     void CloseSoon();
 
+protected:
+    void OnFinalMessage() override { gate_.reset(); }
+
 private:
     void OnClose(bool ask);
     void SaveRectangle();
@@ -47,7 +50,9 @@ private:
     ComposerOpening opening_;
     HWND owner_;
     bool unsaved_ = true;
-    GateScope gate_; // entered whatever the gate says: a composer always opens
+    // Entered whatever the gate says (a composer always opens) and left when the window has
+    // gone: the object itself may outlive its window for a moment.
+    std::unique_ptr<GateScope> gate_;
     std::unique_ptr<PrepareMessageForm> form_;
 };
 

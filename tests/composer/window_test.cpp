@@ -9,6 +9,7 @@
 #include "common/settings/registry_win32.h"
 #include "common/folderdlg/folderres.h"
 #include "mailer/res/resource.h"
+#include "mailer/ui/logic/cmdgate.h"
 #include "mailer/ui/logic/viewreq.h"
 #include "tests/composer/composer_fixture.h"
 
@@ -270,6 +271,26 @@ TEST_F(Composer, SettingsAreRememberedForTheNextMessage) {
     EXPECT_EQ(ControlText(FormOf(next), IDC_SENDMESG_RETURN), "me@work.example");
     EXPECT_EQ(ControlText(FormOf(next), IDC_SENDMESG_SIGNATURE), "Work");
     EXPECT_EQ(::IsDlgButtonChecked(FormOf(next), IDC_SENDMESG_LINEBREAKS), BST_CHECKED);
+}
+
+} // namespace
+} // namespace lxtest
+
+namespace lxtest {
+namespace {
+
+TEST_F(ComposerTest, AnOpenComposerHoldsTheCommandGate) {
+    lx::CommandGate& gate = lx::CommandGate::Instance();
+    lx::EditorFrame* frame = NewComposer();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(gate.Value(), 1);
+    EXPECT_FALSE(gate.CloseForCheck()) << "the mail check waits while a composer is open";
+    hook->boxAnswer = IDYES;
+    ::SendMessageA(frame->Handle(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitClosed(frame));
+    EXPECT_EQ(gate.Value(), 0) << "a closed composer has left the gate";
+    EXPECT_TRUE(gate.CloseForCheck());
+    gate.Reopen();
 }
 
 } // namespace
