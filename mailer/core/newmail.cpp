@@ -107,8 +107,8 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     PlugFilterManager(frame_->Plugs(),
                       FilterListData{catalog_.get(), store_.Get(), installPath_, {}});
     PlugMailRetrieval(frame_->Plugs(),
-                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_,
-                                           &transferMarks_, &frame_->SpecialFolders()});
+                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transferMarks_,
+                                           &frame_->SpecialFolders()});
     PlugComposers();
 
     LoadMailboxList();
