@@ -261,11 +261,14 @@ int LorvexApp::Run() {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         HWND frame = frame_ ? frame_->Handle() : nullptr;
-        if (frame && frame_->Accelerators() &&
-            ::TranslateAcceleratorA(frame, frame_->Accelerators(), &msg))
+        // A composer's keys are its own (Ctrl+D there deletes no folder); its form is a child
+        // dialog, so Tab and the mnemonics move between its controls.
+        if (HWND form = ComposerFormOf(msg.hwnd)) {
+            if (::IsDialogMessageA(form, &msg)) continue;
+        } else if (frame && frame_->Accelerators() &&
+                   ::TranslateAcceleratorA(frame, frame_->Accelerators(), &msg)) {
             continue;
-        // A composer's form is a child dialog: Tab and the mnemonics move between its controls.
-        if (HWND form = ComposerFormOf(msg.hwnd); form && ::IsDialogMessageA(form, &msg)) continue;
+        }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
