@@ -103,6 +103,7 @@ void ComposerTest::SetUp() {
     context.catalog = &Catalogue();
     context.conn = &Conn();
     context.mailboxes = &mailboxes;
+    context.spell = &spell;
     context.plugs = &plugs;
     context.outFolder = [this] { return out; };
     context.trashFolder = [] { return -1L; }; // looked up by name

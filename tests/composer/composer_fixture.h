@@ -9,6 +9,7 @@
 #include "mailer/ui/sendmesg.h"
 #include "tests/startup/uitest.h"
 #include "tests/store/store_fixture.h"
+#include "spellcheck/ssced.h"
 
 #include <memory>
 #include <string>
@@ -65,6 +66,7 @@ protected:
     lx::CommandPlugs plugs;
     std::unique_ptr<ComposerHook> hook;
     std::unique_ptr<PaneStandIn> pane;
+    lx::SpellChecker spell; // loaded by the tests that check spelling
     std::unique_ptr<lx::ComposerSet> composers;
     std::vector<long> viewerAsked;          // messages handed to the viewer hook
     std::vector<std::string> sendArguments; // the Send Mail plug's arguments

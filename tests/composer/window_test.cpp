@@ -295,3 +295,28 @@ TEST_F(ComposerTest, AnOpenComposerHoldsTheCommandGate) {
 
 } // namespace
 } // namespace lxtest
+
+namespace lxtest {
+namespace {
+
+TEST_F(ComposerTest, SpellCheckTellsWhetherTheTextWasChecked) {
+    lx::EditorFrame* frame = NewComposer();
+    ASSERT_NE(frame, nullptr);
+    HWND form = FormOf(frame);
+    Click(form, IDC_SENDMESG_SPELL); // the library is not loaded
+    ASSERT_TRUE(spell.Load());
+    Click(form, IDC_SENDMESG_SPELL); // loaded, but without a lexicon
+    ASSERT_EQ(spell.SetMainLexFiles("AMERICAN.LEX"), 0);
+    Click(form, IDC_SENDMESG_SPELL);
+    ASSERT_EQ(hook->boxes.size(), 3u);
+    const std::string caption = Text("SENDMESG_CPP_11").substr(0, 15);
+    const std::string expected[] = {Text("SENDMESG_CPP_12"), Text("SENDMESG_CPP_12"),
+                                    Text("SENDMESG_CPP_10")};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(hook->boxes[i].text, expected[i]) << i;
+        EXPECT_EQ(hook->boxes[i].caption, caption) << i;
+    }
+}
+
+} // namespace
+} // namespace lxtest
