@@ -320,3 +320,45 @@ TEST_F(ComposerTest, SpellCheckTellsWhetherTheTextWasChecked) {
 
 } // namespace
 } // namespace lxtest
+
+namespace lxtest {
+namespace {
+
+RECT RectIn(HWND form, int id) {
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(form, id), &r);
+    ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST_F(ComposerTest, ResizingKeepsEveryControlInsideTheFormWithoutOverlap) {
+    lx::EditorFrame* frame = NewComposer();
+    ASSERT_NE(frame, nullptr);
+    HWND form = FormOf(frame);
+    for (const SIZE size : {SIZE{800, 600}, SIZE{520, 380}}) {
+        ::MoveWindow(frame->Handle(), 10, 10, size.cx, size.cy, TRUE);
+        RECT client{};
+        ::GetClientRect(form, &client);
+        RECT frameClient{};
+        ::GetClientRect(frame->Handle(), &frameClient);
+        EXPECT_EQ(client.right, frameClient.right) << "the form fills the frame";
+        EXPECT_EQ(client.bottom, frameClient.bottom);
+        const RECT to = RectIn(form, IDC_SENDMESG_TO), cc = RectIn(form, IDC_SENDMESG_CC);
+        const RECT body = RectIn(form, IDC_SENDMESG_BODY);
+        const RECT import = RectIn(form, IDC_SENDMESG_IMPORT);
+        const RECT tabs = RectIn(form, IDC_SENDMESG_TABS);
+        const RECT send = RectIn(form, IDC_SENDMESG_SENDNOW);
+        EXPECT_LT(to.right, cc.left);
+        EXPECT_LE(cc.right, client.right);
+        EXPECT_LT(body.bottom, import.top);
+        EXPECT_LE(import.bottom, tabs.bottom);
+        EXPECT_LT(tabs.bottom, send.top);
+        EXPECT_LE(send.bottom, client.bottom);
+        EXPECT_LE(body.right, tabs.right);
+        EXPECT_GT(body.bottom - body.top, 20);
+        EXPECT_EQ(RectIn(form, IDC_SENDMESG_FILES).bottom, body.bottom);
+    }
+}
+
+} // namespace
+} // namespace lxtest
