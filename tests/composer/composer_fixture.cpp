@@ -35,6 +35,12 @@ void WriteSignatures(const std::string& path) {
 } // namespace
 
 BOOL ComposerHook::OnCommonDialog(lx::ui::CommonDialog kind, void* data) {
+    if (kind == lx::ui::CommonDialog::Font && chooseFont) {
+        LOGFONTA* font = static_cast<CHOOSEFONTA*>(data)->lpLogFont;
+        font->lfHeight = -20;
+        std::strcpy(font->lfFaceName, "Courier New");
+        return TRUE;
+    }
     if (kind != lx::ui::CommonDialog::Open || files.empty()) return FALSE;
     auto* open = static_cast<OPENFILENAMEA*>(data);
     std::strncpy(open->lpstrFile, files.front().c_str(), open->nMaxFile - 1);

@@ -23,6 +23,8 @@ constexpr char kComposerTestKey[] = "Software\\Quorbit\\LorvexComposerTest";
 class ComposerHook : public ScriptedHook {
 public:
     std::vector<std::string> files;
+    // The font dialog: its answer, and the face it chose.
+    bool chooseFont = false;
     BOOL OnCommonDialog(lx::ui::CommonDialog kind, void* data) override;
 };
 

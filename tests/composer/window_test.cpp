@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "common/schema/sqlforms.h"
 #include "common/settings/registry_win32.h"
 #include "common/folderdlg/folderres.h"
@@ -358,6 +361,64 @@ TEST_F(ComposerTest, ResizingKeepsEveryControlInsideTheFormWithoutOverlap) {
         EXPECT_GT(body.bottom - body.top, 20);
         EXPECT_EQ(RectIn(form, IDC_SENDMESG_FILES).bottom, body.bottom);
     }
+}
+
+} // namespace
+} // namespace lxtest
+
+namespace lxtest {
+namespace {
+
+TEST_F(ComposerTest, ImportTextAppendsTheFileAndRefusesLongPaths) {
+    const std::string path = folder + "\\NOTES.TXT";
+    std::ofstream(path, std::ios::binary) << "Imported line.\r\n";
+    lx::EditorFrame* frame = NewComposer();
+    ASSERT_NE(frame, nullptr);
+    HWND form = FormOf(frame);
+    SetText(form, IDC_SENDMESG_BODY, "Typed.\r\n");
+    hook->files = {path, "C:\\" + std::string(300, 'l') + ".txt"};
+    Click(form, IDC_SENDMESG_IMPORT);
+    EXPECT_EQ(ControlText(form, IDC_SENDMESG_BODY), "Typed.\r\nImported line.\r\n");
+    Click(form, IDC_SENDMESG_IMPORT);
+    ASSERT_EQ(hook->boxes.size(), 1u);
+    EXPECT_EQ(hook->boxes[0].text, Text("SENDMESG_CPP_15"));
+    hook->files = {folder + "\\MISSING.TXT"};
+    Click(form, IDC_SENDMESG_IMPORT);
+    ASSERT_EQ(hook->boxes.size(), 2u);
+    EXPECT_EQ(hook->boxes[1].text, Text("SENDMESG_CPP_17"));
+}
+
+TEST_F(ComposerTest, AttachmentListStopsAtTwelve) {
+    lx::EditorFrame* frame = NewComposer();
+    ASSERT_NE(frame, nullptr);
+    HWND form = FormOf(frame);
+    for (int i = 0; i < 13; ++i) hook->files.push_back(MakeFile("F" + std::to_string(i) + ".TXT"));
+    for (int i = 0; i < 13; ++i) Click(form, IDC_SENDMESG_SELECTFILE);
+    EXPECT_EQ(::SendDlgItemMessageA(form, IDC_SENDMESG_FILES, LB_GETCOUNT, 0, 0), 12);
+    ASSERT_EQ(hook->boxes.size(), 1u);
+    EXPECT_EQ(hook->boxes[0].text, Text("SENDMESG_CPP_24"));
+    EXPECT_EQ(hook->files.size(), 1u) << "no file dialog once the list is full";
+}
+
+TEST_F(ComposerTest, EditorFontIsKeptInItsFile) {
+    lx::EditorFrame* frame = NewComposer();
+    ASSERT_NE(frame, nullptr);
+    hook->chooseFont = true;
+    Click(FormOf(frame), IDC_SENDMESG_FONT);
+    std::ifstream file(folder + "\\PREPMSG.INK", std::ios::binary);
+    ASSERT_TRUE(file.good());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 60u);
+    EXPECT_STREQ(bytes.c_str() + 28, "Courier New");
+    lx::EditorFrame* next = NewComposer();
+    ASSERT_NE(next, nullptr);
+    LOGFONTA used{};
+    HFONT font = reinterpret_cast<HFONT>(
+        ::SendDlgItemMessageA(FormOf(next), IDC_SENDMESG_BODY, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    ::GetObjectA(font, sizeof used, &used);
+    EXPECT_STREQ(used.lfFaceName, "Courier New") << "a new composer takes the font";
 }
 
 } // namespace
