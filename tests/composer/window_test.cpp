@@ -423,3 +423,23 @@ TEST_F(ComposerTest, EditorFontIsKeptInItsFile) {
 
 } // namespace
 } // namespace lxtest
+
+namespace lxtest {
+namespace {
+
+TEST_F(ComposerTest, StoredMessageWithMoreFilesThanTheLimitKeepsTwelve) {
+    std::vector<std::string> files;
+    for (int i = 0; i < 14; ++i) files.push_back("C:\\MANY" + std::to_string(i) + ".TXT");
+    const long m = StoreOutgoing(out, "Many files", {"a@example.org"}, {}, files);
+    lx::EditorFrame* frame = OpenStored(m);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(hook->boxes.size(), 1u);
+    EXPECT_EQ(hook->boxes[0].text, Text("SENDMESG_CPP_34"));
+    EXPECT_EQ(frame->Form()->Data().files.size(), 12u);
+    Click(FormOf(frame), IDC_SENDMESG_SENDNOW);
+    ASSERT_TRUE(WaitClosed(frame));
+    EXPECT_EQ(QueryLong("SELECT COUNT(*) FROM Files"), 12);
+}
+
+} // namespace
+} // namespace lxtest
