@@ -1,5 +1,7 @@
 #include "mailer/core/newmail.h"
 #include "mailer/core/splash.h"
+#include "mailer/ui/composer.h"
+#include "mailer/ui/editfram.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/findmesg.h"
 #include "mailer/ui/msgprint.h"
@@ -111,6 +113,8 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
     PlugMessageSearch(frame_->Plugs(),
                       MessageSearchData{catalog_.get(), store_.Get(), installPath_, nullptr});
 
+    PlugComposers();
+
     LoadMailboxList();
     PlaceMainFrame();
     dialer_ = LoadDialerAtStartup(installPath_);
@@ -120,6 +124,22 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                        reinterpret_cast<LPARAM>(commandLine_.c_str()));
     StartWorker();
     return true;
+}
+
+// The composers open new messages, stored outgoing ones and (through the viewer's requests)
+// replies; incoming messages go to the viewer.
+void LorvexApp::PlugComposers() {
+    ComposerContext context;
+    context.installPath = installPath_;
+    context.catalog = catalog_.get();
+    context.conn = store_.Get();
+    context.spell = &frame_->Spell();
+    context.mailboxes = &mailboxes_;
+    context.plugs = &frame_->Plugs();
+    context.outFolder = [this] { return frame_->SpecialFolders().out; };
+    context.trashFolder = [this] { return frame_->SpecialFolders().trashcan; };
+    composers_.reset(new (std::nothrow) ComposerSet(context));
+    if (composers_) PlugComposer(frame_->Plugs(), *composers_, &LaunchViewerNotYet);
 }
 
 // The registry's InstallPath in its short form. A missing value leaves the path
@@ -245,9 +265,14 @@ int LorvexApp::Run() {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         HWND frame = frame_ ? frame_->Handle() : nullptr;
-        if (frame && frame_->Accelerators() &&
-            ::TranslateAcceleratorA(frame, frame_->Accelerators(), &msg))
+        // A composer's keys are its own (Ctrl+D there deletes no folder); its form is a child
+        // dialog, so Tab and the mnemonics move between its controls.
+        if (HWND form = ComposerFormOf(msg.hwnd)) {
+            if (::IsDialogMessageA(form, &msg)) continue;
+        } else if (frame && frame_->Accelerators() &&
+                   ::TranslateAcceleratorA(frame, frame_->Accelerators(), &msg)) {
             continue;
+        }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -270,6 +295,7 @@ int LorvexApp::ExitInstance() {
     mutex_.Reset();
     fonts_.reset();
     ui::SetMainWindow(nullptr);
+    composers_.reset();
     frame_.reset();
     splash_.reset();
     return 0;

@@ -17,6 +17,7 @@
 
 namespace lx {
 class CMainFrame;
+class ComposerSet;
 class SplashWindow;
 struct MailboxSetupContext;
 
@@ -74,6 +75,7 @@ private:
     void PlaceMainFrame();
     void ArmMailCheck();
     void StartWorker();
+    void PlugComposers();
 
     char installPath_[MAX_PATH] = "";
     std::string commandLine_;
@@ -83,6 +85,8 @@ private:
     StoreConnection store_;
     bool netStarted_ = false;
     std::unique_ptr<CMainFrame> frame_;
+    // The open composers; they go before the main window.
+    std::unique_ptr<ComposerSet> composers_;
     MailboxList mailboxes_{};
     DialerSettings dialer_{};
     std::unique_ptr<MessageFontSet> fonts_;

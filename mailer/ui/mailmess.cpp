@@ -32,6 +32,10 @@ std::string MessageCountText(long count) {
 
 MessageListPane::MessageListPane(const PaneContext& context) : context_(context) {
     if (!context_.specialFolders) context_.specialFolders = &ownSpecialFolders_;
+    Map().On(WM_LX_MESSAGE_CHANGED, [this](WPARAM, LPARAM) -> LRESULT {
+        Reload();
+        return 0;
+    });
 }
 
 // The windows go while the whole pane still stands: the list's last messages reach its handlers.

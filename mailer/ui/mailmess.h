@@ -14,6 +14,10 @@
 
 namespace lx {
 
+// Private message of the pane: a message of the listed folder may have changed (a composer
+// saved one, a viewer changed one): the pane reloads its folder.
+constexpr UINT WM_LX_MESSAGE_CHANGED = WM_USER + 20000;
+
 // "Messages : %d" with the count of the last load (a negative count shows 0).
 std::string MessageCountText(long count);
 

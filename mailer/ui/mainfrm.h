@@ -81,6 +81,8 @@ public:
     MailboxList& Mailboxes() { return *mailboxes_; }
     const ReaderChoices& Choices() const { return choices_; }
     const RasApi& Ras() const { return ras_; }
+    // The spell checker the frame loaded with the chosen dictionary's lexicons.
+    SpellChecker& Spell() { return spell_; }
     // The printer chosen in Printer Setup, for printing.
     const PrinterChoice& Printer() const { return printer_; }
     CommandRunner& Commands() { return commands_; }

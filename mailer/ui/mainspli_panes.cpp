@@ -20,9 +20,11 @@ HWND FrameOf(HWND wnd) { return wnd ? ::GetAncestor(wnd, GA_ROOT) : nullptr; }
 
 // The list's commands whose dialogs live elsewhere (viewer launch, composer, printing, search)
 // reach the plug-in point; the argument names the messages ("12,15") or carries the composer's
-// command line.
+// command line. Composers belong to the list pane (it reloads when one saved a message); the
+// other commands' dialogs to the main window.
 void RunListCommand(const CommandPlugs* plugs, HWND pane, int id, const std::string& argument) {
-    if (plugs) plugs->Run(id, FrameOf(pane), argument.c_str(), nullptr);
+    const bool composer = id == ID_MESSAGE_NEW || id == ID_MESSAGE_READ;
+    if (plugs) plugs->Run(id, composer ? pane : FrameOf(pane), argument.c_str(), nullptr);
 }
 
 std::string JoinNumbers(const std::vector<long>& numbers) {
