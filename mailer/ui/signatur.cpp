@@ -57,8 +57,10 @@ protected:
         return TRUE;
     }
 
-    // Enter in the name field does not close the dialog.
-    void OnOK() override {}
+    // Enter saves while editing and does nothing while browsing.
+    void OnOK() override {
+        if (editing_) Save();
+    }
 
 private:
     std::string Text(const char* key) const {
@@ -68,6 +70,7 @@ private:
 
     // Browsing: the list and its buttons; editing: the fields and their buttons. Never both.
     void Browse(bool browsing) {
+        editing_ = !browsing && ready_;
         const bool listed = ready_ && !file_.Book().Names().empty();
         ::EnableWindow(Item(IDC_SIGNATUR_LIST), browsing && ready_);
         ::EnableWindow(Item(IDC_SIGNATUR_ADD), browsing && ready_);
@@ -168,6 +171,7 @@ private:
     SignatureFilesData* data_;
     HeldSignatureFile file_; // open from opening to closing
     bool ready_ = false;
+    bool editing_ = false;
     EditMode mode_ = EditMode::New;
     int slot_ = -1; // the slot being changed
 };

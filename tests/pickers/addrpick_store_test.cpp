@@ -83,17 +83,18 @@ TEST_F(PickerStore, ReadsEveryBlockOfFiveWithWholeKeysAndDestinations) {
 
 TEST_F(PickerStore, TextsLongerThanTheirColumnsAreCutNotOverrun) {
     // SQLite keeps whatever length it is given; the buffers hold 48 and 80 characters.
-    const std::string name = "A" + std::string(70, 'n');
+    const std::string name = "A" + std::string(70, 'a');
     const std::string dest = std::string(120, 'd') + "@x";
     Exec("INSERT INTO AddBook (AddName, AddDest, AddNote) VALUES ('" + name + "', '" + dest +
          "', '')");
-    AddAddress("Abe", "abe@x");
+    AddAddress("Ann", "ann@x"); // sorts after the long name, in the same block
     std::vector<lx::AddressRow> rows;
     ASSERT_TRUE(lx::ReadAddressRows(&Conn(), lx::RecipientTabQuery(0), true, &rows, nullptr));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].name, name.substr(0, lx::kAddNameLen));
     EXPECT_EQ(rows[0].dest, dest.substr(0, lx::kAddDestLen));
-    EXPECT_EQ(rows[1].dest, "abe@x"); // the next row is its own
+    EXPECT_EQ(rows[1].name, "Ann"); // the next row is its own
+    EXPECT_EQ(rows[1].dest, "ann@x");
 }
 
 TEST_F(PickerStore, AFailedQueryGivesNoRows) {
