@@ -1,19 +1,16 @@
 // "Select Mailing List": the members of whole mailing lists picked into To and Cc.
 #include "common/catalog/msgcatalog.h"
-#include "common/win/dialog.h"
-#include "mailer/addressing/lettertabs.h"
-#include "mailer/addressing/logic/addrpick_rules.h"
-#include "mailer/addressing/seladdrs.h"
+#include "mailer/addressing/recippick.h"
 #include "mailer/addressing/store/addrpick_store.h"
 #include "mailer/res/resource.h"
 
 namespace lx {
 namespace {
 
-class SelectMailingListDialog : public Dialog {
+class SelectMailingListDialog : public RecipientPickDialog {
 public:
     SelectMailingListDialog(HWND owner, RecipientPickData* data)
-        : Dialog(IDD_SELLIST, owner), data_(data) {
+        : RecipientPickDialog(IDD_SELLIST, owner, data, IDC_SELLIST_TO, IDC_SELLIST_CC) {
         Map().OnCommand(IDC_SELLIST_ADD, [this](int, HWND) { AddSelectedLists(); });
         Map().OnCommand(IDC_SELLIST_HELP, [this](int, HWND) {
             ShowPickerHelp(Handle(), data_->installPath, HELP_CONTEXT_SELLIST);
@@ -27,12 +24,6 @@ protected:
         for (const MailingListRow& list : lists_) names.push_back(list.name);
         FillLines(Item(IDC_SELLIST_LISTS), names);
         return TRUE;
-    }
-
-    void OnOK() override {
-        data_->to = picked_.ToText();
-        data_->cc = picked_.CcText();
-        End(IDOK);
     }
 
 private:
@@ -49,13 +40,10 @@ private:
             for (const std::string& dest : to) picked_.AddTo(dest);
             for (const std::string& dest : cc) picked_.AddCc(dest);
         }
-        FillLines(Item(IDC_SELLIST_TO), picked_.To());
-        FillLines(Item(IDC_SELLIST_CC), picked_.Cc());
+        ShowPicked();
     }
 
-    RecipientPickData* data_;
     std::vector<MailingListRow> lists_; // the rows behind the list's lines
-    RecipientLists picked_;
 };
 
 } // namespace

@@ -1,19 +1,16 @@
 // "Select Recipients": the addresses of a letter tab picked into To and Cc.
 #include "common/catalog/msgcatalog.h"
-#include "common/win/dialog.h"
-#include "mailer/addressing/lettertabs.h"
-#include "mailer/addressing/logic/addrpick_rules.h"
-#include "mailer/addressing/seladdrs.h"
+#include "mailer/addressing/recippick.h"
 #include "mailer/addressing/store/addrpick_store.h"
 #include "mailer/res/resource.h"
 
 namespace lx {
 namespace {
 
-class SelectRecipientsDialog : public Dialog {
+class SelectRecipientsDialog : public RecipientPickDialog {
 public:
     SelectRecipientsDialog(HWND owner, RecipientPickData* data)
-        : Dialog(IDD_SELRECIP, owner), data_(data) {
+        : RecipientPickDialog(IDD_SELRECIP, owner, data, IDC_SELRECIP_TO, IDC_SELRECIP_CC) {
         Map().OnCommand(IDC_SELRECIP_ADDTO, [this](int, HWND) { AddSelected(true); });
         Map().OnCommand(IDC_SELRECIP_ADDCC, [this](int, HWND) { AddSelected(false); });
         Map().OnCommand(IDC_SELRECIP_REMOVETO, [this](int, HWND) { RemoveSelected(true); });
@@ -39,12 +36,6 @@ protected:
         return TRUE;
     }
 
-    void OnOK() override {
-        data_->to = picked_.ToText();
-        data_->cc = picked_.CcText();
-        End(IDOK);
-    }
-
 private:
     // Runs the chosen tab's query into the list; ">>" only while there are rows to pick.
     void ShowTab() {
@@ -53,7 +44,8 @@ private:
             ReadAddressRows(data_->conn, RecipientTabQuery(tab), true, &rows_, Handle());
         std::vector<std::string> lines;
         for (const AddressRow& row : rows_) lines.push_back(row.name);
-        if (read && rows_.empty()) lines.push_back(data_->catalog->Lookup("NEWABOOK_CPP_15"));
+        const char* none = data_->catalog->Lookup("NEWABOOK_CPP_15");
+        if (read && rows_.empty()) lines.push_back(none ? none : "");
         FillLines(Item(IDC_SELRECIP_LIST), lines);
         ::EnableWindow(Item(IDC_SELRECIP_ADDTO), !rows_.empty());
         ::EnableWindow(Item(IDC_SELRECIP_ADDCC), !rows_.empty());
@@ -90,20 +82,13 @@ private:
         ShowPicked();
     }
 
-    void ShowPicked() {
-        FillLines(Item(IDC_SELRECIP_TO), picked_.To());
-        FillLines(Item(IDC_SELRECIP_CC), picked_.Cc());
-    }
-
     void ManageAddressBook() {
         if (!data_->manageAddressBook) return;
         data_->manageAddressBook(Handle());
         ShowTab();
     }
 
-    RecipientPickData* data_;
     std::vector<AddressRow> rows_; // the rows behind the list's lines
-    RecipientLists picked_;
 };
 
 } // namespace
