@@ -8,6 +8,9 @@
 #include <commctrl.h>
 
 namespace lx {
+namespace {
+constexpr int kTabWidth = 42; // pixels
+} // namespace
 
 void LoadTabControls() {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES};
@@ -22,6 +25,10 @@ void AddLetterTabs(HWND tabs) {
         ::SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(tab),
                        reinterpret_cast<LPARAM>(&item));
     }
+    // Every tab as wide as the others, at the height the control chose.
+    RECT first{};
+    if (::SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)))
+        ::SendMessageA(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(kTabWidth, first.bottom - first.top));
     ::SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
 }
 
