@@ -4,6 +4,7 @@
 #include "mailer/res/resource.h"
 #include "mailer/transfer/logic/signatureindex.h"
 #include "mailer/ui/signatur.h"
+#include "mailer/ui/signatur_file.h"
 #include "tests/panes/panes_fixture.h"
 #include "tests/pickers/dialog_drive.h"
 
@@ -137,6 +138,34 @@ TEST_F(SignatureFiles, ADamagedFileIsShownAndNothingCanBeEdited) {
     EXPECT_EQ(names, Lines{Text("SIGNATUR_CPP_2")});
     EXPECT_FALSE(anyEnabled);
     EXPECT_EQ(std::filesystem::file_size(FilePath()), 5u); // left as it was
+}
+
+TEST_F(SignatureFiles, TheThirtyThirdSignatureIsRefusedWithTheBox) {
+    {
+        lx::HeldSignatureFile file;
+        ASSERT_EQ(file.Open(installPath, "unused"), lx::SignatureFileState::Ready);
+        for (int i = 0; i < 32; ++i)
+            ASSERT_EQ(file.Book().Save(-1, "S" + std::to_string(i), "text", nullptr),
+                      lx::SignatureSave::Saved);
+    }
+    const auto size = std::filesystem::file_size(FilePath());
+    bool editing = true;
+    hook.onInit = [&](HWND dlg, int) {
+        later.Post([&, dlg] {
+            Click(dlg, IDC_SIGNATUR_ADD);
+            editing = Enabled(dlg, IDC_SIGNATUR_SAVE);
+            Click(dlg, IDC_SIGNATUR_HELP);
+            Press(dlg, IDCANCEL);
+        });
+    };
+    EXPECT_EQ(IDCANCEL, Run());
+    EXPECT_FALSE(editing);
+    ASSERT_EQ(hook.boxes.size(), 1u);
+    EXPECT_EQ(hook.boxes[0].text, Text("SIGNATUR_CPP_8"));
+    EXPECT_EQ(hook.boxes[0].caption, Text("SIGNATUR_CPP_7"));
+    ASSERT_EQ(hook.helpCalls.size(), 1u);
+    EXPECT_EQ(hook.helpCalls[0].second, static_cast<ULONG_PTR>(HELP_CONTEXT_SIGNATUR));
+    EXPECT_EQ(std::filesystem::file_size(FilePath()), size);
 }
 
 } // namespace
