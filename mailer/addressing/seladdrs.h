@@ -22,6 +22,8 @@ struct RecipientPickData {
     // the last; empty when none).
     std::string to;
     std::string cc;
+    // The folder of the help file; empty: the installation folder the registry names.
+    std::string installPath;
 };
 
 // "Select Recipients": IDOK with `to`/`cc` filled, IDCANCEL, -1 when it could not be created.
@@ -33,6 +35,8 @@ struct SelectAddressData {
     MessageCatalog* catalog = nullptr;
     odbcvantConnection* conn = nullptr;
     std::string address; // out (IDOK): the chosen AddDest, at most 80 characters
+    // The folder of the help file; empty: the installation folder the registry names.
+    std::string installPath;
 };
 
 // "Select Address": IDOK with `address` filled, IDCANCEL, -1 when it could not be created.

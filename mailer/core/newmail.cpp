@@ -5,6 +5,8 @@
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/findmesg.h"
 #include "mailer/ui/msgprint.h"
+#include "mailer/ui/signatur.h"
+#include "mailer/addressing/seladdrs.h"
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mboxlist.h"
 #include "mailer/transfer/filtlist.h"
@@ -19,6 +21,7 @@
 #include "odbcvant/odbcvant.h"
 #include "netlib/tern32.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -104,9 +107,12 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                         *sent = frame_->SpecialFolders().sent;
                                     }});
     PlugMailboxSetup(frame_->Plugs(), MailboxSetup());
-    // The address book's picker joins the filter rules once there is an address book.
     PlugFilterManager(frame_->Plugs(),
-                      FilterListData{catalog_.get(), store_.Get(), installPath_, {}});
+                      FilterListData{catalog_.get(), store_.Get(), installPath_,
+                                     [this](HWND owner, char* address, size_t size) {
+                                         return PickAddress(owner, address, size);
+                                     }});
+    PlugSignatureFiles(frame_->Plugs(), SignatureFilesData{catalog_.get(), installPath_});
     PlugMailRetrieval(frame_->Plugs(),
                       MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transferMarks_,
                                            &frame_->SpecialFolders()});
@@ -140,6 +146,17 @@ void LorvexApp::PlugComposers() {
     context.trashFolder = [this] { return frame_->SpecialFolders().trashcan; };
     composers_.reset(new (std::nothrow) ComposerSet(context));
     if (composers_) PlugComposer(frame_->Plugs(), *composers_, &LaunchViewerNotYet);
+}
+
+// "Select Address" for the filter rules: the chosen AddDest into the caller's buffer.
+bool LorvexApp::PickAddress(HWND owner, char* address, size_t size) {
+    SelectAddressData data;
+    data.catalog = catalog_.get();
+    data.conn = store_.Get();
+    data.installPath = installPath_;
+    if (ShowSelectAddressDialog(owner, &data) != IDOK || !address || size == 0) return false;
+    std::snprintf(address, size, "%s", data.address.c_str());
+    return true;
 }
 
 // The registry's InstallPath in its short form. A missing value leaves the path

@@ -63,6 +63,8 @@ private:
 
     void AdoptMessageFonts(std::unique_ptr<MessageFontSet> fonts);
     bool LoadInstallPath();
+    // The address book's picker the filter rules use.
+    bool PickAddress(HWND owner, char* address, size_t size);
     bool OpenCatalogue();
     bool HoldSingleInstance();
     bool ConnectStore();

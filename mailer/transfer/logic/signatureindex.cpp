@@ -17,14 +17,13 @@ std::int32_t Int32At(const std::uint8_t* p) {
         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 
-// A name field without its zero byte is read to the end of its 32 bytes.
-std::string NameAt(const std::uint8_t* p) {
-    const void* zero = std::memchr(p, 0, kSignatureNameSize);
-    const std::size_t length =
-        zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p)
-             : kSignatureNameSize;
-    return std::string(reinterpret_cast<const char*>(p), length);
+void PutInt32(std::uint8_t* p, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
+
+// A name field without its zero byte is read to the end of its 32 bytes.
+std::string NameAt(const std::uint8_t* p) { return SignatureBlockText(p, kSignatureNameSize); }
 
 } // namespace
 
@@ -40,6 +39,31 @@ bool ParseSignatureIndex(const std::uint8_t* bytes, std::size_t size, SignatureI
     }
     *index = parsed;
     return true;
+}
+
+void WriteSignatureIndex(const SignatureIndex& index, std::uint8_t (&bytes)[kSignatureIndexSize]) {
+    std::memset(bytes, 0, sizeof bytes);
+    PutInt32(bytes, index.count);
+    for (int i = 0; i < kSignatureSlots; ++i) {
+        const std::string& name = index.names[i];
+        std::memcpy(bytes + kNamesAt + i * kSignatureNameSize, name.data(),
+                    name.size() < kSignatureNameMax ? name.size() : kSignatureNameMax);
+        PutInt32(bytes + kOffsetsAt + i * 4, index.offsets[i]);
+        PutInt32(bytes + kDeletedAt + i * 4, index.deleted[i] ? 1 : 0);
+    }
+}
+
+void WriteSignatureBlock(const std::string& text, std::uint8_t (&block)[kSignatureTextSize]) {
+    std::memset(block, 0, sizeof block);
+    std::memcpy(block, text.data(),
+                text.size() < kSignatureTextMax ? text.size() : kSignatureTextMax);
+}
+
+std::string SignatureBlockText(const std::uint8_t* block, std::size_t size) {
+    const void* zero = std::memchr(block, 0, size);
+    return std::string(
+        reinterpret_cast<const char*>(block),
+        zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - block) : size);
 }
 
 int FindSignature(const SignatureIndex& index, const std::string& name) {
@@ -66,12 +90,9 @@ std::string SignatureFile::TextOf(const std::string& name) const {
     if (slot < 0 || index_.offsets[slot] < 0) return std::string();
     std::ifstream in(path_, std::ios::binary);
     if (!in || !in.seekg(index_.offsets[slot])) return std::string();
-    char block[kSignatureTextSize];
-    in.read(block, sizeof block);
-    const std::size_t got = static_cast<std::size_t>(in.gcount());
-    const void* zero = std::memchr(block, 0, got);
-    return std::string(
-        block, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - block) : got);
+    std::uint8_t block[kSignatureTextSize];
+    in.read(reinterpret_cast<char*>(block), sizeof block);
+    return SignatureBlockText(block, static_cast<std::size_t>(in.gcount()));
 }
 
 } // namespace lx
