@@ -114,8 +114,8 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                      }});
     PlugSignatureFiles(frame_->Plugs(), SignatureFilesData{catalog_.get(), installPath_});
     PlugMailRetrieval(frame_->Plugs(),
-                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_, &transferMarks_,
-                                           &frame_->SpecialFolders()});
+                      MailRetrievalContext{catalog_.get(), store_.Get(), installPath_,
+                                           &transferMarks_, &frame_->SpecialFolders()});
     PlugMessageSearch(frame_->Plugs(),
                       MessageSearchData{catalog_.get(), store_.Get(), installPath_, nullptr});
 

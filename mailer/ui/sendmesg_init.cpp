@@ -12,6 +12,7 @@
 #include "mailer/res/resource.h"
 #include "mailer/transfer/logic/signatureindex.h"
 #include "mailer/ui/editfram.h"
+#include "mailer/addressing/logic/addrpick_rules.h"
 #include "mailer/ui/logic/editfram_rules.h"
 #include "mailer/ui/store/editfram_store.h"
 

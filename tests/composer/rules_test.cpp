@@ -67,7 +67,6 @@ TEST(ComposerRecipients, MergeAppendsOnlyLinesNotYetThere) {
         lx::MergeRecipients(text, c.picked);
         EXPECT_EQ(text, c.merged) << c.text << " + " << c.picked;
     }
-    EXPECT_EQ(lx::JoinLines({"a", "b", "c"}), "a\r\nb\r\nc");
 }
 
 TEST(ComposerReply, QuotesTheEarlierBodyBetweenTheFourTexts) {

@@ -81,15 +81,6 @@ std::vector<std::string> RecipientLines(const std::string& text) {
     return out;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        if (!text.empty()) text += kCrLf;
-        text += line;
-    }
-    return text;
-}
-
 void MergeRecipients(std::string& text, const std::string& picked) {
     for (const std::string& line : SplitLines(picked)) {
         if (line.empty() || text.find(line) != std::string::npos) continue;

@@ -38,8 +38,6 @@ std::string RemoveBlanks(const std::string& line);
 // The stored form of a To or Cc text: one entry per non-empty line (CR LF, CR or LF
 // separated), every blank removed, lines that are empty afterwards dropped.
 std::vector<std::string> RecipientLines(const std::string& text);
-// Lines joined by CR LF (no line end after the last).
-std::string JoinLines(const std::vector<std::string>& lines);
 // Appends each CR LF separated line of `picked` that `text` does not already contain,
 // preceded by CR LF when `text` is not empty.
 void MergeRecipients(std::string& text, const std::string& picked);

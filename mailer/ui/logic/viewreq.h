@@ -1,6 +1,5 @@
-// The viewer request record: the 4073-byte record a viewer sends through the mailslot for each
-// follow-up request, and what the main program makes of a reply/forward (code 3) or a mail-to
-// (code 4) request: the texts a composer opens with.
+// What the main program makes of a viewer request record (common/viewreq/viewreqrecord.h): the
+// texts a composer opens with for a reply/forward (code 3) or a mail-to (code 4) request.
 #pragma once
 
 #include <cstddef>
@@ -8,42 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "common/viewreq/viewreqrecord.h"
+
 namespace lx {
 
-constexpr std::size_t kViewerRequestSize = 4073;
-
-enum class ViewerRequestCode : std::int32_t {
-    MessageChanged = 1,
-    AddAddresses = 2,
-    ReplyOrForward = 3,
-    MailTo = 4
-};
-
-// Field widths of the record (every text zero-terminated within its width).
-constexpr std::size_t kRequestSenderWidth = 81;
-constexpr std::size_t kRequestListWidth = 1856;
-constexpr std::size_t kRequestSubjectWidth = 256;
-
-struct ViewerRequest {
-    ViewerRequestCode code = ViewerRequestCode::MessageChanged;
-    std::int32_t mesgNum = 0;
-    std::int32_t mesgSize = 0;
-    std::string sender;
-    std::int32_t separatorCode = 2;
-    std::string toList;
-    std::int32_t toCount = 0;
-    std::string ccList;
-    std::int32_t ccCount = 0;
-    std::string subject;
-};
-
-// False for a record that is not exactly kViewerRequestSize bytes or whose code is not 1..4.
-bool ParseViewerRequest(const std::uint8_t* bytes, std::size_t size, ViewerRequest* request);
-// The record as a viewer writes it (texts cut to their widths).
-std::vector<std::uint8_t> EncodeViewerRequest(const ViewerRequest& request);
-
-// The separator of a separator code: 1 the byte 0xB6, 2 CR LF, 3 ";", 4 TAB, else empty.
-std::string ListSeparator(std::int32_t separatorCode);
 // The list cut at each occurrence of the separator, at most `count` pieces; a last piece
 // without a separator after it counts too. Empty pieces are dropped.
 std::vector<std::string> SplitRequestList(const std::string& list, const std::string& separator,
