@@ -74,7 +74,10 @@ private:
             auto* self = reinterpret_cast<SpellDialog*>(lParam);
             self->dialog_ = dialog;
             self->ShowCurrent();
-            return TRUE;
+            // The user starts in the suggestions (or the "Change to" box when there are none).
+            HWND list = ::GetDlgItem(dialog, IDC_SSCED_SUGGESTIONS);
+            ::SetFocus(::IsWindowEnabled(list) ? list : ::GetDlgItem(dialog, IDC_SSCED_CHANGETO));
+            return FALSE;
         }
         auto* self = reinterpret_cast<SpellDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
         if (!self || message != WM_COMMAND) return FALSE;

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
     const std::string affix = "/usr/share/hunspell/en_US.aff",
                       dic = "/usr/share/hunspell/en_US.dic";
 

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kMaxEdits = 2;
 constexpr int kProperNounPenalty = 2; // "Ted" ranks after "the" for a lower-case "teh"
-constexpr int kSplitScore = 13;       // "alot" -> "a lot": one space missing
+constexpr int kSplitScore = 21;       // "thankyou" -> "thank you": after the edits of a word
 constexpr size_t kFewCandidates = 3;  // fewer within two edits: look further
 
 // The fallback by letter pairs: for words of five letters or more, lexicon words up to three

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Lays out the installation folder from a Windows build: the program, its DLLs, the two
-# message catalogues, the viewer's wait page and the spell checker's lexicons. Idempotent: files are replaced only when
-# they differ, nothing else in the folder (store, settings, log) is touched.
+# message catalogues, the viewer's wait page and the spell checker's lexicons. Idempotent:
+# files are replaced only when they differ, nothing else in the folder (store, settings, log,
+# the spell checker's user dictionary) is touched.
 # usage: install.sh WIN_BUILD INSTALL_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
