@@ -20,14 +20,6 @@ std::string LoadText(HINSTANCE module, UINT id) {
     return buffer;
 }
 
-std::string ItemText(HWND dialog, int id) {
-    HWND item = ::GetDlgItem(dialog, id);
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(::GetWindowTextA(item, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
 // Makes the session's edits in the edit control, one selection replaced at a time (each
 // undoable, as if typed).
 void ApplyEdits(HWND control, const std::vector<spell::TextEdit>& edits) {
@@ -150,7 +142,7 @@ private:
         return true;
     }
 
-    std::string ChangeTo() const { return ItemText(dialog_, IDC_SSCED_CHANGETO); }
+    std::string ChangeTo() const { return WindowText(::GetDlgItem(dialog_, IDC_SSCED_CHANGETO)); }
 
     std::string NotSaved() const {
         const std::string format = LoadText(data_.module, IDS_SSCED_NOT_SAVED);
@@ -168,6 +160,13 @@ private:
 };
 
 } // namespace
+
+std::string WindowText(HWND wnd) {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(wnd)) + 1, '\0');
+    text.resize(
+        static_cast<size_t>(::GetWindowTextA(wnd, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
 
 SpellDialogResult ShowSpellCheckDialog(HWND owner, SpellDialogData* data) {
     SpellDialog dialog(data);

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 namespace lx::spell {
 class CheckSession;
 }
@@ -18,5 +20,8 @@ struct SpellDialogData {
 enum class SpellDialogResult { Complete, Cancelled };
 
 SpellDialogResult ShowSpellCheckDialog(HWND owner, SpellDialogData* data);
+
+// The whole text of a window (an edit control).
+std::string WindowText(HWND wnd);
 
 } // namespace lx

@@ -44,13 +44,6 @@ Library& TheLibrary() {
     return library;
 }
 
-std::string ControlText(HWND control) {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(::GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
 } // namespace
 
 extern "C" int WINAPI SSCED_SetMainLexFiles(const char* fileList) {
@@ -68,7 +61,7 @@ extern "C" int WINAPI SSCED_CheckCtrlDlg(HWND owner, HWND control, int options) 
     Library& library = TheLibrary();
     if (!library.speller.HasLexicon()) return SSCED_ERR_NO_LEXICON;
     if (!control || !::IsWindow(control)) return SSCED_ERR_NO_LEXICON;
-    lx::spell::CheckSession session(library.speller, ControlText(control));
+    lx::spell::CheckSession session(library.speller, lx::WindowText(control));
     // Nothing to ask: no dialog.
     if (!session.FindNext()) return 0;
     lx::SpellDialogData data{library.module, &session, control};

@@ -55,6 +55,7 @@ public:
     std::vector<std::string> shown;    // words shown, in order
     std::vector<std::string> selected; // the edit control's selection at each
     std::vector<std::string> changeTo; // the "Change to" text offered at each
+    std::vector<std::string> status;   // the dialog's status line at each
     DWORD firstShownAfter = 0;         // milliseconds from the start to the first word
     bool overran = false;              // the dialog asked more than the script had
     std::string failure;
@@ -91,6 +92,7 @@ private:
                        reinterpret_cast<LPARAM>(&to));
         selected.push_back(TextOf(edit_).substr(from, to - from));
         changeTo.push_back(TextOf(::GetDlgItem(dialog, IDC_SSCED_CHANGETO)));
+        status.push_back(TextOf(::GetDlgItem(dialog, IDC_SSCED_STATUS)));
         if (const char* hold = std::getenv("LX_SPELL_HOLD_MS"); hold && shown.size() == 1)
             HoldForScreenshot(static_cast<DWORD>(std::atoi(hold)));
         if (next_ >= script_.size()) {
@@ -142,6 +144,7 @@ protected:
     }
     void TearDown() override {
         ::DestroyWindow(owner_);
+        ::SetFileAttributesA(UserDictionaryPath().c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileA(UserDictionaryPath().c_str());
     }
 
@@ -218,6 +221,24 @@ TEST_F(SpellDialog, AddedWordsPersistAcrossALoad) {
     EXPECT_EQ(0, again.CheckCtrlDlg(owner_, edit_, 0));
     EXPECT_TRUE(none.shown.empty());
     EXPECT_EQ("Greetings from Zorblatt.", TextOf(edit_));
+}
+
+TEST_F(SpellDialog, AWordThatCannotBeSavedIsSaidSoAndKeptForTheRun) {
+    HANDLE file = ::CreateFileA(UserDictionaryPath().c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    ::CloseHandle(file);
+    lx::SpellChecker spell;
+    ASSERT_TRUE(Ready(spell));
+    ::SetWindowTextA(edit_, "Zorblatt and quuxly and Zorblatt.");
+    Driver driver(edit_,
+                  {{"Zorblatt", IDC_SSCED_ADD, nullptr}, {"quuxly", IDC_SSCED_IGNORE, nullptr}});
+    EXPECT_EQ(0, spell.CheckCtrlDlg(owner_, edit_, 0));
+    EXPECT_EQ((std::vector<std::string>{"Zorblatt", "quuxly"}), driver.shown);
+    ASSERT_EQ(2u, driver.status.size());
+    EXPECT_EQ("", driver.status[0]);
+    EXPECT_NE(std::string::npos, driver.status[1].find("could not be saved")) << driver.status[1];
+    EXPECT_NE(std::string::npos, driver.status[1].find("SSCEUSER.DIC")) << driver.status[1];
 }
 
 TEST_F(SpellDialog, CancelKeepsTheChangesMadeAndSaysSo) {
