@@ -144,7 +144,7 @@ protected:
     }
     void TearDown() override {
         ::DestroyWindow(owner_);
-        ::SetFileAttributesA(UserDictionaryPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::RemoveDirectoryA(UserDictionaryPath().c_str());
         ::DeleteFileA(UserDictionaryPath().c_str());
     }
 
@@ -224,10 +224,9 @@ TEST_F(SpellDialog, AddedWordsPersistAcrossALoad) {
 }
 
 TEST_F(SpellDialog, AWordThatCannotBeSavedIsSaidSoAndKeptForTheRun) {
-    HANDLE file = ::CreateFileA(UserDictionaryPath().c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    ::CloseHandle(file);
+    // A folder where the user dictionary should be: no file can be written there (not even by
+    // an administrator, for whom a read-only file would not do).
+    ASSERT_TRUE(::CreateDirectoryA(UserDictionaryPath().c_str(), nullptr));
     lx::SpellChecker spell;
     ASSERT_TRUE(Ready(spell));
     ::SetWindowTextA(edit_, "Zorblatt and quuxly and Zorblatt.");
