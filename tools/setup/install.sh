@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Lays out the installation folder from a Windows build: the program, its DLLs, the two
-# message catalogues and the viewer's wait page. Idempotent: files are replaced only when
-# they differ, nothing else in the folder (store, settings, log) is touched.
+# message catalogues, the viewer's wait page and the spell checker's lexicons. Idempotent:
+# files are replaced only when they differ, nothing else in the folder (store, settings, log,
+# the spell checker's user dictionary) is touched.
 # usage: install.sh WIN_BUILD INSTALL_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -38,3 +39,7 @@ for vsf in DGROUP.VSF LXVTEXT.VSF; do
   if [ -f "$build/bin/$vsf" ]; then put "$build/bin/$vsf"; else echo "warning: $vsf not built" >&2; fi
 done
 put "$root/mailer/res/WAIT.HTM" WAIT.HTM
+# The spell checker's lexicons, beside SSCED32.dll, which resolves the names of its lists there.
+for lexicon in ssceam.tlx ssceam2.clx sscebr.tlx sscebr2.clx correct.tlx; do
+  if [ -f "$build/bin/$lexicon" ]; then put "$build/bin/$lexicon"; else echo "warning: $lexicon not built" >&2; fi
+done
