@@ -11,6 +11,7 @@ pkgs=(
   dovecot-pop3d python3-aiosmtpd
   libpython3.11-testsuite libgmime-3.0-dev clang libclang-rt-14-dev
   fonts-liberation cups printer-driver-cups-pdf poppler-utils
+  chromium
   wamerican wbritish hunspell hunspell-en-us libhunspell-dev codespell
 )
 missing=()
