@@ -9,7 +9,6 @@
 
 namespace lx {
 namespace {
-constexpr int kTabWidth = 42; // pixels
 } // namespace
 
 void LoadTabControls() {
@@ -25,10 +24,14 @@ void AddLetterTabs(HWND tabs) {
         ::SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(tab),
                        reinterpret_cast<LPARAM>(&item));
     }
-    // Every tab as wide as the others, at the height the control chose.
-    RECT first{};
-    if (::SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)))
-        ::SendMessageA(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(kTabWidth, first.bottom - first.top));
+    // Every tab as wide as the others, all nine side by side across the control (no scroll
+    // arrows hiding the last letters), at the height the control chose.
+    RECT first{}, whole{};
+    ::GetClientRect(tabs, &whole);
+    const int width = (whole.right - whole.left - 4) / kLetterTabCount;
+    ::SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(2, 3));
+    if (width > 0 && ::SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)))
+        ::SendMessageA(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(width, first.bottom - first.top));
     ::SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
 }
 
