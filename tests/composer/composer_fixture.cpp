@@ -70,15 +70,7 @@ bool PumpUntil(const std::function<bool()>& condition) {
     return condition();
 }
 
-lx::MessageCatalog& ComposerTest::Catalogue() {
-    static lx::MessageCatalog catalog;
-    if (!catalog.Loaded()) {
-        const char* bin = std::getenv("LX_BINARY_DIR");
-        catalog.Open((std::string(bin ? bin : ".") + "/bin/DGROUP.VSF").c_str(),
-                     lx::CatalogMagic::Exact);
-    }
-    return catalog;
-}
+lx::MessageCatalog& ComposerTest::Catalogue() { return BuiltCatalogue(); }
 
 void ComposerTest::SetUp() {
     StoreTest::SetUp();

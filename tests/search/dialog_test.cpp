@@ -24,15 +24,7 @@
 namespace lxtest {
 namespace {
 
-lx::MessageCatalog& Catalogue() {
-    static lx::MessageCatalog catalog;
-    if (!catalog.Loaded()) {
-        const char* bin = std::getenv("LX_BINARY_DIR");
-        catalog.Open((std::string(bin ? bin : ".") + "/bin/DGROUP.VSF").c_str(),
-                     lx::CatalogMagic::Exact);
-    }
-    return catalog;
-}
+lx::MessageCatalog& Catalogue() { return BuiltCatalogue(); }
 
 std::string Text(const char* key) {
     const char* text = Catalogue().Lookup(key);

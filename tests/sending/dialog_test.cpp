@@ -30,15 +30,7 @@ constexpr char kTestKey[] = "Software\\Quorbit\\LorvexSendingTest";
 constexpr char kSink[] = "127.0.0.3";
 constexpr char kSilent[] = "127.0.0.16";
 
-lx::MessageCatalog& Catalogue() {
-    static lx::MessageCatalog catalog;
-    if (!catalog.Loaded()) {
-        const char* bin = std::getenv("LX_BINARY_DIR");
-        catalog.Open((std::string(bin ? bin : ".") + "/bin/DGROUP.VSF").c_str(),
-                     lx::CatalogMagic::Exact);
-    }
-    return catalog;
-}
+lx::MessageCatalog& Catalogue() { return BuiltCatalogue(); }
 
 std::string Text(const char* key, const std::vector<lx::FormatArg>& args = {}) {
     const char* text = Catalogue().Lookup(key);

@@ -2,6 +2,7 @@
 #include "common/catalog/catalogbuild.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace lxtest {
 
@@ -24,6 +25,16 @@ TestCatalogue::TestCatalogue(const std::string& source) {
 TestCatalogue::~TestCatalogue() {
     catalog_.Close();
     if (!path_.empty()) ::DeleteFileA(path_.c_str());
+}
+
+lx::MessageCatalog& BuiltCatalogue() {
+    static lx::MessageCatalog catalog;
+    if (!catalog.Loaded()) {
+        const char* bin = std::getenv("LX_BINARY_DIR");
+        catalog.Open((std::string(bin ? bin : ".") + "/bin/DGROUP.VSF").c_str(),
+                     lx::CatalogMagic::Exact);
+    }
+    return catalog;
 }
 
 namespace {

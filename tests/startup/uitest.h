@@ -71,6 +71,10 @@ private:
     lx::MessageCatalog catalog_;
 };
 
+// The program's own catalogue as the build made it (LX_BINARY_DIR/bin/DGROUP.VSF), opened once
+// per test program.
+lx::MessageCatalog& BuiltCatalogue();
+
 // Presses a button of a dialog the way a click would (posted, handled by its loop).
 inline void Press(HWND dialog, int id) {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
