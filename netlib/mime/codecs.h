@@ -27,6 +27,11 @@ long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out);
 // "=" ends a group.
 class Base64Stream {
 public:
+    // Room add() needs for n characters: their whole groups, a group carried in and a padded one.
+    static constexpr std::size_t maxDecoded(std::size_t n) { return (n / 4 + 2) * 3; }
+    // Writes the bytes the characters complete to out (room for maxDecoded(n) bytes); returns
+    // their count.
+    std::size_t add(const char* p, std::size_t n, char* out);
     // Appends the bytes the characters complete to out.
     void add(const char* p, std::size_t n, std::string& out);
     // Appends what an unpadded last group holds (two or three characters give one or two bytes).
