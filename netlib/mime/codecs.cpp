@@ -88,6 +88,7 @@ std::size_t Base64Stream::add(const char* p, std::size_t n, char* out) {
     const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
     char* o = out;
     std::size_t i = 0;
+    sawPadding_ = false;
     while (i < n) {
         // Whole groups of four alphabet characters, the common case, without the carry: four
         // look-ups of pre-shifted values and one test for a character outside the alphabet.
@@ -106,6 +107,7 @@ std::size_t Base64Stream::add(const char* p, std::size_t n, char* out) {
         }
         const unsigned char ch = u[i++];
         if (ch == '=') { // padding ends the group
+            sawPadding_ = true;
             if (have_ == 2) {
                 *o++ = static_cast<char>(acc_ >> 4);
             } else if (have_ == 3) {

@@ -206,6 +206,19 @@ void Scanner::endAttachment() {
     if (contexts_.size() > 1 && !contexts_.back().multipart) contexts_.pop_back();
 }
 
+char* Scanner::outputRoom(std::size_t n) {
+    if (char* room = out_.reserve(n)) return room;
+    decoded_.resize(n);
+    return &decoded_[0];
+}
+
+void Scanner::keepOutput(const char* room, std::size_t n) {
+    if (room == decoded_.data())
+        out_.write(room, n); // nothing when there is no file
+    else
+        out_.commit(n);
+}
+
 void Scanner::attachmentLine(const std::string& line) {
     const int enc = contexts_.back().encoding;
     if (enc == kEncBase64) {
@@ -213,25 +226,27 @@ void Scanner::attachmentLine(const std::string& line) {
             endAttachment();
             return;
         }
-        // Characters outside the alphabet are skipped, as the base64 rules of MIME ask.
-        decoded_.clear();
-        base64_.add(line.data(), line.size(), decoded_);
-        if (out_.isOpen()) out_.write(decoded_);
-        if (findByte(line.data(), line.size(), '=')) endAttachment();
+        // Characters outside the alphabet are skipped, as the base64 rules of MIME ask. A line
+        // goes on being decoded without a file, for its padding.
+        char* room = outputRoom(Base64Stream::maxDecoded(line.size()));
+        keepOutput(room, base64_.add(line.data(), line.size(), room));
+        if (base64_.sawPadding()) endAttachment(); // an "=" ends the part after its line
         return;
     }
     if (!out_.isOpen()) return;
     if (enc == kEncQuoted) {
-        scratch_.resize(line.size());
+        char* room = outputRoom(line.size() + 2);
         bool soft = false;
-        std::size_t n = qpDecodeLine(line.data(), line.size(), &scratch_[0], &soft);
-        out_.write(scratch_.data(), n);
-        if (!soft) out_.write("\r\n", 2); // a soft line break joins the lines again
+        std::size_t n = qpDecodeLine(line.data(), line.size(), room, &soft);
+        if (!soft) { // a soft line break joins the lines again
+            room[n++] = '\r';
+            room[n++] = '\n';
+        }
+        keepOutput(room, n);
         return;
     }
     // 7bit, 8bit and the rest keep their lines.
-    out_.write(line.data(), line.size());
-    out_.write("\r\n", 2);
+    out_.writeLine(line.data(), line.size());
 }
 
 void Scanner::textLine(const std::string& line) {

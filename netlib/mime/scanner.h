@@ -19,7 +19,8 @@ namespace lx::mime {
 constexpr std::size_t kMaxTextBytes = 32000; // the record's text, terminator included
 constexpr std::size_t kMaxBoundary = 127;
 constexpr std::size_t kMaxContexts = 64; // deeper nesting is a malformed message
-constexpr int kMaxOutputFiles = 256; // files one message may create; further attachments lose their data
+constexpr int kMaxOutputFiles =
+    256; // files one message may create; further attachments lose their data
 
 // What went wrong in the message last returned (bits, as TERNMimeScanLastError gives them).
 enum ScanFlags : int {
@@ -82,6 +83,11 @@ private:
     BoundaryKind classifyBoundary(const std::string& line, std::size_t& owner) const;
     void newPart(std::size_t owner);
     void attachmentLine(const std::string& line);
+    // Room for n decoded bytes of the attachment: in its file's write buffer, so they are not
+    // copied again on their way out, or in decoded_ (a line too long for the buffer, or no file).
+    // keepOutput() then takes the count written there.
+    char* outputRoom(std::size_t n);
+    void keepOutput(const char* room, std::size_t n);
     void endAttachment();
     void textLine(const std::string& line);
     void flushSoftText();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "netlib/mime/codecs.h"
@@ -103,6 +104,32 @@ TEST(Base64Stream, AnyCuttingAndStrayCharacters) {
     b.add("Zm9vYg", 6, out); // an unpadded last group
     b.finish(out);
     EXPECT_EQ(out, "foob");
+}
+
+TEST(Base64Stream, DecodesIntoRoomAndNotesPadding) {
+    const struct {
+        const char* in;
+        const char* bytes;
+        bool padded;
+    } cases[] = {
+        {"Zm9vYmFy", "foobar", false},
+        {"Zm9vYg==", "foob", true},
+        {"Zm9vYmE=", "fooba", true},
+        {"Zm9v*YmFy", "foobar", false}, // a stray character inside the groups is skipped
+        {"Zm*9vYmFy", "foobar", false},
+        {"Zm9vYmF", "foo", false}, // the short group waits for more
+        {"=", "", true},
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        const std::size_t n = std::strlen(c.in);
+        std::string room(Base64Stream::maxDecoded(n), '\0');
+        Base64Stream b;
+        const std::size_t got = b.add(c.in, n, &room[0]);
+        ASSERT_LE(got, room.size()) << c.in;
+        EXPECT_EQ(room.substr(0, got), c.bytes) << c.in;
+        EXPECT_EQ(b.sawPadding(), c.padded) << c.in;
+    }
 }
 
 TEST(Uudecode, DecodesAnnouncedCount) {

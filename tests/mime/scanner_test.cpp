@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mimetest.h"
+#include "netlib/mime/codecs.h"
 #include "netlib/mime/scanner.h"
 #include "netlib/mime/ternmime.h"
 #include "netlib/mime/uniquefile.h"
@@ -290,6 +291,46 @@ TEST(ScannerMime, QuotedPrintableTextAndAttachment) {
     EXPECT_EQ(s.text(r), "Caf\xe9 softnext\r\n"); // the soft line break joins the lines
     ASSERT_EQ(r->FileCount, 1);
     EXPECT_EQ(s.file(r, 0), "a=bc\r\n");
+}
+
+TEST(ScannerMime, AttachmentsLargerThanTheWriteBufferComeOutWhole) {
+    // The decoded bytes pass through the output file's buffer in many pieces, and some lines are
+    // longer than the buffer itself.
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i) bytes.push_back(static_cast<char>((i * 7919) >> 3));
+    std::string encoded;
+    base64Encode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), encoded);
+    std::string b64Lines;
+    for (std::size_t i = 0; i < encoded.size(); i += 76) b64Lines += encoded.substr(i, 76) + "\r\n";
+    std::string qpBody, qpBytes, plainBody, plainBytes;
+    for (int i = 0; i < 5000; ++i) {
+        qpBody += "line " + std::to_string(i) + " a=3Db soft=\r\njoined\r\n";
+        qpBytes += "line " + std::to_string(i) + " a=b softjoined\r\n";
+        plainBody += "plain line " + std::to_string(i) + "\r\n";
+    }
+    for (int i = 0; i < 70000; ++i) qpBody += "=41";
+    qpBody += "\r\n";
+    qpBytes += std::string(70000, 'A') + "\r\n";
+    plainBody += std::string(70000, 'z') + "\r\n";
+    plainBytes = plainBody;
+    const struct {
+        const char* encoding;
+        std::string body, expected;
+    } cases[] = {
+        {"base64", b64Lines, bytes},
+        {"base64", encoded + "\r\n", bytes}, // all of it on one line
+        {"quoted-printable", qpBody, qpBytes},
+        {"7bit", plainBody, plainBytes},
+    };
+    for (const auto& c : cases) {
+        Scan s({msg(kMimeHead, std::string("--BB\r\nContent-Type: application/octet-stream; "
+                                           "name=\"big.bin\"\r\nContent-Transfer-Encoding: ") +
+                                   c.encoding + "\r\n\r\n" + c.body + "--BB--\r\n")});
+        const TernScanRecord* r = s.scanner->getFirst();
+        ASSERT_NE(r, nullptr) << c.encoding;
+        ASSERT_EQ(r->FileCount, 1) << c.encoding;
+        EXPECT_TRUE(s.file(r, 0) == c.expected) << c.encoding << " " << c.body.size();
+    }
 }
 
 TEST(ScannerMime, NestedMultipart) {
