@@ -57,7 +57,7 @@ bool startsWithUpper(const std::string& line, const char* prefix) {
 
 } // namespace
 
-void Scanner::bodyLine(const std::string& line) {
+void Scanner::bodyLine(std::string_view line) {
     if (!mime_) {
         nonMimeLine(line);
         return;
@@ -87,7 +87,7 @@ void Scanner::bodyLine(const std::string& line) {
         textLine(line);
 }
 
-Scanner::BoundaryKind Scanner::classifyBoundary(const std::string& line, std::size_t& owner) const {
+Scanner::BoundaryKind Scanner::classifyBoundary(std::string_view line, std::size_t& owner) const {
     if (line.size() < 3 || line[0] != '-' || line[1] != '-') return BoundaryKind::None;
     std::string up = upperCopy(line);
     while (!up.empty() && isBlank(up.back())) up.pop_back(); // transport padding
@@ -219,7 +219,7 @@ void Scanner::keepOutput(const char* room, std::size_t n) {
         out_.commit(n);
 }
 
-void Scanner::attachmentLine(const std::string& line) {
+void Scanner::attachmentLine(std::string_view line) {
     const int enc = contexts_.back().encoding;
     if (enc == kEncBase64) {
         if (line.empty() || line[0] == '-') {
@@ -249,7 +249,7 @@ void Scanner::attachmentLine(const std::string& line) {
     out_.writeLine(line.data(), line.size());
 }
 
-void Scanner::textLine(const std::string& line) {
+void Scanner::textLine(std::string_view line) {
     if (firstBodyLine_) {
         if (line.empty()) return;
         firstBodyLine_ = false;
@@ -265,7 +265,7 @@ void Scanner::textLine(const std::string& line) {
         if (!soft) flushSoftText();
         return;
     }
-    addText(line);
+    addText(line.data(), line.size());
 }
 
 void Scanner::flushSoftText() {
@@ -275,7 +275,7 @@ void Scanner::flushSoftText() {
     softPending_ = false;
 }
 
-void Scanner::nonMimeLine(const std::string& line) {
+void Scanner::nonMimeLine(std::string_view line) {
     if (firstBodyLine_) {
         if (line.empty()) return;
         firstBodyLine_ = false;
@@ -284,14 +284,14 @@ void Scanner::nonMimeLine(const std::string& line) {
         uudecodeFile(line);
         return;
     }
-    addText(line);
+    addText(line.data(), line.size());
 }
 
-void Scanner::uudecodeFile(const std::string& line) {
+void Scanner::uudecodeFile(std::string_view line) {
     std::size_t i = skipBlanks(line, 5);
     while (i < line.size() && !isBlank(line[i])) ++i; // the mode
     i = skipBlanks(line, i);
-    const std::string name = line.substr(i);
+    const std::string name(line.substr(i)); // copied: the line does not outlast the next read
     if (!openOutput(name, out_)) return;
     std::uint8_t bytes[64];
     while (readPartLine(peek_)) {
