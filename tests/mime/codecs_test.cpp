@@ -4,6 +4,7 @@
 #include <string>
 
 #include "netlib/mime/codecs.h"
+#include "netlib/mime/scanutil.h"
 
 using namespace lx::mime;
 
@@ -143,4 +144,17 @@ TEST(Uudecode, DecodesAnnouncedCount) {
     // A line that announces more than it carries yields only what it carries.
     std::string cut = "M0V%T";
     EXPECT_LE(uudecodeLine(cut.data(), cut.size(), out), 3u);
+}
+
+TEST(FindByte, EveryPositionAndLength) {
+    // The line end search (a word or a byte at a time on Windows) finds the first match wherever
+    // it lies, and nothing at or past the length it is given.
+    for (std::size_t len = 0; len <= 40; ++len)
+        for (std::size_t at = 0; at <= len; ++at) {
+            std::string s(len + 8, 'a');
+            s[at] = '\n';
+            s[len] = '\n'; // just beyond the search
+            const char* hit = findByte(s.data(), len, '\n');
+            EXPECT_EQ(hit, at < len ? s.data() + at : nullptr) << len << " " << at;
+        }
 }
