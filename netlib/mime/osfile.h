@@ -52,7 +52,10 @@ public:
     // when they would not fit), so a decoder can write there in place; commit() then takes the
     // count it wrote. Null when the file is not open, the pending bytes cannot be written, or n
     // exceeds the buffer.
-    char* reserve(std::size_t n);
+    char* reserve(std::size_t n) { // inline: the scanner asks once per attachment line
+        if (wbuf_ && n <= kWriteBuffer - wlen_ && isOpen()) return wbuf_.get() + wlen_;
+        return reserveAfterFlush(n);
+    }
     void commit(std::size_t n) {
         wlen_ += n;
         pos_ += static_cast<std::int64_t>(n);
@@ -62,7 +65,10 @@ public:
     bool seek(std::int64_t pos);
     std::int64_t position() const { return pos_; }
 
+    static constexpr std::size_t kWriteBuffer = 64 * 1024;
+
 private:
+    char* reserveAfterFlush(std::size_t n); // reserve() when the buffer is missing or full
     bool rawWrite(const void* buf, std::size_t n);
     static void rawClose(std::intptr_t handle);
     // Takes an opened platform handle as the file's, at its start with nothing pending: true.

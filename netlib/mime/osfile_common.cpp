@@ -6,10 +6,6 @@
 
 namespace lx::mime {
 
-namespace {
-constexpr std::size_t kWriteBuffer = 64 * 1024;
-}
-
 OsFile::~OsFile() { close(); }
 
 OsFile::OsFile(OsFile&& other) noexcept { *this = std::move(other); }
@@ -44,7 +40,7 @@ bool OsFile::close() {
     return ok;
 }
 
-char* OsFile::reserve(std::size_t n) {
+char* OsFile::reserveAfterFlush(std::size_t n) {
     if (!isOpen() || n > kWriteBuffer) return nullptr;
     if (!wbuf_) wbuf_.reset(new char[kWriteBuffer]);
     if (wlen_ + n > kWriteBuffer && !flush()) return nullptr;
