@@ -226,12 +226,25 @@ void Scanner::attachmentLine(std::string_view line) {
             endAttachment();
             return;
         }
-        // Characters outside the alphabet are skipped, as the base64 rules of MIME ask. A line
-        // goes on being decoded without a file, for its padding.
-        char* room = outputRoom(Base64Stream::maxDecoded(line.size()));
-        keepOutput(room, base64_.add(line.data(), line.size(), room));
-        if (base64_.sawPadding()) endAttachment(); // an "=" ends the part after its line
-        return;
+        // The lines of a base64 part are alike, and most of a spool's bytes: this one and those
+        // after it are decoded here in one loop instead of one round of the message loop each,
+        // as long as the next line can be nothing else. An empty line, a line starting "-" (a
+        // boundary) or "." (dot-stuffed, or the message's end) goes back to the message loop.
+        for (;;) {
+            // Characters outside the alphabet are skipped, as the base64 rules of MIME ask. A
+            // line goes on being decoded without a file, for its padding.
+            char* room = outputRoom(Base64Stream::maxDecoded(line.size()));
+            keepOutput(room, base64_.add(line.data(), line.size(), room));
+            if (base64_.sawPadding()) { // an "=" ends the part after its line
+                endAttachment();
+                return;
+            }
+            const std::int64_t next = reader_.tell();
+            if (!reader_.next(line) || line.empty() || line[0] == '-' || line[0] == '.') {
+                reader_.restore(next);
+                return;
+            }
+        }
     }
     if (!out_.isOpen()) return;
     if (enc == kEncQuoted) {

@@ -333,6 +333,41 @@ TEST(ScannerMime, AttachmentsLargerThanTheWriteBufferComeOutWhole) {
     }
 }
 
+TEST(ScannerMime, Base64LinesEndWhereTheMessageLoopMustSeeTheNextLine) {
+    const std::string head = "--BB\r\nContent-Type: application/octet-stream; name=\"e.bin\"\r\n"
+                             "Content-Transfer-Encoding: base64\r\n\r\n";
+    const struct {
+        const char* what;
+        std::string spool;
+        const char* file;
+        const char* text; // found in the record's text
+    } cases[] = {
+        {"empty line",
+         lxtest::incomingSpool({msg(kMimeHead, head + "Zm9v\r\n\r\nYmFy\r\n--BB--\r\n")}), "foo",
+         "YmFy\r\n"},
+        {"dot-stuffed line",
+         lxtest::incomingSpool({msg(kMimeHead, head + "Zm9v\r\n.YmFy\r\n--BB--\r\n")}), "foobar",
+         ""},
+        {"message end", lxtest::incomingSpool({msg(kMimeHead, head + "Zm9v\r\nYmFy\r\n")}),
+         "foobar", ""},
+        {"end of file",
+         "Letters : 1\r\nBEGIN MESSAGE\r\n+OK\r\n" + msg(kMimeHead, head + "Zm9v\r\nYmFy"),
+         "foobar", ""},
+        {"boundary",
+         lxtest::incomingSpool(
+             {msg(kMimeHead, head + "Zm9v\r\nYmFy\r\n--BB\r\n\r\nnext\r\n--BB--\r\n")}),
+         "foobar", "next\r\n"},
+    };
+    for (const auto& c : cases) {
+        Scan s(c.spool, true);
+        const TernScanRecord* r = s.scanner->getFirst();
+        ASSERT_NE(r, nullptr) << c.what;
+        ASSERT_EQ(r->FileCount, 1) << c.what;
+        EXPECT_EQ(s.file(r, 0), c.file) << c.what;
+        EXPECT_NE(s.text(r).find(c.text), std::string::npos) << c.what << ": " << s.text(r);
+    }
+}
+
 TEST(ScannerMime, NestedMultipart) {
     Scan s({msg(kMimeHead, "--BB\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
                            "--IN\r\nContent-Type: text/plain\r\n\r\nplain\r\n--IN\r\nContent-Type: "
