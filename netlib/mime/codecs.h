@@ -27,15 +27,24 @@ long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out);
 // "=" ends a group.
 class Base64Stream {
 public:
+    // Room add() needs for n characters: their whole groups, a group carried in and a padded one.
+    static constexpr std::size_t maxDecoded(std::size_t n) { return (n / 4 + 2) * 3; }
+    // Writes the bytes the characters complete to out (room for maxDecoded(n) bytes); returns
+    // their count. The scanner decodes straight into its output file's buffer with it.
+    std::size_t add(const char* p, std::size_t n, char* out);
     // Appends the bytes the characters complete to out.
     void add(const char* p, std::size_t n, std::string& out);
     // Appends what an unpadded last group holds (two or three characters give one or two bytes).
     void finish(std::string& out);
     void reset() { have_ = 0; }
+    // Whether the characters of the last add() held an "=" (padding ends a base64 part), so the
+    // caller need not search them again.
+    bool sawPadding() const { return sawPadding_; }
 
 private:
     std::uint32_t acc_ = 0;
     int have_ = 0; // characters of the current group
+    bool sawPadding_ = false;
 };
 
 // Quoted-printable of the outgoing text: bytes 33..60 and 62..126 unchanged, CR LF a line end,

@@ -30,23 +30,28 @@ bool LineReader::fill() {
     return true;
 }
 
-bool LineReader::next(std::string& line) {
-    line.clear();
-    bool partial = false;     // part of the line has been moved out of a full buffer
+bool LineReader::next(std::string_view& line) {
+    bool partial = false;     // part of the line has been moved out of a full buffer into long_
     std::size_t searched = 0; // bytes after pos_ known to hold no line end
     for (;;) {
         const char* start = buf_.get() + pos_;
         const std::size_t avail = end_ - pos_;
         if (const char* lf = findByte(start + searched, avail - searched, '\n')) {
-            const std::size_t len = static_cast<std::size_t>(lf - start);
-            line.append(start, len);
+            std::size_t len = static_cast<std::size_t>(lf - start);
             pos_ += len + 1;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (partial) {
+                long_.append(start, len);
+                line = long_;
+            } else {
+                line = std::string_view(start, len);
+            }
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             return true;
         }
         searched = avail;
         if (avail == size_) { // a line longer than the buffer: keep what is here, read on
-            line.append(start, avail);
+            if (!partial) long_.clear();
+            long_.append(start, avail);
             pos_ = end_;
             partial = true;
             searched = 0;
@@ -54,13 +59,26 @@ bool LineReader::next(std::string& line) {
         if (fill()) continue;
         // The end of the input: what is left is the last, unterminated line.
         if (avail == 0 && !partial) return false;
-        if (pos_ < end_) {
-            line.append(buf_.get() + pos_, end_ - pos_);
-            pos_ = end_;
+        if (partial) {
+            long_.append(buf_.get() + pos_, end_ - pos_);
+            line = long_;
+        } else {
+            line = std::string_view(buf_.get() + pos_, end_ - pos_);
         }
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        pos_ = end_;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return true;
     }
+}
+
+bool LineReader::next(std::string& line) {
+    std::string_view view;
+    if (!next(view)) {
+        line.clear();
+        return false;
+    }
+    line.assign(view.data(), view.size());
+    return true;
 }
 
 void LineReader::restore(std::int64_t position) {

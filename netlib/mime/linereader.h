@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "netlib/mime/bytesource.h"
 
@@ -19,7 +20,9 @@ public:
     explicit LineReader(ByteSource& source, std::size_t bufferSize = kReadBlock);
 
     // The next line without its line end; false at the end of the input with nothing read, or
-    // on a read error.
+    // on a read error. The view points into the reader's buffer (no copy per line) and holds
+    // until the next call of next() or restore().
+    bool next(std::string_view& line);
     bool next(std::string& line);
     // Position of the next line, and going back (or forward) to such a position.
     std::int64_t tell() const { return bufStart_ + static_cast<std::int64_t>(pos_); }
@@ -34,6 +37,7 @@ private:
     std::size_t pos_ = 0, end_ = 0;
     std::int64_t bufStart_ = 0; // input position of buf_[0]
     bool eof_ = false;
+    std::string long_; // a line longer than the buffer, gathered here
 };
 
 } // namespace lx::mime

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace lx::mime {
@@ -45,20 +46,38 @@ public:
     // Writes are gathered in a buffer; false once any write has failed.
     bool write(const void* buf, std::size_t n);
     bool write(const std::string& s) { return write(s.data(), s.size()); }
+    // The bytes and CR LF after them.
+    bool writeLine(const void* buf, std::size_t n);
+    // Room for n more bytes at the end of the write buffer (what is pending is written out first
+    // when they would not fit), so a decoder can write there in place; commit() then takes the
+    // count it wrote. Null when the file is not open, the pending bytes cannot be written, or n
+    // exceeds the buffer.
+    char* reserve(std::size_t n) { // inline: the scanner asks once per attachment line
+        if (wbuf_ && n <= kWriteBuffer - wlen_ && isOpen()) return wbuf_.get() + wlen_;
+        return reserveAfterFlush(n);
+    }
+    void commit(std::size_t n) {
+        wlen_ += n;
+        pos_ += static_cast<std::int64_t>(n);
+    }
     bool flush();
     // Absolute positioning (pending writes are flushed first).
     bool seek(std::int64_t pos);
     std::int64_t position() const { return pos_; }
 
+    static constexpr std::size_t kWriteBuffer = 64 * 1024;
+
 private:
+    char* reserveAfterFlush(std::size_t n); // reserve() when the buffer is missing or full
     bool rawWrite(const void* buf, std::size_t n);
     static void rawClose(std::intptr_t handle);
     // Takes an opened platform handle as the file's, at its start with nothing pending: true.
     bool adopt(std::intptr_t handle);
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t handle_ = kNone;
-    std::int64_t pos_ = 0; // logical position including buffered bytes
-    std::string wbuf_;
+    std::int64_t pos_ = 0;         // logical position including buffered bytes
+    std::unique_ptr<char[]> wbuf_; // taken at the first write; never cleared, only written
+    std::size_t wlen_ = 0;         // bytes pending in wbuf_
     bool failed_ = false;
     bool existed_ = false;
 };

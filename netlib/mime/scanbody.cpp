@@ -57,7 +57,7 @@ bool startsWithUpper(const std::string& line, const char* prefix) {
 
 } // namespace
 
-void Scanner::bodyLine(const std::string& line) {
+void Scanner::bodyLine(std::string_view line) {
     if (!mime_) {
         nonMimeLine(line);
         return;
@@ -87,7 +87,7 @@ void Scanner::bodyLine(const std::string& line) {
         textLine(line);
 }
 
-Scanner::BoundaryKind Scanner::classifyBoundary(const std::string& line, std::size_t& owner) const {
+Scanner::BoundaryKind Scanner::classifyBoundary(std::string_view line, std::size_t& owner) const {
     if (line.size() < 3 || line[0] != '-' || line[1] != '-') return BoundaryKind::None;
     std::string up = upperCopy(line);
     while (!up.empty() && isBlank(up.back())) up.pop_back(); // transport padding
@@ -206,35 +206,63 @@ void Scanner::endAttachment() {
     if (contexts_.size() > 1 && !contexts_.back().multipart) contexts_.pop_back();
 }
 
-void Scanner::attachmentLine(const std::string& line) {
+char* Scanner::outputRoom(std::size_t n) {
+    if (char* room = out_.reserve(n)) return room;
+    decoded_.resize(n);
+    return &decoded_[0];
+}
+
+void Scanner::keepOutput(const char* room, std::size_t n) {
+    if (room == decoded_.data())
+        out_.write(room, n); // nothing when there is no file
+    else
+        out_.commit(n);
+}
+
+void Scanner::attachmentLine(std::string_view line) {
     const int enc = contexts_.back().encoding;
     if (enc == kEncBase64) {
         if (line.empty() || line[0] == '-') {
             endAttachment();
             return;
         }
-        // Characters outside the alphabet are skipped, as the base64 rules of MIME ask.
-        decoded_.clear();
-        base64_.add(line.data(), line.size(), decoded_);
-        if (out_.isOpen()) out_.write(decoded_);
-        if (findByte(line.data(), line.size(), '=')) endAttachment();
-        return;
+        // The lines of a base64 part are alike, and most of a spool's bytes: this one and those
+        // after it are decoded here in one loop instead of one round of the message loop each,
+        // as long as the next line can be nothing else. An empty line, a line starting "-" (a
+        // boundary) or "." (dot-stuffed, or the message's end) goes back to the message loop.
+        for (;;) {
+            // Characters outside the alphabet are skipped, as the base64 rules of MIME ask. A
+            // line goes on being decoded without a file, for its padding.
+            char* room = outputRoom(Base64Stream::maxDecoded(line.size()));
+            keepOutput(room, base64_.add(line.data(), line.size(), room));
+            if (base64_.sawPadding()) { // an "=" ends the part after its line
+                endAttachment();
+                return;
+            }
+            const std::int64_t next = reader_.tell();
+            if (!reader_.next(line) || line.empty() || line[0] == '-' || line[0] == '.') {
+                reader_.restore(next);
+                return;
+            }
+        }
     }
     if (!out_.isOpen()) return;
     if (enc == kEncQuoted) {
-        scratch_.resize(line.size());
+        char* room = outputRoom(line.size() + 2);
         bool soft = false;
-        std::size_t n = qpDecodeLine(line.data(), line.size(), &scratch_[0], &soft);
-        out_.write(scratch_.data(), n);
-        if (!soft) out_.write("\r\n", 2); // a soft line break joins the lines again
+        std::size_t n = qpDecodeLine(line.data(), line.size(), room, &soft);
+        if (!soft) { // a soft line break joins the lines again
+            room[n++] = '\r';
+            room[n++] = '\n';
+        }
+        keepOutput(room, n);
         return;
     }
     // 7bit, 8bit and the rest keep their lines.
-    out_.write(line.data(), line.size());
-    out_.write("\r\n", 2);
+    out_.writeLine(line.data(), line.size());
 }
 
-void Scanner::textLine(const std::string& line) {
+void Scanner::textLine(std::string_view line) {
     if (firstBodyLine_) {
         if (line.empty()) return;
         firstBodyLine_ = false;
@@ -250,7 +278,7 @@ void Scanner::textLine(const std::string& line) {
         if (!soft) flushSoftText();
         return;
     }
-    addText(line);
+    addText(line.data(), line.size());
 }
 
 void Scanner::flushSoftText() {
@@ -260,7 +288,7 @@ void Scanner::flushSoftText() {
     softPending_ = false;
 }
 
-void Scanner::nonMimeLine(const std::string& line) {
+void Scanner::nonMimeLine(std::string_view line) {
     if (firstBodyLine_) {
         if (line.empty()) return;
         firstBodyLine_ = false;
@@ -269,14 +297,14 @@ void Scanner::nonMimeLine(const std::string& line) {
         uudecodeFile(line);
         return;
     }
-    addText(line);
+    addText(line.data(), line.size());
 }
 
-void Scanner::uudecodeFile(const std::string& line) {
+void Scanner::uudecodeFile(std::string_view line) {
     std::size_t i = skipBlanks(line, 5);
     while (i < line.size() && !isBlank(line[i])) ++i; // the mode
     i = skipBlanks(line, i);
-    const std::string name = line.substr(i);
+    const std::string name(line.substr(i)); // copied: the line does not outlast the next read
     if (!openOutput(name, out_)) return;
     std::uint8_t bytes[64];
     while (readPartLine(peek_)) {

@@ -35,7 +35,7 @@ void Scanner::readCountLine() {
     firstMessageAt_ = reader_.tell();
 }
 
-bool Scanner::readPartLine(std::string& line) {
+bool Scanner::readPartLine(std::string_view& line) {
     const std::int64_t at = reader_.tell();
     if (!reader_.next(line)) return false;
     if (line.size() == 1 && line[0] == '.') {
@@ -47,9 +47,17 @@ bool Scanner::readPartLine(std::string& line) {
             return false;
         }
         reader_.restore(afterDot); // a full stop of unknown meaning stays in the text as it is
+        line = "."; // the view into the reader's buffer did not survive the look ahead
         return true;
     }
-    if (line.size() >= 2 && line[0] == '.' && line[1] == '.') line.erase(0, 1);
+    if (line.size() >= 2 && line[0] == '.' && line[1] == '.') line.remove_prefix(1);
+    return true;
+}
+
+bool Scanner::readPartLine(std::string& line) {
+    std::string_view view;
+    if (!readPartLine(view)) return false;
+    line.assign(view.data(), view.size());
     return true;
 }
 
@@ -138,15 +146,20 @@ const TernScanRecord* Scanner::scanMessage() {
     if (line_.compare(0, 1, "+") != 0) reader_.restore(at);
     for (;;) {
         at = reader_.tell();
-        if (!readPartLine(line_)) break;
+        // Body lines are handled where they lie in the reader's buffer; header lines, whose
+        // rules read further lines, are copied first.
+        std::string_view line;
+        if (!readPartLine(line)) break;
         if (error_) { // from the faulty line on, the message is kept as it was sent
-            addText(line_);
+            addText(line.data(), line.size());
             continue;
         }
-        if (inHeaders_)
+        if (inHeaders_) {
+            line_.assign(line.data(), line.size());
             headerLine(line_);
-        else
-            bodyLine(line_);
+        } else {
+            bodyLine(line);
+        }
         if (error_) {
             if (inAttachment_) endAttachment();
             flushSoftText();

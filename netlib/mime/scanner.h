@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <memory>
@@ -19,7 +20,8 @@ namespace lx::mime {
 constexpr std::size_t kMaxTextBytes = 32000; // the record's text, terminator included
 constexpr std::size_t kMaxBoundary = 127;
 constexpr std::size_t kMaxContexts = 64; // deeper nesting is a malformed message
-constexpr int kMaxOutputFiles = 256; // files one message may create; further attachments lose their data
+constexpr int kMaxOutputFiles =
+    256; // files one message may create; further attachments lose their data
 
 // What went wrong in the message last returned (bits, as TERNMimeScanLastError gives them).
 enum ScanFlags : int {
@@ -57,6 +59,7 @@ private:
     // One line of the current message, dot-stuffing undone. False (with the position kept) at
     // the message's end: the line holding a single full stop followed by the "END MESSAGE" line
     // or by the end of the file; also false at the end of the file.
+    bool readPartLine(std::string_view& line); // valid until the next read or restore
     bool readPartLine(std::string& line);
     bool readLine(std::string& line) { return reader_.next(line); } // any line, raw
     void readCountLine();
@@ -74,16 +77,21 @@ private:
     int peekEncoding();
     void readBoundary(const std::string& value, ContentContext& ctx);
 
-    // body
-    void bodyLine(const std::string& line);
-    void nonMimeLine(const std::string& line);
-    void uudecodeFile(const std::string& line);
+    // body (a line is a view into the reader's buffer: used up before any further line is read)
+    void bodyLine(std::string_view line);
+    void nonMimeLine(std::string_view line);
+    void uudecodeFile(std::string_view line);
     enum class BoundaryKind { None, Part, Close, Error };
-    BoundaryKind classifyBoundary(const std::string& line, std::size_t& owner) const;
+    BoundaryKind classifyBoundary(std::string_view line, std::size_t& owner) const;
     void newPart(std::size_t owner);
-    void attachmentLine(const std::string& line);
+    void attachmentLine(std::string_view line);
+    // Room for n decoded bytes of the attachment: in its file's write buffer, so they are not
+    // copied again on their way out, or in decoded_ (a line too long for the buffer, or no file).
+    // keepOutput() then takes the count written there.
+    char* outputRoom(std::size_t n);
+    void keepOutput(const char* room, std::size_t n);
     void endAttachment();
-    void textLine(const std::string& line);
+    void textLine(std::string_view line);
     void flushSoftText();
 
     // output files and text

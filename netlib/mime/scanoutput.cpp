@@ -32,10 +32,7 @@ bool Scanner::openOutput(const std::string& givenName, OsFile& file) {
 void Scanner::addText(const char* p, std::size_t n) {
     if (textEnded_) return;
     if (textOverflow_) {
-        if (overflow_.isOpen()) {
-            overflow_.write(p, n);
-            overflow_.write("\r\n", 2);
-        }
+        if (overflow_.isOpen()) overflow_.writeLine(p, n);
         return;
     }
     if (text_.size() + n + 3 <= kMaxTextBytes) {
@@ -47,8 +44,7 @@ void Scanner::addText(const char* p, std::size_t n) {
     textOverflow_ = true;
     if (openOutput("TEXTFILE.TXT", overflow_)) {
         overflow_.write(text_);
-        overflow_.write(p, n);
-        overflow_.write("\r\n", 2);
+        overflow_.writeLine(p, n);
     }
     text_.clear();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace lx::mime {
 
@@ -34,13 +35,13 @@ inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<cha
 inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-inline std::string upperCopy(const std::string& s) {
+inline std::string upperCopy(std::string_view s) {
     std::string u(s);
     for (char& c : u) c = upperAscii(c);
     return u;
 }
 
-inline std::size_t skipBlanks(const std::string& s, std::size_t i) {
+inline std::size_t skipBlanks(std::string_view s, std::size_t i) {
     while (i < s.size() && isBlank(s[i])) ++i;
     return i;
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "netlib/mime/codecs.h"
+#include "netlib/mime/scanutil.h"
 
 using namespace lx::mime;
 
@@ -105,6 +107,32 @@ TEST(Base64Stream, AnyCuttingAndStrayCharacters) {
     EXPECT_EQ(out, "foob");
 }
 
+TEST(Base64Stream, DecodesIntoRoomAndNotesPadding) {
+    const struct {
+        const char* in;
+        const char* bytes;
+        bool padded;
+    } cases[] = {
+        {"Zm9vYmFy", "foobar", false},
+        {"Zm9vYg==", "foob", true},
+        {"Zm9vYmE=", "fooba", true},
+        {"Zm9v*YmFy", "foobar", false}, // a stray character inside the groups is skipped
+        {"Zm*9vYmFy", "foobar", false},
+        {"Zm9vYmF", "foo", false}, // the short group waits for more
+        {"=", "", true},
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        const std::size_t n = std::strlen(c.in);
+        std::string room(Base64Stream::maxDecoded(n), '\0');
+        Base64Stream b;
+        const std::size_t got = b.add(c.in, n, &room[0]);
+        ASSERT_LE(got, room.size()) << c.in;
+        EXPECT_EQ(room.substr(0, got), c.bytes) << c.in;
+        EXPECT_EQ(b.sawPadding(), c.padded) << c.in;
+    }
+}
+
 TEST(Uudecode, DecodesAnnouncedCount) {
     std::uint8_t out[64];
     // "Cat" uuencoded: count 3 -> '#', then "0V%T"
@@ -116,4 +144,17 @@ TEST(Uudecode, DecodesAnnouncedCount) {
     // A line that announces more than it carries yields only what it carries.
     std::string cut = "M0V%T";
     EXPECT_LE(uudecodeLine(cut.data(), cut.size(), out), 3u);
+}
+
+TEST(FindByte, EveryPositionAndLength) {
+    // The line end search (a word or a byte at a time on Windows) finds the first match wherever
+    // it lies, and nothing at or past the length it is given.
+    for (std::size_t len = 0; len <= 40; ++len)
+        for (std::size_t at = 0; at <= len; ++at) {
+            std::string s(len + 8, 'a');
+            s[at] = '\n';
+            s[len] = '\n'; // just beyond the search
+            const char* hit = findByte(s.data(), len, '\n');
+            EXPECT_EQ(hit, at < len ? s.data() + at : nullptr) << len << " " << at;
+        }
 }

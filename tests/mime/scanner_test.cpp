@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mimetest.h"
+#include "netlib/mime/codecs.h"
 #include "netlib/mime/scanner.h"
 #include "netlib/mime/ternmime.h"
 #include "netlib/mime/uniquefile.h"
@@ -290,6 +291,81 @@ TEST(ScannerMime, QuotedPrintableTextAndAttachment) {
     EXPECT_EQ(s.text(r), "Caf\xe9 softnext\r\n"); // the soft line break joins the lines
     ASSERT_EQ(r->FileCount, 1);
     EXPECT_EQ(s.file(r, 0), "a=bc\r\n");
+}
+
+TEST(ScannerMime, AttachmentsLargerThanTheWriteBufferComeOutWhole) {
+    // The decoded bytes pass through the output file's buffer in many pieces, and some lines are
+    // longer than the buffer itself.
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i) bytes.push_back(static_cast<char>((i * 7919) >> 3));
+    std::string encoded;
+    base64Encode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), encoded);
+    std::string b64Lines;
+    for (std::size_t i = 0; i < encoded.size(); i += 76) b64Lines += encoded.substr(i, 76) + "\r\n";
+    std::string qpBody, qpBytes, plainBody, plainBytes;
+    for (int i = 0; i < 5000; ++i) {
+        qpBody += "line " + std::to_string(i) + " a=3Db soft=\r\njoined\r\n";
+        qpBytes += "line " + std::to_string(i) + " a=b softjoined\r\n";
+        plainBody += "plain line " + std::to_string(i) + "\r\n";
+    }
+    for (int i = 0; i < 70000; ++i) qpBody += "=41";
+    qpBody += "\r\n";
+    qpBytes += std::string(70000, 'A') + "\r\n";
+    plainBody += std::string(70000, 'z') + "\r\n";
+    plainBytes = plainBody;
+    const struct {
+        const char* encoding;
+        std::string body, expected;
+    } cases[] = {
+        {"base64", b64Lines, bytes},
+        {"base64", encoded + "\r\n", bytes}, // all of it on one line
+        {"quoted-printable", qpBody, qpBytes},
+        {"7bit", plainBody, plainBytes},
+    };
+    for (const auto& c : cases) {
+        Scan s({msg(kMimeHead, std::string("--BB\r\nContent-Type: application/octet-stream; "
+                                           "name=\"big.bin\"\r\nContent-Transfer-Encoding: ") +
+                                   c.encoding + "\r\n\r\n" + c.body + "--BB--\r\n")});
+        const TernScanRecord* r = s.scanner->getFirst();
+        ASSERT_NE(r, nullptr) << c.encoding;
+        ASSERT_EQ(r->FileCount, 1) << c.encoding;
+        EXPECT_TRUE(s.file(r, 0) == c.expected) << c.encoding << " " << c.body.size();
+    }
+}
+
+TEST(ScannerMime, Base64LinesEndWhereTheMessageLoopMustSeeTheNextLine) {
+    const std::string head = "--BB\r\nContent-Type: application/octet-stream; name=\"e.bin\"\r\n"
+                             "Content-Transfer-Encoding: base64\r\n\r\n";
+    const struct {
+        const char* what;
+        std::string spool;
+        const char* file;
+        const char* text; // found in the record's text
+    } cases[] = {
+        {"empty line",
+         lxtest::incomingSpool({msg(kMimeHead, head + "Zm9v\r\n\r\nYmFy\r\n--BB--\r\n")}), "foo",
+         "YmFy\r\n"},
+        {"dot-stuffed line",
+         lxtest::incomingSpool({msg(kMimeHead, head + "Zm9v\r\n.YmFy\r\n--BB--\r\n")}), "foobar",
+         ""},
+        {"message end", lxtest::incomingSpool({msg(kMimeHead, head + "Zm9v\r\nYmFy\r\n")}),
+         "foobar", ""},
+        {"end of file",
+         "Letters : 1\r\nBEGIN MESSAGE\r\n+OK\r\n" + msg(kMimeHead, head + "Zm9v\r\nYmFy"),
+         "foobar", ""},
+        {"boundary",
+         lxtest::incomingSpool(
+             {msg(kMimeHead, head + "Zm9v\r\nYmFy\r\n--BB\r\n\r\nnext\r\n--BB--\r\n")}),
+         "foobar", "next\r\n"},
+    };
+    for (const auto& c : cases) {
+        Scan s(c.spool, true);
+        const TernScanRecord* r = s.scanner->getFirst();
+        ASSERT_NE(r, nullptr) << c.what;
+        ASSERT_EQ(r->FileCount, 1) << c.what;
+        EXPECT_EQ(s.file(r, 0), c.file) << c.what;
+        EXPECT_NE(s.text(r).find(c.text), std::string::npos) << c.what << ": " << s.text(r);
+    }
 }
 
 TEST(ScannerMime, NestedMultipart) {

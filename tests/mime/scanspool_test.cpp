@@ -133,3 +133,20 @@ TEST(ScannerHardSpool, AnyCuttingOfTheInputGivesTheSameRecords) {
         for (std::size_t c : {1, 2, 3, 5, 16, 17, 64, 999, 4096})
             ASSERT_EQ(scanMemory(spool, c, buffer), whole) << buffer << " " << c;
 }
+
+TEST(ScannerHardSpool, LoneFullStopInsideAMessageStaysInTheText) {
+    // A server that did not stuff a body line "." leaves a lone full stop that is not the end:
+    // it stays in the text, however the reader's buffer falls around it.
+    const std::string spool =
+        "Letters : 2\r\nBEGIN MESSAGE\r\n+OK\r\nSubject: dot\r\n\r\nabove\r\n"
+        ".\r\nbelow the full stop line\r\n.\r\nEND MESSAGE\r\n"
+        "BEGIN MESSAGE\r\n+OK\r\nSubject: next\r\n\r\nx\r\n.\r\nEND MESSAGE\r\n";
+    for (std::size_t buffer : {16, 17, 18, 19, 20, 21, 1000})
+        for (std::size_t c : {1, 2, 3, 7, 16, 4096}) {
+            const std::vector<std::string> records = scanMemory(spool, c, buffer);
+            ASSERT_EQ(records.size(), 2u) << buffer << " " << c;
+            EXPECT_NE(records[0].find("|text=above\r\n.\r\nbelow the full stop line\r\n"),
+                      std::string::npos)
+                << buffer << " " << c << " " << records[0];
+        }
+}
