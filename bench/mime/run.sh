@@ -32,7 +32,7 @@ if [ -f "$win64/bin/TERN32.dll" ]; then
   # One wineserver for every round, started and warmed before the first: a fresh one boots the
   # prefix's services beside the scan, which would time Wine's start-up instead of the scanner.
   export WINEPREFIX=$win64/wineprefix
-  wineserver -p 60
+  wineserver -p 60 || echo "a Wine server already runs for this prefix: the run shares it" >&2
   (cd "$win64/bin" && LX_BUILD_WIN="$win64" "$root/tools/setup/winerun.sh" cmd /c exit) >/dev/null 2>&1 || true
   sleep 3
 else
