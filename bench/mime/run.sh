@@ -14,7 +14,11 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j 2 >/dev/null
 spool=$build/spool.txt
 [ -f "$spool" ] || /usr/bin/python3 "$here/gen_spool.py" "$spool" 1000
-out=$build/out
+# The output folders live in memory when they can: on disk, files created soon after a folder was
+# removed get slower round by round, which would time the file system instead of the scanners.
+scratch=$build
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then scratch=$(mktemp -d /dev/shm/lorvex-bench-mime.XXXXXX); fi
+out=$scratch/out
 rounds=${LX_BENCH_ROUNDS:-5}
 : > "$build/results.txt"
 once() {  # name, command...: one run into a fresh output folder, its line kept
@@ -39,7 +43,7 @@ else
   echo "no $win64/bin/TERN32.dll: the Wine figure is skipped"
 fi
 # The floor programs write the files the scanner writes: take them from one native scan.
-ref=$build/ref-out
+ref=$scratch/ref-out
 rm -rf "$ref"; mkdir -p "$ref"
 "$build/bench_scan" "$spool" "$ref" >/dev/null
 # The contenders take turns, so a slow spell of the machine falls on all of them alike.
@@ -58,6 +62,7 @@ for ((i = 1; i <= rounds; i++)); do
   fi
 done
 rm -rf "$out" "$ref"
+[ "$scratch" = "$build" ] || rmdir "$scratch"
 [ $wine = 1 ] && wineserver -k 2>/dev/null || true
 # Medians of the rounds (MB/s, the fourth field) and their ratios against GMime.
 awk '{ n[$1]++; v[$1, n[$1]] = $4 }
