@@ -56,6 +56,22 @@ private:
     T* p_ = nullptr;
 };
 
+// The reference count of a COM object the program implements itself: it starts with the
+// creator's reference, and the object is deleted when the last one goes.
+class RefCount {
+public:
+    ULONG AddRef() { return ::InterlockedIncrement(&n_); }
+    template <typename T>
+    ULONG Release(T* owner) {
+        ULONG n = ::InterlockedDecrement(&n_);
+        if (n == 0) delete owner;
+        return n;
+    }
+
+private:
+    LONG n_ = 1;
+};
+
 // A BSTR freed with SysFreeString.
 class Bstr {
 public:

@@ -26,8 +26,10 @@ TEST_F(BrowserFallbackTest, PrefixWebBrowserFailsCleanlyOrWorks) {
     auto host = lx::CreateBrowserHost(frame.Handle(), 3, events);
     if (!host) return; // the frame shows the simple view
     EXPECT_EQ(frame.Handle(), ::GetParent(host->Window()));
-    RECT area{0, 0, 200, 100};
+    RECT area{0, 0, 200, 100}, placed{};
     host->Move(area);
+    ::GetClientRect(host->Window(), &placed);
+    EXPECT_TRUE(::EqualRect(&area, &placed));
     host->Navigate("about:blank");
     PumpUntil([&] { return completed > 0 || !host->Busy(); });
     host->Stop();

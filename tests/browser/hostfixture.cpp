@@ -1,7 +1,6 @@
 #include "tests/browser/hostfixture.h"
 
 #include "tests/browser/double/browserdouble.h"
-#include "tests/startup/lorvexrun.h"
 
 #include <algorithm>
 
@@ -29,7 +28,11 @@ void WriteString(HKEY key, const char* name, const std::string& value) {
                      static_cast<DWORD>(value.size() + 1));
 }
 
-std::string DoublePath() { return JoinPath(BinaryDir(), "tests\\browser\\lxbrowserdouble.dll"); }
+std::string DoublePath() {
+    std::string path = LX_BROWSER_DOUBLE;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
 
 } // namespace
 
@@ -84,7 +87,6 @@ TestFrame::TestFrame() {
     wnd_ = ::CreateWindowExA(0, wc.lpszClassName, "Browser test",
                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 640, 480, nullptr,
                              nullptr, wc.hInstance, this);
-    ::ShowWindow(wnd_, SW_SHOWNOACTIVATE);
 }
 
 TestFrame::~TestFrame() {

@@ -3,6 +3,8 @@
 #pragma once
 #include "viewer/win/browserhost.h"
 
+#include <ole2.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -26,8 +28,12 @@ private:
 // Pumps this thread's messages until `done` holds or about ten seconds have passed.
 bool PumpUntil(const std::function<bool()>& done);
 
-// A plain top-level window for the host and the URL window; records the URLs the URL window
-// sends it.
+// The window's own visible style, whatever its parent's.
+inline bool Shown(HWND wnd) { return (::GetWindowLongPtrA(wnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// A plain top-level window for the host and the URL window, never shown (hiding a shown
+// top-level window costs Wine seconds without a window manager); records the URLs the URL
+// window sends it.
 class TestFrame {
 public:
     TestFrame();

@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(UrlWindowTest, CreatedHiddenAsAChildOfTheFrame) {
-    EXPECT_FALSE(::IsWindowVisible(url));
+    EXPECT_FALSE(Shown(url));
     EXPECT_EQ(frame.Handle(), ::GetParent(url));
     EXPECT_EQ(0, Listed());
 }
@@ -41,14 +41,14 @@ TEST_F(UrlWindowTest, GoSendsTheAddressAndListsItOnce) {
                                         "http://www.example.org/"}),
               frame.urls);
     EXPECT_EQ(2, Listed());
-    EXPECT_FALSE(::IsWindowVisible(url));
+    EXPECT_FALSE(Shown(url));
 }
 
 TEST_F(UrlWindowTest, EmptyTextDoesNothing) {
     Go("");
     EXPECT_TRUE(frame.urls.empty());
     EXPECT_EQ(0, Listed());
-    EXPECT_TRUE(::IsWindowVisible(url));
+    EXPECT_TRUE(Shown(url));
 }
 
 TEST_F(UrlWindowTest, SpansTheFrameAtItsOwnHeight) {

@@ -70,13 +70,9 @@ STDMETHODIMP BrowserSite::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) BrowserSite::AddRef() { return ::InterlockedIncrement(&refs_); }
+STDMETHODIMP_(ULONG) BrowserSite::AddRef() { return refs_.AddRef(); }
 
-STDMETHODIMP_(ULONG) BrowserSite::Release() {
-    ULONG n = ::InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return n;
-}
+STDMETHODIMP_(ULONG) BrowserSite::Release() { return refs_.Release(this); }
 
 STDMETHODIMP BrowserSite::GetContainer(IOleContainer** c) {
     *c = nullptr;

@@ -2,6 +2,7 @@
 // frame the control asks for while it activates, and the DWebBrowserEvents2 sink that turns the
 // control's events into the frame's BrowserEvents calls.
 #pragma once
+#include "common/win/comptr.h"
 #include "viewer/win/browserhost.h"
 
 #include <ocidl.h>
@@ -75,10 +76,10 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO*, UINT*) override;
 
-private:
-    virtual ~BrowserSite() = default; // deleted by its last Release
+    virtual ~BrowserSite() = default; // reached through Release only
 
-    LONG refs_ = 1;
+private:
+    RefCount refs_;
     HWND container_;
     BrowserEvents events_;
 };

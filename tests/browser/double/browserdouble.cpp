@@ -36,12 +36,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG n = ::InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return n;
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return refs_.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return refs_.Release(this); }
     STDMETHODIMP GetConnectionInterface(IID* iid) override {
         *iid = DIID_DWebBrowserEvents2;
         return S_OK;
@@ -66,9 +62,10 @@ public:
     }
     STDMETHODIMP EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 
+    virtual ~EventPoint() = default; // reached through Release only
+
 private:
-    virtual ~EventPoint() = default;
-    LONG refs_ = 1;
+    lx::RefCount refs_;
     IConnectionPointContainer* owner_; // not owned: the browser owns this point
     ComPtr<IDispatch> sink_;
 };
@@ -103,12 +100,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG n = ::InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return n;
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return refs_.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return refs_.Release(this); }
 
     // IDispatch (the double is driven through its vtable only)
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
@@ -435,7 +428,7 @@ private:
         return ::DefWindowProcA(wnd, msg, wp, lp);
     }
 
-    LONG refs_ = 1;
+    lx::RefCount refs_;
     ComPtr<IOleClientSite> site_;
     ComPtr<IOleInPlaceSite> inPlaceSite_;
     ComPtr<EventPoint> point_;
