@@ -14,6 +14,13 @@ protected:
 };
 
 TEST_F(BrowserFallbackTest, HtmlEngineIsSwitchedOff) {
+    // The prefix itself disables the engine, not only the environment of this run.
+    char value[16] = "unset";
+    DWORD size = sizeof(value);
+    LONG read = ::RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "mshtml",
+                               RRF_RT_REG_SZ, nullptr, value, &size);
+    EXPECT_EQ(ERROR_SUCCESS, read);
+    EXPECT_STREQ("", value);
     HMODULE engine = ::LoadLibraryA("mshtml.dll");
     EXPECT_EQ(nullptr, engine) << "mshtml loads: its download prompt could appear";
     if (engine) ::FreeLibrary(engine);

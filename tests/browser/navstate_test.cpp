@@ -170,6 +170,11 @@ TEST(NavigationStateTest, SimpleViewKeepsEveryCommandDisabled) {
     ExpectEnabled({false, false, false, false, false}, s, "simple view");
 }
 
+TEST(StatusBarTextTest, TextOrLocation) {
+    EXPECT_EQ("Opening page", lx::StatusBarText("Opening page", "http://a.example/"));
+    EXPECT_EQ("http://a.example/", lx::StatusBarText("", "http://a.example/"));
+}
+
 TEST(UrlWindowGoTest, Rule) {
     const std::vector<std::string> listed = {"http://www.example.org/", "file:///C:\\MAIL\\A.HTM"};
     struct Case {

@@ -106,6 +106,10 @@ bool NavigationState::Enabled(NavCommand command) const {
     return false;
 }
 
+std::string StatusBarText(const std::string& statusText, const std::string& location) {
+    return statusText.empty() ? location : statusText;
+}
+
 UrlGoAction UrlWindowGo(const std::string& text, const std::vector<std::string>& listed) {
     UrlGoAction action;
     action.url = Trimmed(text);

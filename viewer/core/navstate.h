@@ -68,6 +68,10 @@ private:
 // path and a location URL are compared.
 std::string ComparableLocation(const std::string& text);
 
+// The status bar's first pane while a browser control is shown: the control's status text, or
+// its location when the text is empty.
+std::string StatusBarText(const std::string& statusText, const std::string& location);
+
 // What "Go" in the URL window does with the combo box's text.
 struct UrlGoAction {
     bool go = false;        // false: the text was empty, nothing happens
