@@ -15,7 +15,7 @@ protected:
         combo = ::GetDlgItem(url, IDC_URL_COMBO);
     }
     void Go(const char* text) {
-        ::ShowWindow(url, SW_SHOW);
+        lx::ShowUrlWindow(url, true);
         ::SetWindowTextA(combo, text);
         ::SendMessageA(url, WM_COMMAND, MAKEWPARAM(IDC_URL_GO, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(url, IDC_URL_GO)));
@@ -42,6 +42,32 @@ TEST_F(UrlWindowTest, GoSendsTheAddressAndListsItOnce) {
               frame.urls);
     EXPECT_EQ(2, Listed());
     EXPECT_FALSE(Shown(url));
+}
+
+TEST_F(UrlWindowTest, EnterInTheComboBoxPressesGo) {
+    lx::ShowUrlWindow(url, true);
+    ::SetWindowTextA(combo, "http://www.example.org/");
+    MSG enter{};
+    enter.hwnd = ::GetWindow(combo, GW_CHILD);
+    enter.message = WM_KEYDOWN;
+    enter.wParam = VK_RETURN;
+    ASSERT_NE(nullptr, enter.hwnd) << "the combo box has no edit field";
+    EXPECT_TRUE(::IsDialogMessageA(url, &enter));
+    EXPECT_EQ(std::vector<std::string>{"http://www.example.org/"}, frame.urls);
+}
+
+TEST_F(UrlWindowTest, ShownAndHidden) {
+    lx::ShowUrlWindow(url, true);
+    EXPECT_TRUE(Shown(url));
+    lx::ShowUrlWindow(url, false);
+    EXPECT_FALSE(Shown(url));
+}
+
+TEST_F(UrlWindowTest, EscapeHides) {
+    lx::ShowUrlWindow(url, true);
+    ::SendMessageA(url, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_FALSE(Shown(url));
+    EXPECT_TRUE(frame.urls.empty());
 }
 
 TEST_F(UrlWindowTest, EmptyTextDoesNothing) {

@@ -58,6 +58,14 @@ HWND CreateUrlWindow(HWND frame) {
                                 &UrlWindowProc, 0);
 }
 
+void ShowUrlWindow(HWND urlWindow, bool show) {
+    ::ShowWindow(urlWindow, show ? SW_SHOW : SW_HIDE);
+    if (!show) return;
+    HWND combo = ::GetDlgItem(urlWindow, IDC_URL_COMBO);
+    ::SetFocus(combo);
+    ::SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
 int PlaceUrlWindow(HWND urlWindow, int top, int width) {
     RECT own{};
     ::GetWindowRect(urlWindow, &own);
