@@ -15,7 +15,8 @@ shift 3  # anything after the three folders is handed to Lorvex as its command l
 export WINEPREFIX=${LX_WINEPREFIX:-$build_win/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-[ -f "$WINEPREFIX/system.reg" ] || bash "$here/wineprefix.sh" "$WINEPREFIX"
+# Made when missing; an existing prefix gains the settings it lacks (the mshtml override).
+bash "$here/wineprefix.sh" "$WINEPREFIX"
 
 # The store of this installation; unixODBC reads these before Wine starts. An existing
 # configuration is kept: it may point the data source at another engine (see README).

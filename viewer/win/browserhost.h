@@ -40,7 +40,9 @@ public:
 };
 
 // Creates the control of reader type 2 (the licensed HTML control) or 3 (the WebBrowser control)
-// as a child of `parent`. nullptr when it cannot be created: the frame then shows the simple view.
+// as a child of `parent` (control id 1965). nullptr when it cannot be created: the frame then
+// shows the simple view. The calling thread has initialised OLE (OleInitialize); Navigate,
+// GoBack and GoForward stop a load that is still running first.
 std::unique_ptr<BrowserHost> CreateBrowserHost(HWND parent, int readerType, BrowserEvents events);
 
 } // namespace lx
