@@ -2,7 +2,7 @@
 # Creates the Wine prefix inside the build tree (once).
 # usage: wineprefix.sh PREFIX
 set -euo pipefail
-export WINEPREFIX=$1
+export WINEPREFIX=$(mkdir -p "$1" && cd "$1" && pwd) # Wine takes absolute prefixes only
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
