@@ -1,0 +1,196 @@
+#include "tests/viewerapp/viewerrun.h"
+#include "common/catalog/msgcatalog.h"
+#include "tests/startup/lorvexrun.h"
+#include "viewer/res/resource.h"
+
+#include <cstdio>
+
+namespace lxtest {
+
+namespace {
+
+void EmptyFolder(const std::string& folder) {
+    for (const std::string& name : FilesMatching(folder, "*"))
+        ::DeleteFileA(JoinPath(folder, name.c_str()).c_str());
+}
+
+struct FrameSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK MatchFrame(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<FrameSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    char name[64] = "";
+    ::GetClassNameA(wnd, name, sizeof name);
+    if (pid == search->pid && std::string(name) == "CViewerFrame") {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::string MakeViewerInstallation(const char* name) {
+    const std::string folder = JoinPath(BinaryDir(), (std::string("viewerapp-") + name).c_str());
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    EmptyFolder(folder);
+    CopyInto(WinPath(LX_LXVIEWER_EXE), folder);
+    CopyInto(WinPath(LX_ODBCVANT_DLL), folder);
+    CopyInto(JoinPath(BinaryDir(), "bin\\LXVTEXT.VSF"), folder);
+    const std::string wait = "<HTML><BODY>Please wait ...</BODY></HTML>\r\n";
+    WriteBytes(JoinPath(folder, "WAIT.HTM"), std::vector<unsigned char>(wait.begin(), wait.end()));
+    SetInstallPath(folder);
+    return folder;
+}
+
+std::string ViewerArguments(const std::string& folder, long mesgNum, long mesgSize, long trash) {
+    char text[512];
+    std::snprintf(text, sizeof text, "/WAIT\"%s\" /MESGNUM%ld /MESGSIZE%ld /TRASHCAN%ld",
+                  JoinPath(ShortPath(folder), "WAIT.HTM").c_str(), mesgNum, mesgSize, trash);
+    return text;
+}
+
+void SetReaderType(DWORD readerType) {
+    lx::RegKey key;
+    if (!key.Create(HKEY_CURRENT_USER, "Software\\Quorbit\\Lorvex", KEY_ALL_ACCESS)) return;
+    if (readerType == 0)
+        ::RegDeleteValueA(key.Get(), "ReaderType");
+    else
+        ::RegSetValueExA(key.Get(), "ReaderType", 0, REG_DWORD,
+                         reinterpret_cast<const BYTE*>(&readerType), sizeof readerType);
+    key.Flush();
+}
+
+std::vector<std::string> FilesMatching(const std::string& folder, const char* pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA(JoinPath(folder, pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+std::string ViewerCatalogueText(const char* key) {
+    // A running viewer holds its catalogue without sharing: read a copy.
+    const std::string copy = JoinPath(BinaryDir(), "viewerapp-catalogue.vsf");
+    ::CopyFileA(JoinPath(BinaryDir(), "bin\\LXVTEXT.VSF").c_str(), copy.c_str(), FALSE);
+    lx::MessageCatalog catalog;
+    if (!catalog.Open(copy.c_str(), lx::CatalogMagic::Exact)) return std::string();
+    return lx::CatalogText(&catalog, key);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD millis) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (::GetTickCount() - start > millis) return false;
+        ::Sleep(20);
+    }
+}
+
+ViewerProcess::~ViewerProcess() {
+    if (info_.hProcess && !WaitExit(0)) {
+        ::TerminateProcess(info_.hProcess, 1);
+        ::WaitForSingleObject(info_.hProcess, 5000);
+    }
+}
+
+bool ViewerProcess::Start(const std::string& folder, const std::string& arguments,
+                          const std::vector<std::string>& environment) {
+    transcript_ = JoinPath(folder, "ui-transcript.txt");
+    ::DeleteFileA(transcript_.c_str());
+    ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", transcript_.c_str());
+    std::vector<std::string> names;
+    for (const std::string& item : environment) {
+        const size_t eq = item.find('=');
+        names.push_back(item.substr(0, eq));
+        ::SetEnvironmentVariableA(names.back().c_str(), item.substr(eq + 1).c_str());
+    }
+    std::string commandLine = JoinPath(ShortPath(folder), "LXVIEWER.EXE");
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    const BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                     folder.c_str(), &startup, &info_);
+    if (ok) {
+        process_.Reset(info_.hProcess);
+        thread_.Reset(info_.hThread);
+    }
+    ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", nullptr);
+    for (const std::string& name : names) ::SetEnvironmentVariableA(name.c_str(), nullptr);
+    return ok != FALSE;
+}
+
+bool ViewerProcess::WaitExit(DWORD millis, DWORD* code) {
+    if (!info_.hProcess) return true;
+    if (::WaitForSingleObject(info_.hProcess, millis) != WAIT_OBJECT_0) return false;
+    if (code) ::GetExitCodeProcess(info_.hProcess, code);
+    return true;
+}
+
+HWND ViewerProcess::WaitFrame(DWORD millis) {
+    HWND frame = nullptr;
+    WaitUntil(
+        [&] {
+            FrameSearch search{info_.dwProcessId, nullptr};
+            ::EnumWindows(&MatchFrame, reinterpret_cast<LPARAM>(&search));
+            frame = search.found && ::IsWindowVisible(search.found) ? search.found : nullptr;
+            return frame != nullptr || WaitExit(0);
+        },
+        millis);
+    return frame;
+}
+
+std::string ViewerProcess::SimpleViewText(int controlId) {
+    HWND view = ::GetDlgItem(WaitFrame(0), IDD_SIMPLEVIEW);
+    char text[4096] = "";
+    ::GetDlgItemTextA(view, controlId, text, sizeof text);
+    return text;
+}
+
+void ViewerProcess::Command(int id) {
+    ::PostMessageA(WaitFrame(0), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+std::vector<std::string> ViewerProcess::Transcript() const {
+    std::vector<std::string> lines;
+    std::string line;
+    for (unsigned char c : ReadBytes(transcript_)) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(c);
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+RequestSlot::RequestSlot()
+    : slot_(::CreateMailslotA(lx::kViewerMailslotName, 0, MAILSLOT_WAIT_FOREVER, nullptr)) {}
+
+bool RequestSlot::Next(std::vector<unsigned char>& bytes, DWORD millis) {
+    DWORD next = MAILSLOT_NO_MESSAGE;
+    if (!WaitUntil(
+            [&] {
+                return ::GetMailslotInfo(slot_.Get(), nullptr, &next, nullptr, nullptr) &&
+                       next != MAILSLOT_NO_MESSAGE;
+            },
+            millis))
+        return false;
+    bytes.assign(next, 0);
+    DWORD got = 0;
+    if (!::ReadFile(slot_.Get(), bytes.data(), next, &got, nullptr)) return false;
+    bytes.resize(got);
+    return true;
+}
+
+} // namespace lxtest
