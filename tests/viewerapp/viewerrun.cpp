@@ -14,24 +14,6 @@ void EmptyFolder(const std::string& folder) {
         ::DeleteFileA(JoinPath(folder, name.c_str()).c_str());
 }
 
-struct FrameSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchFrame(HWND wnd, LPARAM param) {
-    auto* search = reinterpret_cast<FrameSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    char name[64] = "";
-    ::GetClassNameA(wnd, name, sizeof name);
-    if (pid == search->pid && std::string(name) == "CViewerFrame") {
-        search->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 std::string MakeViewerInstallation(const char* name) {
@@ -95,59 +77,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD millis) {
     }
 }
 
-ViewerProcess::~ViewerProcess() {
-    if (info_.hProcess && !WaitExit(0)) {
-        ::TerminateProcess(info_.hProcess, 1);
-        ::WaitForSingleObject(info_.hProcess, 5000);
-    }
-}
-
-bool ViewerProcess::Start(const std::string& folder, const std::string& arguments,
-                          const std::vector<std::string>& environment) {
-    transcript_ = JoinPath(folder, "ui-transcript.txt");
-    ::DeleteFileA(transcript_.c_str());
-    ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", transcript_.c_str());
-    std::vector<std::string> names;
-    for (const std::string& item : environment) {
-        const size_t eq = item.find('=');
-        names.push_back(item.substr(0, eq));
-        ::SetEnvironmentVariableA(names.back().c_str(), item.substr(eq + 1).c_str());
-    }
-    std::string commandLine = JoinPath(ShortPath(folder), "LXVIEWER.EXE");
-    if (!arguments.empty()) commandLine += " " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    const BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                     folder.c_str(), &startup, &info_);
-    if (ok) {
-        process_.Reset(info_.hProcess);
-        thread_.Reset(info_.hThread);
-    }
-    ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", nullptr);
-    for (const std::string& name : names) ::SetEnvironmentVariableA(name.c_str(), nullptr);
-    return ok != FALSE;
-}
-
-bool ViewerProcess::WaitExit(DWORD millis, DWORD* code) {
-    if (!info_.hProcess) return true;
-    if (::WaitForSingleObject(info_.hProcess, millis) != WAIT_OBJECT_0) return false;
-    if (code) ::GetExitCodeProcess(info_.hProcess, code);
-    return true;
-}
-
-HWND ViewerProcess::WaitFrame(DWORD millis) {
-    HWND frame = nullptr;
-    WaitUntil(
-        [&] {
-            FrameSearch search{info_.dwProcessId, nullptr};
-            ::EnumWindows(&MatchFrame, reinterpret_cast<LPARAM>(&search));
-            frame = search.found && ::IsWindowVisible(search.found) ? search.found : nullptr;
-            return frame != nullptr || WaitExit(0);
-        },
-        millis);
-    return frame;
-}
-
 std::string ViewerProcess::SimpleViewText(int controlId) {
     HWND view = ::GetDlgItem(WaitFrame(0), IDD_SIMPLEVIEW);
     char text[4096] = "";
@@ -157,21 +86,6 @@ std::string ViewerProcess::SimpleViewText(int controlId) {
 
 void ViewerProcess::Command(int id) {
     ::PostMessageA(WaitFrame(0), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
-std::vector<std::string> ViewerProcess::Transcript() const {
-    std::vector<std::string> lines;
-    std::string line;
-    for (unsigned char c : ReadBytes(transcript_)) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line += static_cast<char>(c);
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
 }
 
 RequestSlot::RequestSlot()

@@ -3,6 +3,7 @@
 #pragma once
 #include "common/viewreq/viewreqrecord.h"
 #include "common/win/handles.h"
+#include "tests/startup/lorvexrun.h"
 
 #include <windows.h>
 #include <functional>
@@ -25,29 +26,14 @@ std::string ViewerCatalogueText(const char* key);
 // Polls `condition` (every 20 ms) until it holds or `millis` pass; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD millis = 30000);
 
-class ViewerProcess {
+// A run of LXVIEWER.EXE with its frame window and the controls of its simple view.
+class ViewerProcess : public LorvexProcess {
 public:
-    ViewerProcess() = default;
-    ~ViewerProcess();
-    ViewerProcess(const ViewerProcess&) = delete;
-    ViewerProcess& operator=(const ViewerProcess&) = delete;
-
-    // Starts <folder>\LXVIEWER.EXE with `arguments`, a UI transcript and the extra environment
-    // variables ("NAME=value").
-    bool Start(const std::string& folder, const std::string& arguments,
-               const std::vector<std::string>& environment = {});
-    bool WaitExit(DWORD millis, DWORD* code = nullptr);
-    // The visible frame window, waiting at most `millis`.
-    HWND WaitFrame(DWORD millis = 30000);
+    ViewerProcess() : LorvexProcess("LXVIEWER.EXE", "CViewerFrame") {}
+    HWND WaitFrame(DWORD millis = 30000) { return LorvexProcess::WaitFrame(millis); }
     // Text of a control of the simple view.
     std::string SimpleViewText(int controlId);
     void Command(int id);
-    std::vector<std::string> Transcript() const;
-
-private:
-    PROCESS_INFORMATION info_{};
-    lx::UniqueHandle process_, thread_;
-    std::string transcript_;
 };
 
 // The main program's end of the mailslot.
