@@ -37,7 +37,8 @@ protected:
                          lx::SqlQuote(name));
     }
 
-    long StoreMessage(long folderNum) {
+    long StoreMessage(long folderNum,
+                      std::vector<std::string> files = {"C:\\LORVEX\\DATA\\MENU.TXT"}) {
         lx::NewMessage m;
         m.kind = lx::NewMessageKind::Retrieved;
         m.folderNum = folderNum;
@@ -49,7 +50,7 @@ protected:
         m.mailData = "Hello Ann,\r\nthe table is booked for noon.\r\nBob\r\n";
         m.to = {"ann@example.org", "carl@example.org"};
         m.cc = {"dora@example.org"};
-        m.files = {"C:\\LORVEX\\DATA\\MENU.TXT"};
+        m.files = std::move(files);
         long mesgNum = -1;
         EXPECT_EQ(lx::StoreNewMessage(&Conn(), m, nullptr, &mesgNum), lx::StoreOutcome::Stored);
         return mesgNum;
@@ -223,6 +224,48 @@ TEST_F(ViewerProcessTest, DeleteMovesToTrashThenDeletesForGood) {
         EXPECT_EQ(boxes[0].rfind(ViewerCatalogueText("MAINFRM_CPP_38") + "|", 0), 0u) << boxes[0];
         EXPECT_EQ(QueryLong("SELECT COUNT(*)" + where), 0);
     }
+}
+
+// An attached file with a program is started with it (the run records the command line); one
+// without a program gets the explanation instead.
+TEST_F(ViewerProcessTest, OpensAttachmentsWithTheirPrograms) {
+    // A file type of the test's own, opened by the Windows folder's notepad.
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string program = JoinPath(windows, "notepad.exe") + " %1";
+    {
+        lx::RegKey type, command;
+        ASSERT_TRUE(type.Create(HKEY_CLASSES_ROOT, ".lxvnote", KEY_ALL_ACCESS));
+        ::RegSetValueExA(type.Get(), nullptr, 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>("LorvexTestNote"), 15);
+        ASSERT_TRUE(command.Create(HKEY_CLASSES_ROOT, "LorvexTestNote\\shell\\open\\command",
+                                   KEY_ALL_ACCESS));
+        ::RegSetValueExA(command.Get(), nullptr, 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(program.c_str()),
+                         static_cast<DWORD>(program.size() + 1));
+    }
+    const std::string folder = MakeViewerInstallation("attachments");
+    const std::string note = JoinPath(folder, "NOTE.LXVNOTE");
+    WriteBytes(note, {'h', 'i'});
+    const long mesgNum = StoreMessage(in, {note, JoinPath(folder, "DATA.ZQX")});
+    ViewerProcess viewer;
+    OpenAndWaitLoaded(viewer, folder, mesgNum);
+    const HWND frame = viewer.WaitFrame(0);
+    ::PostMessageA(frame, WM_USER + 20002, 0, 0);
+    ::PostMessageA(frame, WM_USER + 20002, 0, 1);
+    ASSERT_TRUE(WaitUntil([&] { return viewer.Transcript().size() == 2; }));
+    const auto lines = viewer.Transcript();
+    EXPECT_EQ(lines[0].rfind("run program|", 0), 0u) << lines[0];
+    std::string shown = ShortPath(note);
+    for (char& c : shown) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+    EXPECT_NE(lines[0].find(" " + shown + "|0"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1], ViewerCatalogueText("MAINFRM_CPP_21") + "|" +
+                            ViewerCatalogueText("MAINFRM_CPP_20") + "|" +
+                            std::to_string(MB_OK | MB_ICONINFORMATION));
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(viewer.WaitExit(30000));
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "LorvexTestNote");
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".lxvnote");
 }
 
 } // namespace

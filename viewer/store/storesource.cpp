@@ -113,8 +113,8 @@ void StoreMessageSource::ReadAttachments(AttachmentList& attachments) {
     }
     for (const std::string& name : names) {
         if (!AddAttachment(attachments, ShortForm(name))) break;
-        Attachment& slot = attachments.slots[attachments.count - 1];
-        slot.program = AssociatedProgram(slot.name);
+        // Asked with the full name: the short form cuts a longer extension to three letters.
+        attachments.slots[attachments.count - 1].program = AssociatedProgram(name);
     }
 }
 
