@@ -191,6 +191,24 @@ TEST_F(ViewerProcessTest, RequestsArriveWholeOnTheMailslot) {
     EXPECT_TRUE(viewer.Transcript().empty());
 }
 
+// Without the main program's mailslot a request explains itself; Insert Addresses leaves the
+// viewer open (it takes the next command), Reply/Forward still closes it.
+TEST_F(ViewerProcessTest, RequestWithoutTheMainProgramIsExplained) {
+    const long mesgNum = StoreMessage(in);
+    const std::string folder = MakeViewerInstallation("noslot");
+    ViewerProcess viewer;
+    OpenAndWaitLoaded(viewer, folder, mesgNum);
+    const std::string box = ViewerCatalogueText("MAINFRM_CPP_40") + "|" +
+                            ViewerCatalogueText("MAINFRM_CPP_41") + "|" +
+                            std::to_string(MB_OK | MB_ICONEXCLAMATION);
+    viewer.Command(ID_ACTION_ADDRESSES);
+    ASSERT_TRUE(WaitUntil([&] { return viewer.Transcript().size() == 1; }));
+    EXPECT_EQ(viewer.Transcript()[0], box);
+    viewer.Command(ID_ACTION_REPLY);
+    ASSERT_TRUE(viewer.WaitExit(30000));
+    EXPECT_EQ(viewer.Transcript(), (std::vector<std::string>{box, box}));
+}
+
 // Delete moves the message to _TRASHCAN without asking; from there it asks and deletes the row.
 TEST_F(ViewerProcessTest, DeleteMovesToTrashThenDeletesForGood) {
     RequestSlot slot;
