@@ -114,6 +114,8 @@ TEST_F(ViewerProcessTest, HoldsTheMutexUntilReadAndDeletesItsPage) {
     SetReaderType(3);
     const long mesgNum = StoreMessage(in);
     const std::string folder = MakeViewerInstallation("mutex");
+    const lx::Rect32 place{40, 30, 640, 470};
+    ASSERT_TRUE(lx::WriteWindowRectFile(folder, lx::kViewerWindowFile, place));
     lx::UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kSharedMutex));
     ASSERT_TRUE(mutex.Valid());
     ViewerProcess viewer;
@@ -147,6 +149,11 @@ TEST_F(ViewerProcessTest, HoldsTheMutexUntilReadAndDeletesItsPage) {
     EXPECT_NE(page.find("the table is booked for noon.<BR>"), std::string::npos);
     EXPECT_NE(page.find("mailto:dora@example.org"), std::string::npos);
 
+    RECT shown{};
+    ::GetWindowRect(viewer.WaitFrame(0), &shown);
+    EXPECT_EQ((lx::Rect32{shown.left, shown.top, shown.right, shown.bottom}), place);
+    // Moved by the user: the new place is kept at close.
+    ::SetWindowPos(viewer.WaitFrame(0), nullptr, 60, 50, 500, 400, SWP_NOZORDER);
     ::PostMessageA(viewer.WaitFrame(0), WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(viewer.WaitExit(30000, &code));
@@ -154,6 +161,7 @@ TEST_F(ViewerProcessTest, HoldsTheMutexUntilReadAndDeletesItsPage) {
     EXPECT_TRUE(FilesMatching(folder, "MSG*.HTM").empty());
     lx::Rect32 placed;
     EXPECT_TRUE(lx::ReadWindowRectFile(folder, lx::kViewerWindowFile, placed));
+    EXPECT_EQ(placed, (lx::Rect32{60, 50, 560, 450}));
     EXPECT_TRUE(viewer.Transcript().empty());
 }
 
