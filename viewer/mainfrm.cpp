@@ -183,6 +183,8 @@ void ViewerFrame::CreatePresentation() {
     // No control (or none asked for): the simple view, silently.
     simpleView_ = std::make_unique<SimpleView>(catalog_, settings_.installFolder);
     if (!simpleView_->Create(Handle())) simpleView_.reset();
+    // Without a message (browse mode) nothing is coming: the view stays empty.
+    if (simpleView_ && !job_) simpleView_->Show(SimpleViewTexts{});
 }
 
 void ViewerFrame::StartWorkers() {

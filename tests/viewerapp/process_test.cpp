@@ -132,6 +132,7 @@ TEST_F(ViewerProcessTest, HoldsTheMutexUntilReadAndDeletesItsPage) {
                std::string::npos;
     }));
     const std::string header = viewer.SimpleViewText(IDC_SV_HEADER);
+    EXPECT_EQ(viewer.AttachmentLines(), 1);
     EXPECT_NE(header.find("ann@example.org\r\ncarl@example.org\r\n"), std::string::npos);
     EXPECT_EQ(header.find("&&"), std::string::npos);
     EXPECT_EQ(viewer.SimpleViewText(IDC_SV_BODY),
@@ -162,6 +163,24 @@ TEST_F(ViewerProcessTest, HoldsTheMutexUntilReadAndDeletesItsPage) {
     lx::Rect32 placed;
     EXPECT_TRUE(lx::ReadWindowRectFile(folder, lx::kViewerWindowFile, placed));
     EXPECT_EQ(placed, (lx::Rect32{60, 50, 560, 450}));
+    EXPECT_TRUE(viewer.Transcript().empty());
+}
+
+// Browse mode reads no message and leaves the mutex alone: the viewer opens while another
+// process owns it.
+TEST_F(ViewerProcessTest, BrowseModeOpensWithoutTheMutex) {
+    const std::string folder = MakeViewerInstallation("browse");
+    lx::UniqueHandle mutex(::CreateMutexA(nullptr, TRUE, kSharedMutex));
+    ASSERT_TRUE(mutex.Valid());
+    ViewerProcess viewer;
+    ASSERT_TRUE(viewer.Start(folder, "/VIEWMASTER /WAIT\"" + JoinPath(folder, "WAIT.HTM") + "\""));
+    ASSERT_NE(viewer.WaitFrame(), nullptr);
+    EXPECT_EQ(viewer.AttachmentLines(), 0); // no "loading" line: nothing is coming
+    ::ReleaseMutex(mutex.Get());
+    ::PostMessageA(viewer.WaitFrame(0), WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(viewer.WaitExit(30000, &code));
+    EXPECT_EQ(code, 0u);
     EXPECT_TRUE(viewer.Transcript().empty());
 }
 

@@ -84,6 +84,11 @@ std::string ViewerProcess::SimpleViewText(int controlId) {
     return text;
 }
 
+int ViewerProcess::AttachmentLines() {
+    HWND view = ::GetDlgItem(WaitFrame(0), IDD_SIMPLEVIEW);
+    return static_cast<int>(::SendDlgItemMessageA(view, IDC_SV_FILES, LB_GETCOUNT, 0, 0));
+}
+
 void ViewerProcess::Command(int id) {
     ::PostMessageA(WaitFrame(0), WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }

@@ -33,6 +33,8 @@ public:
     HWND WaitFrame(DWORD millis = 30000) { return LorvexProcess::WaitFrame(millis); }
     // Text of a control of the simple view.
     std::string SimpleViewText(int controlId);
+    // Lines of the simple view's attachment list.
+    int AttachmentLines();
     void Command(int id);
 };
 
