@@ -1,5 +1,6 @@
 #include "common/win/uiseam.h"
 #include "common/catalog/msgcatalog.h"
+#include "common/win/handles.h"
 
 #include <cstdio>
 #include <cstring>
@@ -180,6 +181,24 @@ BOOL Help(HWND owner, const char* file, UINT command, ULONG_PTR data) {
     }
     if (TranscriptCommonDialog("help")) return TRUE;
     return ::WinHelpA(owner, file, command, data);
+}
+
+BOOL RunProgram(HWND owner, const char* commandLine, DWORD idleMillis) {
+    if (g_hook) return g_hook->OnRunProgram(owner, commandLine);
+    int ignored = 0;
+    if (TranscriptAnswer("run program", commandLine, 0, &ignored)) return TRUE;
+    std::string line = commandLine ? commandLine : "";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return FALSE;
+    UniqueHandle process(info.hProcess), thread(info.hThread);
+    ::WaitForInputIdle(process.Get(), idleMillis);
+    return TRUE;
 }
 
 bool NotifyDialogInit(HWND dialog, int resourceId) {

@@ -36,6 +36,8 @@ public:
     virtual BOOL OnCommonDialog(CommonDialog kind, void* data) { return FALSE; }
     // A help request (file, context number).
     virtual void OnHelp(HWND owner, const char* file, UINT command, ULONG_PTR data) {}
+    // A program the user asked to start (an attachment's program): TRUE as if it started.
+    virtual BOOL OnRunProgram(HWND owner, const char* commandLine) { return TRUE; }
 };
 
 // Installs (or with nullptr removes) the hook. Not thread-safe: tests set it up front.
@@ -68,6 +70,10 @@ BOOL PrintSetup(PRINTDLGA* data);
 // The print dialog of a print job (the print engine shows it through here).
 BOOL PrintDialog(PRINTDLGA* data);
 BOOL Help(HWND owner, const char* file, UINT command, ULONG_PTR data);
+// Starts a program with a normal window (an attached file opened with its program) and waits up
+// to `idleMillis` for it to be ready for input; FALSE when it could not be started. A scripted
+// run records it ("run program|<command line>|0") instead of starting it.
+BOOL RunProgram(HWND owner, const char* commandLine, DWORD idleMillis);
 
 // Called by the dialog layer once a dialog is initialised. True when a scripted run answers
 // the dialog itself: it is then recorded ("dialog|<resource id>|0") and cancelled at once.

@@ -135,7 +135,7 @@ bool LorvexProcess::Start(const std::string& folder, const std::string& argument
         names.push_back(item.substr(0, eq));
         ::SetEnvironmentVariableA(names.back().c_str(), item.substr(eq + 1).c_str());
     }
-    std::string commandLine = "\"" + JoinPath(folder, "Lorvex.exe") + "\"";
+    std::string commandLine = "\"" + JoinPath(folder, program_) + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -163,6 +163,7 @@ bool LorvexProcess::WaitExit(DWORD millis, DWORD* code) {
 namespace {
 struct FrameSearch {
     DWORD pid;
+    const char* className;
     HWND found;
 };
 
@@ -172,7 +173,7 @@ BOOL CALLBACK MatchFrame(HWND wnd, LPARAM param) {
     ::GetWindowThreadProcessId(wnd, &pid);
     char name[64] = "";
     ::GetClassNameA(wnd, name, sizeof name);
-    if (pid == search->pid && std::string(name) == "CMainFrame") {
+    if (pid == search->pid && std::string(name) == search->className) {
         search->found = wnd;
         return FALSE;
     }
@@ -183,7 +184,7 @@ BOOL CALLBACK MatchFrame(HWND wnd, LPARAM param) {
 HWND LorvexProcess::WaitFrame(DWORD millis) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        FrameSearch search{info_.dwProcessId, nullptr};
+        FrameSearch search{info_.dwProcessId, frameClass_, nullptr};
         ::EnumWindows(&MatchFrame, reinterpret_cast<LPARAM>(&search));
         if (search.found && ::IsWindowVisible(search.found)) return search.found;
         if (WaitExit(0) || ::GetTickCount() - start > millis) return nullptr;

@@ -31,18 +31,21 @@ bool CatalogueBuilt();
 
 class LorvexProcess {
 public:
-    LorvexProcess() = default;
+    // A run of <folder>\<program>, whose frame window has the class `frameClass`.
+    explicit LorvexProcess(const char* program = "Lorvex.exe",
+                           const char* frameClass = "CMainFrame")
+        : program_(program), frameClass_(frameClass) {}
     ~LorvexProcess();
     LorvexProcess(const LorvexProcess&) = delete;
     LorvexProcess& operator=(const LorvexProcess&) = delete;
 
-    // Starts <folder>\Lorvex.exe with the transcript file and extra environment variables
+    // Starts <folder>\<program> with the transcript file and extra environment variables
     // ("NAME=value"); the command line tail is `arguments`.
     bool Start(const std::string& folder, const std::string& arguments,
                const std::vector<std::string>& environment = {});
     // True when the process ended within `millis`; `code` receives its exit code.
     bool WaitExit(DWORD millis, DWORD* code = nullptr);
-    // The process's CMainFrame window, waiting at most `millis` for it.
+    // The process's visible frame window, waiting at most `millis` for it.
     HWND WaitFrame(DWORD millis);
     // WM_CLOSE to the frame, then a bounded wait; terminated when it does not end.
     bool Close(DWORD millis = 20000);
@@ -50,6 +53,8 @@ public:
     std::vector<std::string> Transcript() const;
 
 private:
+    const char* program_;
+    const char* frameClass_;
     PROCESS_INFORMATION info_{};
     lx::UniqueHandle process_; // info_'s two handles, closed with the run
     lx::UniqueHandle thread_;
