@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
 // message is read, shows it, writes the page (a browser was asked for and the simple view stands
 // in) and deletes the page when it closes.
 TEST_F(ViewerProcessTest, HoldsTheMutexUntilReadAndDeletesItsPage) {
-    SetReaderType(3);
+    SetReaderType(2); // the licensed HTML control is not installed here
     const long mesgNum = StoreMessage(in);
     const std::string folder = MakeViewerInstallation("mutex");
     const lx::Rect32 place{40, 30, 640, 470};
