@@ -7,6 +7,7 @@
 #include "mailer/res/resource.h"
 #include "mailer/ui/logic/cmdgate.h"
 #include "mailer/ui/mailmess.h"
+#include "mailer/ui/store/editfram_store.h"
 
 #include <cstring>
 #include <fstream>
@@ -107,9 +108,10 @@ void ComposerTest::SetUp() {
     context.trashFolder = [] { return -1L; }; // looked up by name
     context.registryKey = kComposerTestKey;
     composers.reset(new lx::ComposerSet(context));
-    lx::PlugComposer(plugs, *composers, [this](HWND, const lx::OpenMessageRequest& request) {
-        viewerAsked.push_back(request.mesgNum);
-    });
+    lx::PlugComposer(plugs, *composers,
+                     [this](HWND, const lx::OpenMessageRequest& request, const lx::StoredMessage&) {
+                         viewerAsked.push_back(request.mesgNum);
+                     });
     plugs.Plug(ID_MAIL_SEND, [this](void*, const char* argument) {
         sendArguments.push_back(argument ? argument : "");
         return lx::kPlugOk;

@@ -35,7 +35,7 @@ protected:
         context.trashFolder = [this] { return frame->SpecialFolders().trashcan; };
         context.registryKey = kComposerTestKey;
         composers.reset(new lx::ComposerSet(context));
-        lx::PlugComposer(frame->Plugs(), *composers, &lx::LaunchViewerNotYet);
+        lx::PlugComposer(frame->Plugs(), *composers, lx::ViewerLaunch());
         frame->Plugs().Plug(ID_MAIL_SEND, [](void*, const char*) { return lx::kPlugOk; });
     }
     void TearDown() override {
