@@ -33,16 +33,8 @@ void LaunchTest::SetUp() {
         << "another program holds Lorvex_Mutex";
     FrameTest::SetUp();
     std::strcpy(mailboxes.records[0].address, "me@home.example");
-    lx::ComposerContext context;
-    context.installPath = folder.c_str();
-    context.catalog = s_catalog;
-    context.conn = &Conn();
-    context.spell = &frame->Spell();
-    context.mailboxes = &mailboxes;
-    context.plugs = &frame->Plugs();
-    context.outFolder = [this] { return frame->SpecialFolders().out; };
-    context.trashFolder = [this] { return frame->SpecialFolders().trashcan; };
-    context.registryKey = kComposerTestKey;
+    const lx::ComposerContext context =
+        ComposerContextOver(*frame, folder, s_catalog, Conn(), mailboxes);
     composers.reset(new lx::ComposerSet(context));
     lx::PlugComposer(frame->Plugs(), *composers, lx::MakeViewerLaunch(ViewerContext()));
 }
@@ -72,8 +64,11 @@ lx::ViewerLaunchContext LaunchTest::ViewerContext() const {
 }
 
 void LaunchTest::InstallFakeViewer(const char* mode) {
-    ASSERT_TRUE(::CopyFileA((TestFolder() + "fakeviewer.exe").c_str(),
-                            (folder + "\\LXVIEWER.EXE").c_str(), FALSE));
+    // Once per folder: an earlier fake may still be ending, its program file in use.
+    const std::string installed = folder + "\\LXVIEWER.EXE";
+    if (::GetFileAttributesA(installed.c_str()) == INVALID_FILE_ATTRIBUTES)
+        ASSERT_TRUE(
+            ::CopyFileA((TestFolder() + "fakeviewer.exe").c_str(), installed.c_str(), TRUE));
     ::SetEnvironmentVariableA(kModeVariable, mode);
 }
 

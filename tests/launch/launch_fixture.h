@@ -21,7 +21,7 @@ protected:
 
     lx::MessageListPane* List() const;
     lx::ViewerLaunchContext ViewerContext() const;
-    // Copies the fake viewer into the installation folder as LXVIEWER.EXE, acting as `mode`.
+    // Puts the fake viewer into the installation folder as LXVIEWER.EXE, acting as `mode`.
     void InstallFakeViewer(const char* mode);
     // The fake viewer's record: its command line, its verdict, the message number it read; empty
     // when it wrote none.
