@@ -42,6 +42,21 @@ TEST_F(LaunchTest, OpeningANewMessageHandsOverToTheViewerAndClearsTheMark) {
     EXPECT_EQ(lx::IconForFlags(RowFlags(0)), lx::RowIcon::Incoming) << "the list reloaded";
 }
 
+// The search opens messages over its own dialog: the mark is cleared, the list is not reloaded
+// under it.
+TEST_F(LaunchTest, OpeningFromTheSearchClearsTheMarkWithoutReloading) {
+    InstallFakeViewer("hand-over");
+    const long num = ListIncoming("Found&&N&F");
+    lx::StoredMessage message;
+    ASSERT_TRUE(lx::ReadStoredMessage(&Conn(), nullptr, num, &message));
+    const lx::OpenMessageRequest request{num, 0, true};
+    EXPECT_EQ(lx::LaunchViewer(ViewerContext(), List()->Handle(), request, message),
+              lx::ViewerHandOver::MutexBack);
+    EXPECT_EQ(ViewerRecord().size(), 3u);
+    EXPECT_EQ(CountOf(Conn(), "SELECT COUNT(*) FROM Messages WHERE Subject = 'Found&& &F'"), 1);
+    EXPECT_EQ(lx::IconForFlags(RowFlags(0)), lx::RowIcon::IncomingNewFiles) << "not reloaded";
+}
+
 struct EndCase {
     const char* mode;
     bool otherHolder; // a thread of another program holds the mutex meanwhile
