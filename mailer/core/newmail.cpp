@@ -1,6 +1,7 @@
 #include "mailer/core/newmail.h"
 #include "mailer/core/splash.h"
 #include "mailer/ui/composer.h"
+#include "mailer/ui/viewerlaunch.h"
 #include "mailer/ui/editfram.h"
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/findmesg.h"
@@ -145,7 +146,13 @@ void LorvexApp::PlugComposers() {
     context.outFolder = [this] { return frame_->SpecialFolders().out; };
     context.trashFolder = [this] { return frame_->SpecialFolders().trashcan; };
     composers_.reset(new (std::nothrow) ComposerSet(context));
-    if (composers_) PlugComposer(frame_->Plugs(), *composers_, &LaunchViewerNotYet);
+    ViewerLaunchContext viewer;
+    viewer.installPath = installPath_;
+    viewer.catalog = catalog_.get();
+    viewer.conn = store_.Get();
+    viewer.mutex = mutex_.Get();
+    viewer.trashFolder = context.trashFolder;
+    if (composers_) PlugComposer(frame_->Plugs(), *composers_, MakeViewerLaunch(viewer));
 }
 
 // "Select Address" for the filter rules: the chosen AddDest into the caller's buffer.

@@ -61,6 +61,8 @@
 #define ID_MESSAGE_READ 32785
 #define ID_MESSAGE_DELETE 32784
 #define ID_MESSAGE_SEARCH 32808
+// A viewer's reply/forward or mail-to request, plugged by the composers (no menu item).
+#define ID_VIEWER_REQUEST 32840
 #define ID_MAIL_SEND 32771
 #define ID_MAIL_RETRIEVE 32772
 #define ID_MAIL_MERGE 32780
@@ -293,6 +295,11 @@
 #define IDC_SIGNATUR_CLEAR 1265
 #define IDC_SIGNATUR_HELP 9
 #define HELP_CONTEXT_SIGNATUR 41
+
+// "Addresses From Message" (Close is IDCANCEL)
+#define IDD_ADDRFROM 154
+#define IDC_ADDRFROM_LIST 1460
+#define IDC_ADDRFROM_ADD 1461
 
 // The folder dialogs both programs share
 #include "../../common/folderdlg/folderres.h"

@@ -24,13 +24,6 @@ void OutOfMemoryBox(const ComposerContext& context, HWND owner) {
                        MB_OK | MB_ICONSTOP);
 }
 
-std::vector<std::string> OwnAddresses(const ComposerContext& context) {
-    std::vector<std::string> own;
-    const int count = context.mailboxes ? MailboxCount(*context.mailboxes) : 0;
-    for (int i = 0; i < count; ++i) own.emplace_back(context.mailboxes->records[i].address);
-    return own;
-}
-
 } // namespace
 
 ComposerSet::ComposerSet(const ComposerContext& context) : context_(context) {}
@@ -76,7 +69,7 @@ bool OpenStoredMessage(ComposerSet& composers, HWND owner, const OpenMessageRequ
     }
     const bool incoming = stored.mesgType == kMesgTypeIncoming;
     if (incoming && request.flag == 0) {
-        if (viewer) viewer(owner, request);
+        if (viewer) viewer(owner, request, stored);
         return false;
     }
     if (incoming) return false; // Ctrl+Alt+Enter on an incoming message opens nothing
@@ -106,7 +99,8 @@ bool HandleComposerRequest(ComposerSet& composers, HWND pane, const ViewerReques
             return false;
         }
         opening.mesgNum = request.mesgNum; // its files are listed again
-        opening.replyTexts = ReplyFromRequest(request, OwnAddresses(context), stored.mailData);
+        opening.replyTexts =
+            ReplyFromRequest(request, OwnAddresses(context.mailboxes), stored.mailData);
     } else if (request.code == ViewerRequestCode::MailTo) {
         opening.replyTexts = MailToFromRequest(request);
     } else {
@@ -122,8 +116,6 @@ bool HandleComposerRequest(ComposerSet& composers, HWND pane, const ViewerReques
     return true;
 }
 
-void LaunchViewerNotYet(HWND, const OpenMessageRequest&) {}
-
 void PlugComposer(CommandPlugs& plugs, ComposerSet& composers, ViewerLaunch viewer) {
     ComposerSet* set = &composers;
     plugs.Plug(ID_MESSAGE_NEW, [set](void* owner, const char* argument) {
@@ -136,6 +128,12 @@ void PlugComposer(CommandPlugs& plugs, ComposerSet& composers, ViewerLaunch view
         if (!ParseOpenMessageArgument(argument, &request)) return kPlugCancel;
         return OpenStoredMessage(*set, static_cast<HWND>(owner), request, viewer) ? kPlugOk
                                                                                   : kPlugCancel;
+    });
+    plugs.Plug(ID_VIEWER_REQUEST, [set](void* pane, const char* argument) {
+        ViewerRequest request;
+        if (!ParseViewerRequestArgument(argument, &request)) return kPlugCancel;
+        return HandleComposerRequest(*set, static_cast<HWND>(pane), request) ? kPlugOk
+                                                                             : kPlugCancel;
     });
 }
 

@@ -20,6 +20,7 @@ class SpellChecker;
 class EditorFrame;
 struct MailboxList;
 struct OpenMessageRequest;
+struct StoredMessage;
 
 // What every composer works with; all of it belongs to the application.
 struct ComposerContext {
@@ -75,8 +76,9 @@ private:
     std::vector<std::unique_ptr<EditorFrame>> frames_;
 };
 
-// Where an incoming message goes when it is opened: the viewer program, once it is there.
-using ViewerLaunch = std::function<void(HWND owner, const OpenMessageRequest& request)>;
+// Where an incoming message goes when it is opened: the viewer program (mailer/ui/viewerlaunch.h).
+using ViewerLaunch = std::function<void(HWND owner, const OpenMessageRequest& request,
+                                        const StoredMessage& message)>;
 
 // The one place a stored message is opened: an incoming message (flag 0) goes to `viewer`;
 // any other, or flag 1, is read and opened in a composer unless its stored type is incoming.
@@ -87,11 +89,9 @@ bool OpenStoredMessage(ComposerSet& composers, HWND owner, const OpenMessageRequ
 // message list pane `pane`; other codes are not the composer's. False when nothing opened.
 bool HandleComposerRequest(ComposerSet& composers, HWND pane, const ViewerRequest& request);
 
-// Plugs ID_MESSAGE_NEW (argument: the command line) and ID_MESSAGE_READ (argument:
-// OpenMessageArgument) into `plugs`; the owner handed to them is the message list pane.
+// Plugs ID_MESSAGE_NEW (argument: the command line), ID_MESSAGE_READ (argument:
+// OpenMessageArgument) and ID_VIEWER_REQUEST (argument: ViewerRequestArgument, codes 3 and 4)
+// into `plugs`; the owner handed to them is the message list pane.
 void PlugComposer(CommandPlugs& plugs, ComposerSet& composers, ViewerLaunch viewer);
-
-// The viewer is not there yet: opening an incoming message does nothing.
-void LaunchViewerNotYet(HWND owner, const OpenMessageRequest& request);
 
 } // namespace lx

@@ -14,6 +14,7 @@
 
 namespace lx {
 
+class CommandPlugs;
 class MessageCatalog;
 struct MailboxList;
 
@@ -26,6 +27,9 @@ struct PaneContext {
     // The special folder numbers: the folder pane records them after every fill, the message
     // list and the frame read them. Owned by the frame; a pane made without one keeps its own.
     SpecialFolderNumbers* specialFolders = nullptr;
+    // The frame's plugged commands: the message list hands viewer requests and the address book
+    // to them. May be null.
+    const CommandPlugs* plugs = nullptr;
 };
 
 class FolderPane : public ListPane {

@@ -36,10 +36,19 @@ MessageListPane::MessageListPane(const PaneContext& context) : context_(context)
         Reload();
         return 0;
     });
+    MapViewerRequests();
 }
 
 // The windows go while the whole pane still stands: the list's last messages reach its handlers.
-MessageListPane::~MessageListPane() { Destroy(); }
+MessageListPane::~MessageListPane() {
+    StopViewerRequests();
+    Destroy();
+}
+
+void MessageListPane::StopViewerRequests() {
+    closing_ = true;
+    requests_.Stop();
+}
 
 std::string MessageListPane::Text(const char* key) const {
     return CatalogText(context_.catalog, key);
@@ -57,6 +66,8 @@ bool MessageListPane::Create(HWND parent, int id) {
     LoadFont(context_.installPath, kMessageListFontFile);
     store_ = std::make_unique<MessageListStore>(context_.conn, Handle());
     LoadFolder(context_.specialFolders->in);
+    // Without the mailslot the viewers' requests fail on their side; the list works on.
+    requests_.Start(Handle());
     return true;
 }
 

@@ -6,6 +6,8 @@
 #include "mailer/ui/mailfold.h"
 #include "mailer/ui/logic/mailmess_rows.h"
 #include "mailer/ui/store/mailmess_store.h"
+#include "mailer/ui/viewreqreader.h"
+#include "common/viewreq/viewreqrecord.h"
 
 #include <functional>
 #include <memory>
@@ -16,7 +18,11 @@ namespace lx {
 
 // Private message of the pane: a message of the listed folder may have changed (a composer
 // saved one, a viewer changed one): the pane reloads its folder.
-constexpr UINT WM_LX_MESSAGE_CHANGED = WM_USER + 20000;
+constexpr UINT WM_LX_MESSAGE_CHANGED = kViewerRequestMessageBase;
+// The viewers' other requests (lParam: the ViewerRequest), from the mailslot reader.
+constexpr UINT WM_LX_ADD_ADDRESSES = kViewerRequestMessageBase + 1;
+constexpr UINT WM_LX_REPLY_REQUEST = kViewerRequestMessageBase + 2;
+constexpr UINT WM_LX_MAILTO_REQUEST = kViewerRequestMessageBase + 3;
 
 // "Messages : %d" with the count of the last load (a negative count shows 0).
 std::string MessageCountText(long count);
@@ -29,8 +35,14 @@ public:
     explicit MessageListPane(const PaneContext& context);
     ~MessageListPane() override;
 
-    // Creates the pane as a child of `parent` and loads _IN.
+    // Creates the pane as a child of `parent`, loads _IN and starts reading the viewers'
+    // requests from the mailslot.
     bool Create(HWND parent, int id = 0);
+    // Ends the mailslot reader (the splitter does when it goes); requests still being handed
+    // over are dropped.
+    void StopViewerRequests();
+    // The mailslot reader's thread id, 0 when the mailslot could not be made.
+    DWORD RequestReaderThread() const { return requests_.ThreadId(); }
     // Drop target of drags and Tab target.
     void SetFolderPane(FolderPane* pane) { folderPane_ = pane; }
     // Called after every fill with the count (the frame shows MessageCountText in its status bar).
@@ -91,6 +103,11 @@ private:
     long FolderUnder(POINT screen, int* index) const;
     void Help();
     std::string Text(const char* key) const;
+    // Handlers of the viewers' requests (mailmess_requests.cpp).
+    void MapViewerRequests();
+    void AddAddressesFrom(const ViewerRequest& request);
+    void PassToComposers(const ViewerRequest& request);
+    void FocusFromViewer();
 
     PaneContext context_;
     SpecialFolderNumbers ownSpecialFolders_;
@@ -118,6 +135,8 @@ private:
     std::function<void(long)> onCount_;
     std::function<void(long, int)> onOpen_;
     std::function<void(const std::vector<long>&)> onPrint_;
+    ViewerRequestReader requests_{kViewerMailslotName};
+    bool closing_ = false; // no request is handled once the pane is going
 };
 
 } // namespace lx

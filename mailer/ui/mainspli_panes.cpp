@@ -53,6 +53,7 @@ bool MailboxSplitter::PaneSet::Create(HWND splitter, const SplitterContext& inpu
     context.installPath = inputs.installPath ? inputs.installPath : "";
     context.mailboxes = inputs.mailboxes;
     context.specialFolders = inputs.specialFolders;
+    context.plugs = inputs.plugs;
     // The folder pane first: its fill records the special folder numbers the list starts on.
     impl->folder.reset(new (std::nothrow) FolderPane(context));
     if (!impl->folder || !impl->folder->Create(splitter, kFolderPaneId)) return false;
@@ -75,6 +76,8 @@ bool MailboxSplitter::PaneSet::Create(HWND splitter, const SplitterContext& inpu
 }
 
 void MailboxSplitter::PaneSet::Destroy() {
+    // The mailslot reader ends with the splitter, before the list it hands requests to.
+    if (impl->messages) impl->messages->StopViewerRequests();
     impl->messages.reset();
     impl->folder.reset();
 }

@@ -7,6 +7,8 @@
 #include "mailer/res/resource.h"
 #include "mailer/ui/logic/cmdgate.h"
 #include "mailer/ui/mailmess.h"
+#include "mailer/ui/mainfrm.h"
+#include "mailer/ui/store/editfram_store.h"
 
 #include <cstring>
 #include <fstream>
@@ -55,6 +57,23 @@ PaneStandIn::PaneStandIn() {
     });
     RegisterClass(kPaneClass, 0, nullptr, nullptr);
     Create(kPaneClass, "pane", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 100, nullptr, nullptr);
+}
+
+lx::ComposerContext ComposerContextOver(lx::CMainFrame& frame, const std::string& folder,
+                                        lx::MessageCatalog* catalog, odbcvantConnection& conn,
+                                        const lx::MailboxList& mailboxes) {
+    lx::ComposerContext context;
+    context.installPath = folder.c_str();
+    context.catalog = catalog;
+    context.conn = &conn;
+    context.spell = &frame.Spell();
+    context.mailboxes = &mailboxes;
+    context.plugs = &frame.Plugs();
+    lx::CMainFrame* main = &frame;
+    context.outFolder = [main] { return main->SpecialFolders().out; };
+    context.trashFolder = [main] { return main->SpecialFolders().trashcan; };
+    context.registryKey = kComposerTestKey;
+    return context;
 }
 
 bool PumpUntil(const std::function<bool()>& condition) {
@@ -107,9 +126,10 @@ void ComposerTest::SetUp() {
     context.trashFolder = [] { return -1L; }; // looked up by name
     context.registryKey = kComposerTestKey;
     composers.reset(new lx::ComposerSet(context));
-    lx::PlugComposer(plugs, *composers, [this](HWND, const lx::OpenMessageRequest& request) {
-        viewerAsked.push_back(request.mesgNum);
-    });
+    lx::PlugComposer(plugs, *composers,
+                     [this](HWND, const lx::OpenMessageRequest& request, const lx::StoredMessage&) {
+                         viewerAsked.push_back(request.mesgNum);
+                     });
     plugs.Plug(ID_MAIL_SEND, [this](void*, const char* argument) {
         sendArguments.push_back(argument ? argument : "");
         return lx::kPlugOk;

@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+namespace lx {
+class CMainFrame;
+}
+
 namespace lxtest {
 
 constexpr char kComposerTestKey[] = "Software\\Quorbit\\LorvexComposerTest";
@@ -34,6 +38,11 @@ public:
     PaneStandIn();
     int reloads = 0;
 };
+
+// What the composers plugged into a real main window work with.
+lx::ComposerContext ComposerContextOver(lx::CMainFrame& frame, const std::string& folder,
+                                        lx::MessageCatalog* catalog, odbcvantConnection& conn,
+                                        const lx::MailboxList& mailboxes);
 
 // Pumps messages until `condition` holds, at most about 10 seconds; true when it held.
 bool PumpUntil(const std::function<bool()>& condition);

@@ -24,18 +24,10 @@ protected:
     void SetUp() override {
         FrameTest::SetUp();
         std::strcpy(mailboxes.records[0].address, "me@home.example");
-        lx::ComposerContext context;
-        context.installPath = folder.c_str();
-        context.catalog = s_catalog;
-        context.conn = &Conn();
-        context.spell = &frame->Spell();
-        context.mailboxes = &mailboxes;
-        context.plugs = &frame->Plugs();
-        context.outFolder = [this] { return frame->SpecialFolders().out; };
-        context.trashFolder = [this] { return frame->SpecialFolders().trashcan; };
-        context.registryKey = kComposerTestKey;
+        const lx::ComposerContext context =
+            ComposerContextOver(*frame, folder, s_catalog, Conn(), mailboxes);
         composers.reset(new lx::ComposerSet(context));
-        lx::PlugComposer(frame->Plugs(), *composers, &lx::LaunchViewerNotYet);
+        lx::PlugComposer(frame->Plugs(), *composers, lx::ViewerLaunch());
         frame->Plugs().Plug(ID_MAIL_SEND, [](void*, const char*) { return lx::kPlugOk; });
     }
     void TearDown() override {

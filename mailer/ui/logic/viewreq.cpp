@@ -1,7 +1,10 @@
 #include "mailer/ui/logic/viewreq.h"
 
+#include "common/settings/mailbox_record.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace lx {
 
@@ -22,7 +25,21 @@ std::vector<std::string> OthersThanOwn(const std::string& list, const ViewerRequ
     return kept;
 }
 
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+int HexValue(char c) {
+    const char* at = c ? std::strchr(kHexDigits, c) : nullptr;
+    return at ? static_cast<int>(at - kHexDigits) : -1;
+}
+
 } // namespace
+
+std::vector<std::string> OwnAddresses(const MailboxList* mailboxes) {
+    std::vector<std::string> own;
+    const int count = mailboxes ? MailboxCount(*mailboxes) : 0;
+    for (int i = 0; i < count; ++i) own.emplace_back(mailboxes->records[i].address);
+    return own;
+}
 
 std::vector<std::string> SplitRequestList(const std::string& list, const std::string& separator,
                                           std::int32_t count) {
@@ -75,6 +92,41 @@ ReplyTexts MailToFromRequest(const ViewerRequest& request) {
     texts.to = request.toList;
     texts.subject = request.subject;
     return texts;
+}
+
+std::vector<std::string> AddressesFromRequest(const ViewerRequest& request,
+                                              const std::vector<std::string>& ownAddresses) {
+    std::vector<std::string> table{request.sender};
+    for (const std::string& piece :
+         OthersThanOwn(request.toList, request, request.toCount, ownAddresses))
+        table.push_back(piece);
+    for (const std::string& piece :
+         OthersThanOwn(request.ccList, request, request.ccCount, ownAddresses))
+        table.push_back(piece);
+    for (std::string& entry : table)
+        if (entry.size() > kAddressEntryChars) entry.resize(kAddressEntryChars);
+    return table;
+}
+
+std::string ViewerRequestArgument(const ViewerRequest& request) {
+    std::string text;
+    for (std::uint8_t byte : EncodeViewerRequest(request)) {
+        text += kHexDigits[byte >> 4];
+        text += kHexDigits[byte & 0x0F];
+    }
+    return text;
+}
+
+bool ParseViewerRequestArgument(const char* argument, ViewerRequest* request) {
+    if (!argument || !request || std::strlen(argument) != 2 * kViewerRequestSize) return false;
+    std::vector<std::uint8_t> bytes(kViewerRequestSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const int high = HexValue(argument[2 * i]);
+        const int low = HexValue(argument[2 * i + 1]);
+        if (high < 0 || low < 0) return false;
+        bytes[i] = static_cast<std::uint8_t>(high << 4 | low);
+    }
+    return ParseViewerRequest(bytes.data(), bytes.size(), request);
 }
 
 } // namespace lx

@@ -11,6 +11,11 @@
 
 namespace lx {
 
+struct MailboxList;
+
+// The return addresses of the mailboxes in `mailboxes` (none for a null list).
+std::vector<std::string> OwnAddresses(const MailboxList* mailboxes);
+
 // The list cut at each occurrence of the separator, at most `count` pieces; a last piece
 // without a separator after it counts too. Empty pieces are dropped.
 std::vector<std::string> SplitRequestList(const std::string& list, const std::string& separator,
@@ -38,5 +43,16 @@ ReplyTexts ReplyFromRequest(const ViewerRequest& request,
                             const std::string& earlierBody);
 // Code 4: To = the whole To field unchanged, no Cc, the request's subject, no earlier body.
 ReplyTexts MailToFromRequest(const ViewerRequest& request);
+
+// Code 2: the addresses offered for the address book: the sender first, then the To and the Cc
+// pieces that are not own addresses, each cut to kAddressEntryChars characters.
+constexpr std::size_t kAddressEntryChars = 80;
+std::vector<std::string> AddressesFromRequest(const ViewerRequest& request,
+                                              const std::vector<std::string>& ownAddresses);
+
+// A request as the text argument of a plugged command (the record's bytes in hexadecimal), and
+// back; false (and `request` untouched) for a text ViewerRequestArgument did not make.
+std::string ViewerRequestArgument(const ViewerRequest& request);
+bool ParseViewerRequestArgument(const char* argument, ViewerRequest* request);
 
 } // namespace lx

@@ -5,6 +5,7 @@
 #include "common/schema/storetables.h"
 #include "common/schema/subject.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace lx {
@@ -49,25 +50,27 @@ bool ReadStoredMessage(odbcvantConnection* conn, HWND owner, long mesgNum, Store
     if (!conn) return false;
     odbcvantTableInfo table(conn, "Messages");
     const std::string sql =
-        "SELECT FolderNum, MesgId, FromAdd, Subject, MailData, MesgType FROM Messages WHERE " +
+        "SELECT FolderNum, MesgId, FromAdd, Subject, MailData, MesgType, MesgSize FROM Messages "
+        "WHERE " +
         ConditionMesgNum(mesgNum);
-    SQLINTEGER folder = 0;
+    SQLINTEGER folder = 0, size = 0;
     char mesgId[kMesgIdLen + 1], from[kFromAddLen + 1], subject[kSubjectLen + 1];
     char type[kMesgTypeLen + 1];
     std::vector<char> body(kFirstTextBuffer);
     for (;;) {
         mesgId[0] = from[0] = subject[0] = type[0] = '\0';
         body[0] = '\0';
-        ODBCVANT_CURSORBIND b[6];
+        ODBCVANT_CURSORBIND b[7];
         odbcvantSetColumnBind(b[0], "FolderNum", &folder, 0, &table);
         odbcvantSetColumnBind(b[1], "MesgId", mesgId, sizeof mesgId, &table);
         odbcvantSetColumnBind(b[2], "FromAdd", from, sizeof from, &table);
         odbcvantSetColumnBind(b[3], "Subject", subject, sizeof subject, &table);
         odbcvantSetColumnBind(b[4], "MailData", body.data(), static_cast<int>(body.size()), &table);
         odbcvantSetColumnBind(b[5], "MesgType", type, sizeof type, &table);
+        odbcvantSetColumnBind(b[6], "MesgSize", &size, 0, &table);
         odbcvantCursor cursor(conn, sql.c_str());
         cursor.SetSingleResult();
-        if (!table.IsValid() || !cursor.BindColumns(b, 6) || !cursor.ExecuteStmt()) {
+        if (!table.IsValid() || !cursor.BindColumns(b, 7) || !cursor.ExecuteStmt()) {
             cursor.ReportError(owner);
             return false;
         }
@@ -83,7 +86,20 @@ bool ReadStoredMessage(odbcvantConnection* conn, HWND owner, long mesgNum, Store
     out->subject = subject;
     out->mailData = body.data();
     out->mesgType = type;
+    out->mesgSize = size;
     return true;
+}
+
+bool WriteMessageSubject(odbcvantConnection* conn, long mesgNum, const std::string& subject) {
+    if (!conn) return false;
+    odbcvantTableInfo messages(conn, "Messages");
+    char value[kSubjectLen + 1] = "";
+    std::snprintf(value, sizeof value, "%s", subject.c_str());
+    ODBCVANT_PBIND p;
+    odbcvantSetParamBind(p, "Subject", value);
+    odbcvantStmt stmt(conn, &messages);
+    return messages.IsValid() && stmt.PrepareUpdate(&p, 1, ConditionMesgNum(mesgNum).c_str()) &&
+           stmt.UpdateRow();
 }
 
 bool ReadMessageList(odbcvantConnection* conn, HWND owner, MessageList which, long mesgNum,

@@ -21,10 +21,14 @@ struct StoredMessage {
     std::string subject; // as stored, flag suffix included
     std::string mailData;
     std::string mesgType;
+    long mesgSize = 0;
 };
 
 // The message's row (its whole text, however long); false when it is gone or cannot be read.
 bool ReadStoredMessage(odbcvantConnection* conn, HWND owner, long mesgNum, StoredMessage* out);
+
+// Writes the message's Subject (the read mark cleared); failures are not reported.
+bool WriteMessageSubject(odbcvantConnection* conn, long mesgNum, const std::string& subject);
 
 // The To names, Cc names or file paths of a message, in the order the store returns them.
 enum class MessageList { To, Cc, Files };
