@@ -57,7 +57,7 @@ NavigationState::NavigationState(BrowserKind kind, const std::string& homePage) 
 
 void NavigationState::SetHomePage(const std::string& homePage) {
     homePage_ = homePage;
-    currentUrl_ = PageUrl(homePage);
+    currentUrl_ = viewer::PageUrl(homePage);
 }
 
 std::string NavigationState::HomeTarget() const {
