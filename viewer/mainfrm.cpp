@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cctype>
 #include <new>
 
 #include "common/catalog/msgcatalog.h"
@@ -25,11 +24,6 @@ constexpr UINT_PTR kSecondHomeTimer = 1;
 constexpr UINT kSecondHomeMillis = 50;
 constexpr int kToolbarGlyphWidth = 16;
 constexpr int kToolbarGlyphHeight = 15;
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // Toolbar buttons by glyph in the toolbar bitmap; 0 separates groups.
 constexpr int kToolbarCommands[] = {ID_ACTION_REPLY,
@@ -81,9 +75,8 @@ bool ViewerFrame::Create(int showState) {
     readerType_ = ReadReaderType();
     const ViewerCommandLine& line = settings_.commandLine;
     messageMode_ = IsMessageMode(line);
-    if (!messageMode_) {
-        homePage_ = Upper(line.waitPage);
-    } else {
+    // In browse mode the wait page stays the browser's home (see CreatePresentation).
+    if (messageMode_) {
         try {
             job_ = std::make_shared<MessageJob>();
             job_->mesgNum = line.mesgNum;
@@ -383,13 +376,12 @@ void ViewerFrame::OnPageReady() {
     if (!browser_) return; // the simple view shows the message without the page
     if (!made) {
         messageMode_ = false;
-        homePage_ = CatalogText(&catalog_, "MAINFRM_CPP_13");
-        ui::MessageBox(Handle(), homePage_.c_str(), ui::AppTitle(), MB_OK | MB_ICONEXCLAMATION);
+        const std::string text = CatalogText(&catalog_, "MAINFRM_CPP_13");
+        ui::MessageBox(Handle(), text.c_str(), ui::AppTitle(), MB_OK | MB_ICONEXCLAMATION);
         UpdateCommands();
         return;
     }
     if (outcome == PageOutcome::ErrorPage) messageMode_ = false;
-    homePage_ = page;
     nav_.SetHomePage(page);
     GoHome();
     if (IsWebBrowser()) ::SetTimer(Handle(), kSecondHomeTimer, kSecondHomeMillis, nullptr);

@@ -91,7 +91,6 @@ private:
     int readerType_ = 1; // as configured; 2 and 3 also write the page file
     bool messageMode_ = false;
     bool loaded_ = false;
-    std::string homePage_;
     NavigationState nav_{BrowserKind::SimpleView, ""};
     std::shared_ptr<MessageJob> job_;
     std::thread loader_;
