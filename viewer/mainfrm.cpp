@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cctype>
 #include <new>
 
 #include "common/catalog/msgcatalog.h"
@@ -14,6 +13,7 @@
 #include "common/win/uiseam.h"
 #include "viewer/core/viewertexts.h"
 #include "viewer/res/resource.h"
+#include "viewer/win/urlwindow.h"
 
 namespace lx::viewer {
 
@@ -24,11 +24,6 @@ constexpr UINT_PTR kSecondHomeTimer = 1;
 constexpr UINT kSecondHomeMillis = 50;
 constexpr int kToolbarGlyphWidth = 16;
 constexpr int kToolbarGlyphHeight = 15;
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // Toolbar buttons by glyph in the toolbar bitmap; 0 separates groups.
 constexpr int kToolbarCommands[] = {ID_ACTION_REPLY,
@@ -80,9 +75,8 @@ bool ViewerFrame::Create(int showState) {
     readerType_ = ReadReaderType();
     const ViewerCommandLine& line = settings_.commandLine;
     messageMode_ = IsMessageMode(line);
-    if (!messageMode_) {
-        homePage_ = Upper(line.waitPage);
-    } else {
+    // In browse mode the wait page stays the browser's home (see CreatePresentation).
+    if (messageMode_) {
         try {
             job_ = std::make_shared<MessageJob>();
             job_->mesgNum = line.mesgNum;
@@ -158,26 +152,22 @@ void ViewerFrame::CreatePresentation() {
             UpdateCommands();
         };
         events.downloadComplete = [this] {
-            const std::string location = browser_ ? Upper(browser_->LocationUrl()) : "";
-            nav_.DownloadComplete(location.c_str(), Upper(homePage_).c_str());
+            nav_.DownloadComplete(browser_ ? browser_->LocationUrl() : std::string());
             UpdateCommands();
         };
         events.commandStateChange = [this](int command, bool enable) {
             nav_.CommandStateChange(command, enable);
             UpdateCommands();
         };
-        events.statusText = [this](const std::string& text) {
-            const std::string shown = text.empty() && browser_ ? browser_->LocationUrl() : text;
-            ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(shown.c_str()));
-        };
+        events.statusText = [this](const std::string& text) { ShowStatusText(text); };
         browser_ = CreateBrowserHost(Handle(), readerType_, std::move(events));
     }
     if (browser_) {
-        webBrowser_ = readerType_ == 3;
-        nav_ = NavigationFlags::Initial(webBrowser_);
-        const std::string& wait = settings_.commandLine.waitPage;
-        currentUrl_ = PageUrl(wait);
-        browser_->Navigate(webBrowser_ ? wait : currentUrl_);
+        nav_ =
+            NavigationState(readerType_ == 3 ? BrowserKind::WebBrowser : BrowserKind::HtmlControl,
+                            settings_.commandLine.waitPage);
+        urlWindow_ = CreateUrlWindow(Handle());
+        browser_->Navigate(nav_.HomeTarget());
         return;
     }
     // No control (or none asked for): the simple view, silently.
@@ -210,6 +200,9 @@ void ViewerFrame::Layout() {
         ::GetWindowRect(status_, &r);
         area.bottom -= r.bottom - r.top;
     }
+    // The URL window sits between the toolbar and the browser, across the frame's width.
+    if (urlWindow_ && ::IsWindowVisible(urlWindow_))
+        area.top += PlaceUrlWindow(urlWindow_, area.top, area.right - area.left);
     if (area.bottom < area.top) area.bottom = area.top;
     if (browser_) browser_->Move(area);
     if (simpleView_) simpleView_->Move(area);
@@ -226,7 +219,6 @@ ViewerState ViewerFrame::State() const {
     s.messageMode = messageMode_;
     s.messageLoaded = loaded_;
     s.storeOpen = loaded_ && job_ && job_->store.Get();
-    s.browser = browser_ != nullptr;
     s.nav = nav_;
     return s;
 }
@@ -255,11 +247,17 @@ void ViewerFrame::UpdateCommands() {
                         MF_BYCOMMAND | (::IsWindowVisible(toolbar_) ? MF_CHECKED : MF_UNCHECKED));
         ::CheckMenuItem(menu, ID_VIEW_STATUS_BAR,
                         MF_BYCOMMAND | (::IsWindowVisible(status_) ? MF_CHECKED : MF_UNCHECKED));
+        const bool urlShown = urlWindow_ && ::IsWindowVisible(urlWindow_);
+        ::CheckMenuItem(menu, ID_VIEW_URLWINDOW,
+                        MF_BYCOMMAND | (urlShown ? MF_CHECKED : MF_UNCHECKED));
     }
 }
 
 bool ViewerFrame::TranslateKey(MSG* msg) {
     if (accelerators_ && ::TranslateAcceleratorA(Handle(), accelerators_, msg)) return true;
+    // Enter in the URL window presses "Go", Tab moves between its controls.
+    if (urlWindow_ && ::IsWindowVisible(urlWindow_) && ::IsDialogMessageA(urlWindow_, msg))
+        return true;
     return browser_ && browser_->TranslateKey(msg);
 }
 
@@ -281,11 +279,9 @@ void ViewerFrame::MapCommands() {
         OpenAttachment(static_cast<int>(index));
         return 0;
     });
+    static_assert(WM_LXV_NAVIGATE == kNavigateToUrl, "the URL window and the frame agree");
     m.On(WM_LXV_NAVIGATE, [this](WPARAM, LPARAM url) -> LRESULT {
-        if (browser_ && url) {
-            if (browser_->Busy()) browser_->Stop();
-            browser_->Navigate(reinterpret_cast<const char*>(url));
-        }
+        NavigateTo(reinterpret_cast<const char*>(url));
         return 0;
     });
     m.On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
@@ -316,26 +312,13 @@ void ViewerFrame::MapCommands() {
     m.OnCommand(ID_FILE_PRINT_SETUP, [this](int, HWND) { OnPrintSetup(); });
     m.OnCommand(ID_FILE_PRINT, [this](int, HWND) { OnPrint(); });
     m.OnCommand(ID_HELP_USING, [this](int, HWND) { OnHelp(); });
-    m.OnCommand(ID_VIEW_HOME, [this](int, HWND) {
-        if (EnabledCommands(State()).home) GoHome();
-    });
-    auto browse = [this](int id, bool CommandStates::*enabled, void (BrowserHost::*action)()) {
-        Map().OnCommand(id, [this, enabled, action](int, HWND) {
-            if (!browser_ || !(EnabledCommands(State()).*enabled)) return;
-            if (action != &BrowserHost::Stop) {
-                if (browser_->Busy()) browser_->Stop();
-                nav_.LoadStarted();
-            } else {
-                nav_.stop = false;
-            }
-            UpdateCommands();
-            (browser_.get()->*action)();
-        });
-    };
-    browse(ID_VIEW_FORWARD, &CommandStates::forward, &BrowserHost::GoForward);
-    browse(ID_VIEW_BACK, &CommandStates::back, &BrowserHost::GoBack);
-    browse(ID_VIEW_STOP, &CommandStates::stop, &BrowserHost::Stop);
-    browse(ID_VIEW_RELOAD, &CommandStates::reload, &BrowserHost::Refresh);
+    const std::pair<int, NavCommand> browsing[] = {{ID_VIEW_HOME, NavCommand::Home},
+                                                   {ID_VIEW_FORWARD, NavCommand::Forward},
+                                                   {ID_VIEW_BACK, NavCommand::Back},
+                                                   {ID_VIEW_STOP, NavCommand::StopLoad},
+                                                   {ID_VIEW_RELOAD, NavCommand::Reload}};
+    for (const auto& [id, command] : browsing)
+        m.OnCommand(id, [this, command = command](int, HWND) { Browse(command); });
     auto toggle = [this](int id, HWND* bar) {
         Map().OnCommand(id, [this, bar](int, HWND) {
             ::ShowWindow(*bar, ::IsWindowVisible(*bar) ? SW_HIDE : SW_SHOW);
@@ -345,7 +328,12 @@ void ViewerFrame::MapCommands() {
     };
     toggle(ID_VIEW_TOOLBAR, &toolbar_);
     toggle(ID_VIEW_STATUS_BAR, &status_);
-    // The URL window belongs to the browser's navigation and is made with it.
+    m.OnCommand(ID_VIEW_URLWINDOW, [this](int, HWND) {
+        if (!urlWindow_) return;
+        ShowUrlWindow(urlWindow_, !::IsWindowVisible(urlWindow_));
+        Layout();
+        UpdateCommands();
+    });
 }
 
 LRESULT ViewerFrame::OnNotify(LPARAM lParam) {
@@ -388,24 +376,59 @@ void ViewerFrame::OnPageReady() {
     if (!browser_) return; // the simple view shows the message without the page
     if (!made) {
         messageMode_ = false;
-        homePage_ = CatalogText(&catalog_, "MAINFRM_CPP_13");
-        ui::MessageBox(Handle(), homePage_.c_str(), ui::AppTitle(), MB_OK | MB_ICONEXCLAMATION);
+        const std::string text = CatalogText(&catalog_, "MAINFRM_CPP_13");
+        ui::MessageBox(Handle(), text.c_str(), ui::AppTitle(), MB_OK | MB_ICONEXCLAMATION);
         UpdateCommands();
         return;
     }
     if (outcome == PageOutcome::ErrorPage) messageMode_ = false;
-    homePage_ = page;
-    currentUrl_ = PageUrl(page);
+    nav_.SetHomePage(page);
     GoHome();
-    if (webBrowser_) ::SetTimer(Handle(), kSecondHomeTimer, kSecondHomeMillis, nullptr);
+    if (IsWebBrowser()) ::SetTimer(Handle(), kSecondHomeTimer, kSecondHomeMillis, nullptr);
 }
 
 void ViewerFrame::GoHome() {
     if (!browser_) return;
     if (browser_->Busy()) browser_->Stop();
-    nav_.LoadStarted();
+    nav_.Home();
     UpdateCommands();
-    browser_->Navigate(webBrowser_ ? homePage_ : currentUrl_);
+    browser_->Navigate(nav_.HomeTarget());
+}
+
+void ViewerFrame::Browse(NavCommand command) {
+    if (!browser_ || !nav_.Enabled(command)) return;
+    if (command == NavCommand::Home) return GoHome();
+    if (command == NavCommand::StopLoad) {
+        browser_->Stop();
+        nav_.StopLoad();
+        UpdateCommands();
+        return;
+    }
+    // A load still running is stopped before the control goes elsewhere.
+    if (browser_->Busy()) browser_->Stop();
+    switch (command) {
+    case NavCommand::Forward: nav_.Forward(); break;
+    case NavCommand::Back: nav_.Back(); break;
+    default: nav_.Reload(); break;
+    }
+    UpdateCommands(); // the buttons change before the control starts
+    if (command == NavCommand::Forward)
+        browser_->GoForward();
+    else if (command == NavCommand::Back)
+        browser_->GoBack();
+    else
+        browser_->Refresh();
+}
+
+void ViewerFrame::NavigateTo(const char* url) {
+    if (!browser_ || !url || !*url) return;
+    if (browser_->Busy()) browser_->Stop();
+    browser_->Navigate(url);
+}
+
+void ViewerFrame::ShowStatusText(const std::string& text) {
+    const std::string shown = StatusBarText(text, browser_ ? browser_->LocationUrl() : "");
+    ::SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 void ViewerFrame::OnClose() {

@@ -46,7 +46,8 @@ public:
     ~ViewerFrame() override;
 
     bool Create(int showState);
-    // Accelerators and the browser control's own keys; true when `msg` was taken.
+    // Accelerators, the URL window's dialog keys and the browser control's own keys; true when
+    // `msg` was taken.
     bool TranslateKey(MSG* msg);
     void PlugPrint(PrintPlug print) { print_ = std::move(print); }
 
@@ -66,6 +67,10 @@ private:
     void OnPageReady();
     void OnClose();
     void GoHome();
+    bool IsWebBrowser() const { return nav_.Kind() == BrowserKind::WebBrowser; }
+    void Browse(NavCommand command);
+    void NavigateTo(const char* url);
+    void ShowStatusText(const std::string& text);
 
     // Actions on the message (mainfrm_actions.cpp).
     void OnAddresses();
@@ -84,12 +89,9 @@ private:
     FrameSettings settings_;
     MessageCatalog& catalog_;
     int readerType_ = 1; // as configured; 2 and 3 also write the page file
-    bool webBrowser_ = false;
     bool messageMode_ = false;
     bool loaded_ = false;
-    std::string homePage_;
-    std::string currentUrl_;
-    NavigationFlags nav_;
+    NavigationState nav_{BrowserKind::SimpleView, ""};
     std::shared_ptr<MessageJob> job_;
     std::thread loader_;
     std::thread writer_;
@@ -97,6 +99,8 @@ private:
     std::unique_ptr<SimpleView> simpleView_;
     HWND toolbar_ = nullptr;
     HWND status_ = nullptr;
+    HWND urlWindow_ = nullptr; // a child of the frame, made with a browser control
+
     HACCEL accelerators_ = nullptr;
     PrintPlug print_;
 };

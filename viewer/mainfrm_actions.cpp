@@ -118,16 +118,16 @@ void ViewerFrame::OpenAttachment(int index) {
 // follow them. Any other link leaves the message page.
 bool ViewerFrame::OnBeforeNavigate(const std::string& url) {
     if (IsMailToLink(url)) {
-        Send(MailToRequest(MailToAddress(url, webBrowser_)));
+        Send(MailToRequest(MailToAddress(url, IsWebBrowser())));
         return true;
     }
     if (IsAttachmentLink(url)) {
         if (loaded_ && job_)
-            OpenAttachment(AttachmentForLink(url, webBrowser_, job_->data.attachments));
+            OpenAttachment(AttachmentForLink(url, IsWebBrowser(), job_->data.attachments));
         return true;
     }
-    if (!webBrowser_) {
-        nav_.LoadStarted();
+    if (!IsWebBrowser()) {
+        nav_.HtmlBeforeNavigate();
         UpdateCommands();
     }
     return false;
@@ -169,7 +169,7 @@ void ViewerFrame::OnAddFavorite() {
     ::CreateDirectoryA(favorites.c_str(), nullptr);
     ::CreateDirectoryA(folder.c_str(), nullptr);
     const std::string path =
-        InstallFile(folder, ShortcutFileName(browser_->LocationName(), webBrowser_).c_str());
+        InstallFile(folder, ShortcutFileName(browser_->LocationName(), IsWebBrowser()).c_str());
     const std::string text = InternetShortcutText(browser_->LocationUrl());
     FILE* f = std::fopen(path.c_str(), "wb");
     const bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();

@@ -16,13 +16,16 @@ struct StateCase {
     bool favorites;
 };
 
+constexpr char kHome[] = "C:\\LX\\MSG01001.HTM";
+constexpr char kWebPage[] = "http://www.example.org/";
+
 ViewerState Make(bool mode, bool loaded, bool store, bool browser, bool away) {
     ViewerState s;
     s.messageMode = mode;
     s.messageLoaded = loaded;
     s.storeOpen = store;
-    s.browser = browser;
-    s.nav.away = away;
+    s.nav = NavigationState(browser ? BrowserKind::WebBrowser : BrowserKind::SimpleView, kHome);
+    s.nav.DownloadComplete(away ? kWebPage : "file:///C:/LX/MSG01001.HTM");
     return s;
 }
 
@@ -49,40 +52,40 @@ TEST(ViewerCommands, MessageCommandsNeedTheShownLoadedMessage) {
 
 TEST(ViewerCommands, NavigationStaysOffWithTheSimpleView) {
     ViewerState s = Make(true, true, true, false, true);
-    s.nav.forward = s.nav.back = s.nav.stop = s.nav.reload = true;
+    s.nav.CommandStateChange(kCommandForward, true);
+    s.nav.CommandStateChange(kCommandBack, true);
+    s.nav.DownloadBegin();
     const CommandStates c = EnabledCommands(s);
     EXPECT_FALSE(c.home || c.forward || c.back || c.stop || c.reload);
 }
 
-TEST(ViewerCommands, BrowserEventsMoveTheFlags) {
-    NavigationFlags f = NavigationFlags::Initial(true);
-    EXPECT_TRUE(f.stop);
-    EXPECT_FALSE(f.forward || f.back || f.reload || f.away);
-    EXPECT_TRUE(NavigationFlags::Initial(false).forward);
-
-    const char* home = "C:\\LX\\MSG01001.HTM";
-    f.DownloadComplete("FILE:///C:\\LX\\MSG01001.HTM", home);
-    EXPECT_FALSE(f.stop);
-    EXPECT_TRUE(f.reload);
-    EXPECT_FALSE(f.away);
-    f.DownloadBegin();
-    EXPECT_TRUE(f.stop);
-    EXPECT_FALSE(f.reload);
-    f.DownloadComplete("HTTP://WWW.EXAMPLE.ORG/", home);
-    EXPECT_TRUE(f.away);
-
+// The frame's commands follow the navigation state: a link away from the message page offers
+// Home and withholds the message commands until Home brings the page back.
+TEST(ViewerCommands, NavigationAwayAndHome) {
     ViewerState s = Make(true, true, true, true, false);
-    s.nav = f;
-    EXPECT_TRUE(EnabledCommands(s).home);
-    EXPECT_FALSE(EnabledCommands(s).reply);
-
-    f.CommandStateChange(1, true);
-    f.CommandStateChange(2, false);
-    EXPECT_TRUE(f.forward);
-    EXPECT_FALSE(f.back);
-    f.LoadStarted();
-    EXPECT_FALSE(f.away);
-    EXPECT_TRUE(f.stop);
+    const struct Step {
+        const char* name;
+        void (*apply)(NavigationState&);
+        bool home, reply, remove, stop, reload;
+    } steps[] = {
+        {"on the page", [](NavigationState&) {}, false, true, true, false, true},
+        {"link followed", [](NavigationState& n) { n.DownloadBegin(); }, false, true, true, true,
+         false},
+        {"web page arrived", [](NavigationState& n) { n.DownloadComplete(kWebPage); }, true, false,
+         false, false, true},
+        {"Home", [](NavigationState& n) { n.Home(); }, false, true, true, true, false},
+        {"page back", [](NavigationState& n) { n.DownloadComplete("file:///C:/LX/MSG01001.HTM"); },
+         false, true, true, false, true},
+    };
+    for (const Step& step : steps) {
+        step.apply(s.nav);
+        const CommandStates c = EnabledCommands(s);
+        EXPECT_EQ(c.home, step.home) << step.name;
+        EXPECT_EQ(c.reply && c.addresses, step.reply) << step.name;
+        EXPECT_EQ(c.remove && c.file, step.remove) << step.name;
+        EXPECT_EQ(c.stop, step.stop) << step.name;
+        EXPECT_EQ(c.reload, step.reload) << step.name;
+    }
 }
 
 TEST(ViewerFavorites, ShortcutTextAndUrl) {

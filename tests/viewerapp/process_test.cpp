@@ -1,14 +1,17 @@
 // LXVIEWER.EXE as the main program starts it, against the runner's store: the mutex hand-over,
-// the simple view, the temporary page, the About box for unusable command lines and the request
-// records on the main program's mailslot.
+// the simple view, the temporary page, the About box for unusable command lines, the request
+// records on the main program's mailslot, and the frame driving a browser control.
 #include "common/schema/newmessage.h"
 #include "common/schema/sqlforms.h"
 #include "common/settings/window_file.h"
+#include "tests/browser/double/browserdouble.h"
+#include "tests/browser/hostfixture.h"
 #include "tests/startup/lorvexrun.h"
 #include "tests/store/store_fixture.h"
 #include "tests/viewerapp/viewerrun.h"
 #include "viewer/res/resource.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace lxtest {
@@ -108,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // With its stages slowed down the viewer is caught holding the mutex; it gives it back once the
-// message is read, shows it, writes the page (a browser was asked for and the simple view stands
-// in) and deletes the page when it closes.
+// message is read, shows it, writes the page (the licensed HTML control was asked for, it is not
+// installed and the simple view stands in) and deletes the page when it closes.
 TEST_F(ViewerProcessTest, HoldsTheMutexUntilReadAndDeletesItsPage) {
     SetReaderType(2); // the licensed HTML control is not installed here
     const long mesgNum = StoreMessage(in);
@@ -311,6 +314,82 @@ TEST_F(ViewerProcessTest, OpensAttachmentsWithTheirPrograms) {
     EXPECT_TRUE(viewer.WaitExit(30000));
     ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "LorvexTestNote");
     ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".lxvnote");
+}
+
+// How often the browser control was sent to a file named `name` (the calls one a line).
+int NavigationsTo(const std::string& calls, const std::string& name) {
+    int count = 0;
+    for (size_t at = calls.find("Navigate "); at != std::string::npos;
+         at = calls.find("Navigate ", at + 1)) {
+        const size_t end = calls.find('\n', at);
+        const std::string url = calls.substr(at, end - at);
+        if (url.size() > name.size() &&
+            url.compare(url.size() - name.size(), name.size(), name) == 0)
+            ++count;
+    }
+    return count;
+}
+
+// With the WebBrowser control (the test double stands in for it) the viewer shows the message
+// page it wrote; a page reached through the URL window withholds the message commands until
+// Home brings the message page back.
+TEST_F(ViewerProcessTest, BrowserShowsThePageAndComesHome) {
+    DoubleRegistration registration;
+    ASSERT_TRUE(registration.Ok());
+    SetReaderType(3);
+    const long mesgNum = StoreMessage(in);
+    const std::string folder = MakeViewerInstallation("browser");
+    const std::string log = JoinPath(folder, "DOUBLE.LOG");
+    ::DeleteFileA(log.c_str());
+    ViewerProcess viewer;
+    ASSERT_TRUE(viewer.Start(folder, ViewerArguments(folder, mesgNum, kBufferSize, trash),
+                             {std::string(kDoubleLogVariable) + "=" + log}));
+    HWND frame = viewer.WaitFrame();
+    ASSERT_NE(frame, nullptr);
+    HWND toolbar = ::GetDlgItem(frame, IDC_TOOLBAR);
+    auto enabled = [&](int id) { return ::SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0; };
+    auto calls = [&] {
+        const auto bytes = ReadBytes(log);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    auto messageCommands = [&] {
+        return enabled(ID_ACTION_REPLY) + enabled(ID_ACTION_DELETE) + enabled(ID_ACTION_FILE) +
+               enabled(ID_ACTION_ADDRESSES);
+    };
+
+    std::string page;
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto pages = FilesMatching(folder, "MSG*.HTM");
+        if (pages.size() == 1) page = pages[0];
+        // The WebBrowser is sent to the page twice, the second time a moment later.
+        return !page.empty() && NavigationsTo(calls(), page) >= 2;
+    })) << calls();
+    ASSERT_TRUE(WaitUntil([&] { return messageCommands() == 4 && !enabled(ID_VIEW_HOME); }))
+        << calls();
+
+    HWND urlWindow = ::FindWindowExA(frame, nullptr, "#32770", nullptr);
+    ASSERT_NE(urlWindow, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(urlWindow));
+    viewer.Command(ID_VIEW_URLWINDOW);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(urlWindow) != FALSE; }));
+    ::SetWindowTextA(::GetDlgItem(urlWindow, IDC_URL_COMBO), "http://www.example.org/");
+    ::PostMessageA(urlWindow, WM_COMMAND, MAKEWPARAM(IDC_URL_GO, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(urlWindow, IDC_URL_GO)));
+    EXPECT_TRUE(WaitUntil([&] {
+        return calls().find("Navigate http://www.example.org/\n") != std::string::npos;
+    })) << calls();
+    EXPECT_TRUE(WaitUntil([&] { return messageCommands() == 0 && enabled(ID_VIEW_HOME); }))
+        << calls();
+    EXPECT_FALSE(::IsWindowVisible(urlWindow));
+
+    const int homeVisits = NavigationsTo(calls(), page);
+    viewer.Command(ID_VIEW_HOME);
+    EXPECT_TRUE(WaitUntil([&] {
+        return NavigationsTo(calls(), page) > homeVisits && messageCommands() == 4 &&
+               !enabled(ID_VIEW_HOME);
+    })) << calls();
+    EXPECT_TRUE(viewer.Close());
+    EXPECT_TRUE(viewer.Transcript().empty());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "viewer/core/pagewriter.h"
+
 namespace lx {
 
 namespace {
@@ -46,13 +48,16 @@ std::string ComparableLocation(const std::string& text) {
     return out;
 }
 
-NavigationState::NavigationState(BrowserKind kind, const std::string& homePage)
-    : kind_(kind), homePage_(homePage) {
-    currentUrl_ = "file:///";
-    for (char c : homePage) currentUrl_ += c == '\\' ? '/' : Upper(c);
+NavigationState::NavigationState(BrowserKind kind, const std::string& homePage) : kind_(kind) {
+    SetHomePage(homePage);
     // The HTML control keeps its own history from the start; the WebBrowser reports its
     // history state by event.
     forward_ = back_ = kind == BrowserKind::HtmlControl;
+}
+
+void NavigationState::SetHomePage(const std::string& homePage) {
+    homePage_ = homePage;
+    currentUrl_ = viewer::PageUrl(homePage);
 }
 
 std::string NavigationState::HomeTarget() const {

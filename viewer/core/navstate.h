@@ -23,6 +23,8 @@ public:
     NavigationState(BrowserKind kind, const std::string& homePage);
 
     BrowserKind Kind() const { return kind_; }
+    // The page the frame now calls home (the message page once it is written); the flags stay.
+    void SetHomePage(const std::string& homePage);
     // Where Home sends the control: the path for the WebBrowser, the file URL for the HTML control.
     std::string HomeTarget() const;
     // "file:///" + the home page, upper-cased, with slashes.

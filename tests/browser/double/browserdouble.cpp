@@ -12,6 +12,7 @@
 #include <olectl.h>
 #include <oleidl.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -314,7 +315,17 @@ public:
     }
 
 private:
-    void Log(const std::string& line) { log_ += line + "\n"; }
+    void Log(const std::string& line) {
+        log_ += line + "\n";
+        // A test that runs the viewer as its own process reads the calls from this file.
+        char path[MAX_PATH] = "";
+        const DWORD got = ::GetEnvironmentVariableA(lxtest::kDoubleLogVariable, path, sizeof path);
+        if (got == 0 || got >= sizeof path) return;
+        if (FILE* file = std::fopen(path, "ab")) {
+            std::fputs((line + "\n").c_str(), file);
+            std::fclose(file);
+        }
+    }
 
     std::string Location() const { return index_ >= 0 ? history_[index_] : std::string(); }
 

@@ -11,5 +11,7 @@ constexpr UINT kDoubleGetCalls = WM_APP + 2;
 // Posted by the double to itself: the pending page has arrived (wParam: load number).
 constexpr UINT kDoubleLoadDone = WM_APP + 1;
 constexpr const char* kDoubleWindowClass = "LxBrowserDouble";
+// Environment variable naming a file the double appends each call to, one a line.
+constexpr const char* kDoubleLogVariable = "LX_BROWSER_DOUBLE_LOG";
 
 } // namespace lxtest
