@@ -111,12 +111,7 @@ void SimpleView::ApplyFont() {
 
 void SimpleView::PickFont() {
     LOGFONTA chosen = logFont_;
-    CHOOSEFONTA data{};
-    data.lStructSize = sizeof data;
-    data.hwndOwner = wnd_;
-    data.lpLogFont = &chosen;
-    data.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ui::ChooseFont(&data)) return;
+    if (!ui::ChooseScreenFont(wnd_, &chosen)) return;
     logFont_ = chosen;
     WriteFontFile(installFolder_, kSimpleViewFontFile, FromLogFont(chosen));
     ApplyFont();

@@ -162,6 +162,18 @@ BOOL ChooseFont(CHOOSEFONTA* data) {
     return ::ChooseFontA(data);
 }
 
+bool ChooseScreenFont(HWND owner, LOGFONTA* font) {
+    LOGFONTA chosen = *font;
+    CHOOSEFONTA data{};
+    data.lStructSize = sizeof data;
+    data.hwndOwner = owner;
+    data.lpLogFont = &chosen;
+    data.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+    if (!ChooseFont(&data)) return false;
+    *font = chosen;
+    return true;
+}
+
 BOOL PrintSetup(PRINTDLGA* data) {
     if (g_hook) return g_hook->OnCommonDialog(CommonDialog::PrintSetup, data);
     if (TranscriptCommonDialog("print setup")) return FALSE;

@@ -66,6 +66,8 @@ int CatalogAppBox(MessageCatalog& catalog, const char* textKey, UINT flags);
 BOOL GetOpenFileName(OPENFILENAMEA* data);
 BOOL GetSaveFileName(OPENFILENAMEA* data);
 BOOL ChooseFont(CHOOSEFONTA* data);
+// The font dialog over the screen fonts, starting from `font`; true (and `font` changed) on OK.
+bool ChooseScreenFont(HWND owner, LOGFONTA* font);
 BOOL PrintSetup(PRINTDLGA* data);
 // The print dialog of a print job (the print engine shows it through here).
 BOOL PrintDialog(PRINTDLGA* data);

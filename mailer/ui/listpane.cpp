@@ -103,12 +103,7 @@ void ListPane::LoadFont(const std::string& folder, const char* file) {
 
 bool ListPane::ChooseAndSaveFont(const std::string& folder, const char* file) {
     LOGFONTA chosen = logFont_;
-    CHOOSEFONTA data{};
-    data.lStructSize = sizeof data;
-    data.hwndOwner = Handle();
-    data.lpLogFont = &chosen;
-    data.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ui::ChooseFont(&data)) return false;
+    if (!ui::ChooseScreenFont(Handle(), &chosen)) return false;
     logFont_ = chosen;
     ReportIfNotSaved(WriteFontFile(folder, file, FromLogFont(chosen)), Handle(), ui::Catalog(),
                      file);

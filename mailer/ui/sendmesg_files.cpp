@@ -107,12 +107,7 @@ void PrepareMessageForm::ChooseEditorFont() {
                 ::SendDlgItemMessageA(hwnd_, IDC_SENDMESG_BODY, WM_GETFONT, 0, 0)))
             ::GetObjectA(current, sizeof chosen, &chosen);
     }
-    CHOOSEFONTA data{};
-    data.lStructSize = sizeof data;
-    data.hwndOwner = hwnd_;
-    data.lpLogFont = &chosen;
-    data.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ui::ChooseFont(&data)) return;
+    if (!ui::ChooseScreenFont(hwnd_, &chosen)) return;
     logFont_ = chosen;
     hasLogFont_ = true;
     ReportIfNotSaved(
