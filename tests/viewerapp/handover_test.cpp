@@ -137,6 +137,8 @@ TEST_P(HandoverTimings, EveryRoundWritesTheWholePage) {
             std::lock_guard<std::mutex> g(randomLock);
             micros = std::uniform_int_distribution<int>(0, maxMicros)(random);
         }
+        // Jitter, not a wait: it shifts the two threads against each other; each round still
+        // waits for both to finish before the page is compared.
         std::this_thread::sleep_for(std::chrono::microseconds(micros));
     };
     for (int round = 0; round < 200; ++round) {

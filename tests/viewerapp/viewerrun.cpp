@@ -73,7 +73,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD millis) {
     for (;;) {
         if (condition()) return true;
         if (::GetTickCount() - start > millis) return false;
-        ::Sleep(20);
+        ::Sleep(20); // the poll interval of a bounded wait for `condition`
     }
 }
 
