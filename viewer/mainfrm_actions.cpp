@@ -190,8 +190,9 @@ void ViewerFrame::OnPrintSetup() {
     }
 }
 
+// The shown message (simple view, or the message page) goes to the print engine.
 void ViewerFrame::OnPrint() {
-    if (print_ && job_ && loaded_) print_(Handle(), job_->data);
+    if (print_ && job_ && EnabledCommands(State()).addresses) print_(Handle(), job_->data);
 }
 
 void ViewerFrame::OnHelp() {
