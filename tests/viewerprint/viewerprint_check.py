@@ -16,6 +16,8 @@ if not pdf.exists():
     sys.exit(f"{pdf} is missing: viewerprint_process did not leave its PDF")
 text = subprocess.run(["pdftotext", str(pdf), "-"], check=True, capture_output=True,
                       text=True).stdout
+# The PostScript driver's hyphen comes back as a soft hyphen.
+text = text.replace("\u00ad", "-")
 pages = text.split("\f")
 if pages and not pages[-1].strip():
     pages.pop()

@@ -14,9 +14,12 @@ MessagePrinter::MessagePrinter(MessageCatalog& catalog, const std::string& insta
     : texts_(LoadMessagePrintTexts(
           kViewerPrintKeys, [&catalog](const char* key) { return CatalogText(&catalog, key); })) {
     for (int i = 0; i < kMessageFontCount; ++i) {
+        const MessageFont which = static_cast<MessageFont>(i);
+        // A missing file means the default the main program writes into it: the printer's own
+        // default font can be too large for the header block to leave room for any body.
         FontDesc desc;
-        if (!ReadFontFile(installFolder, MessageFontFile(static_cast<MessageFont>(i)), desc))
-            continue;
+        if (!ReadFontFile(installFolder, MessageFontFile(which), desc))
+            desc = DefaultMessageFont(which);
         const LOGFONTA font = ToLogFont(desc);
         fonts_[static_cast<std::size_t>(i)].Reset(::CreateFontIndirectA(&font));
     }

@@ -18,8 +18,8 @@ namespace lx::viewer {
 
 class MessagePrinter {
 public:
-    // Loads the fonts whose files exist in `installFolder`; the others print in the printer's
-    // default font.
+    // Loads the four print fonts from their files in `installFolder`; a missing file gives the
+    // main program's default for that font.
     MessagePrinter(MessageCatalog& catalog, const std::string& installFolder);
     // Shows the print dialog, then prints the message as one job.
     void Print(HWND frame, const MessageData& data) const;
