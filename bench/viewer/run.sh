@@ -56,6 +56,6 @@ done
 o=$(median "${open[@]}"); r=$(median "${read[@]}")
 echo "Viewer: a 1 MB message with 8 attached files, median of $rounds interleaved rounds"
 printf '  %-44s %8.4f s  (rounds: %s)\n' "Open to the complete page file" "$o" "${open[*]}"
-printf '  %-44s %8.4f s\n' "  of which until the store was handed back" "$(median "${handed[@]}")"
+printf '  %-44s %8.4f s\n' "Open until the launch returned (viewer idle)" "$(median "${handed[@]}")"
 printf '  %-44s %8.4f s  (rounds: %s)\n' "bare store read of the same rows" "$r" "${read[*]}"
 awk -v o="$o" -v r="$r" 'BEGIN { printf "  ratio open / bare read: %.2f (target 3)\n", o / r }'
