@@ -10,7 +10,7 @@ INSTALL := $(abspath $(BUILD)/install)
 JOBS    ?= $(shell nproc)
 ROOT    := $(abspath .)
 
-.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print bench-transfer bench-spell test-sanitize
+.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print bench-transfer bench-viewer bench-spell test-sanitize
 
 all: build
 
@@ -90,6 +90,12 @@ bench-print: win64 wineprefix printer
 bench-transfer: win64 wineprefix
 	@cmake --build $(WIN64) --target transfer_bench -j $(JOBS)
 	@bash bench/transfer/run.sh $(WIN64)
+
+# Figures: a 1 MB message with 8 attached files opened from the list until the viewer's page file
+# is complete, against the bare store read of the same rows.
+bench-viewer: win64
+	@cmake --build $(WIN64) --target viewer_bench -j $(JOBS)
+	@bash bench/viewer/run.sh $(WIN64)
 
 # Figures: the spell checker (natively built) against Hunspell: a 32,000-character body checked
 # and suggestions for 1,000 real misspellings, with how often the intended word comes first.

@@ -15,6 +15,7 @@
 #include "viewer/core/cmdline.h"
 #include "viewer/mainfrm.h"
 #include "viewer/res/resource.h"
+#include "viewer/win/messageprint.h"
 
 namespace lx::viewer {
 
@@ -109,7 +110,14 @@ int RunViewer(const char* commandLine, int showState) {
 
     int code = kStartFailed;
     {
+        // Only a shown message is printed with the print engine; its fonts are read at start.
+        std::unique_ptr<MessagePrinter> printer;
+        if (parsed.mesgNum >= 1) printer = std::make_unique<MessagePrinter>(*catalog, folder);
         ViewerFrame frame(std::move(settings));
+        if (printer)
+            frame.PlugPrint([p = printer.get()](HWND window, const MessageData& message) {
+                p->Print(window, message);
+            });
         if (frame.Create(showState)) code = MessageLoop(frame);
     }
     ui::SetCatalog(nullptr);

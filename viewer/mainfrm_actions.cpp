@@ -190,8 +190,13 @@ void ViewerFrame::OnPrintSetup() {
     }
 }
 
+// The shown message (simple view, or the message page) goes to the print engine; a page the user
+// went on to, or a page without a message, the browser control prints itself.
 void ViewerFrame::OnPrint() {
-    if (print_ && job_ && loaded_) print_(Handle(), job_->data);
+    if (print_ && job_ && EnabledCommands(State()).addresses)
+        print_(Handle(), job_->data);
+    else if (browser_)
+        browser_->PrintPage();
 }
 
 void ViewerFrame::OnHelp() {

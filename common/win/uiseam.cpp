@@ -16,6 +16,9 @@ MessageCatalog* g_catalog = nullptr;
 HWND g_mainWindow = nullptr;
 char g_appTitle[64] = "Lorvex";
 
+// A scripted answer of its own: the print dialog answered with the default printer.
+constexpr int kAnswerDefaultPrinter = 0x7001;
+
 // Scripted answers for a whole program run, read once from the environment.
 struct Transcript {
     std::mutex lock;
@@ -31,8 +34,10 @@ int AnswerByName(const std::string& name) {
         const char* name;
         int id;
     } kAnswers[] = {
-        {"IDOK", IDOK},         {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
-        {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},       {"IDNO", IDNO},
+        {"IDOK", IDOK},         {"IDCANCEL", IDCANCEL},
+        {"IDABORT", IDABORT},   {"IDRETRY", IDRETRY},
+        {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},
+        {"IDNO", IDNO},         {"DEFAULTPRINTER", kAnswerDefaultPrinter},
     };
     for (const auto& a : kAnswers)
         if (name == a.name) return a.id;
@@ -182,7 +187,15 @@ BOOL PrintSetup(PRINTDLGA* data) {
 
 BOOL PrintDialog(PRINTDLGA* data) {
     if (g_hook) return g_hook->OnCommonDialog(CommonDialog::Print, data);
-    if (TranscriptCommonDialog("print")) return FALSE;
+    int answer = 0;
+    if (TranscriptAnswer("common dialog", "print", 0, &answer)) {
+        if (answer != kAnswerDefaultPrinter) return FALSE;
+        const DWORD asked = data->Flags;
+        data->Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+        const BOOL chosen = ::PrintDlgA(data);
+        data->Flags = asked;
+        return chosen;
+    }
     return ::PrintDlgA(data);
 }
 

@@ -69,7 +69,8 @@ BOOL ChooseFont(CHOOSEFONTA* data);
 // The font dialog over the screen fonts, starting from `font`; true (and `font` changed) on OK.
 bool ChooseScreenFont(HWND owner, LOGFONTA* font);
 BOOL PrintSetup(PRINTDLGA* data);
-// The print dialog of a print job (the print engine shows it through here).
+// The print dialog of a print job (the print engine shows it through here). A scripted run whose
+// answer for it is DEFAULTPRINTER takes the default printer as a user pressing Print would.
 BOOL PrintDialog(PRINTDLGA* data);
 BOOL Help(HWND owner, const char* file, UINT command, ULONG_PTR data);
 // Starts a program with a normal window (an attached file opened with its program) and waits up

@@ -1,6 +1,7 @@
 // "&Print Message ...": the selected messages of the list printed with the print engine, all in
 // one job, each from a new page numbered from 1.
 #pragma once
+#include "common/msgprint/win/printjob.h"
 #include "common/settings/font_desc.h"
 
 #include <windows.h>
@@ -20,8 +21,6 @@ struct MessagePrintContext {
     // The four print fonts; nullptr (or no function) prints in the printer's default font.
     std::function<HFONT(MessageFont which)> font;
 };
-
-enum class PrintOutcome { Printed, NotStarted, Cancelled, StoppedAtRow };
 
 // Prints the messages in the given order. The print dialog comes first (cancelling it prints
 // nothing); a message that cannot be read ends the job cleanly after the pages before it.

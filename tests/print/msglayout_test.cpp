@@ -1,5 +1,5 @@
 // The texts, places and pages of a printed message.
-#include "mailer/ui/logic/msgprint_layout.h"
+#include "common/msgprint/msgprint_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ MessagePrintTexts Texts() {
         {"MAILMESS_CPP_42", "(not applicable)"},
         {"MAILMESS_CPP_43", "Message to "},
     };
-    return LoadMessagePrintTexts([](const char* key) {
+    return LoadMessagePrintTexts(kMessageListPrintKeys, [](const char* key) {
         auto found = catalogue.find(key);
         return found == catalogue.end() ? std::string() : found->second;
     });

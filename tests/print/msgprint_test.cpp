@@ -40,61 +40,6 @@ std::string Body(const char* tag, std::size_t size) {
     return body;
 }
 
-// The folder the engine's PDFs land in, as a Windows path.
-std::string OutFolder() {
-    const char* out = std::getenv("LX_PRINT_OUT");
-    return std::string(out && *out == '/' ? "Z:" : "") + (out ? out : "");
-}
-
-std::vector<std::string> Pdfs() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = ::FindFirstFileA((OutFolder() + "\\*.pdf").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
-    while (::FindNextFileA(h, &found));
-    ::FindClose(h);
-    return names;
-}
-
-bool Complete(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream data;
-    data << in.rdbuf();
-    const std::string& text = data.str();
-    return text.find("%%EOF", text.size() > 64 ? text.size() - 64 : 0) != std::string::npos;
-}
-
-// Waits (up to a minute) for the job's one PDF, complete, and renames it to `name`.
-bool TakePdf(const std::string& name, int* count) {
-    for (int i = 0; i < 600; ++i) {
-        const auto pdfs = Pdfs();
-        std::vector<std::string> fresh;
-        for (const auto& p : pdfs)
-            if (p.rfind("job_", 0) == 0) fresh.push_back(p);
-        if (!fresh.empty()) {
-            const std::string path = OutFolder() + "\\" + fresh.front();
-            // cups-pdf writes the file in one go; a complete PDF ends with its trailer.
-            if (Complete(path)) {
-                *count = static_cast<int>(fresh.size());
-                return ::MoveFileExA(path.c_str(), (OutFolder() + "\\" + name).c_str(),
-                                     MOVEFILE_REPLACE_EXISTING) != 0;
-            }
-        }
-        ::Sleep(100);
-    }
-    return false;
-}
-
-void ClearPdfs() {
-    for (const auto& p : Pdfs()) ::DeleteFileA((OutFolder() + "\\" + p).c_str());
-}
-
-void WriteFile(const std::string& name, const std::string& text) {
-    std::ofstream out(OutFolder() + "\\" + name, std::ios::binary);
-    out << text;
-}
-
 std::string ReadSource() {
     const char* root = std::getenv("LX_SOURCE_DIR");
     std::ifstream in(std::string(root && *root == '/' ? "Z:" : "") + (root ? root : ".") +
@@ -178,9 +123,9 @@ TEST_F(MessagePrinting, ThreeMessagesInOneJob) {
          ", 'carol@example.net')");
     const long c = Add('I', "dan@example.org", "third", third);
     ClearPdfs();
-    WriteFile("m1.txt", first);
-    WriteFile("m2.txt", second);
-    WriteFile("m3.txt", third);
+    WriteOutFile("m1.txt", first);
+    WriteOutFile("m2.txt", second);
+    WriteOutFile("m3.txt", third);
 
     EXPECT_EQ(PrintMessages(owner_.Handle(), context_, {a, b, c}), PrintOutcome::Printed);
     EXPECT_EQ(answer_.calls, 1) << "one print dialog for the whole job";

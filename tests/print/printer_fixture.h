@@ -6,6 +6,7 @@
 #include <winspool.h>
 
 #include <string>
+#include <vector>
 
 namespace lx::print::test {
 
@@ -37,5 +38,16 @@ private:
     HWND wnd_ = nullptr;
     int appMessages_ = 0;
 };
+
+// The folder the printer's PDFs land in (LX_PRINT_OUT), as a Windows path.
+std::string OutFolder();
+std::vector<std::string> Pdfs();
+bool Complete(const std::string& path);
+// Waits (up to a minute) for the job's one PDF, complete, and renames it to `name`; `count` gets
+// how many job PDFs there were.
+bool TakePdf(const std::string& name, int* count);
+void ClearPdfs();
+// Writes `text` to the file `name` in the PDF folder (for the checks that read the PDF back).
+void WriteOutFile(const std::string& name, const std::string& text);
 
 } // namespace lx::print::test

@@ -22,6 +22,7 @@ std::string MakeViewerInstallation(const char* name) {
     EmptyFolder(folder);
     CopyInto(WinPath(LX_LXVIEWER_EXE), folder);
     CopyInto(WinPath(LX_ODBCVANT_DLL), folder);
+    CopyInto(WinPath(LX_PRNTVANT_DLL), folder);
     CopyInto(JoinPath(BinaryDir(), "bin\\LXVTEXT.VSF"), folder);
     const std::string wait = "<HTML><BODY>Please wait ...</BODY></HTML>\r\n";
     WriteBytes(JoinPath(folder, "WAIT.HTM"), std::vector<unsigned char>(wait.begin(), wait.end()));

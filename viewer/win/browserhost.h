@@ -37,6 +37,8 @@ public:
     virtual void Move(const RECT& area) = 0;
     // Keys the control handles itself (Tab, accelerators of the page); true when it took `msg`.
     virtual bool TranslateKey(MSG* msg) = 0;
+    // Prints the page the control shows, with the control's own printing and default options.
+    virtual void PrintPage() = 0;
 };
 
 // Creates the control of reader type 2 (the licensed HTML control) or 3 (the WebBrowser control)

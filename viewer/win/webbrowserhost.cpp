@@ -86,6 +86,15 @@ public:
         browser_->GoForward();
     }
     void Refresh() override { browser_->Refresh(); }
+    // The document's command target prints it (a control without a document prints nothing).
+    void PrintPage() override {
+        ComPtr<IDispatch> document;
+        if (FAILED(browser_->get_Document(document.Put())) || !document) return;
+        const ComPtr<IOleCommandTarget> target =
+            document.As<IOleCommandTarget>(IID_IOleCommandTarget);
+        if (target)
+            target->Exec(nullptr, OLECMDID_PRINT, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr);
+    }
     bool Busy() const override {
         VARIANT_BOOL busy = VARIANT_FALSE;
         return SUCCEEDED(browser_->get_Busy(&busy)) && busy != VARIANT_FALSE;

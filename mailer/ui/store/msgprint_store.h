@@ -1,7 +1,7 @@
 // Reading a message to print: its row, its whole body (however long) and its first recipient.
 // Portable (store access component only); failures are reported to the owner window.
 #pragma once
-#include "mailer/ui/logic/msgprint_layout.h"
+#include "common/msgprint/msgprint_layout.h"
 #include "odbcvant/odbcvant.h"
 
 namespace lx {

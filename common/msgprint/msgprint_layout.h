@@ -1,9 +1,8 @@
-// Printed messages: the texts of a printed message (title, header lines, date and page texts),
-// where its parts sit on the page, and which piece of the body goes on which page. Portable;
-// the drawing is msgprint.cpp.
+// Printed messages, as both programs print them: the texts of a printed message (title, header
+// lines, date and page texts), where its parts sit on the page, and which piece of the body goes
+// on which page. Portable; the drawing is printjob.cpp.
 #pragma once
 #include "common/schema/sqlforms.h"
-#include "mailer/ui/logic/mailmess_rows.h"
 #include "printengine/core/paginate.h"
 
 #include <array>
@@ -28,19 +27,43 @@ struct PrintedMessage {
     std::string body;
 };
 
-// The catalogue texts of message printing (MAILMESS_CPP_33 to _43).
+// The catalogue keys of the texts of a printed message; each program has its own.
+struct MessagePrintKeys {
+    const char* documentName;
+    const char* footer;
+    const char* titleFrom;
+    const char* titleTo;
+    std::array<const char*, 4> labels;
+    const char* statusFormat;
+    const char* dateFormat;
+    const char* pageFormat;
+    const char* placeholder; // nullptr: no placeholder text
+    const char* monthPrefix; // the month names are this and 1 to 12
+};
+// The main program's message list (MAILMESS_CPP_33 to _43) and the viewer (MAINFRM_CPP_28 to
+// _37, which prints every message as a received one).
+extern const MessagePrintKeys kMessageListPrintKeys;
+extern const MessagePrintKeys kViewerPrintKeys;
+
+// Month names: entry 0 empty, entries 1 to 12 at most this long.
+constexpr std::size_t kPrintMonthNameLen = 7;
+using PrintMonthNames = std::array<std::string, 13>;
+
+// The catalogue texts of message printing.
 struct MessagePrintTexts {
-    std::string documentName; // also the footer text
+    std::string documentName;
+    std::string footer; // printed in the middle of the footer band
     std::string titleFrom, titleTo;
     std::array<std::string, 4> labels; // message id, date sent, date received, subject
     std::string statusFormat;          // page, count
     std::string dateFormat;            // month name, day, year, hour, minute, second
     std::string pageFormat;            // page, count
     std::string placeholder;           // what an own message has no value for
-    MonthNames months;
+    PrintMonthNames months;
 };
 // Reads them through `text` (a catalogue look-up by key).
-MessagePrintTexts LoadMessagePrintTexts(const std::function<std::string(const char* key)>& text);
+MessagePrintTexts LoadMessagePrintTexts(const MessagePrintKeys& keys,
+                                        const std::function<std::string(const char* key)>& text);
 
 std::string MessageTitle(const PrintedMessage& m, const MessagePrintTexts& t);
 // Label and value of the four header lines of the first page.

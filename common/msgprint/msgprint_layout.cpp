@@ -1,23 +1,58 @@
-#include "mailer/ui/logic/msgprint_layout.h"
+#include "common/msgprint/msgprint_layout.h"
 
 #include "common/catalog/textformat.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace lx {
 
-MessagePrintTexts LoadMessagePrintTexts(const std::function<std::string(const char* key)>& text) {
+const MessagePrintKeys kMessageListPrintKeys = {
+    "MAILMESS_CPP_33",
+    "MAILMESS_CPP_33", // the footer repeats the document name
+    "MAILMESS_CPP_34",
+    "MAILMESS_CPP_43",
+    {"MAILMESS_CPP_35", "MAILMESS_CPP_36", "MAILMESS_CPP_37", "MAILMESS_CPP_38"},
+    "MAILMESS_CPP_39",
+    "MAILMESS_CPP_40",
+    "MAILMESS_CPP_41",
+    "MAILMESS_CPP_42",
+    "MAILMESS_CPP_",
+};
+
+const MessagePrintKeys kViewerPrintKeys = {
+    "MAINFRM_CPP_28",
+    "MAINFRM_CPP_29",
+    "MAINFRM_CPP_30",
+    "MAINFRM_CPP_30", // never used: the viewer's message is always titled by its sender
+    {"MAINFRM_CPP_31", "MAINFRM_CPP_32", "MAINFRM_CPP_33", "MAINFRM_CPP_34"},
+    "MAINFRM_CPP_35",
+    "MAINFRM_CPP_36",
+    "MAINFRM_CPP_37",
+    nullptr,
+    "MAINFRM_CPP_",
+};
+
+MessagePrintTexts LoadMessagePrintTexts(const MessagePrintKeys& keys,
+                                        const std::function<std::string(const char* key)>& text) {
+    const auto of = [&](const char* key) { return key ? text(key) : std::string(); };
     MessagePrintTexts t;
-    t.documentName = text("MAILMESS_CPP_33");
-    t.titleFrom = text("MAILMESS_CPP_34");
-    t.labels = {text("MAILMESS_CPP_35"), text("MAILMESS_CPP_36"), text("MAILMESS_CPP_37"),
-                text("MAILMESS_CPP_38")};
-    t.statusFormat = text("MAILMESS_CPP_39");
-    t.dateFormat = text("MAILMESS_CPP_40");
-    t.pageFormat = text("MAILMESS_CPP_41");
-    t.placeholder = text("MAILMESS_CPP_42");
-    t.titleTo = text("MAILMESS_CPP_43");
-    t.months = MonthNames(text);
+    t.documentName = of(keys.documentName);
+    t.footer = of(keys.footer);
+    t.titleFrom = of(keys.titleFrom);
+    t.titleTo = of(keys.titleTo);
+    for (std::size_t i = 0; i < t.labels.size(); ++i) t.labels[i] = of(keys.labels[i]);
+    t.statusFormat = of(keys.statusFormat);
+    t.dateFormat = of(keys.dateFormat);
+    t.pageFormat = of(keys.pageFormat);
+    t.placeholder = of(keys.placeholder);
+    for (int m = 1; m <= 12; ++m) {
+        char key[32];
+        std::snprintf(key, sizeof key, "%s%d", keys.monthPrefix, m);
+        std::string name = of(key);
+        if (name.size() > kPrintMonthNameLen) name.resize(kPrintMonthNameLen);
+        t.months[static_cast<std::size_t>(m)] = std::move(name);
+    }
     return t;
 }
 
@@ -35,7 +70,8 @@ std::array<std::pair<std::string, std::string>, 4> HeaderLines(const PrintedMess
 }
 
 std::string PrintDateText(const MessagePrintTexts& t, const StoreTime& when) {
-    const std::string& month = t.months.Of(when.month >= 1 && when.month <= 12 ? when.month : 0);
+    const std::string& month =
+        t.months[when.month >= 1 && when.month <= 12 ? static_cast<std::size_t>(when.month) : 0];
     return FormatTextOr(t.dateFormat.c_str(),
                         {month, when.day, when.year, when.hour, when.minute, when.second}, "");
 }
