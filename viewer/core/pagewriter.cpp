@@ -28,10 +28,23 @@ std::string FileLink(const std::string& target, const std::string& name) {
     return "<A HREF=\"" + EscapeAttribute(target) + "\">" + EscapeText(name) + "</A><BR>\r\n";
 }
 
+// Whether the name begins with an address scheme ("JAVASCRIPT:"), which would make it a link
+// target of its own; a drive letter ("C:") is one character and no scheme.
+bool BeginsWithScheme(const std::string& name) {
+    const size_t colon = name.find(':');
+    if (colon == std::string::npos || colon < 2) return false;
+    for (size_t i = 0; i < colon; ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (!std::isalpha(c) && (i == 0 || (!std::isdigit(c) && c != '+' && c != '-' && c != '.')))
+            return false;
+    }
+    return true;
+}
+
 // Attached web pages open in the browser itself; every other file through the viewer's own
-// link form, which opens it with its program.
+// link form, which opens it with its program. A name that is an address goes that way too.
 std::string AttachmentLine(const std::string& name) {
-    const bool webPage = name.find(".HTM") != std::string::npos;
+    const bool webPage = name.find(".HTM") != std::string::npos && !BeginsWithScheme(name);
     return FileLink(webPage ? name : "ftp:///[LORVEX]" + name, name);
 }
 
