@@ -1,5 +1,6 @@
-// Writes a message page and its HTML body file for a hostile message into a folder, so that a
-// real browser can show that nothing of the message runs: page_sample FOLDER.
+// Writes the pages of two hostile messages into a folder, so that a real browser can show that
+// nothing of the messages runs: MSG01001.HTM with its HTML body file HTM01001.HTM, and
+// MSG01002.HTM of a plain body full of markup and links. page_sample FOLDER.
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -47,5 +48,26 @@ int main(int argc, char** argv) {
                          return out.good();
                      });
     std::ofstream(pagePath, std::ios::binary) << writer.TakeOutput();
-    return writer.HtmlBodyWritten() ? 0 : 1;
+    if (!writer.HtmlBodyWritten()) return 1;
+
+    // The scripts spell their mark apart: only a script that ran puts the whole word in the page.
+    const std::string plain = "<script>document.title='ow'+'ned'</script>\r\n"
+                              "http://x.org/\"><script>document.title='ow'+'ned'</script>\r\n"
+                              "www.x.org/'onmouseover='alert(1)\r\n"
+                              "<img src=x onerror=\"document.body.innerHTML='ow'+'ned'\">\r\n"
+                              "<a href=\"javascript:alert(2)\">here</a>\r\n";
+    SetRecordTexts(record, "<2@x>", "Thu, 10 Dec 2026", plain, 8192, "ann@example.org",
+                   "<b onmouseover=alert(3)>hi</b>&&N& ");
+    record.mesgSize = static_cast<std::uint32_t>(plain.size());
+    AttachmentList others;
+    AddAttachment(others, "javascript:alert(4)//.htm");
+    AddAttachment(others, "C:\\DATA\\X\" ONMOUSEOVER=\"ALERT(5).TXT");
+    MessagePageWriter second(folder + "/MSG01002.HTM", texts);
+    second.WriteRecord(record);
+    second.WriteToList(to);
+    second.WriteCcList(to);
+    second.WriteAttachments(others);
+    second.WriteBody(record, 8192, true, "", BodyFileWriter());
+    std::ofstream(folder + "/MSG01002.HTM", std::ios::binary) << second.TakeOutput();
+    return second.Complete() ? 0 : 1;
 }
