@@ -84,23 +84,36 @@ HWND DescendantByClass(HWND parent, const char* className) {
     return search.found;
 }
 
+// Texts of another process's windows are asked for in UTF-16, which every window answers in
+// full (the narrow forms of some lose all but the first character across processes).
+std::string Narrow(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0],
+                              size, nullptr, nullptr);
+    return text;
+}
+
 std::string WindowText(HWND wnd) {
     // Sent, not GetWindowText: that gives a control of another process only its caption.
-    char text[4096] = "";
-    ::SendMessageA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[4096] = L"";
+    ::SendMessageW(wnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
 }
 
 std::vector<std::string> ListLines(HWND list) {
     std::vector<std::string> lines;
-    const LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::string line(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
+        const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring line(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
                        reinterpret_cast<LPARAM>(&line[0]));
-        line.resize(std::char_traits<char>::length(line.c_str()));
-        lines.push_back(line);
+        line.resize(std::char_traits<wchar_t>::length(line.c_str()));
+        lines.push_back(Narrow(line));
     }
     return lines;
 }
