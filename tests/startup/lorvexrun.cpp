@@ -128,7 +128,7 @@ bool LorvexProcess::Start(const std::string& folder, const std::string& argument
     transcript_ = JoinPath(folder, "ui-transcript.txt");
     ::DeleteFileA(transcript_.c_str());
     // The child inherits this process's environment with the test's variables added.
-    ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", transcript_.c_str());
+    ::SetEnvironmentVariableA("LORVEX_UI_TRANSCRIPT", scripted_ ? transcript_.c_str() : nullptr);
     std::vector<std::string> names;
     for (const std::string& item : environment) {
         const size_t eq = item.find('=');

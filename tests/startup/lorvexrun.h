@@ -51,6 +51,9 @@ public:
     bool Close(DWORD millis = 20000);
     // Lines "caption|text|flags" of the boxes the run answered.
     std::vector<std::string> Transcript() const;
+    // An unscripted run shows its boxes and dialogs for the test to answer through their
+    // windows (programs it starts are unscripted too); set before Start.
+    void SetScripted(bool scripted) { scripted_ = scripted; }
 
 private:
     const char* program_;
@@ -59,6 +62,7 @@ private:
     lx::UniqueHandle process_; // info_'s two handles, closed with the run
     lx::UniqueHandle thread_;
     std::string transcript_;
+    bool scripted_ = true;
 };
 
 } // namespace lxtest
