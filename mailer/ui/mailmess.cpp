@@ -169,11 +169,24 @@ void MessageListPane::DeleteSelected() {
 }
 
 void MessageListPane::Open(int flag) {
-    if (rows_.empty()) return;
-    const std::vector<long> chosen = SelectedMessages();
-    const long mesgNum =
-        chosen.empty() ? rows_[static_cast<size_t>(selection_.Anchor())].mesgNum : chosen.front();
-    if (onOpen_) onOpen_(mesgNum, flag);
+    const int caret = selection_.Anchor();
+    const std::vector<int> chosen = selection_.Selected();
+    if (rows_.empty() || chosen.empty()) {
+        if (context_.catalog)
+            ui::MessageBox(Handle(), Text("MAILMESS_CPP_24").c_str(), ui::AppTitle(),
+                           MB_OK | MB_ICONINFORMATION);
+    } else {
+        const long mesgNum = selection_.IsSelected(caret)
+                                 ? rows_[static_cast<size_t>(caret)].mesgNum
+                                 : rows_[static_cast<size_t>(chosen.front())].mesgNum;
+        if (onOpen_) onOpen_(mesgNum, flag);
+    }
+    // The list may have been reloaded meanwhile: the row at the former caret is selected again.
+    if (!rows_.empty() && selection_.Selected().empty()) {
+        selection_.Click(caret < static_cast<int>(rows_.size()) ? caret : 0, false, false);
+        SyncSelection();
+    }
+    ::SetFocus(List());
 }
 
 void MessageListPane::ChooseFont() {

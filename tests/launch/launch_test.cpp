@@ -40,6 +40,20 @@ TEST_F(LaunchTest, OpeningANewMessageHandsOverToTheViewerAndClearsTheMark) {
     EXPECT_EQ(CountOf(Conn(), "SELECT COUNT(*) FROM Messages WHERE Subject = 'Hello&& & '"), 1);
     ASSERT_EQ(List()->Rows().size(), 1u);
     EXPECT_EQ(lx::IconForFlags(RowFlags(0)), lx::RowIcon::Incoming) << "the list reloaded";
+    EXPECT_EQ(List()->SelectedMessages(), std::vector<long>{num}) << "the row is selected again";
+}
+
+// Open without a chosen row says so and starts nothing.
+TEST_F(LaunchTest, OpeningWithoutASelectedRowAsksForOne) {
+    InstallFakeViewer("hand-over");
+    ListIncoming("Unread&&N& ");
+    {
+        lx::GateScope gate;
+        List()->Open(0);
+    }
+    ASSERT_EQ(hook->boxes.size(), 1u);
+    EXPECT_EQ(hook->boxes[0].text, lx::CatalogText(s_catalog, "MAILMESS_CPP_24"));
+    EXPECT_TRUE(ViewerRecord().empty()) << "a viewer was started";
 }
 
 // The search opens messages over its own dialog: the mark is cleared, the list is not reloaded

@@ -176,6 +176,11 @@ TEST_F(ReadMailTest, OpenedMessageIsReadAndTheViewersRequestsComeBack) {
     HWND viewer = nullptr;
     ASSERT_TRUE(
         WaitUntil([&] { return (viewer = TopWindowOf(kViewerClass, 0)) != nullptr; }, kStartWait));
+    // The viewer holds the mutex until it has read the message (each stage slowed); till then
+    // the main program waits for it without answering.
+    const bool answered = Answers(lorvex.Handle(), 300);
+    EXPECT_TRUE(!answered || MessageCommandsEnabled(viewer))
+        << "the main program went on before the message was read";
     // Once the message is read the main program goes on, and the message is no longer new.
     ASSERT_TRUE(WaitUntil([&] { return !CompletePage().empty() && Answers(lorvex.Handle(), 200); },
                           kStartWait));
@@ -260,6 +265,7 @@ TEST_F(ReadMailTest, DeleteAndFileFromTheViewerChangeTheStore) {
     Command(viewer, ID_ACTION_DELETE);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(viewer); }));
     EXPECT_EQ(FolderOf(older), Folder("_TRASHCAN"));
+    EXPECT_TRUE(WaitUntil([&] { return !lorvex.ListsMessages(); })) << "the list was not reloaded";
 
     ASSERT_TRUE(lorvex.ShowFolder("_TRASHCAN"));
     ASSERT_TRUE(WaitUntil([&] { return lorvex.Rows() == 1; }));

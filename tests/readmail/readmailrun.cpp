@@ -3,6 +3,8 @@
 #include "mailer/res/resource.h"
 #include "mailer/ui/editfram.h"
 
+#include <commctrl.h>
+
 namespace lxtest {
 
 namespace {
@@ -128,6 +130,11 @@ HWND MainWindow::MessageList() const { return ListOfPane(frame_, "LxMessageList"
 int MainWindow::Rows() const {
     HWND list = MessageList();
     return list ? static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)) : -1;
+}
+
+bool MainWindow::ListsMessages() const {
+    HWND toolbar = DescendantByClass(frame_, TOOLBARCLASSNAMEA);
+    return toolbar && ::SendMessageA(toolbar, TB_ISBUTTONENABLED, ID_MESSAGE_DELETE, 0) != 0;
 }
 
 void MainWindow::OpenRow(int row) const {

@@ -29,8 +29,10 @@ public:
     explicit MainWindow(HWND frame) : frame_(frame) {}
     HWND Handle() const { return frame_; }
     DWORD Process() const { return ProcessOf(frame_); }
-    // Rows of the message list.
+    // Rows of the message list (an empty folder shows one line saying so).
     int Rows() const;
+    // Whether the listed folder holds messages: Delete on the toolbar is enabled only then.
+    bool ListsMessages() const;
     // Selects the row with a click of the mouse, then gives the open command.
     void OpenRow(int row) const;
     // Selects the folder named `folder` in the folder pane; false when it is not listed.
