@@ -194,8 +194,8 @@ TEST_F(AsciiImport, RefusalsBeforeAnythingIsRead) {
 }
 
 TEST_F(AsciiImport, BrowseTakesAPathThatFitsAndRefusesALongerOne) {
-    const std::string fits = "C:\\" + std::string(251, 'f') + ".csv";
-    const std::string tooLong = "C:\\" + std::string(252, 'f') + ".csv";
+    const std::string fits = "C:\\" + std::string(248, 'f') + ".csv"; // 255 characters
+    const std::string tooLong = "C:\\" + std::string(249, 'f') + ".csv";
     for (const std::string& chosen : {fits, tooLong}) {
         hook.boxes.clear();
         hook.openPath = chosen;

@@ -156,9 +156,7 @@ TEST(DelimitedFile, LinesSkippedStoredRefusedAndTheEnd) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const lx::ImportScript script = lx::ParseDelimitedFile(c.bytes, c.options);
-        EXPECT_EQ(lxtest::StoredAddresses(script), c.stored);
-        EXPECT_EQ(lxtest::ShownLines(script, kKeys), c.lines);
+        lxtest::ExpectScript(lx::ParseDelimitedFile(c.bytes, c.options), kKeys, c.stored, c.lines);
     }
 }
 

@@ -74,9 +74,7 @@ TEST(FixedRecordFile, RecordsHeaderAndDamage) {
     };
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const lx::ImportScript script = lx::ParseFixedRecordFile(c.bytes);
-        EXPECT_EQ(lxtest::StoredAddresses(script), c.stored);
-        EXPECT_EQ(lxtest::ShownLines(script, kKeys), c.lines);
+        lxtest::ExpectScript(lx::ParseFixedRecordFile(c.bytes), kKeys, c.stored, c.lines);
     }
 }
 
@@ -124,9 +122,7 @@ TEST(AliasFile, AliasAndNoteLines) {
     };
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const lx::ImportScript script = lx::ParseAliasFile(c.bytes);
-        EXPECT_EQ(lxtest::StoredAddresses(script), c.stored);
-        EXPECT_EQ(lxtest::ShownLines(script, kKeys), c.lines);
+        lxtest::ExpectScript(lx::ParseAliasFile(c.bytes), kKeys, c.stored, c.lines);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "mailer/addressing/logic/abook_export.h"
 #include "mailer/addressing/logic/fixedrec_import.h"
 
+#include <gtest/gtest.h>
+
 namespace lxtest {
 
 std::string FixedRecordFile(const std::string& header, const std::vector<lx::ImportedAddress>& rows,
@@ -61,6 +63,13 @@ std::vector<std::string> ShownLines(const lx::ImportScript& script, const lx::Im
                 lines.push_back(line.suffix.empty() ? line.key : line.key + "|" + line.suffix);
         });
     return lines;
+}
+
+void ExpectScript(const lx::ImportScript& script, const lx::ImportKeys& keys,
+                  const std::vector<lx::ImportedAddress>& stored,
+                  const std::vector<std::string>& lines) {
+    EXPECT_EQ(StoredAddresses(script), stored);
+    EXPECT_EQ(ShownLines(script, keys), lines);
 }
 
 } // namespace lxtest

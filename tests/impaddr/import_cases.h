@@ -27,4 +27,9 @@ std::vector<lx::ImportedAddress> StoredAddresses(const lx::ImportScript& script)
 // formatted), with the summary a store that takes every address adds.
 std::vector<std::string> ShownLines(const lx::ImportScript& script, const lx::ImportKeys& keys);
 
+// Checks the addresses a script stores and every line it shows.
+void ExpectScript(const lx::ImportScript& script, const lx::ImportKeys& keys,
+                  const std::vector<lx::ImportedAddress>& stored,
+                  const std::vector<std::string>& lines);
+
 } // namespace lxtest
