@@ -137,7 +137,10 @@ TEST_F(AsciiImport, TabsWithoutQuotingInOtherColumns) {
         Choose(dlg, IDC_ASCIIIMP_QUOTE, "NONE");
         Choose(dlg, IDC_ASCIIIMP_DELIMITER, "TAB");
         SetColumns(dlg, {"2", "3", "1", "1"});
+        Click(dlg, IDC_ASCIIIMP_HELP);
     });
+    ASSERT_EQ(hook.helpCalls.size(), 1u);
+    EXPECT_EQ(hook.helpCalls[0].second, static_cast<ULONG_PTR>(HELP_CONTEXT_ASCIIIMP));
     EXPECT_EQ(AddBookRows(), (Rows{{"Ann", "ann@example.org", "note one"},
                                    {"Bob \"B\"", "bob@example.org", "\"q\""}}));
     EXPECT_EQ(seen.status.back(), Line("ASCIIIMP_CPP_8", "0"));

@@ -215,8 +215,11 @@ TEST_F(ImportAddresses, WithoutASourceBrowseAndStartSaySo) {
     const Seen seen = Run(data, [&](HWND dlg) {
         Click(dlg, IDC_IMPORTAD_BROWSE);
         Click(dlg, IDC_IMPORTAD_START);
+        Click(dlg, IDC_IMPORTAD_HELP);
     });
     EXPECT_EQ(seen.caption, Text("IMPORTAD_CPP_24"));
+    ASSERT_EQ(hook.helpCalls.size(), 1u);
+    EXPECT_EQ(hook.helpCalls[0].second, static_cast<ULONG_PTR>(HELP_CONTEXT_IMPORTAD));
     EXPECT_TRUE(hook.openTitles.empty());
     ASSERT_EQ(hook.boxes.size(), 2u);
     for (const lxtest::BoxSeen& box : hook.boxes) {
