@@ -7,6 +7,8 @@
 #include "mailer/ui/findmesg.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/ui/signatur.h"
+#include "mailer/addressing/maillist.h"
+#include "mailer/addressing/newabook.h"
 #include "mailer/addressing/seladdrs.h"
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mboxlist.h"
@@ -121,6 +123,7 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                       MessageSearchData{catalog_.get(), store_.Get(), installPath_, nullptr});
 
     PlugComposers();
+    PlugAddressing();
 
     LoadMailboxList();
     PlaceMainFrame();
@@ -153,6 +156,20 @@ void LorvexApp::PlugComposers() {
     viewer.mutex = mutex_.Get();
     viewer.trashFolder = context.trashFolder;
     if (composers_) PlugComposer(frame_->Plugs(), *composers_, MakeViewerLaunch(viewer));
+}
+
+// The address book and the mailing lists. The import dialogs plug into the address book's
+// importAddresses and importAscii; until they do, its import buttons stay disabled.
+void LorvexApp::PlugAddressing() {
+    const auto font = [this](MessageFont which) { return MessageFontHandle(which); };
+    AddressBookData book;
+    book.catalog = catalog_.get();
+    book.conn = store_.Get();
+    book.installPath = installPath_;
+    book.font = font;
+    PlugAddressBook(frame_->Plugs(), book);
+    PlugMailingLists(frame_->Plugs(),
+                     MailingListData{catalog_.get(), store_.Get(), installPath_, font});
 }
 
 // "Select Address" for the filter rules: the chosen AddDest into the caller's buffer.

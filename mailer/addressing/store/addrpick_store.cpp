@@ -1,23 +1,13 @@
 #include "mailer/addressing/store/addrpick_store.h"
 
 #include "mailer/addressing/logic/addrpick_rules.h"
+#include "mailer/addressing/store/blockread.h"
 
 #include <cstdint>
 #include <cstring>
 
 namespace lx {
 namespace {
-
-constexpr int kBlockRows = 5;
-
-// One text column of a block: kBlockRows buffers of Size bytes each.
-template <int Len>
-struct TextColumn {
-    char rows[kBlockRows][Len + 1];
-    void Clear() { std::memset(rows, 0, sizeof rows); }
-    // The text of row i, never past its buffer even when the driver filled it to the end.
-    std::string At(int i) const { return std::string(rows[i], strnlen(rows[i], Len)); }
-};
 
 struct Block {
     std::int32_t keys[kBlockRows];
@@ -29,30 +19,6 @@ struct Block {
         dests.Clear();
     }
 };
-
-// Binds the columns of `cursor` and walks its result a block at a time; `take` gets each filled
-// row index, `block` is cleared before every fetch. False (the error reported) when a step fails.
-template <typename Bind, typename Take>
-bool WalkBlocks(odbcvantCursor& cursor, HWND owner, Block& block, Bind bind, Take take) {
-    if (!cursor.IsValid() || !cursor.SetRowSetSize(kBlockRows) || !bind() ||
-        !cursor.ExecuteStmt()) {
-        if (owner) cursor.ReportError(owner);
-        return false;
-    }
-    int filled = 0;
-    block.Clear();
-    bool more = cursor.FetchFirst(&filled) != 0;
-    while (more && filled > 0) {
-        for (int i = 0; i < filled && i < kBlockRows; ++i) take(i);
-        block.Clear();
-        more = cursor.FetchNext(&filled) != 0;
-    }
-    if (filled < 0) {
-        if (owner) cursor.ReportError(owner);
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
