@@ -1,6 +1,7 @@
 // "Address Book" driven by control id against the runner's store: tabs, editing state, saving
 // with memberships, deleting, the preset address, export, the import buttons and printing
 // nothing.
+#include "mailer/addressing/logic/addrpick_rules.h"
 #include "mailer/addressing/newabook.h"
 #include "mailer/res/resource.h"
 #include "printengine/prntvant.h"
