@@ -2,6 +2,8 @@
 
 #include "common/catalog/msgcatalog.h"
 #include "common/msgprint/win/pageframe.h"
+#include "common/settings/win32_forms.h"
+#include "common/win/handles.h"
 #include "mailer/addressing/logic/addrprint_rules.h"
 #include "printengine/prntvant.h"
 
@@ -28,13 +30,28 @@ MessagePrintTexts FrameTexts(const EntryPrintRun& run) {
     return texts;
 }
 
-MessagePrintFonts Fonts(const EntryPrintRun& run) {
-    MessagePrintFonts fonts{};
-    for (int i = 0; i < kMessageFontCount; ++i)
-        fonts[static_cast<std::size_t>(i)] =
-            run.font ? run.font(static_cast<MessageFont>(i)) : nullptr;
-    return fonts;
-}
+// The run's fonts; one the program has not made (yet) is made here from its default description,
+// so that what is measured is what is drawn.
+class RunFonts {
+public:
+    explicit RunFonts(const EntryPrintRun& run) {
+        for (int i = 0; i < kMessageFontCount; ++i) {
+            const MessageFont which = static_cast<MessageFont>(i);
+            HFONT font = run.font ? run.font(which) : nullptr;
+            if (!font) {
+                const LOGFONTA lf = ToLogFont(DefaultMessageFont(which));
+                own_[i].Reset(::CreateFontIndirectA(&lf));
+                font = own_[i].Get();
+            }
+            handles_[static_cast<std::size_t>(i)] = font;
+        }
+    }
+    const MessagePrintFonts& Handles() const { return handles_; }
+
+private:
+    Font own_[kMessageFontCount];
+    MessagePrintFonts handles_{};
+};
 
 // The height of an entry's two lines, measured on the sample of the first entry.
 bool TwoLinesHeight(PageFrame& frame, const EntryPrintRun& run, long* height) {
@@ -89,7 +106,8 @@ EntryPrintOutcome PrintEntries(const EntryPrintRun& run) {
                                              : EntryPrintOutcome::NotStarted;
     }
     if (!engine->StartPrintJob(nullptr)) return EntryPrintOutcome::NotStarted;
-    PageFrame frame(*engine, texts, Fonts(run));
+    const RunFonts fonts(run);
+    PageFrame frame(*engine, texts, fonts.Handles());
     const bool printed = PrintPages(*engine, frame, run);
     engine->EndPrintJob();
     return printed ? EntryPrintOutcome::Printed : EntryPrintOutcome::Stopped;

@@ -21,7 +21,7 @@ struct PrintedEntry {
 struct EntryPrintRun {
     HWND owner = nullptr;
     MessageCatalog* catalog = nullptr;
-    std::function<HFONT(MessageFont which)> font; // none: the printer's default font
+    std::function<HFONT(MessageFont which)> font; // none (or nullptr): the default font
     std::string documentName;                     // the spooler's name and the footer text
     std::string title;
     std::vector<PrintedEntry> entries;

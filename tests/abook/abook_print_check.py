@@ -9,7 +9,7 @@ import subprocess
 import sys
 from pathlib import Path
 
-out = Path(sys.argv[1])
+out = Path(sys.argv[1]) / "abook"
 failures = []
 
 

@@ -4,6 +4,8 @@
 #include "mailer/addressing/maillist.h"
 #include "mailer/addressing/newabook.h"
 #include "mailer/res/resource.h"
+#include "common/settings/win32_forms.h"
+#include "common/win/handles.h"
 #include "printengine/prntvant.h"
 #include "tests/abook/abook_fixture.h"
 #include "tests/print/printer_fixture.h"
@@ -27,6 +29,18 @@ protected:
         ASSERT_NE(std::getenv("LX_PRINT_OUT"), nullptr);
         printer::SetDialogAnswer(&answer_);
         PrintVant::SetPrintDialog(printer::AnswerPrintDialog);
+        for (int i = 0; i < lx::kMessageFontCount; ++i) {
+            const LOGFONTA lf =
+                lx::ToLogFont(lx::DefaultMessageFont(static_cast<lx::MessageFont>(i)));
+            fonts_[i].Reset(::CreateFontIndirectA(&lf));
+        }
+        // The PDFs and what they must show go into a folder of their own, which the other
+        // printing tests' clearing of the printer's folder does not reach.
+        ::CreateDirectoryA((printer::OutFolder() + "\\" + kFolder).c_str(), nullptr);
+        // A job another program left must not be taken for this one's.
+        for (const std::string& pdf : printer::Pdfs())
+            if (pdf.rfind("job_", 0) == 0)
+                ::DeleteFileA((printer::OutFolder() + "\\" + pdf).c_str());
     }
     void TearDown() override {
         PrintVant::SetPrintDialog(nullptr);
@@ -54,28 +68,39 @@ protected:
             });
         };
     }
+    std::function<HFONT(lx::MessageFont)> Fonts() {
+        return [this](lx::MessageFont which) { return fonts_[static_cast<int>(which)].Get(); };
+    }
+    static void WriteExpected(const std::string& name, const std::string& text) {
+        printer::WriteOutFile(std::string(kFolder) + "\\" + name, text);
+    }
     // After the run: no box, one print dialog, one job's PDF kept as `pdf`.
-    void ExpectOneJob(const char* pdf) {
+    void ExpectOneJob(const std::string& pdf) {
         EXPECT_TRUE(hook.boxes.empty());
         EXPECT_EQ(answer_.calls, 1);
         EXPECT_EQ(PrintVant::RefCounter, 0);
         int jobs = 0;
         ASSERT_TRUE(printer::TakePdf(pdf, &jobs)) << "no PDF from the printer";
         EXPECT_EQ(jobs, 1);
+        const std::string out = printer::OutFolder() + "\\";
+        EXPECT_TRUE(::MoveFileExA((out + pdf).c_str(), (out + kFolder + "\\" + pdf).c_str(),
+                                  MOVEFILE_REPLACE_EXISTING));
     }
+    static constexpr char kFolder[] = "abook";
+    lx::Font fonts_[lx::kMessageFontCount];
     printer::DialogAnswer answer_;
 };
 
 TEST_F(AddressPrinting, TheWholeBookInNameOrder) {
     std::vector<long> keys;
     const std::string expected = Addresses(70, &keys);
-    printer::ClearPdfs();
-    printer::WriteOutFile("abook.txt", expected);
+    WriteExpected("abook.txt", expected);
     ClickThenClose(IDC_NEWABOOK_PRINT);
     lx::AddressBookData data;
     data.catalog = &s_catalogue->Get();
     data.conn = &Conn();
     data.installPath = installPath;
+    data.font = Fonts();
     EXPECT_EQ(IDCANCEL, lx::ShowAddressBookDialog(parent, &data));
     ExpectOneJob("abook.pdf");
 }
@@ -94,13 +119,13 @@ TEST_F(AddressPrinting, AListWithItsToAndCcMembers) {
         expected += line;
     }
     lxtest::AddList(Conn(), "Printed list", members);
-    printer::ClearPdfs();
-    printer::WriteOutFile("abooklist.txt", expected);
+    WriteExpected("abooklist.txt", expected);
     ClickThenClose(IDC_MAILLIST_PRINT);
     lx::MailingListData data;
     data.catalog = &s_catalogue->Get();
     data.conn = &Conn();
     data.installPath = installPath;
+    data.font = Fonts();
     EXPECT_EQ(IDCANCEL, lx::ShowMailingListDialog(parent, &data));
     ExpectOneJob("abooklist.pdf");
 }
