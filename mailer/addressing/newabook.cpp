@@ -54,6 +54,10 @@ AddressBookDialog::AddressBookDialog(HWND owner, AddressBookData* data)
     Map().OnCommand(IDC_NEWABOOK_HELP, [this](int, HWND) {
         ShowPickerHelp(Handle(), data_->installPath, HELP_CONTEXT_NEWABOOK);
     });
+    Map().On(WM_HELP, [this](WPARAM, LPARAM) -> LRESULT { // F1
+        ShowPickerHelp(Handle(), data_->installPath, HELP_CONTEXT_NEWABOOK);
+        return TRUE;
+    });
     Map().On(WM_NOTIFY, [this](WPARAM, LPARAM notify) -> LRESULT {
         if (IsTabChange(notify, IDC_NEWABOOK_TABS)) OnTabChange();
         return 0;

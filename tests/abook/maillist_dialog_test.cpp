@@ -2,6 +2,7 @@
 // store: picking To and Cc members, list names, deleting a list, and the merge file.
 #include "mailer/addressing/maillist.h"
 #include "mailer/res/resource.h"
+#include "mailer/ui/logic/cmdplug.h"
 #include "tests/abook/abook_fixture.h"
 
 #include <gtest/gtest.h>
@@ -242,6 +243,22 @@ TEST_F(MailingLists, DeletingAListRemovesItsMembersButNotTheAddresses) {
     EXPECT_EQ(Count("DistroAdd WHERE DistroNum = " + std::to_string(team)), 0);
     EXPECT_EQ(Count("DistroAdd WHERE DistroNum = " + std::to_string(zoo)), 0);
     EXPECT_EQ(Count("AddBook"), 4);
+}
+
+TEST_F(MailingLists, ThePluggedCommandOpensTheLists) {
+    lx::CommandPlugs plugs;
+    lx::PlugMailingLists(plugs, ListData());
+    lxtest::AddList(Conn(), "Team", {});
+    Lines lists;
+    hook.onInit = [&](HWND dlg, int id) {
+        EXPECT_EQ(id, IDD_MAILLIST);
+        lists = ListLines(dlg, IDC_MAILLIST_LISTS);
+        Press(dlg, IDCANCEL);
+    };
+    int result = 0;
+    ASSERT_TRUE(plugs.Run(ID_MAILING_LISTS, parent, nullptr, &result));
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(lists, Lines{"Team"});
 }
 
 TEST_F(MailingLists, AddingAListThroughBuildShowsItInTheList) {

@@ -4,6 +4,7 @@
 #include "mailer/addressing/logic/addrpick_rules.h"
 #include "mailer/addressing/newabook.h"
 #include "mailer/res/resource.h"
+#include "mailer/ui/logic/cmdplug.h"
 #include "printengine/prntvant.h"
 #include "tests/abook/abook_fixture.h"
 
@@ -299,6 +300,27 @@ TEST_F(AddressBook, ImportButtonsRunTheImportDialogsAndTheListIsReadAgain) {
     EXPECT_EQ(kinds, (std::vector<int>{1, 0, 2}));
     EXPECT_EQ(asciiRuns, 1);
     EXPECT_EQ(after, (Lines{"Abe 0", "Abe 1", "Abe 2"}));
+}
+
+TEST_F(AddressBook, ThePluggedCommandOpensTheBookWithItsPresetAndHelpShowsItsTopic) {
+    lx::CommandPlugs plugs;
+    lx::PlugAddressBook(plugs, Data());
+    std::string dest;
+    hook.onInit = [&](HWND dlg, int) {
+        later.Post([&, dlg] {
+            dest = lxtest::ControlText(dlg, IDC_NEWABOOK_DEST);
+            Click(dlg, IDC_NEWABOOK_HELP);
+            ::SendMessageA(dlg, WM_HELP, 0, 0);
+            Press(dlg, IDCANCEL);
+        });
+    };
+    int result = 0;
+    ASSERT_TRUE(plugs.Run(ID_ADDRESS_BOOK, parent, "ann@example.org", &result));
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(dest, "ann@example.org");
+    ASSERT_EQ(hook.helpCalls.size(), 2u);
+    for (const auto& call : hook.helpCalls)
+        EXPECT_EQ(call.second, ULONG_PTR{HELP_CONTEXT_NEWABOOK});
 }
 
 } // namespace
