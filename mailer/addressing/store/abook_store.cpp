@@ -5,29 +5,8 @@
 #include "common/schema/storetables.h"
 #include "mailer/addressing/store/blockread.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace lx {
 namespace {
-
-struct AddressBlock {
-    std::int32_t keys[kBlockRows];
-    TextColumn<kAddNameLen> names;
-    TextColumn<kAddDestLen> dests;
-    TextColumn<kAddNoteLen> notes;
-    void Clear() {
-        std::memset(keys, 0, sizeof keys);
-        names.Clear();
-        dests.Clear();
-        notes.Clear();
-    }
-};
-
-struct KeyBlock {
-    std::int32_t keys[kBlockRows];
-    void Clear() { std::memset(keys, 0, sizeof keys); }
-};
 
 // The row's three text columns bound for an insert or an update.
 struct AddressValues {
@@ -72,9 +51,8 @@ bool ReadAddressBookRows(odbcvantConnection* conn, const std::string& sql,
     const bool ok = WalkBlocks(
         cursor, owner, block,
         [&] {
-            return cursor.BindColumns(1, ODBCVANT_INT32, block.keys, 0) &&
-                   block.names.Bind(cursor, 2) && block.dests.Bind(cursor, 3) &&
-                   block.notes.Bind(cursor, 4);
+            return block.BindKeys(cursor, 1) && block.names.Bind(cursor, 2) &&
+                   block.dests.Bind(cursor, 3) && block.notes.Bind(cursor, 4);
         },
         [&](int i) {
             read.push_back(AddressBookRow{static_cast<long>(block.keys[i]), block.names.At(i),
@@ -92,10 +70,9 @@ bool ReadMemberships(odbcvantConnection* conn, long addNum, std::vector<long>* d
     const std::string sql =
         "SELECT DistroNum FROM DistroAdd WHERE " + ConditionAddNum(static_cast<int>(addNum));
     odbcvantCursor cursor(conn, sql.c_str());
-    KeyBlock block{};
+    AddressBlock block{};
     return WalkBlocks(
-        cursor, owner, block,
-        [&] { return cursor.BindColumns(1, ODBCVANT_INT32, block.keys, 0) != 0; },
+        cursor, owner, block, [&] { return block.BindKeys(cursor, 1); },
         [&](int i) { distroNums->push_back(static_cast<long>(block.keys[i])); });
 }
 

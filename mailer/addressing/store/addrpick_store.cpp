@@ -3,41 +3,21 @@
 #include "mailer/addressing/logic/addrpick_rules.h"
 #include "mailer/addressing/store/blockread.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace lx {
-namespace {
-
-struct Block {
-    std::int32_t keys[kBlockRows];
-    TextColumn<kAddNameLen> names;
-    TextColumn<kAddDestLen> dests;
-    void Clear() {
-        std::memset(keys, 0, sizeof keys);
-        names.Clear();
-        dests.Clear();
-    }
-};
-
-} // namespace
 
 bool ReadAddressRows(odbcvantConnection* conn, const std::string& sql, bool withKey,
                      std::vector<AddressRow>* rows, HWND owner) {
     rows->clear();
     if (!conn) return false;
     odbcvantCursor cursor(conn, sql.c_str());
-    Block block{};
+    AddressBlock block{};
     const int first = withKey ? 2 : 1;
     std::vector<AddressRow> read;
     const bool ok = WalkBlocks(
         cursor, owner, block,
         [&] {
-            return (!withKey || cursor.BindColumns(1, ODBCVANT_INT32, block.keys, 0)) &&
-                   cursor.BindColumns(first, ODBCVANT_TEXT, block.names.rows,
-                                      sizeof block.names.rows[0]) &&
-                   cursor.BindColumns(first + 1, ODBCVANT_TEXT, block.dests.rows,
-                                      sizeof block.dests.rows[0]);
+            return (!withKey || block.BindKeys(cursor, 1)) && block.names.Bind(cursor, first) &&
+                   block.dests.Bind(cursor, first + 1);
         },
         [&](int i) {
             read.push_back(
@@ -52,15 +32,11 @@ bool ReadMailingLists(odbcvantConnection* conn, std::vector<MailingListRow>* lis
     lists->clear();
     if (!conn) return false;
     odbcvantCursor cursor(conn, kMailingListsQuery);
-    Block block{};
+    AddressBlock block{};
     std::vector<MailingListRow> read;
     const bool ok = WalkBlocks(
         cursor, owner, block,
-        [&] {
-            return cursor.BindColumns(1, ODBCVANT_INT32, block.keys, 0) &&
-                   cursor.BindColumns(2, ODBCVANT_TEXT, block.names.rows,
-                                      sizeof block.names.rows[0]);
-        },
+        [&] { return block.BindKeys(cursor, 1) && block.names.Bind(cursor, 2); },
         [&](int i) {
             read.push_back(MailingListRow{static_cast<long>(block.keys[i]),
                                           block.names.At(i).substr(0, kDistroNameLen)});
@@ -74,14 +50,10 @@ bool ReadMemberAddresses(odbcvantConnection* conn, long distroNum, bool asTo,
     dests->clear();
     if (!conn) return false;
     odbcvantCursor cursor(conn, ListMembersQuery(distroNum, asTo).c_str());
-    Block block{};
+    AddressBlock block{};
     std::vector<std::string> read;
     const bool ok = WalkBlocks(
-        cursor, owner, block,
-        [&] {
-            return cursor.BindColumns(1, ODBCVANT_TEXT, block.dests.rows,
-                                      sizeof block.dests.rows[0]);
-        },
+        cursor, owner, block, [&] { return block.dests.Bind(cursor, 1); },
         [&](int i) { read.push_back(block.dests.At(i)); });
     if (ok) dests->swap(read);
     return ok;

@@ -1,8 +1,10 @@
 // Reading a query's rows a block of five at a time into bound column buffers, as every address
 // and mailing-list read does. Portable (store access component only).
 #pragma once
+#include "mailer/addressing/logic/addrpick_rules.h"
 #include "odbcvant/odbcvant.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -20,6 +22,29 @@ struct TextColumn {
     }
     // The text of row i, never past its buffer even when the driver filled it to the end.
     std::string At(int i) const { return std::string(rows[i], strnlen(rows[i], Len)); }
+};
+
+// The columns any address or mailing-list read binds: keys, a flag (IsTo), a name, a
+// destination and a note, for one block of rows. Each read binds the ones its query yields.
+struct AddressBlock {
+    std::int32_t keys[kBlockRows];
+    std::int32_t flags[kBlockRows];
+    TextColumn<kAddNameLen> names;
+    TextColumn<kAddDestLen> dests;
+    TextColumn<kAddNoteLen> notes;
+    void Clear() {
+        std::memset(keys, 0, sizeof keys);
+        std::memset(flags, 0, sizeof flags);
+        names.Clear();
+        dests.Clear();
+        notes.Clear();
+    }
+    bool BindKeys(odbcvantCursor& cursor, int column) {
+        return cursor.BindColumns(column, ODBCVANT_INT32, keys, 0) != 0;
+    }
+    bool BindFlags(odbcvantCursor& cursor, int column) {
+        return cursor.BindColumns(column, ODBCVANT_INT32, flags, 0) != 0;
+    }
 };
 
 // Binds the columns of `cursor` (`bind`) and walks its result a block at a time; `take` gets each

@@ -7,39 +7,17 @@
 #include "mailer/addressing/store/abook_store.h"
 #include "mailer/addressing/store/blockread.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace lx {
 namespace {
-
-struct MemberBlock {
-    std::int32_t keys[kBlockRows];
-    std::int32_t isTo[kBlockRows];
-    TextColumn<kAddNameLen> names;
-    TextColumn<kAddDestLen> dests;
-    TextColumn<kAddNoteLen> notes;
-    void Clear() {
-        std::memset(keys, 0, sizeof keys);
-        std::memset(isTo, 0, sizeof isTo);
-        names.Clear();
-        dests.Clear();
-        notes.Clear();
-    }
-};
-
-bool BindInts(odbcvantCursor& cursor, int column, std::int32_t* values) {
-    return cursor.BindColumns(column, ODBCVANT_INT32, values, 0) != 0;
-}
 
 // The DistroNums of the lists named `name`.
 bool ListsNamed(odbcvantConnection* conn, const std::string& name, std::vector<long>* nums,
                 HWND owner) {
     nums->clear();
     odbcvantCursor cursor(conn, SqlFindDistribution(name).c_str());
-    MemberBlock block{};
+    AddressBlock block{};
     return WalkBlocks(
-        cursor, owner, block, [&] { return BindInts(cursor, 1, block.keys); },
+        cursor, owner, block, [&] { return block.BindKeys(cursor, 1); },
         [&](int i) { nums->push_back(static_cast<long>(block.keys[i])); });
 }
 
@@ -50,11 +28,11 @@ bool ReadListEntries(odbcvantConnection* conn, const std::string& sql,
     entries->clear();
     if (!conn) return false;
     odbcvantCursor cursor(conn, sql.c_str());
-    MemberBlock block{};
+    AddressBlock block{};
     std::vector<ListEntry> read;
     const bool ok = WalkBlocks(
         cursor, owner, block,
-        [&] { return BindInts(cursor, 1, block.keys) && block.names.Bind(cursor, 2); },
+        [&] { return block.BindKeys(cursor, 1) && block.names.Bind(cursor, 2); },
         [&](int i) {
             read.push_back(ListEntry{block.keys[i], block.names.At(i)});
         });
@@ -68,16 +46,16 @@ bool ReadListMembers(odbcvantConnection* conn, long distroNum, std::vector<ListE
     cc->clear();
     if (!conn) return false;
     odbcvantCursor cursor(conn, ListEntriesQuery(distroNum).c_str());
-    MemberBlock block{};
+    AddressBlock block{};
     std::vector<ListEntry> readTo, readCc;
     const bool ok = WalkBlocks(
         cursor, owner, block,
         [&] {
-            return BindInts(cursor, 1, block.keys) && block.names.Bind(cursor, 2) &&
-                   BindInts(cursor, 3, block.isTo);
+            return block.BindKeys(cursor, 1) && block.names.Bind(cursor, 2) &&
+                   block.BindFlags(cursor, 3);
         },
         [&](int i) {
-            (block.isTo[i] ? readTo : readCc)
+            (block.flags[i] ? readTo : readCc)
                 .push_back(ListEntry{block.keys[i], block.names.At(i)});
         });
     if (ok) {
@@ -92,17 +70,17 @@ bool ReadPrintedMembers(odbcvantConnection* conn, long distroNum,
     members->clear();
     if (!conn) return false;
     odbcvantCursor cursor(conn, ListPrintQuery(distroNum).c_str());
-    MemberBlock block{};
+    AddressBlock block{};
     std::vector<PrintedMember> read;
     const bool ok = WalkBlocks(
         cursor, owner, block,
         [&] {
             return block.names.Bind(cursor, 1) && block.dests.Bind(cursor, 2) &&
-                   block.notes.Bind(cursor, 3) && BindInts(cursor, 4, block.isTo);
+                   block.notes.Bind(cursor, 3) && block.BindFlags(cursor, 4);
         },
         [&](int i) {
             read.push_back(PrintedMember{block.names.At(i), block.dests.At(i), block.notes.At(i),
-                                         block.isTo[i] != 0});
+                                         block.flags[i] != 0});
         });
     if (ok) members->swap(read);
     return ok;
