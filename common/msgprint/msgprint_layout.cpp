@@ -81,17 +81,14 @@ std::string PageText(const std::string& format, int page, int count) {
                         std::to_string(page) + " / " + std::to_string(count));
 }
 
-MessagePageLayout LayoutMessagePage(const print::PageRect& p, const MeasuredParts& m) {
-    MessagePageLayout l;
+PageFrameLayout LayoutPageFrame(const print::PageRect& p, const PageFrameParts& m) {
+    PageFrameLayout l;
     // The title, centred on the first line of the page.
     const long w = m.titleWidth + 1;
     l.title.left = static_cast<std::int32_t>((p.right - w) / 2);
     l.title.right = static_cast<std::int32_t>(l.title.left + w + 1);
     l.title.top = p.top;
     l.title.bottom = static_cast<std::int32_t>(p.top + m.titleHeight);
-    // The header block's first line.
-    l.header = {p.left, l.title.bottom + 10, p.right,
-                static_cast<std::int32_t>(l.title.bottom + 10 + m.labelHeight)};
     // The footer band's three texts share one bottom line.
     const auto footerText = [&](long left, long width, long height) {
         return print::PageRect{static_cast<std::int32_t>(left),
@@ -103,6 +100,16 @@ MessagePageLayout LayoutMessagePage(const print::PageRect& p, const MeasuredPart
     l.pageNumber = footerText(p.right - m.pageWidth - 3, m.pageWidth + 2, m.pageHeight);
     const std::int32_t bandTop = std::min({l.date.top, l.footer.top, l.pageNumber.top}) - 1;
     l.band = {p.left, bandTop, p.right, p.bottom};
+    return l;
+}
+
+MessagePageLayout LayoutMessagePage(const print::PageRect& p, const MeasuredParts& m) {
+    MessagePageLayout l;
+    static_cast<PageFrameLayout&>(l) = LayoutPageFrame(p, m);
+    const std::int32_t bandTop = l.band.top;
+    // The header block's first line.
+    l.header = {p.left, l.title.bottom + 10, p.right,
+                static_cast<std::int32_t>(l.title.bottom + 10 + m.labelHeight)};
     // Four labels and four values, each moving down by its height and 2, then the rule.
     const long block = 4 * (m.labelHeight + 2) + 4 * (m.valueHeight + 2) + 4;
     const long bodyTop = std::max(l.header.top + 9 * m.labelHeight, l.header.top + block);

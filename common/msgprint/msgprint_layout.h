@@ -72,18 +72,28 @@ std::array<std::pair<std::string, std::string>, 4> HeaderLines(const PrintedMess
 std::string PrintDateText(const MessagePrintTexts& t, const StoreTime& when);
 std::string PageText(const std::string& format, int page, int count);
 
-// Sizes measured on the printer, in hundredths of an inch.
-struct MeasuredParts {
+// The page frame every printed page shares (messages, the address book, a mailing list): the
+// title centred at the top, and at the foot a light-grey band with the date, the footer text and
+// the page number. Sizes measured on the printer, in hundredths of an inch.
+struct PageFrameParts {
     long titleWidth = 0, titleHeight = 0; // the title, head font, one line
-    long labelHeight = 0;                 // a label, tags font
-    long valueHeight = 0;                 // a value, text font
     long dateWidth = 0, dateHeight = 0;   // a sample date, foot font
     long footerWidth = 0, footerHeight = 0;
     long pageWidth = 0, pageHeight = 0; // a sample page text, foot font
 };
+struct PageFrameLayout {
+    print::PageRect title, date, footer, pageNumber, band;
+};
+PageFrameLayout LayoutPageFrame(const print::PageRect& page, const PageFrameParts& m);
 
-struct MessagePageLayout {
-    print::PageRect title, header, date, footer, pageNumber, band;
+// A message's page adds the header block's line heights.
+struct MeasuredParts : PageFrameParts {
+    long labelHeight = 0; // a label, tags font
+    long valueHeight = 0; // a value, text font
+};
+
+struct MessagePageLayout : PageFrameLayout {
+    print::PageRect header;
     print::PageRect firstBody; // below the header block
     print::PageRect laterBody; // below the title
 };

@@ -1,10 +1,11 @@
 #include "common/schema/newmessage.h"
 
+#include "common/schema/newkey.h"
+
 #include "common/schema/schema.h"
 #include "common/schema/scripts.h"
 #include "common/schema/storetables.h"
 
-#include <cctype>
 #include <string>
 
 namespace lx {
@@ -16,26 +17,6 @@ std::string Fit(const std::string& value, int width) {
     std::string text(value.c_str());
     if (text.size() > static_cast<size_t>(width)) text.resize(static_cast<size_t>(width));
     return text;
-}
-
-// Up to `limit` keys the query yields (column 1); false when the query itself failed.
-bool QueryKeys(odbcvantConnection* conn, const std::string& sql, std::vector<long>& keys,
-               size_t limit) {
-    keys.clear();
-    odbcvantCursor cursor(conn, sql.c_str());
-    SQLINTEGER key = 0;
-    if (!cursor.SetSingleResult() || !cursor.BindColumns(1, ODBCVANT_INT32, &key, 0) ||
-        !cursor.ExecuteStmt())
-        return false;
-    while (keys.size() < limit && cursor.SingleFetch()) keys.push_back(static_cast<long>(key));
-    return true;
-}
-
-// The one key a query yields; -1 for none, for several or for a failure.
-long OnlyKey(odbcvantConnection* conn, const std::string& sql) {
-    std::vector<long> keys;
-    if (!QueryKeys(conn, sql, keys, 2) || keys.size() != 1) return -1;
-    return keys[0];
 }
 
 const char* MesgType(NewMessageKind kind) {
@@ -65,20 +46,6 @@ bool InsertChildren(odbcvantConnection* conn, const char* table, const char* col
 }
 
 } // namespace
-
-long LastInsertedKey(odbcvantConnection* conn) {
-    if (!conn || !conn->IsConnected()) return -1;
-    std::string dbms = conn->GetDbmsName();
-    for (char& c : dbms) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const char* sql = nullptr;
-    if (dbms.find("SQLITE") != std::string::npos)
-        sql = "SELECT last_insert_rowid()";
-    else if (StoreEngineFromDbmsName(dbms) == StoreEngine::PostgreSQL)
-        sql = "SELECT lastval()";
-    if (!sql) return -1;
-    const long key = OnlyKey(conn, sql);
-    return key > 0 ? key : -1;
-}
 
 std::string SqlFindNewMessage(const NewMessage& m) {
     switch (m.kind) {
@@ -120,12 +87,7 @@ StoreOutcome InsertMessageRow(odbcvantConnection* conn, const NewMessage& m, HWN
 
     // The select-back form alone cannot tell apart two messages of one second with the same
     // values (a merge run writes many): the store's own new key decides, the form confirms it.
-    const std::string form = SqlFindNewMessage(m);
-    long key = LastInsertedKey(conn);
-    if (key > 0)
-        key = OnlyKey(conn, form + " AND " + ConditionMesgNum(key));
-    else
-        key = OnlyKey(conn, form); // an engine without a new-key value: only a unique answer
+    const long key = FindNewRowKey(conn, SqlFindNewMessage(m), "MesgNum");
     if (key <= 0) return StoreOutcome::KeyNotCertain;
     if (mesgNum) *mesgNum = key;
     return StoreOutcome::Stored;

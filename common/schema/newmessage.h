@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/schema/newkey.h"
 #include "common/schema/sqlforms.h"
 #include "odbcvant/odbcvant.h"
 
@@ -38,11 +39,6 @@ enum class StoreOutcome {
     KeyNotCertain,  // the row is stored but its key could not be told apart: no child written
     ChildNotWritten // the row is stored; a child row was refused (error reported to the owner)
 };
-
-// The store's own value for the key of the row this connection inserted last: SQLite's
-// last_insert_rowid(), PostgreSQL's lastval(); chosen by the engine's SQL_DBMS_NAME.
-// -1 for an engine that has neither, or on failure.
-long LastInsertedKey(odbcvantConnection* conn);
 
 // The select-back form of the message's kind.
 std::string SqlFindNewMessage(const NewMessage& message);

@@ -7,6 +7,10 @@
 #include "mailer/ui/findmesg.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/ui/signatur.h"
+#include "mailer/addressing/asciiimp.h"
+#include "mailer/addressing/impaddr.h"
+#include "mailer/addressing/maillist.h"
+#include "mailer/addressing/newabook.h"
 #include "mailer/addressing/seladdrs.h"
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mboxlist.h"
@@ -121,6 +125,7 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                       MessageSearchData{catalog_.get(), store_.Get(), installPath_, nullptr});
 
     PlugComposers();
+    PlugAddressing();
 
     LoadMailboxList();
     PlaceMainFrame();
@@ -153,6 +158,34 @@ void LorvexApp::PlugComposers() {
     viewer.mutex = mutex_.Get();
     viewer.trashFolder = context.trashFolder;
     if (composers_) PlugComposer(frame_->Plugs(), *composers_, MakeViewerLaunch(viewer));
+}
+
+// The address book with its import dialogs, and the mailing lists.
+void LorvexApp::PlugAddressing() {
+    const auto font = [this](MessageFont which) { return MessageFontHandle(which); };
+    AddressBookData book;
+    book.catalog = catalog_.get();
+    book.conn = store_.Get();
+    book.installPath = installPath_;
+    book.font = font;
+    book.importAddresses = [this](HWND owner, int kind) {
+        ImportAddressesData data;
+        data.source = static_cast<ImportSourceKind>(kind);
+        data.catalog = catalog_.get();
+        data.conn = store_.Get();
+        data.installPath = installPath_;
+        ShowImportAddressesDialog(owner, &data);
+    };
+    book.importAscii = [this](HWND owner) {
+        AsciiImportData data;
+        data.catalog = catalog_.get();
+        data.conn = store_.Get();
+        data.installPath = installPath_;
+        ShowAsciiImportDialog(owner, &data);
+    };
+    PlugAddressBook(frame_->Plugs(), book);
+    PlugMailingLists(frame_->Plugs(),
+                     MailingListData{catalog_.get(), store_.Get(), installPath_, font});
 }
 
 // "Select Address" for the filter rules: the chosen AddDest into the caller's buffer.

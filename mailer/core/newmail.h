@@ -78,6 +78,7 @@ private:
     void ArmMailCheck();
     void StartWorker();
     void PlugComposers();
+    void PlugAddressing();
 
     char installPath_[MAX_PATH] = "";
     std::string commandLine_;

@@ -161,10 +161,10 @@ TEST(DelimitedFile, LinesSkippedStoredRefusedAndTheEnd) {
 }
 
 TEST(AddressExport, ValuesQuotedWithQuotesDoubledOnOneLine) {
-    EXPECT_EQ(lx::FormatAddressExportLine("Ann", "a@x", ""), "\"Ann\",\"a@x\",\"\"\r\n");
-    EXPECT_EQ(lx::FormatAddressExportLine("\"Red\" Ed, Jr", "e@x", "it's"),
+    EXPECT_EQ(lx::ExportLine("Ann", "a@x", ""), "\"Ann\",\"a@x\",\"\"\r\n");
+    EXPECT_EQ(lx::ExportLine("\"Red\" Ed, Jr", "e@x", "it's"),
               "\"\"\"Red\"\" Ed, Jr\",\"e@x\",\"it's\"\r\n");
-    EXPECT_EQ(lx::FormatAddressExportLine("A", "a@x", "two\r\nlines\n"),
+    EXPECT_EQ(lx::ExportLine("A", "a@x", "two\r\nlines\n"),
               "\"A\",\"a@x\",\"two  lines \"\r\n");
 }
 

@@ -39,9 +39,9 @@ std::vector<lx::ImportedAddress> AwkwardAddresses(int count) {
 }
 
 std::string ExportFile(const std::vector<lx::ImportedAddress>& rows) {
-    std::string file = lx::FormatAddressExportLine("Name", "Email Address", "Notes");
+    std::string file = lx::ExportLine("Name", "Email Address", "Notes");
     for (const lx::ImportedAddress& row : rows)
-        file += lx::FormatAddressExportLine(row.name, row.dest, row.note);
+        file += lx::ExportLine(row.name, row.dest, row.note);
     return file;
 }
 

@@ -2,6 +2,7 @@
 // page numbered from 1, with its title, header block, body pages and footer band.
 #pragma once
 #include "common/msgprint/msgprint_layout.h"
+#include "common/msgprint/win/pageframe.h"
 #include "common/settings/font_desc.h"
 
 #include <windows.h>
@@ -13,9 +14,6 @@
 namespace lx {
 
 enum class PrintOutcome { Printed, NotStarted, Cancelled, StoppedAtRow };
-
-// The head, tags, text and foot fonts in that order; nullptr prints in the printer's default font.
-using MessagePrintFonts = std::array<HFONT, 4>;
 
 struct MessagePrintRun {
     HWND owner = nullptr;

@@ -14,6 +14,13 @@ const char* LettersOf(int tab) { return kTabLetters[tab >= 0 && tab < kLetterTab
 
 } // namespace
 
+std::string FitText(const std::string& value, int width) {
+    std::string text(value.c_str());
+    if (width >= 0 && text.size() > static_cast<std::size_t>(width))
+        text.resize(static_cast<std::size_t>(width));
+    return text;
+}
+
 const char* LetterTabLabel(int tab) { return LettersOf(tab); }
 
 std::string LetterTabConditions(int tab) {
@@ -33,14 +40,17 @@ std::string LetterTabConditions(int tab) {
     return conditions;
 }
 
-std::string RecipientTabQuery(int tab) {
-    return "SELECT AddNum, AddName, AddDest FROM AddBook WHERE AddName LIKE " +
+std::string TabQuery(const char* columns, int tab) {
+    return std::string("SELECT ") + columns + " FROM AddBook WHERE AddName LIKE " +
            LetterTabConditions(tab) + " ORDER BY AddName";
 }
 
-std::string AddressTabQuery(int tab) {
-    return "SELECT AddName, AddDest FROM AddBook WHERE AddName LIKE " + LetterTabConditions(tab) +
-           " ORDER BY AddName";
+std::string RecipientTabQuery(int tab) { return TabQuery("AddNum, AddName, AddDest", tab); }
+
+std::string AddressTabQuery(int tab) { return TabQuery("AddName, AddDest", tab); }
+
+std::string AddressBookTabQuery(int tab) {
+    return TabQuery("AddNum, AddName, AddDest, AddNote", tab);
 }
 
 std::string ListMembersQuery(long distroNum, bool asTo) {

@@ -9,6 +9,20 @@
 
 namespace lx {
 
+// Widths of the address book's and the mailing lists' text columns.
+constexpr int kAddNameLen = 48;
+constexpr int kAddDestLen = 80;
+constexpr int kAddNoteLen = 80;
+constexpr int kDistroNameLen = 32;
+
+// The text up to its first NUL, cut to `width` characters (a column's width).
+std::string FitText(const std::string& value, int width);
+
+struct MailingListRow {
+    long distroNum = 0;
+    std::string name;
+};
+
 constexpr int kLetterTabCount = 9;
 // "ABC", "DEF", ... "VW", "XYZ".
 const char* LetterTabLabel(int tab);
@@ -18,10 +32,14 @@ const char* LetterTabLabel(int tab);
 // A name that does not begin with a letter A to Z or a to z is listed under no tab. An unknown
 // tab gives the conditions of the first.
 std::string LetterTabConditions(int tab);
+// "SELECT <columns> FROM AddBook WHERE AddName LIKE ... ORDER BY AddName" for a tab.
+std::string TabQuery(const char* columns, int tab);
 // "SELECT AddNum, AddName, AddDest FROM AddBook WHERE AddName LIKE ... ORDER BY AddName".
 std::string RecipientTabQuery(int tab);
 // "SELECT AddName, AddDest FROM AddBook WHERE AddName LIKE ... ORDER BY AddName".
 std::string AddressTabQuery(int tab);
+// "SELECT AddNum, AddName, AddDest, AddNote FROM AddBook WHERE AddName LIKE ... ORDER BY AddName".
+std::string AddressBookTabQuery(int tab);
 
 constexpr char kMailingListsQuery[] = "SELECT * FROM Distribution ORDER BY DistroName";
 // The destinations of a list's members sent as To (`asTo`) or as Cc.

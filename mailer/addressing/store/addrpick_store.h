@@ -3,6 +3,7 @@
 // blocks of five; a row's texts are cut to their columns' widths. A failed read gives no rows
 // and reports the store error to `owner` (none: the caller tells the user itself).
 #pragma once
+#include "mailer/addressing/logic/addrpick_rules.h"
 #include "odbcvant/odbcvant.h"
 
 #include <string>
@@ -10,19 +11,10 @@
 
 namespace lx {
 
-constexpr int kAddNameLen = 48;
-constexpr int kAddDestLen = 80;
-constexpr int kDistroNameLen = 32;
-
 struct AddressRow {
     long addNum = 0; // the whole 32-bit key
     std::string name;
     std::string dest;
-};
-
-struct MailingListRow {
-    long distroNum = 0;
-    std::string name;
 };
 
 // Runs `sql` (a RecipientTabQuery, whose columns are AddNum, AddName, AddDest, or an
