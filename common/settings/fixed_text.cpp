@@ -20,4 +20,8 @@ std::string TextOf(const char* field, std::size_t size) {
     return std::string(field, n);
 }
 
+std::string CutTo(const std::string& text, std::size_t chars) {
+    return text.size() <= chars ? text : text.substr(0, chars);
+}
+
 } // namespace lx

@@ -14,6 +14,9 @@ void CopyText(char (&field)[N], const char* text) {
     CopyText(field, N, text);
 }
 
+// The first `chars` characters of text (all of it when shorter).
+std::string CutTo(const std::string& text, std::size_t chars);
+
 // The text of a field, never reading past its size even when the NUL is missing.
 std::string TextOf(const char* field, std::size_t size);
 

@@ -160,14 +160,6 @@ TEST(DelimitedFile, LinesSkippedStoredRefusedAndTheEnd) {
     }
 }
 
-TEST(AddressExport, ValuesQuotedWithQuotesDoubledOnOneLine) {
-    EXPECT_EQ(lx::ExportLine("Ann", "a@x", ""), "\"Ann\",\"a@x\",\"\"\r\n");
-    EXPECT_EQ(lx::ExportLine("\"Red\" Ed, Jr", "e@x", "it's"),
-              "\"\"\"Red\"\" Ed, Jr\",\"e@x\",\"it's\"\r\n");
-    EXPECT_EQ(lx::ExportLine("A", "a@x", "two\r\nlines\n"),
-              "\"A\",\"a@x\",\"two  lines \"\r\n");
-}
-
 TEST(AddressExport, FiveHundredAwkwardAddressesReadBackByTheAsciiImport) {
     const Rows rows = lxtest::AwkwardAddresses(500);
     const lx::ImportScript script =

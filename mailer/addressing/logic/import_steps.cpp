@@ -52,10 +52,6 @@ ImportStep StoreStep(ImportedAddress address) {
     return step;
 }
 
-std::string CutTo(const std::string& text, size_t width) {
-    return text.size() > width ? text.substr(0, width) : text;
-}
-
 std::string ZeroTerminated(const char* text, size_t size) {
     const void* zero = std::memchr(text, 0, size);
     return std::string(text, zero ? static_cast<const char*>(zero) - text : size);

@@ -4,6 +4,7 @@
 // the same parsers serve the dialogs, the tests and the fuzzers.
 #pragma once
 
+#include "common/settings/fixed_text.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,8 +61,6 @@ ImportStep ShowStep(StatusLine line);
 ImportStep RefuseStep(StatusLine line);
 ImportStep StoreStep(ImportedAddress address);
 
-// `text` without its bytes from `width` on.
-std::string CutTo(const std::string& text, size_t width);
 // `text` up to its first zero byte, never past `size` bytes.
 std::string ZeroTerminated(const char* text, size_t size);
 

@@ -114,8 +114,4 @@ std::string BodyWithLineBreaks(const std::vector<std::string>& displayLines) {
     return body;
 }
 
-std::string CutTo(const std::string& text, std::size_t chars) {
-    return text.size() <= chars ? text : text.substr(0, chars);
-}
-
 } // namespace lx

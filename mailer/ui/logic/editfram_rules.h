@@ -3,6 +3,7 @@
 // and the body rebuilt from its display lines.
 #pragma once
 
+#include "common/settings/fixed_text.h"
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -65,8 +66,5 @@ bool AddAttachment(std::vector<std::string>& files, const std::string& path);
 // The line-break option: each display line (as wrapped on screen, read whole) followed by
 // CR LF. A display line ends where the edit control wrapped it or at a hard line end.
 std::string BodyWithLineBreaks(const std::vector<std::string>& displayLines);
-
-// Text cut to at most `chars` characters.
-std::string CutTo(const std::string& text, std::size_t chars);
 
 } // namespace lx
