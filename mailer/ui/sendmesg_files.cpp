@@ -5,6 +5,7 @@
 #include "common/settings/font_desc.h"
 #include "common/settings/win32_forms.h"
 #include "common/win/settingsnotice.h"
+#include "common/win/choosefile.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
 #include "mailer/ui/editfram.h"
@@ -18,28 +19,6 @@ namespace lx {
 
 namespace {
 
-// A catalogue filter ("Text|*.txt|All|*.*||") in the form the file dialog takes.
-std::string DialogFilter(std::string filter) {
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    return filter + '\0';
-}
-
-// The file-open dialog; the chosen path, empty on cancel.
-std::string ChooseFile(HWND owner, const std::string& title, const std::string& filter) {
-    char path[1024] = "";
-    const std::string filters = DialogFilter(filter);
-    OPENFILENAMEA data{};
-    data.lStructSize = sizeof data;
-    data.hwndOwner = owner;
-    data.lpstrFilter = filters.c_str();
-    data.lpstrFile = path;
-    data.nMaxFile = sizeof path;
-    data.lpstrTitle = title.c_str();
-    data.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    return ui::GetOpenFileName(&data) ? std::string(path) : std::string();
-}
-
 std::string ShortForm(const std::string& path) {
     char shortPath[MAX_PATH] = "";
     const DWORD got = ::GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
@@ -49,7 +28,8 @@ std::string ShortForm(const std::string& path) {
 } // namespace
 
 void PrepareMessageForm::ImportText() {
-    const std::string path = ChooseFile(hwnd_, Text("SENDMESG_CPP_13"), Text("SENDMESG_CPP_14"));
+    const std::string path =
+        ChooseFileToOpen(hwnd_, Text("SENDMESG_CPP_13"), Text("SENDMESG_CPP_14"));
     if (path.empty()) return;
     if (path.size() >= kAttachmentPathLimit) {
         Box("SENDMESG_CPP_15", "SENDMESG_CPP_16", MB_OK | MB_ICONEXCLAMATION);
@@ -84,7 +64,8 @@ void PrepareMessageForm::SelectFile() {
         Box("SENDMESG_CPP_24", "SENDMESG_CPP_23", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const std::string path = ChooseFile(hwnd_, Text("SENDMESG_CPP_25"), Text("SENDMESG_CPP_26"));
+    const std::string path =
+        ChooseFileToOpen(hwnd_, Text("SENDMESG_CPP_25"), Text("SENDMESG_CPP_26"));
     if (path.empty()) return;
     if (path.size() >= kAttachmentPathLimit) {
         Box("SENDMESG_CPP_28", "SENDMESG_CPP_27", MB_OK | MB_ICONEXCLAMATION);

@@ -49,7 +49,7 @@ const StatusCase kCases[] = {
 TEST(SmtpStatusTable, EveryCodeHasItsAction) {
     for (const StatusCase& c : kCases) {
         SCOPED_TRACE(c.code);
-        const lx::SmtpStatusAction a = lx::ActionOfSmtpStatus(c.code);
+        const lx::SmtpStatusAction a = lx::ActionOfSmtpStatus(c.code, lx::kMailSendingTexts);
         EXPECT_EQ(Or(a.logKey), Or(c.logKey));
         EXPECT_EQ(a.logArg, c.arg);
         EXPECT_EQ(Or(a.statusKey), Or(c.statusKey));
@@ -60,7 +60,8 @@ TEST(SmtpStatusTable, EveryCodeHasItsAction) {
 }
 
 TEST(SmtpStatusTable, RefusalWithoutReplyHasItsOwnText) {
-    EXPECT_EQ(Or(lx::ActionOfSmtpStatus(5).replyMissingKey), "MAILLETT_CPP_20");
+    EXPECT_EQ(Or(lx::ActionOfSmtpStatus(5, lx::kMailSendingTexts).replyMissingKey),
+              "MAILLETT_CPP_20");
 }
 
 TEST(SmtpStatusTable, ReplyBecomesLogLines) {
