@@ -63,7 +63,26 @@ public:
 struct Seen {
     std::map<int, std::string> fields;
     std::vector<std::string> logList;
-    bool startEnabled = false;
+    std::vector<std::string> preparingShown; // every text "Preparing Message #" was given
+};
+
+// Watches the texts a control is given.
+class TextWatch {
+public:
+    static void Start(HWND control, std::vector<std::string>* texts) {
+        texts_ = texts;
+        old_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextWatch::Proc)));
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETTEXT && texts_ && lParam)
+            texts_->push_back(reinterpret_cast<const char*>(lParam));
+        return ::CallWindowProcA(old_, wnd, message, wParam, lParam);
+    }
+    static inline WNDPROC old_ = nullptr;
+    static inline std::vector<std::string>* texts_ = nullptr;
 };
 
 class MailMerge : public ::testing::Test {
@@ -120,6 +139,7 @@ protected:
         static lx::TransferMarks* marksSeen;
         marksSeen = &marks;
         hook->onInit = [=](HWND dialog, int) {
+            TextWatch::Start(::GetDlgItem(dialog, IDC_SENDMMF_PREPARING), &seen->preparingShown);
             ::SetDlgItemTextA(dialog, IDC_SENDMMF_ADDRESSFILE, addressFile.c_str());
             ::SetDlgItemTextA(dialog, IDC_SENDMMF_MESSAGEFILE, messageFile.c_str());
             ::SetDlgItemTextA(dialog, IDC_SENDMMF_SUBJECT, subject.c_str());
@@ -142,7 +162,6 @@ protected:
                         ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
                     seen->logList.push_back(line);
                 }
-                seen->startEnabled = true;
                 Press(dlg, IDCANCEL);
             });
         };
@@ -150,12 +169,6 @@ protected:
         EXPECT_TRUE(sendingMarked) << "the sending mark is held while the dialog is open";
         EXPECT_FALSE(marks.sending);
         return result;
-    }
-
-    std::vector<Received> NewlyReceived() {
-        std::vector<Received> all;
-        for (int n = received + 1; n <= ReceivedCount(); ++n) all.push_back(ReadReceived(n));
-        return all;
     }
 
     std::string folder;
@@ -188,6 +201,7 @@ TEST_F(MailMerge, EveryAddressGetsOneMessageOfItsOwn) {
     const Seen seen = RunMerge(d, merge, letter, "Quarterly news", attachment);
 
     EXPECT_EQ(seen.fields.at(IDC_SENDMMF_PREPARING), "3");
+    EXPECT_EQ(seen.preparingShown, (std::vector<std::string>{"0", "1", "2", "3"}));
     EXPECT_EQ(d.prepared, 3);
     EXPECT_EQ(seen.fields.at(IDC_SENDMMF_SENTCOUNT), "3");
     EXPECT_EQ(seen.fields.at(IDC_SENDMMF_STATUS), Text("SENDMMF_CPP_12"));
@@ -197,7 +211,7 @@ TEST_F(MailMerge, EveryAddressGetsOneMessageOfItsOwn) {
                                                   Text("SENDMMF_CPP_31"), Text("SENDMMF_CPP_11")};
     EXPECT_EQ(d.log, expectedLog);
 
-    const std::vector<Received> got = NewlyReceived();
+    const std::vector<Received> got = ReceivedSince(received);
     ASSERT_EQ(got.size(), 3u);
     std::multiset<std::string> recipients;
     for (const Received& r : got) {
@@ -225,7 +239,7 @@ TEST_F(MailMerge, WithoutAttachmentNoFilePartAndLoneLfLines) {
     lx::MailMergeData d = Data();
     const Seen seen = RunMerge(d, merge, letter, "Note", "");
     EXPECT_EQ(seen.fields.at(IDC_SENDMMF_PREPARING), "2");
-    const std::vector<Received> got = NewlyReceived();
+    const std::vector<Received> got = ReceivedSince(received);
     ASSERT_EQ(got.size(), 2u);
     for (const Received& r : got) {
         EXPECT_TRUE(r.attachments.empty());
@@ -301,7 +315,7 @@ TEST_F(MailMerge, RefusedAddressIsLoggedWithItsAddressAndTheOthersGo) {
     ASSERT_GE(d.log.size(), 3u);
     EXPECT_EQ(d.log[1].rfind(Text("SENDMMF_CPP_18") + "550", 0), 0u) << d.log[1];
     EXPECT_EQ(d.log[2], Text("SENDMMF_CPP_34", {2, "nobody@refused.invalid"}));
-    const std::vector<Received> got = NewlyReceived();
+    const std::vector<Received> got = ReceivedSince(received);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].rcptTo, std::vector<std::string>{"ann@example.org"});
     EXPECT_EQ(got[1].rcptTo, std::vector<std::string>{"cy@example.org"});

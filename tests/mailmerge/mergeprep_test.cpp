@@ -98,22 +98,6 @@ TEST(MergePrep, UnreadableMessageFilePreparesNothing) {
     EXPECT_EQ(done.failedAt, 1);
 }
 
-// The envelope recipients ("TO:<...>" lines) of each message in an outgoing spool file.
-std::vector<std::vector<std::string>> Envelopes(const std::string& spool) {
-    std::vector<std::vector<std::string>> out;
-    std::size_t at = 0;
-    while ((at = spool.find("BEGIN MESSAGE HEADER\r\n", at)) != std::string::npos) {
-        const std::size_t end = spool.find("END MESSAGE HEADER\r\n", at);
-        std::vector<std::string> to;
-        for (std::size_t t = spool.find("TO:<", at); t != std::string::npos && t < end;
-             t = spool.find("TO:<", t + 1))
-            to.push_back(spool.substr(t + 4, spool.find(">\r\n", t) - t - 4));
-        out.push_back(to);
-        at = end;
-    }
-    return out;
-}
-
 int Occurrences(const std::string& text, const std::string& part) {
     int n = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
@@ -139,7 +123,7 @@ TEST(MergeSpool, OneMessagePerAddressEachWithItselfAsOnlyTo) {
     }
     const std::string text = lxtest::readFile(spool);
     EXPECT_EQ(text.substr(0, 16), "Letters : 00003\r");
-    const auto envelopes = Envelopes(text);
+    const auto envelopes = lxtest::outgoingEnvelopes(text);
     ASSERT_EQ(envelopes.size(), 3u);
     const auto sections = lxtest::outgoingDataSections(text);
     ASSERT_EQ(sections.size(), 3u);

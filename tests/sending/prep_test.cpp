@@ -83,22 +83,6 @@ TEST(PrepareQueuedMessage, RefusedEndIsReported) {
               lx::PrepOutcome::Refused);
 }
 
-// The recipients of each message section of a spool file, in file order.
-std::vector<std::vector<std::string>> SpoolRecipients(const std::string& spool) {
-    std::vector<std::vector<std::string>> sections;
-    std::size_t at = 0;
-    while ((at = spool.find("BEGIN MESSAGE HEADER\r\n", at)) != std::string::npos) {
-        const std::size_t end = spool.find("END MESSAGE HEADER\r\n", at);
-        std::vector<std::string> to;
-        for (std::size_t t = spool.find("TO:<", at); t != std::string::npos && t < end;
-             t = spool.find("TO:<", t + 1))
-            to.push_back(spool.substr(t + 4, spool.find('>', t) - t - 4));
-        sections.push_back(to);
-        at = end;
-    }
-    return sections;
-}
-
 // The dialog's loop over the rows: refused rows are never handed over.
 lx::SendingRun PrepareAll(lx::TernMimeSink& sink, const std::vector<lx::QueuedMessage>& rows) {
     lx::SendingRun run;
@@ -127,7 +111,7 @@ TEST(PreparedSpool, NumbersFollowTheRowsThatWereHandedOver) {
     const std::string text = lxtest::readFile(spool);
     // The count line counts the two messages written, and message n is the n-th numbered row.
     EXPECT_EQ(text.substr(0, 16), "Letters : 00002\r");
-    const auto sections = SpoolRecipients(text);
+    const auto sections = lxtest::outgoingEnvelopes(text);
     ASSERT_EQ(sections.size(), 2u);
     EXPECT_EQ(sections[0], std::vector<std::string>{"one@example.org"});
     EXPECT_EQ(sections[1], std::vector<std::string>{"two@example.org"});
