@@ -60,9 +60,11 @@ run: install store wineprefix printer
 demo: win64
 	@bash tools/demo/demo.sh $(NATIVE) $(WIN64) $(BUILD)
 
-# Brief libFuzzer runs of the MIME scanner and line decoders (FUZZ_SECONDS each).
+# Brief libFuzzer runs of the MIME scanner and line decoders, and of the merge file reader
+# (FUZZ_SECONDS each).
 fuzz: deps
 	@bash fuzz/mime/run.sh $${FUZZ_SECONDS:-5}
+	@bash fuzz/merge/run.sh $${FUZZ_SECONDS:-5}
 
 # Figures, not pass/fail: scanning a 150 MB spool against Python's email package and GMime.
 bench-mime: win64 wineprefix

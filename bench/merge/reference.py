@@ -63,7 +63,7 @@ def send(server, folder, sender, subject):
             part = MIMEApplication(report, Name="report.bin")
             part["Content-Disposition"] = 'attachment; filename="report.bin"'
             m.attach(part)
-            s.sendmail(sender, [a], m.as_bytes())
+            s.send_message(m, sender, [a])
             sent += 1
     print("%.3f %d" % (time.perf_counter() - t0, sent))
 

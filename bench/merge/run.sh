@@ -50,7 +50,8 @@ sent_check() {
 # Prints "<seconds> <sent> <seconds preparing>".
 run_tern() {
   wine "$exe" "Z:$work" "Z:$build/bin/DGROUP.VSF" "Z:$work/merge.mmf" "Z:$work/letter.txt" \
-    "Quarterly letter" "Z:$work/report.bin" "$server" "editor@example.org" | tr -d '\r'
+    "Quarterly letter" "Z:$work/report.bin" "$server" "editor@example.org" 2> "$state/merge-log.txt" |
+    tr -d '\r'
 }
 timed_py() {
   local out
@@ -62,7 +63,11 @@ timed_py() {
 tern=(); python=(); prep=()
 for _ in $(seq 1 "$rounds"); do
   empty_sink; read -r t n pr <<< "$(run_tern)"
-  [ "$n" = "$count" ] || { echo "the merge did not send every message: $t $n" >&2; exit 1; }
+  [ "$n" = "$count" ] || {
+    echo "the merge did not send every message: $t $n" >&2
+    cat "$state/merge-log.txt" >&2
+    exit 1
+  }
   tern+=("$t"); prep+=("$pr"); sent_check "Lorvex merge"
   empty_sink; python+=("$(timed_py)"); sent_check "smtplib"
 done

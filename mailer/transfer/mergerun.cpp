@@ -67,6 +67,7 @@ bool MailMergeRun::Start(const MergeRequest& request, const std::string& spoolPa
     sent_ = 0;
     addresses_.clear();
     view_.Preparing(0);
+    view_.DataSent("");
     view_.ClearLog();
     if (!ReadAddresses(request.addressFile)) return false;
     // The message file is read once and closed: its bytes go to every address, and the preparer

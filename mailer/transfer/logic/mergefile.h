@@ -30,7 +30,6 @@ struct MergeLineRefusal {
 struct MergeList {
     std::vector<std::string> addresses;    // trimmed, in file order
     std::vector<MergeLineRefusal> refused; // every line that cannot be sent to
-    bool Usable() const { return refused.empty() && !addresses.empty(); }
 };
 
 // Reads the addresses of a merge file. Blanks and tabs around an address are dropped; a UTF-8
