@@ -14,6 +14,7 @@
 #include "common/catalog/msgcatalog.h"
 #include "common/catalog/textformat.h"
 #include "common/settings/registry_win32.h"
+#include "common/win/handles.h"
 #include "mailer/res/resource.h"
 #include "mailer/transfer/logic/transfermarks.h"
 #include "mailer/transfer/sendmmf.h"
@@ -187,7 +188,8 @@ std::string Letter() {
 }
 
 // Every address receives exactly one message, with itself as the only To, the body and the
-// attached bytes as sent; the merge and message files are read-only and are read all the same.
+// attached bytes as sent. The merge and message files are read-only, and another program has them
+// open for reading (letting nobody write): the merge reads them all the same.
 TEST_F(MailMerge, EveryAddressGetsOneMessageOfItsOwn) {
     std::string bytes;
     for (int i = 0; i < 5000; ++i) bytes += static_cast<char>((i * 131 + 7) & 0xff);
@@ -197,6 +199,11 @@ TEST_F(MailMerge, EveryAddressGetsOneMessageOfItsOwn) {
     const std::string attachment = File("report.bin", bytes);
     MakeReadOnly(merge);
     MakeReadOnly(letter);
+    lx::UniqueHandle mergeHeld(::CreateFileA(merge.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    lx::UniqueHandle letterHeld(::CreateFileA(letter.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(mergeHeld.Valid() && letterHeld.Valid());
     lx::MailMergeData d = Data();
     const Seen seen = RunMerge(d, merge, letter, "Quarterly news", attachment);
 
