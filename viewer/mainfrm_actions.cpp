@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/win/choosefile.h"
 #include "common/catalog/msgcatalog.h"
 #include "common/folderdlg/selfolde.h"
 #include "common/schema/sqlforms.h"
@@ -32,12 +33,6 @@ std::string FavoritesFolder() {
 }
 
 // A catalogue filter ("text|pattern|...||") in the form the file dialogs take (zero-separated).
-std::string DialogFilter(std::string filter) {
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    return filter + '\0';
-}
-
 } // namespace
 
 bool ViewerFrame::Send(const ViewerRequest& request) {

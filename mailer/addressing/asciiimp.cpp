@@ -5,7 +5,7 @@
 
 #include "common/catalog/msgcatalog.h"
 #include "common/win/dialog.h"
-#include "common/win/filechoice.h"
+#include "common/win/choosefile.h"
 #include "common/win/uiseam.h"
 #include "mailer/addressing/importrun.h"
 #include "mailer/addressing/lettertabs.h"

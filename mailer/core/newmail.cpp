@@ -13,6 +13,7 @@
 #include "mailer/addressing/newabook.h"
 #include "mailer/addressing/seladdrs.h"
 #include "mailer/transfer/maillett.h"
+#include "mailer/transfer/sendmmf.h"
 #include "mailer/transfer/mboxlist.h"
 #include "mailer/transfer/filtlist.h"
 #include "mailer/transfer/pop3stat.h"
@@ -111,6 +112,7 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
                                         *out = frame_->SpecialFolders().out;
                                         *sent = frame_->SpecialFolders().sent;
                                     }});
+    PlugMailMerge(frame_->Plugs(), MailMergeContext{installPath_, catalog_.get(), &transferMarks_});
     PlugMailboxSetup(frame_->Plugs(), MailboxSetup());
     PlugFilterManager(frame_->Plugs(),
                       FilterListData{catalog_.get(), store_.Get(), installPath_,

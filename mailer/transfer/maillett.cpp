@@ -224,7 +224,7 @@ private:
         if (!session_) return;
         if (data_->automatic)
             ::SetTimer(Handle(), kSendTimeoutTimer, data_->timeoutMillis, nullptr);
-        const SmtpStatusAction a = ActionOfSmtpStatus(code);
+        const SmtpStatusAction a = ActionOfSmtpStatus(code, kMailSendingTexts);
         if (a.logKey) {
             if (a.logArg == StatusLogArg::Reply) {
                 const char* reply = reinterpret_cast<const char*>(value);

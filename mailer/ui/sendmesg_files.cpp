@@ -4,8 +4,8 @@
 
 #include "common/settings/font_desc.h"
 #include "common/settings/win32_forms.h"
-#include "common/win/filechoice.h"
 #include "common/win/settingsnotice.h"
+#include "common/win/choosefile.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
 #include "mailer/ui/editfram.h"

@@ -104,6 +104,21 @@ std::vector<std::string> outgoingDataSections(const std::string& spool) {
     return out;
 }
 
+std::vector<std::vector<std::string>> outgoingEnvelopes(const std::string& spool) {
+    std::vector<std::vector<std::string>> sections;
+    std::size_t at = 0;
+    while ((at = spool.find("BEGIN MESSAGE HEADER\r\n", at)) != std::string::npos) {
+        const std::size_t end = spool.find("END MESSAGE HEADER\r\n", at);
+        std::vector<std::string> to;
+        for (std::size_t t = spool.find("TO:<", at); t != std::string::npos && t < end;
+             t = spool.find("TO:<", t + 1))
+            to.push_back(spool.substr(t + 4, spool.find('>', t) - t - 4));
+        sections.push_back(to);
+        at = end;
+    }
+    return sections;
+}
+
 bool haveSystemPython() {
 #ifdef _WIN32
     return false; // the Windows tests run under Wine, without the host's Python

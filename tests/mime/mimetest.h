@@ -31,6 +31,8 @@ std::string incomingSpool(const std::vector<std::string>& messages);
 
 // The data sections of an outgoing spool file, one per message.
 std::vector<std::string> outgoingDataSections(const std::string& spool);
+// The envelope recipients ("TO:<...>" lines) of each message of an outgoing spool file.
+std::vector<std::vector<std::string>> outgoingEnvelopes(const std::string& spool);
 
 // Runs /usr/bin/python3 with the script and arguments; returns its standard output.
 bool runPython(const std::string& script, const std::vector<std::string>& args, std::string& out);

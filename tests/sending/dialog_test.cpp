@@ -98,13 +98,6 @@ protected:
         static std::map<int, std::string> fields;
         return fields;
     }
-    // The messages aiosmtpd accepted during this test.
-    std::vector<Received> NewlyReceived() {
-        std::vector<Received> all;
-        for (int n = received + 1; n <= ReceivedCount(); ++n) all.push_back(ReadReceived(n));
-        return all;
-    }
-
     std::string folder;
     lx::TransferMarks marks;
     std::unique_ptr<ScriptedHook> hook;
@@ -150,7 +143,7 @@ TEST_F(SendDialog, SecondMessageRefusedAtRcptStaysInOut) {
     EXPECT_TRUE(Contains(d.log, Text("MAILLETT_CPP_33", {2}))) << d.log;
     EXPECT_TRUE(Contains(d.log, Text("MAILLETT_CPP_7", {first.files[0]}))) << d.log;
 
-    const std::vector<Received> got = NewlyReceived();
+    const std::vector<Received> got = ReceivedSince(received);
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].mailFrom, "me@example.org");
     EXPECT_EQ(got[0].rcptTo,
@@ -181,7 +174,7 @@ TEST_F(SendDialog, MessageWithoutToIsSkippedAndTheOthersKeepTheirFlags) {
     EXPECT_EQ(FolderOf(b), out);
     EXPECT_EQ(FolderOf(c), sent);
     EXPECT_TRUE(Contains(d.log, Text("MAILLETT_CPP_34", {2}))) << d.log;
-    const std::vector<Received> got = NewlyReceived();
+    const std::vector<Received> got = ReceivedSince(received);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].Header("Subject"), "one");
     EXPECT_EQ(got[1].Header("Subject"), "three");
@@ -198,7 +191,7 @@ TEST_F(SendDialog, ApostrophesLongestSubjectAndEightBitSenderSurvive) {
     lx::SendMailData d = Data(true);
     EXPECT_EQ(Run(d), IDOK);
     EXPECT_EQ(FolderOf(a), sent);
-    const std::vector<Received> got = NewlyReceived();
+    const std::vector<Received> got = ReceivedSince(received);
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].mailFrom, "joerg@example.org");
     EXPECT_EQ(got[0].rcptTo, std::vector<std::string>{"o'brien@example.org"});
@@ -231,7 +224,7 @@ TEST_F(SendDialog, NamedSignatureFollowsTheText) {
     Queue(plain, 2);
     lx::SendMailData d = Data(true);
     EXPECT_EQ(Run(d), IDOK);
-    const std::vector<Received> got = NewlyReceived();
+    const std::vector<Received> got = ReceivedSince(received);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].text, "Body\r\nJo Bloggs\r\nQuorbit Ltd");
     EXPECT_EQ(got[1].text, "Body");
@@ -241,7 +234,7 @@ TEST_F(SendDialog, EmptyOutSaysSoAndAutomaticModeClosesAtOnce) {
     lx::SendMailData d = Data(true);
     EXPECT_EQ(Run(d), IDCANCEL);
     EXPECT_EQ(d.log, Text("MAILLETT_CPP_3") + "\r\n");
-    EXPECT_TRUE(NewlyReceived().empty());
+    EXPECT_TRUE(ReceivedSince(received).empty());
 }
 
 TEST_F(SendDialog, NoSettingsKeySendsNothing) {
@@ -251,7 +244,7 @@ TEST_F(SendDialog, NoSettingsKeySendsNothing) {
     EXPECT_EQ(Run(d), IDCANCEL);
     EXPECT_TRUE(Contains(d.log, Text("MAILLETT_CPP_1"))) << d.log;
     EXPECT_EQ(FolderOf(a), out);
-    EXPECT_TRUE(NewlyReceived().empty());
+    EXPECT_TRUE(ReceivedSince(received).empty());
 }
 
 TEST_F(SendDialog, NoServerSendsNothing) {
@@ -279,7 +272,7 @@ TEST_F(SendDialog, ManualModeStaysOpenUntilClosedAndHoldsTheSendingMark) {
     EXPECT_FALSE(marks.sending);
     EXPECT_EQ(FolderOf(a), sent);
     EXPECT_TRUE(Contains(d.log, Text("MAILLETT_CPP_32"))) << d.log;
-    EXPECT_EQ(NewlyReceived().size(), 1u);
+    EXPECT_EQ(ReceivedSince(received).size(), 1u);
     // What the fields showed at the end, and the help topic of the dialog.
     EXPECT_EQ(atFinish()[IDC_MAILLETT_QUEUED], "1");
     EXPECT_EQ(atFinish()[IDC_MAILLETT_PREPARED], "1");

@@ -10,39 +10,9 @@
 #include "mailer/transfer/logic/sendrun.h"
 #include "mailer/transfer/logic/ternsink.h"
 #include "tests/mime/mimetest.h"
+#include "tests/sending/recordingsink.h"
 
 namespace {
-
-// Writes down every call; `failData` makes the n-th Data call fail (from 1).
-class RecordingSink : public lx::MimeSink {
-public:
-    std::vector<std::string> calls;
-    int failData = 0;
-    int endResult = 0;
-
-    int NewMesg(const char* sender) override {
-        return Note("NewMesg " + std::string(sender ? sender : "(null)"));
-    }
-    int To(const char* a) override { return Note("TO " + std::string(a)); }
-    int Cc(const char* a) override { return Note("CC " + std::string(a)); }
-    int File(const char* p) override { return Note("File " + std::string(p)); }
-    int Subject(const char* s) override { return Note("Subj " + std::string(s)); }
-    int Data(const char* b, int n) override {
-        Note("Data " + std::string(b, static_cast<std::size_t>(n)));
-        return ++data_ == failData ? -2 : 0;
-    }
-    int EndMesg() override {
-        Note("EndMesg");
-        return endResult;
-    }
-
-private:
-    int Note(const std::string& call) {
-        calls.push_back(call);
-        return 0;
-    }
-    int data_ = 0;
-};
 
 lx::QueuedMessage Message(const std::string& subject, std::vector<std::string> to) {
     lx::QueuedMessage m;
@@ -59,7 +29,7 @@ TEST(PrepareQueuedMessage, CallsInOrderWithTheSignatureAfterTheText) {
     lx::QueuedMessage m = Message("Plans", {"a@example.org", "b@example.org"});
     m.cc = {"c@example.org"};
     m.files = {"C:\\f1.bin", "C:\\f2.bin"};
-    RecordingSink sink;
+    lxtest::RecordingSink sink;
     std::vector<std::string> logged;
     EXPECT_EQ(lx::PrepareQueuedMessage(sink, m, "Jo\r\nQuorbit",
                                        [&](const std::string& f) { logged.push_back(f); }),
@@ -81,7 +51,7 @@ TEST(PrepareQueuedMessage, CallsInOrderWithTheSignatureAfterTheText) {
 }
 
 TEST(PrepareQueuedMessage, NoSignatureNoExtraLines) {
-    RecordingSink sink;
+    lxtest::RecordingSink sink;
     lx::PrepareQueuedMessage(sink, Message("S", {"a@example.org"}), "", nullptr);
     EXPECT_EQ(sink.calls.size(), 5u); // NewMesg, TO, Subj, Data, EndMesg
     EXPECT_EQ(sink.calls[3], "Data Dear Jo,\r\nit's done.");
@@ -90,14 +60,14 @@ TEST(PrepareQueuedMessage, NoSignatureNoExtraLines) {
 TEST(PrepareQueuedMessage, EmptySenderKeepsTheRunsSender) {
     lx::QueuedMessage m = Message("S", {"a@example.org"});
     m.fromAdd.clear();
-    RecordingSink sink;
+    lxtest::RecordingSink sink;
     lx::PrepareQueuedMessage(sink, m, "", nullptr);
     EXPECT_EQ(sink.calls[0], "NewMesg (null)");
 }
 
 TEST(PrepareQueuedMessage, TextThatCannotBeWrittenIsNeverEnded) {
     for (int failing : {1, 2, 3, 4}) {
-        RecordingSink sink;
+        lxtest::RecordingSink sink;
         sink.failData = failing;
         EXPECT_EQ(lx::PrepareQueuedMessage(sink, Message("S", {"a@example.org"}), "sig", nullptr),
                   lx::PrepOutcome::NotEnded)
@@ -107,26 +77,10 @@ TEST(PrepareQueuedMessage, TextThatCannotBeWrittenIsNeverEnded) {
 }
 
 TEST(PrepareQueuedMessage, RefusedEndIsReported) {
-    RecordingSink sink;
+    lxtest::RecordingSink sink;
     sink.endResult = -2;
     EXPECT_EQ(lx::PrepareQueuedMessage(sink, Message("S", {"a@example.org"}), "", nullptr),
               lx::PrepOutcome::Refused);
-}
-
-// The recipients of each message section of a spool file, in file order.
-std::vector<std::vector<std::string>> SpoolRecipients(const std::string& spool) {
-    std::vector<std::vector<std::string>> sections;
-    std::size_t at = 0;
-    while ((at = spool.find("BEGIN MESSAGE HEADER\r\n", at)) != std::string::npos) {
-        const std::size_t end = spool.find("END MESSAGE HEADER\r\n", at);
-        std::vector<std::string> to;
-        for (std::size_t t = spool.find("TO:<", at); t != std::string::npos && t < end;
-             t = spool.find("TO:<", t + 1))
-            to.push_back(spool.substr(t + 4, spool.find('>', t) - t - 4));
-        sections.push_back(to);
-        at = end;
-    }
-    return sections;
 }
 
 // The dialog's loop over the rows: refused rows are never handed over.
@@ -157,7 +111,7 @@ TEST(PreparedSpool, NumbersFollowTheRowsThatWereHandedOver) {
     const std::string text = lxtest::readFile(spool);
     // The count line counts the two messages written, and message n is the n-th numbered row.
     EXPECT_EQ(text.substr(0, 16), "Letters : 00002\r");
-    const auto sections = SpoolRecipients(text);
+    const auto sections = lxtest::outgoingEnvelopes(text);
     ASSERT_EQ(sections.size(), 2u);
     EXPECT_EQ(sections[0], std::vector<std::string>{"one@example.org"});
     EXPECT_EQ(sections[1], std::vector<std::string>{"two@example.org"});

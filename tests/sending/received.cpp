@@ -194,4 +194,10 @@ Received ReadReceived(int n) {
     return r;
 }
 
+std::vector<Received> ReceivedSince(int count) {
+    std::vector<Received> all;
+    for (int n = count + 1; n <= ReceivedCount(); ++n) all.push_back(ReadReceived(n));
+    return all;
+}
+
 } // namespace lxtest

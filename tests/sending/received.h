@@ -23,5 +23,7 @@ struct Received {
 // How many messages the sink holds (NNNNNN.eml numbered from 1).
 int ReceivedCount();
 Received ReadReceived(int n);
+// The messages the sink accepted after it held `count`.
+std::vector<Received> ReceivedSince(int count);
 
 } // namespace lxtest

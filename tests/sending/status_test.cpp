@@ -4,22 +4,15 @@
 #include <string>
 
 #include "mailer/transfer/logic/smtpstatus.h"
+#include "tests/sending/statustable.h"
 
 namespace {
 
 using lx::StatusLogArg;
 
-struct StatusCase {
-    int code;
-    const char* logKey; // nullptr: no log line
-    StatusLogArg arg;
-    const char* statusKey;
-    bool finish, sent, progress;
-};
+using lxtest::StatusCase;
 
-std::string Or(const char* s) { return s ? s : "(none)"; }
-
-const StatusCase kCases[] = {
+const std::vector<StatusCase> kCases = {
     {0, nullptr, StatusLogArg::None, nullptr, true, false, false},
     {1, "MAILLETT_CPP_14", StatusLogArg::None, nullptr, false, false, false},
     {2, "MAILLETT_CPP_15", StatusLogArg::None, nullptr, true, false, false},
@@ -47,20 +40,12 @@ const StatusCase kCases[] = {
 };
 
 TEST(SmtpStatusTable, EveryCodeHasItsAction) {
-    for (const StatusCase& c : kCases) {
-        SCOPED_TRACE(c.code);
-        const lx::SmtpStatusAction a = lx::ActionOfSmtpStatus(c.code);
-        EXPECT_EQ(Or(a.logKey), Or(c.logKey));
-        EXPECT_EQ(a.logArg, c.arg);
-        EXPECT_EQ(Or(a.statusKey), Or(c.statusKey));
-        EXPECT_EQ(a.finish, c.finish);
-        EXPECT_EQ(a.sent, c.sent);
-        EXPECT_EQ(a.progress, c.progress);
-    }
+    lxtest::ExpectStatusTable(kCases, lx::kMailSendingTexts);
 }
 
 TEST(SmtpStatusTable, RefusalWithoutReplyHasItsOwnText) {
-    EXPECT_EQ(Or(lx::ActionOfSmtpStatus(5).replyMissingKey), "MAILLETT_CPP_20");
+    EXPECT_EQ(lxtest::KeyOrNone(lx::ActionOfSmtpStatus(5, lx::kMailSendingTexts).replyMissingKey),
+              "MAILLETT_CPP_20");
 }
 
 TEST(SmtpStatusTable, ReplyBecomesLogLines) {

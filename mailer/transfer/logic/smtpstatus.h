@@ -1,5 +1,6 @@
-// What the "Send Mail [SMTP]" dialog does with each status code of its SMTP session: the log line,
-// the status text, and whether the code ends the run, reports a message sent or its progress.
+// What a sending run ("Send Mail [SMTP]", the mail merge) does with each status code of its SMTP
+// session: the log line, the status text, and whether the code ends the run, reports a message
+// sent or its progress. Each dialog shows its own texts for the same codes.
 #pragma once
 
 #include <string>
@@ -23,11 +24,36 @@ struct SmtpStatusAction {
     bool progress = false;           // lParam: the percentage text of the current message
 };
 
+// The catalogue keys a dialog shows for the session's codes.
+struct SmtpStatusTexts {
+    const char* noBuffer;      // 1
+    const char* receiveFailed; // 2
+    const char* sendFailed;    // 3
+    const char* noConnection;  // 4, and its status text
+    const char* noConnectionStatus;
+    const char* refused;          // 5, followed by the reply
+    const char* replyMissing;     // 5 without a reply text; nullptr: the key's text alone
+    const char* spoolAndSetup[9]; // 6 to 14 in that order
+    const char* sending;          // 16, with the message number
+    const char* connectedStatus;  // 17
+    const char* allSent;          // 18
+    const char* messageFailed;    // 20, with the message number
+    bool failuresFinish;          // 2 and 3 end the run at once
+};
+
+// "Send Mail [SMTP]"
+extern const SmtpStatusTexts kMailSendingTexts;
+// "Send Mail [SMTP] - Mail Merge": only the end of the run (0) ends it; its failed message text
+// also names the message's address.
+extern const SmtpStatusTexts kMailMergeTexts;
+
 // The action of a status code; codes the session does not send (21 and above, negative) and
 // 7 do nothing but what the table says (nothing, or one log line).
-SmtpStatusAction ActionOfSmtpStatus(int code);
+SmtpStatusAction ActionOfSmtpStatus(int code, const SmtpStatusTexts& texts);
 
 // The server's reply as log text: its line ends become the log's CR LF, the closing ones go.
 std::string ReplyLogText(const char* reply);
+// The reply as one log line (its line ends become blanks), cut to `most` characters.
+std::string ReplyLogLine(const char* reply, std::size_t most);
 
 } // namespace lx

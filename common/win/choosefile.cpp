@@ -1,4 +1,4 @@
-#include "common/win/filechoice.h"
+#include "common/win/choosefile.h"
 
 #include "common/win/uiseam.h"
 

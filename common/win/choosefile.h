@@ -1,4 +1,4 @@
-// The file-open dialog (through the UI seam) with a filter written as the catalogue keeps it.
+// The file-open dialog through the UI seam, with its title and filter from catalogue texts.
 #pragma once
 #include <windows.h>
 
