@@ -50,6 +50,12 @@ ODBCSYSINI=$install/odbc ODBCINI=$install/odbc/odbc.ini \
 mkdir -p "$install/Samples"
 printf 'Agenda for the Lorvex demo\r\n\r\n1. Retrieve the sample mail\r\n2. Write a message with an attachment and a signature\r\n3. Check its spelling and send it\r\n' \
   >"$install/Samples/Agenda.txt"
+# Addresses to import (one with an apostrophe, one with quotes and a comma in its note) and a
+# letter for the mail merge.
+printf 'Name,Email Address,Notes\r\n"Grace Hopper","grace@navy.example","Compilers"\r\n"Linus O'"'"'Connor","linus@kernel.example","Says ""hi"", often"\r\n"Margaret Hamilton","margaret@apollo.example","Flight software"\r\n' \
+  >"$install/Samples/Contacts.csv"
+printf 'Dear pioneer,\r\n\r\nyou are invited to the Lorvex launch on Friday at 10 in Room 4.\r\nThe agenda is attached.\r\n\r\nAda\r\n' \
+  >"$install/Samples/Invitation.txt"
 
 rm -rf "$servers"
 mkdir -p "$servers/smtp"
@@ -74,6 +80,9 @@ Lorvex demo: mailbox "Demo" (you@lorvex.example)
         Setup > Signature File, then Message > Prepare New Message: Address Book (a few entries
         and the list "Lorvex team"), attach Samples\\Agenda.txt from the installation
         folder, Spell Check, Send Now
+        Addresses > Address Book > Import From ASCII File: Samples\\Contacts.csv; then
+        Addresses > Mailing Lists: Add a list, Create Merge File; Mail > Mail Merge with it,
+        Samples\\Invitation.txt as the message
   Closing Lorvex stops the servers.
 
 TEXT
