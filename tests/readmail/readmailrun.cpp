@@ -125,6 +125,13 @@ bool Answers(HWND wnd, DWORD millis) {
     return ::SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_NORMAL, millis, &answer) != 0;
 }
 
+void AwaitInputIdle(DWORD pid) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) return;
+    ::WaitForInputIdle(process, 30000);
+    ::CloseHandle(process);
+}
+
 HWND MainWindow::MessageList() const { return ListOfPane(frame_, "LxMessageList"); }
 
 int MainWindow::Rows() const {

@@ -22,6 +22,8 @@ std::string WindowText(HWND wnd);
 std::vector<std::string> ListLines(HWND list);
 // Whether the window's thread answers a message within `millis`.
 bool Answers(HWND wnd, DWORD millis);
+// Waits until process `pid` waits for input, as a program that started it does.
+void AwaitInputIdle(DWORD pid);
 
 // The main program, from its main window.
 class MainWindow {
