@@ -12,6 +12,18 @@ bench_wine_peers() {
   wineserver -p 600 || echo "a Wine server already runs for this prefix: the run shares it" >&2
 }
 
+# bench_wine_state STATE: a store STATE/bench.db behind its own ODBC set-up, and a Wine prefix of
+# its own (STATE/wineprefix) whose windows the X server's absent window manager does not manage:
+# Wine otherwise waits two seconds for a window manager to withdraw each closed window.
+bench_wine_state() {
+  local state=$1
+  bash "$root/tools/setup/odbc.sh" "$state/odbc" "$state/bench.db"
+  export ODBCSYSINI=$state/odbc ODBCINI=$state/odbc/odbc.ini
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$state/wineprefix
+  bash "$root/tools/setup/wineprefix.sh" "$WINEPREFIX"
+}
+
 bench_cleanup() {
   bash "$root/tools/testpeers/peers.sh" stop "$bench_peers" >/dev/null 2>&1 || true
   wineserver -k 2>/dev/null || true

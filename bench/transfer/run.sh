@@ -19,14 +19,8 @@ state=$build/bench-transfer
 install=$state/install
 mkdir -p "$state" "$install"
 rm -f "$state/bench.db"
-bash "$root/tools/setup/odbc.sh" "$state/odbc" "$state/bench.db"
-export ODBCSYSINI=$state/odbc ODBCINI=$state/odbc/odbc.ini
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# A prefix of its own whose windows the X server's absent window manager does not manage: Wine
-# otherwise waits two seconds for a window manager to withdraw each closed dialog.
-export WINEPREFIX=$state/wineprefix
-bash "$root/tools/setup/wineprefix.sh" "$WINEPREFIX"
 . "$root/bench/winepeers.sh"
+bench_wine_state "$state"
 bench_wine_peers "$state"
 peers=$bench_peers
 for dll in OdbcVant TERN32; do cp -f "$build/bin/$dll.dll" "$(dirname "$exe")/" 2>/dev/null || true; done

@@ -17,14 +17,8 @@ mkdir -p "$state"
 rm -f "$state/bench.db"
 bash "$root/tools/setup/install.sh" "$build" "$install" >/dev/null
 cp -f "$build/bin/OdbcVant.dll" "$(dirname "$exe")/" 2>/dev/null || true
-bash "$root/tools/setup/odbc.sh" "$state/odbc" "$state/bench.db"
-export ODBCSYSINI=$state/odbc ODBCINI=$state/odbc/odbc.ini
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# A prefix of its own whose windows the X server's absent window manager does not manage: Wine
-# otherwise waits two seconds for a window manager to withdraw each closed window.
-export WINEPREFIX=$state/wineprefix
-bash "$root/tools/setup/wineprefix.sh" "$WINEPREFIX"
 . "$root/bench/winepeers.sh"
+bench_wine_state "$state"
 # A display and one warm Wine server; no test servers are needed.
 eval "$(bash "$root/tools/setup/xvfb.sh" "$state/xvfb")"
 trap 'wineserver -k 2>/dev/null || true; [ -n "${LX_XVFB_PID:-}" ] && kill "$LX_XVFB_PID" 2>/dev/null || true' EXIT
