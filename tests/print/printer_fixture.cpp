@@ -106,7 +106,7 @@ bool TakePdf(const std::string& name, int* count) {
                                      MOVEFILE_REPLACE_EXISTING) != 0;
             }
         }
-        ::Sleep(100);
+        ::Sleep(100); // the poll interval of a bounded wait for the finished PDF
     }
     return false;
 }
