@@ -148,7 +148,7 @@ protected:
         s.entry = "Provider";
         s.ownConnection = own;
         s.waitMillis = 3000;
-        s.connectReadings = 5;
+        s.connectMillis = 15000; // five readings
         const lx::MonitorEnd end = lx::WatchDialConnection(line, s, log, catalog);
         log.CloseRun(catalog, lx::LogTime{});
         return end;
@@ -234,7 +234,6 @@ TEST_F(Monitor, ARunAlreadyInProgressIsNotStartedAgain) {
     // Another run holds the frame: the monitor does not start one of its own meanwhile.
     lx::MonitorSettings s;
     s.entry = "Provider";
-    s.connectReadings = 3;
     // The run stays in progress for a few readings, then ends: no run is started by the monitor.
     struct Ending : ScriptedLine {
         DialStatus Status() override {

@@ -19,13 +19,6 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-// The first line that begins with `start`, or "".
-std::string Starting(const std::vector<std::string>& lines, const std::string& start) {
-    for (const std::string& line : lines)
-        if (line.compare(0, start.size(), start) == 0) return line;
-    return "";
-}
-
 TEST_F(AutoCheckTest, TheStandInIsTheLibraryLoaded) {
     HMODULE loaded = ::GetModuleHandleA("RASAPI32.DLL");
     ASSERT_NE(nullptr, loaded);

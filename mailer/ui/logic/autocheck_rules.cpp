@@ -1,5 +1,7 @@
 #include "mailer/ui/logic/autocheck_rules.h"
 
+#include <algorithm>
+
 #include "common/catalog/msgcatalog.h"
 #include "common/log/logwriter.h"
 
@@ -101,6 +103,8 @@ MonitorEnd WatchDialConnection(DialLine& line, const MonitorSettings& settings, 
     bool done = false;
     bool neverConnected = false;
     unsigned readings = 0;
+    const unsigned connectReadings =
+        std::max(1u, settings.connectMillis / std::max(1u, settings.waitMillis));
     DialStatus status = watch.Read();
     while (status.state != kRasDisconnected) {
         if (status.error != 0 && status.error != kRasPending) {
@@ -123,10 +127,10 @@ MonitorEnd WatchDialConnection(DialLine& line, const MonitorSettings& settings, 
             runSent = true;
             line.RunMail();
         }
-        if (!triggered && ++readings >= settings.connectReadings) {
+        if (!triggered && ++readings >= connectReadings) {
             neverConnected = true;
             log.WriteMessage(catalog, kNeverConnectedKey,
-                             {static_cast<int>(readings * settings.waitMillis / 1000)});
+                             {static_cast<int>(settings.connectMillis / 1000)});
             break;
         }
         status = watch.Read();

@@ -96,9 +96,9 @@ struct MonitorSettings {
     bool ownConnection = true; // this program dialled the connection
     bool minimiseConnectedWindow = false;
     unsigned waitMillis = 3000; // between two readings of the status, and after a hang-up
-    // Readings before the connection must be up; a connection that never comes up is given
-    // up rather than watched for ever with the gate closed.
-    unsigned connectReadings = 40;
+    // How long a connection may take to come up; one that never does is given up rather than
+    // watched for ever with the gate closed.
+    unsigned connectMillis = 120000;
 };
 
 enum class MonitorEnd {
