@@ -4,6 +4,7 @@
 #include "mailer/ui/viewerlaunch.h"
 #include "mailer/ui/editfram.h"
 #include "mailer/ui/mainfrm.h"
+#include "mailer/ui/automail.h"
 #include "mailer/ui/findmesg.h"
 #include "mailer/ui/msgprint.h"
 #include "mailer/ui/signatur.h"
@@ -17,6 +18,7 @@
 #include "mailer/transfer/mboxlist.h"
 #include "mailer/transfer/filtlist.h"
 #include "mailer/transfer/pop3stat.h"
+#include "mailer/transfer/autodial.h"
 #include "mailer/res/resource.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
@@ -128,6 +130,7 @@ bool LorvexApp::InitInstance(const char* commandLine, int showState) {
 
     PlugComposers();
     PlugAddressing();
+    PlugMailCheck();
 
     LoadMailboxList();
     PlaceMainFrame();
@@ -160,6 +163,27 @@ void LorvexApp::PlugComposers() {
     viewer.mutex = mutex_.Get();
     viewer.trashFolder = context.trashFolder;
     if (composers_) PlugComposer(frame_->Plugs(), *composers_, MakeViewerLaunch(viewer));
+}
+
+// Dialer Setup edits the automatic check's settings, which the check's mail run serves.
+void LorvexApp::PlugMailCheck() {
+    DialerSetupData setup;
+    setup.catalog = catalog_.get();
+    setup.installPath = installPath_;
+    setup.mailboxes = &mailboxes_;
+    setup.ras = &frame_->Ras().Entry();
+    setup.settings = &dialer_;
+    PlugDialerSetup(frame_->Plugs(), setup);
+    AutoMailContext run;
+    run.catalog = catalog_.get();
+    run.conn = store_.Get();
+    run.installPath = installPath_;
+    run.marks = &transferMarks_;
+    run.specialFolders = &frame_->SpecialFolders();
+    run.mailboxes = &mailboxes_;
+    run.dialer = &dialer_;
+    run.log = &frame_->CheckLog();
+    PlugAutoMailRun(frame_->Plugs(), run);
 }
 
 // The address book with its import dialogs, and the mailing lists.
@@ -255,8 +279,10 @@ bool LorvexApp::ConnectStore() {
 }
 
 bool LorvexApp::CreateMainFrame(int showState) {
-    frame_.reset(new (std::nothrow) CMainFrame(
-        MainFrameContext{installPath_, catalog_.get(), store_.Get(), &mailboxes_}));
+    MainFrameContext context{installPath_, catalog_.get(), store_.Get(), &mailboxes_};
+    context.dialer = &dialer_;
+    context.transfers = &transferMarks_;
+    frame_.reset(new (std::nothrow) CMainFrame(context));
     if (!frame_ || !frame_->CreateFrame()) {
         frame_.reset();
         return false;
@@ -311,7 +337,7 @@ void LorvexApp::PlaceMainFrame() {
     if (ReadMainWindowFile(installPath_, placement)) frame_->ApplyPlacement(placement);
 }
 
-void LorvexApp::ArmMailCheck() { frame_->ArmMailCheck(dialer_.checkInterval); }
+void LorvexApp::ArmMailCheck() { frame_->RestartMailCheck(); }
 
 // The worker gets its own copy of the folder and posts the fonts back: it never touches the
 // application object, so it may even outlive exit's bounded wait harmlessly.

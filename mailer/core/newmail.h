@@ -79,6 +79,7 @@ private:
     void StartWorker();
     void PlugComposers();
     void PlugAddressing();
+    void PlugMailCheck();
 
     char installPath_[MAX_PATH] = "";
     std::string commandLine_;

@@ -397,5 +397,20 @@
 #define IDC_SENDMMF_LOG 1100
 #define HELP_CONTEXT_SENDMMF 28
 
+// "Dialer Setup": the automatic mail check's settings (Save is IDOK, Cancel IDCANCEL)
+#define IDD_AUTODIAL 190
+#define IDC_AUTODIAL_MINUTES 1500
+#define IDC_AUTODIAL_SENDTOO 1501
+#define IDC_AUTODIAL_LOCAL 1502
+#define IDC_AUTODIAL_PHONES 1503
+#define IDC_AUTODIAL_USER 1504
+#define IDC_AUTODIAL_PASSWORD 1505
+#define IDC_AUTODIAL_ACCOUNTS 1506
+#define IDC_AUTODIAL_SELECTED 1507
+#define IDC_AUTODIAL_ADD 1508
+#define IDC_AUTODIAL_REMOVE 1509
+#define IDC_AUTODIAL_HELP 9
+#define HELP_CONTEXT_AUTODIAL 42
+
 // The folder dialogs both programs share
 #include "../../common/folderdlg/folderres.h"

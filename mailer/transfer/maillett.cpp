@@ -284,12 +284,23 @@ private:
         if (data_->automatic) Close();
     }
 
+    // What the caller reads after the dialog has ended.
+    void KeepSummary() {
+        data_->queued = queued_;
+        data_->lastAccepted =
+            static_cast<int>(::GetDlgItemInt(Handle(), IDC_MAILLETT_SENT, nullptr, FALSE));
+        char status[256] = "";
+        ::GetDlgItemTextA(Handle(), IDC_MAILLETT_STATUS, status, sizeof status);
+        data_->statusText = status;
+    }
+
     void CloseSession() {
         if (session_) TERNSMTPClose(session_);
         session_ = 0;
     }
 
     void Close() {
+        KeepSummary();
         if (titleChanged_ && data_->mainWindow)
             ::SetWindowTextA(data_->mainWindow, oldTitle_.c_str());
         titleChanged_ = false;
@@ -323,6 +334,9 @@ INT_PTR ShowSendMailDialog(HWND owner, SendMailData* data) {
     if (!data || !data->installPath) return -1;
     data->log.clear();
     data->movedToSent = 0;
+    data->queued = 0;
+    data->lastAccepted = 0;
+    data->statusText.clear();
     SendMailDialog dialog(owner, data);
     return dialog.DoModal();
 }

@@ -35,9 +35,13 @@ struct SendMailData {
     HWND mainWindow = nullptr;      // retitled while an automatic run works minimised
     const char* registryKey = kRegistryKey;
     UINT timeoutMillis = kSendTimeoutMillis; // automatic mode: no answer from the server
-    // Out: the log as shown, and how many messages moved to _SENT.
+    // Out: the log as shown, and how many messages moved to _SENT; the queued count, the number
+    // of the last message the server accepted and the last status text as the fields showed them.
     std::string log;
     int movedToSent = 0;
+    int queued = 0;
+    int lastAccepted = 0;
+    std::string statusText;
 };
 
 // IDOK once a run has finished, IDCANCEL when the dialog was closed before; -1 when it could

@@ -1,6 +1,7 @@
 #include "mailer/ui/mainfrm.h"
 #include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/mainspli.h"
+#include "mailer/ui/autocheck.h"
 #include "common/win/handles.h"
 #include "mailer/ui/logic/mailfold_rules.h"
 #include "mailer/ui/mailmess.h"
@@ -34,7 +35,6 @@ constexpr int kCountPaneWidth = 112;
 constexpr int kCountdownPaneWidth = 136;
 constexpr int kUpAndRunningContext = 65;
 constexpr size_t kLexiconListSize = 256;
-constexpr DWORD kHangUpWaitMillis = 3000;
 
 // One toolbar slot: a command button (with its image), or a separator of a given width.
 struct Slot {
@@ -104,7 +104,18 @@ CMainFrame::CMainFrame(const MainFrameContext& context) : context_(context) {
         LoadMailboxes(context_.installPath ? context_.installPath : "", 0, ownMailboxes_);
         mailboxes_ = &ownMailboxes_;
     }
-    ras_.Load();
+    ras_.Load(context_.rasLibrary);
+    dialer_ = context_.dialer ? context_.dialer : &ownDialer_;
+    AutoCheckContext check;
+    check.catalog = context_.catalog;
+    check.installPath = context_.installPath ? context_.installPath : "";
+    check.ras = &ras_;
+    check.settings = dialer_;
+    check.transfers = context_.transfers;
+    check.log = &checkLog_;
+    check.waitMillis = context_.dialWaitMillis;
+    check.show = [this](int seconds) { ShowCountdown(seconds); };
+    autoCheck_.reset(new AutoCheck(std::move(check)));
     MapMessages();
     MapCommands();
 }
@@ -112,6 +123,7 @@ CMainFrame::CMainFrame(const MainFrameContext& context) : context_(context) {
 CMainFrame::~CMainFrame() {
     // The panes use the store while they close: windows first, then the connection.
     Destroy();
+    autoCheck_.reset();
     splitter_.reset();
     ownStore_.Close();
 }
@@ -139,18 +151,18 @@ void CMainFrame::MapMessages() {
         return 0;
     });
     Map().On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
-        if (id == IDT_MAILCHECK) TickMailCheck();
+        if (id == IDT_MAILCHECK) autoCheck_->Tick();
         return 0;
     });
     Map().On(WM_LX_MAILRUN_DONE, [this](WPARAM wParam, LPARAM) -> LRESULT {
         if (wParam == kRestartCheckTimer)
-            ArmMailCheck(checkInterval_);
+            autoCheck_->Restart(false);
         else if (splitter_)
             splitter_->Run(PaneAction::RefreshIn);
         return 0;
     });
     Map().On(WM_LX_MAILRUN_NOW, [this](WPARAM, LPARAM) -> LRESULT {
-        plugs_.Run(kPlugAutoMailRun, Handle(), nullptr, nullptr);
+        autoCheck_->RunNow([this] { plugs_.Run(kPlugAutoMailRun, Handle(), nullptr, nullptr); });
         return 0;
     });
     Map().On(WM_LX_COMMAND_LINE, [this](WPARAM, LPARAM lParam) -> LRESULT {
@@ -220,8 +232,7 @@ void CMainFrame::MapCommands() {
         plugged(id);
     gated(ID_APP_ABOUT, &CMainFrame::OnAbout);
     gatedDo(ID_DIALER_SETUP, [this] {
-        if (RunPlugged(ID_DIALER_SETUP))
-            ::PostMessageA(Handle(), WM_LX_MAILRUN_DONE, kRestartCheckTimer, 0);
+        if (RunPlugged(ID_DIALER_SETUP)) RestartMailCheck();
     });
     gatedDo(ID_MAILBOX_SETUP, [this] {
         if (plugs_.IsPlugged(ID_MAILBOX_SETUP)) {
@@ -276,6 +287,7 @@ bool CMainFrame::CreateFrame() {
 }
 
 bool CMainFrame::OnCreate() {
+    autoCheck_->Attach(Handle());
     titleFont_.Reset(CreateTitleFont());
     if (!CreateToolbar() || !CreateStatusBar()) return false;
     if (!CreateSplitter()) return false;
@@ -421,30 +433,12 @@ void CMainFrame::ApplyPlacement(const MainWindowPlacement& placement) {
 }
 
 void CMainFrame::ArmMailCheck(int intervalSeconds) {
-    checkInterval_ = intervalSeconds;
-    countdown_ = intervalSeconds;
-    ::KillTimer(Handle(), IDT_MAILCHECK);
-    if (intervalSeconds < 1) {
-        ShowCountdown(kCountdownOff);
-        return;
-    }
-    ShowCountdown(intervalSeconds);
-    ::SetTimer(Handle(), IDT_MAILCHECK, 1000, nullptr);
+    dialer_->checkInterval = intervalSeconds;
+    dialer_->checkCountdown = intervalSeconds;
+    RestartMailCheck();
 }
 
-// One second of the countdown; at 0 the automatic mail run is asked for and the next interval
-// starts once it has ended. The timer stops meanwhile, so a long run is not asked for twice.
-void CMainFrame::TickMailCheck() {
-    if (checkInterval_ < 1) return;
-    if (--countdown_ > 0) {
-        ShowCountdown(countdown_);
-        return;
-    }
-    ::KillTimer(Handle(), IDT_MAILCHECK);
-    ShowCountdown(kCountdownChecking);
-    ::SendMessageA(Handle(), WM_LX_MAILRUN_NOW, 0, 0);
-    if (Handle()) ArmMailCheck(checkInterval_);
-}
+void CMainFrame::RestartMailCheck() { autoCheck_->Restart(true); }
 
 void CMainFrame::ShowCountdown(int seconds) {
     if (!statusBar_ || !context_.catalog) return;
@@ -540,13 +534,7 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnDestroy() {
-    ::KillTimer(Handle(), IDT_MAILCHECK);
-    if (dialConnection_ && ras_.Entry().hangUp) {
-        ras_.Entry().hangUp(static_cast<HRASCONN>(dialConnection_));
-        dialConnection_ = nullptr;
-        // The line needs a moment to drop before the program goes.
-        ::Sleep(kHangUpWaitMillis);
-    }
+    autoCheck_->Stop();
     if (checkLog_.IsOpen() && context_.catalog)
         checkLog_.CloseAtExit(*context_.catalog, LocalTimeNow());
     ::PostQuitMessage(0);

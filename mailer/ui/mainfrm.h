@@ -8,6 +8,7 @@
 #include "mailer/ui/logic/mainfrm_rules.h"
 #include "mailer/ui/printchoice.h"
 #include "mailer/ui/rasapi.h"
+#include "common/settings/dialer_settings.h"
 #include "common/log/logwriter.h"
 #include "common/schema/storeconnection.h"
 #include "common/settings/mailbox_record.h"
@@ -21,6 +22,8 @@
 namespace lx {
 class MessageCatalog;
 class MailboxSplitter;
+class AutoCheck;
+struct TransferMarks;
 
 // Private messages of the frame.
 constexpr UINT WM_LX_MAILRUN_DONE = WM_USER + 1993; // automatic run ended / restart timer
@@ -37,6 +40,14 @@ struct MainFrameContext {
     odbcvantConnection* connection = nullptr;
     // The program's mailbox account list; when none is given the frame loads its own.
     MailboxList* mailboxes = nullptr;
+    // The automatic check's settings; when none are given the frame keeps its own (all zero).
+    DialerSettings* dialer = nullptr;
+    // Which transfer dialogs are open, so the check does not dial under one.
+    const TransferMarks* transfers = nullptr;
+    // The dial-up library's pauses: between status readings and after a hang-up.
+    unsigned dialWaitMillis = 3000;
+    // The dial-up library loaded by name.
+    const char* rasLibrary = kRasLibrary;
 };
 
 // Status pane 1 of the main frame above `wnd` (a pane or any window inside the frame) shows
@@ -57,8 +68,11 @@ public:
     // go to the splitter.
     void ApplyPlacement(const MainWindowPlacement& placement);
     // The automatic check's timer (id 1993, 1000 ms) when `intervalSeconds` is 1 or more: the
-    // status bar counts the seconds down, and at 0 the automatic mail run is asked for.
+    // status bar counts the seconds down, and at 0 a check cycle starts. The interval and the
+    // countdown go into the check's settings.
     void ArmMailCheck(int intervalSeconds);
+    // The timer again from the settings' interval and countdown (after Dialer Setup).
+    void RestartMailCheck();
     // The command line handed over at start-up (a mailto: request), kept for the composer.
     const std::string& PendingCommandLine() const { return commandLine_; }
 
@@ -93,11 +107,11 @@ public:
     // The selector's Arial, or the stock system font when it could not be made.
     HFONT TitleFont() const;
 
-    // The automatic check's run state: its log while a run writes it, and the dial-up
-    // connection it dialled; both are closed when the window is destroyed.
+    // The automatic check: its log while a cycle writes it, its settings, and its state (timer,
+    // dial, run); the log is closed and a dialled line hung up when the window is destroyed.
     LogWriter& CheckLog() { return checkLog_; }
-    void HoldDialConnection(HANDLE connection) { dialConnection_ = connection; }
-    HANDLE DialConnection() const { return dialConnection_; }
+    DialerSettings& Dialer() { return *dialer_; }
+    AutoCheck& MailCheck() { return *autoCheck_; }
 
 private:
     void MapMessages();
@@ -120,7 +134,6 @@ private:
     void OnViewLog();
     void OnAbout();
     void OnPrintSetup();
-    void TickMailCheck();
     void OnSendMail();
     void OnRetrieveMail();
     // A command whose dialog is wired in through the plug-in point; true when it ended with OK.
@@ -134,8 +147,6 @@ private:
     HACCEL accel_ = nullptr;
     MainWindowPlacement placement_{};
     std::string commandLine_;
-    int checkInterval_ = 0;
-    int countdown_ = 0; // seconds until the next automatic run
     long messageCount_ = 0;
     ReaderChoices choices_{};
     SpellChecker spell_;
@@ -154,7 +165,9 @@ private:
     SpecialFolderNumbers specialFolders_;
     std::unique_ptr<MailboxSplitter> splitter_;
     LogWriter checkLog_;
-    HANDLE dialConnection_ = nullptr;
+    DialerSettings ownDialer_{};
+    DialerSettings* dialer_ = nullptr;
+    std::unique_ptr<AutoCheck> autoCheck_;
     char tip_[80] = ""; // the tooltip text handed to the tooltip control
 };
 

@@ -1,5 +1,7 @@
 #include "mailer/ui/rasapi.h"
 
+#include <vector>
+
 namespace lx {
 
 bool RasApi::Load(const char* library) {
@@ -18,6 +20,18 @@ bool RasApi::Load(const char* library) {
 void RasApi::Unload() {
     entry_ = RasEntryPoints{};
     module_.Reset();
+}
+
+} // namespace lx
+
+namespace lx {
+
+std::string RasErrorText(const RasEntryPoints& ras, unsigned error, DWORD size) {
+    if (!ras.getErrorString || size == 0) return {};
+    std::vector<char> text(size, '\0');
+    if (ras.getErrorString(error, text.data(), size) != 0) return {};
+    text.back() = '\0';
+    return text.data();
 }
 
 } // namespace lx

@@ -6,6 +6,7 @@
 #include "mailer/transfer/logic/pop3stat_rules.h"
 #include "netlib/tern32.h"
 #include "tests/retrieval/mailsamples.h"
+#include "tests/retrieval/pop3mailbox.h"
 
 #include <windows.h>
 
@@ -21,13 +22,6 @@ constexpr char kTestKey[] = "Software\\Quorbit\\LorvexRetrievalTest";
 constexpr UINT_PTR kPollTimer = 0x5254;
 constexpr UINT kPollMillis = 10;
 constexpr char kScriptProp[] = "LxRetrievalScript";
-
-// The peers' state folder as a Wine path (Z: is the Unix root).
-std::string PeersDir() {
-    const char* b = std::getenv("LX_BINARY_DIR");
-    return std::string("Z:") + (b ? b : "/tmp") + "/testpeers";
-}
-std::string MailDir() { return PeersDir() + "/mail/joe"; }
 
 std::vector<std::string> FilesIn(const std::string& dir, const std::string& pattern) {
     std::vector<std::string> names;
@@ -107,26 +101,12 @@ void RetrievalDialogTest::TearDown() {
 }
 
 void RetrievalDialogTest::FillServer(const std::vector<std::string>& messages) {
-    for (const char* sub : {"new", "cur"})
-        for (const std::string& name : FilesIn(MailDir() + "\\" + sub, "*"))
-            ::DeleteFileA((MailDir() + "\\" + sub + "\\" + name).c_str());
-    // Names never used before in this mailbox: the server remembers sizes by file name.
-    static unsigned serial = ::GetTickCount();
-    for (size_t i = 0; i < messages.size(); ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "\\new\\%010u.M%uP2.lxretrieve",
-                      1700000000u + static_cast<unsigned>(i), ++serial);
-        // The maildir keeps LF line ends; the server sends CR LF.
-        std::string lf;
-        for (char c : messages[i])
-            if (c != '\r') lf += c;
-        ASSERT_TRUE(WriteBytes(MailDir() + name, lf));
-    }
+    FillPop3Mailbox(messages, "lxretrieve");
 }
 
 int RetrievalDialogTest::ServerCount() const {
-    return static_cast<int>(FilesIn(MailDir() + "\\new", "*").size() +
-                            FilesIn(MailDir() + "\\cur", "*").size());
+    return static_cast<int>(FilesIn(Pop3MailDir() + "\\new", "*").size() +
+                            FilesIn(Pop3MailDir() + "\\cur", "*").size());
 }
 
 void RetrievalDialogTest::WriteMailbox(const MailboxSetting& s) {
