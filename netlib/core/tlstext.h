@@ -1,0 +1,20 @@
+// Why a connection could not be secured, in the library's words: the platform's TLS and
+// certificate-check codes turned into texts a user can act on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "netlib/core/sha256.h"
+
+namespace lx::net {
+
+// A code from the TLS handshake or the certificate chain checks (an SSPI status or a certificate
+// policy error); server is the name the certificate had to carry.
+std::string tlsFailureText(std::uint32_t code, const std::string& server);
+// The server's certificate is not the pinned one.
+std::string pinMismatchText(const Sha256Digest& actual);
+// A reason of the library's own (the server hung up, sent no certificate, ...).
+std::string tlsFailureText(const char* reason);
+
+} // namespace lx::net
