@@ -34,7 +34,27 @@ const Reason kReasons[] = {
     {0x80090327, "the server asked for a client certificate, which this program does not have"},
     {0x80090304, "the system's TLS layer failed (an internal error)"},
     {0x8009030E, "the system's TLS layer has no credentials to offer"},
+    {0x800B010B, "the server's certificate chain is not valid"},
 };
+
+// Trust status bits of a certificate chain and the check codes they stand for, worst first.
+struct TrustBit {
+    std::uint32_t bit;
+    std::uint32_t code;
+};
+const TrustBit kTrustBits[] = {
+    {0x00000008, 0x80096004}, // not signature valid
+    {0x00000004, 0x800B010C}, // revoked
+    {0x04000000, 0x800B0111}, // explicitly distrusted
+    {0x00000020, 0x800B0109}, // untrusted root
+    {0x00010000, 0x800B010A}, // partial chain
+    {0x00000001, 0x800B0101}, // not time valid
+    {0x00000010, 0x800B0110}, // not valid for the usage
+    {0x00000002, 0x800B0102}, // validity periods do not nest
+};
+// Revocation status unknown, revocation offline: revocation is not checked.
+constexpr std::uint32_t kIgnoredBits = 0x00000040 | 0x01000000;
+constexpr std::uint32_t kTrustFail = 0x800B010B;
 
 } // namespace
 
@@ -48,6 +68,12 @@ std::string tlsFailureText(std::uint32_t code, const std::string& server) {
     std::snprintf(buf, sizeof buf, "the system's TLS layer reported error 0x%08X",
                   static_cast<unsigned>(code));
     return kPrefix + std::string(buf);
+}
+
+std::uint32_t chainTrustError(std::uint32_t trustStatus) {
+    for (const TrustBit& t : kTrustBits)
+        if (trustStatus & t.bit) return t.code;
+    return (trustStatus & ~kIgnoredBits) ? kTrustFail : 0;
 }
 
 std::string pinMismatchText(const Sha256Digest& actual) {

@@ -87,5 +87,23 @@ TEST(TlsText, NamesTheReasonAndTheServer) {
               std::string::npos);
 }
 
+TEST(TlsText, ChainFaultsWorstFirstAndUncheckedRevocationIgnored) {
+    struct Case {
+        std::uint32_t status, code;
+    };
+    const Case cases[] = {
+        {0, 0},
+        {0x40 | 0x01000000, 0},           // revocation unknown or offline: not asked for
+        {0x20, 0x800B0109},               // untrusted root
+        {0x10000, 0x800B010A},            // partial chain
+        {0x01, 0x800B0101},               // expired
+        {0x01 | 0x20, 0x800B0109},        // an untrusted root outweighs an expired leaf
+        {0x08 | 0x20 | 0x01, 0x80096004}, // a bad signature outweighs everything
+        {0x100, 0x800B010B},              // anything else wrong: not valid
+    };
+    for (const Case& c : cases) EXPECT_EQ(chainTrustError(c.status), c.code) << c.status;
+    EXPECT_NE(tlsFailureText(0x800B010B, "h").find("chain is not valid"), std::string::npos);
+}
+
 } // namespace
 } // namespace lx::net::test
