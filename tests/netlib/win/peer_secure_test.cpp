@@ -46,8 +46,11 @@ protected:
     TERNHANDLE pop3 = 0, smtp = 0;
 };
 
+// The second message spans many records and many of the session's chunks.
+const std::string kLongBody(40000, 'x');
 const std::vector<std::string> kTwo = {"From: a@example.org\nSubject: one\n\nFirst.\n",
-                                       "From: b@example.org\nSubject: two\n\nSecond.\n"};
+                                       "From: b@example.org\nSubject: two\n\nSecond.\n" +
+                                           kLongBody + "\n"};
 
 TEST_F(SecurePeer, Pop3SecuredWithStlsOrFromTheFirstByte) {
     struct Case {
@@ -89,7 +92,8 @@ TEST_F(SecurePeer, Pop3SecuredWithStlsOrFromTheFirstByte) {
         if (!c.checkOnly) {
             const std::string stored = readFile(spool);
             EXPECT_NE(stored.find("Subject: one\r\n\r\nFirst.\r\n"), std::string::npos);
-            EXPECT_NE(stored.find("Subject: two\r\n\r\nSecond.\r\n"), std::string::npos);
+            EXPECT_NE(stored.find("Subject: two\r\n\r\nSecond.\r\n" + kLongBody + "\r\n.\r\n"),
+                      std::string::npos);
         }
         TERNPOP3Close(pop3);
         pop3 = 0;
@@ -123,7 +127,10 @@ TEST_F(SecurePeer, Pop3RefusesACertificateItCannotTrust) {
 }
 
 TEST_F(SecurePeer, SmtpStartTlsAndLogin) {
-    const Msg letter = {"joe@example.org", {"ann@example.org"}, {"Subject: secured", "", "hi"}};
+    // Enough lines that many records are in flight at once.
+    Msg letter = {"joe@example.org", {"ann@example.org"}, {"Subject: secured", ""}};
+    for (int i = 0; i < 2000; ++i)
+        letter.data.push_back("line " + std::to_string(i) + " " + std::string(60, 'y'));
     const std::string spool = tlsDir() + "/TernSmtp.Txt";
     const std::string pin = pinOf("good");
     struct Case {
@@ -159,6 +166,13 @@ TEST_F(SecurePeer, SmtpStartTlsAndLogin) {
                 << textOf(host, TERN_SMTP_AUTHFAIL);
         }
         EXPECT_EQ(countFiles(tlsDir() + "/smtp/*.eml"), before + (c.reason ? 0 : 1));
+        if (!c.reason) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/smtp/%06d.eml", before + 1);
+            std::string want;
+            for (const std::string& line : letter.data) want += line + "\r\n";
+            EXPECT_EQ(readFile(tlsDir() + name), want);
+        }
         TERNSMTPClose(smtp);
         smtp = 0;
     }
