@@ -91,6 +91,16 @@ TERNAPI int WINAPI TERNSMTPStartThread(DWORD hostThread, UINT message, const cha
                                        TERNHANDLE* handle);
 TERNAPI int WINAPI TERNSMTPSendMail(TERNHANDLE handle, const char* server);
 TERNAPI int WINAPI TERNSMTPClose(TERNHANDLE handle);
+// How the session's next run secures its connection (TERN_SECURITY_*), the server's port (0: the
+// usual one for the security: 25, 587 with STARTTLS, 465 with TLS) and, optionally, the SHA-256
+// fingerprint of the one certificate the server must present (64 hexadecimal digits, in pairs
+// that may be separated by colons; NULL or "": the system's trusted authorities and the server's
+// name decide). 0; -3 for a security value or fingerprint that is not valid (nothing changes);
+// -4 without handle.
+TERNAPI int WINAPI TERNSMTPSetSecurity(TERNHANDLE handle, int security, int port, const char* pin);
+// The login of the next run (AUTH: PLAIN or LOGIN over a secured connection, CRAM-MD5 on any);
+// user NULL or "": none. 0; -3 for a user name or password of 256 characters or more; -4.
+TERNAPI int WINAPI TERNSMTPSetLogin(TERNHANDLE handle, const char* user, const char* password);
 
 // POP3 client
 TERNAPI int WINAPI TERNPOP3StartWindow(HWND hostWindow, UINT message, const char* spoolPath,
@@ -106,6 +116,8 @@ TERNAPI int WINAPI TERNPOP3NumMail(TERNHANDLE handle, int* count);
 // 0 keeps them all there (RSET, then QUIT). -1 when the session is not waiting for it.
 TERNAPI int WINAPI TERNPOP3Finish(TERNHANDLE handle, int deleteMessages);
 TERNAPI int WINAPI TERNPOP3Close(TERNHANDLE handle);
+// As TERNSMTPSetSecurity, for POP3 (usual ports: 110, with STLS too; 995 with TLS).
+TERNAPI int WINAPI TERNPOP3SetSecurity(TERNHANDLE handle, int security, int port, const char* pin);
 
 // Password-change client
 TERNAPI int WINAPI TERNPOPCPWStartWindow(HWND hostWindow, UINT message, TERNHANDLE* handle);

@@ -18,6 +18,11 @@
 #define TERN_STREAM_ACCEPT 15010
 #define TERN_STREAM_CLOSE 15011
 #define TERN_SOCKET_ERROR 15012 /* error code in the socket's last error */
+/* Stream sockets that secure their connection with TLS: the handshake has finished and the
+   server's certificate passed every check, or securing failed (the reason is the socket's
+   security text). */
+#define TERN_STREAM_SECURED 15013
+#define TERN_STREAM_INSECURE 15014
 
 /* Library message numbers. */
 #define TERN_DISPATCH_MSG (0x0400 + 1960)   /* socket events to the dispatch window */
@@ -36,6 +41,13 @@
 
 /* Longest error text plus terminator; TERN*WinSockError text buffers must hold this many bytes. */
 #define TERN_ERRTEXT_SIZE 80
+
+/* How a session secures its connection (TERNSMTPSetSecurity, TERNPOP3SetSecurity): in clear
+   text; connecting in clear, then STARTTLS (SMTP) or STLS (POP3), refusing a server that does
+   not offer it; TLS from the first byte. */
+#define TERN_SECURITY_NONE 0
+#define TERN_SECURITY_STARTTLS 1
+#define TERN_SECURITY_TLS 2
 
 /* SMTP status codes. */
 #define TERN_SMTP_DONE 0
@@ -57,6 +69,12 @@
 #define TERN_SMTP_OK 18
 #define TERN_SMTP_PROGRESS 19
 #define TERN_SMTP_MSGFAILED 20
+/* Sessions that secure their connection or log in (TERNSMTPSetSecurity, TERNSMTPSetLogin): the
+   connection is secured; it could not be secured; the login failed. lParam of the last two: the
+   reason, with the server's reply when it gave one. */
+#define TERN_SMTP_SECURED 21
+#define TERN_SMTP_INSECURE 22
+#define TERN_SMTP_AUTHFAIL 23
 
 /* POP3 status codes. */
 #define TERN_POP3_DONE 0
@@ -85,6 +103,10 @@
 /* The delete flag that leaves the commit to the host: the messages are deleted on the server only
    once the host has stored them and says so through TERNPOP3Finish. */
 #define TERN_POP3_DELETE_WHEN_STORED 2
+/* Sessions that secure their connection (TERNPOP3SetSecurity): the connection is secured; it
+   could not be secured (lParam: the reason, with the server's reply when it gave one). */
+#define TERN_POP3_SECURED 22
+#define TERN_POP3_INSECURE 23
 
 /* Password-change status codes. */
 #define TERN_CPW_NOWINDOW 0

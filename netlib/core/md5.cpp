@@ -75,7 +75,7 @@ void Md5::update(const void* data, std::size_t len) {
     }
 }
 
-std::array<std::uint8_t, 16> Md5::finish() {
+Md5Digest Md5::finish() {
     const std::uint64_t bits = total_ * 8;
     const std::uint8_t pad = 0x80;
     update(&pad, 1);
@@ -84,23 +84,50 @@ std::array<std::uint8_t, 16> Md5::finish() {
     std::uint8_t len[8];
     for (int i = 0; i < 8; ++i) len[i] = static_cast<std::uint8_t>(bits >> (8 * i));
     update(len, 8);
-    std::array<std::uint8_t, 16> out{};
+    Md5Digest out{};
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) out[i * 4 + j] = static_cast<std::uint8_t>(h_[i] >> (8 * j));
     return out;
 }
 
-std::string md5Hex(const std::string& data) {
-    Md5 m;
-    m.update(data.data(), data.size());
-    const auto d = m.finish();
+std::string digestHex(const Md5Digest& digest) {
     static const char hex[] = "0123456789abcdef";
     std::string s;
-    for (std::uint8_t b : d) {
+    for (std::uint8_t b : digest) {
         s += hex[b >> 4];
         s += hex[b & 15];
     }
     return s;
+}
+
+std::string md5Hex(const std::string& data) {
+    Md5 m;
+    m.update(data.data(), data.size());
+    return digestHex(m.finish());
+}
+
+Md5Digest hmacMd5(const std::string& key, const std::string& data) {
+    constexpr std::size_t kBlock = 64;
+    std::uint8_t k[kBlock] = {};
+    if (key.size() > kBlock) {
+        Md5 m;
+        m.update(key.data(), key.size());
+        const Md5Digest d = m.finish();
+        std::memcpy(k, d.data(), d.size());
+    } else {
+        std::memcpy(k, key.data(), key.size());
+    }
+    std::uint8_t pad[kBlock];
+    for (std::size_t i = 0; i < kBlock; ++i) pad[i] = k[i] ^ 0x36;
+    Md5 inner;
+    inner.update(pad, kBlock);
+    inner.update(data.data(), data.size());
+    const Md5Digest innerDigest = inner.finish();
+    for (std::size_t i = 0; i < kBlock; ++i) pad[i] = k[i] ^ 0x5c;
+    Md5 outer;
+    outer.update(pad, kBlock);
+    outer.update(innerDigest.data(), innerDigest.size());
+    return outer.finish();
 }
 
 } // namespace lx::net

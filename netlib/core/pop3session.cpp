@@ -16,7 +16,11 @@ const SessionCodes kCodes = {TERN_POP3_SENDFAIL,   TERN_POP3_RECVFAIL,
                              TERN_POP3_OK,         TERN_POP3_DONE,
                              "QUIT\r\n",           static_cast<int>(Pop3State::SendingQuit),
                              TERN_POP3_NOBUFFER,   TERN_POP3_NOSOCKET,
-                             TERN_POP3_NOCONNECT};
+                             TERN_POP3_NOCONNECT,  TERN_POP3_SECURED,
+                             TERN_POP3_INSECURE};
+const char kNoStls[] =
+    "The server does not offer STLS, and this mailbox reads mail only over a secured connection. "
+    "The server said: ";
 const char kNoTimeStamp[] = "APOP refused: the server's greeting carries no time stamp";
 
 bool positive(const char* p, std::size_t n) {
@@ -77,7 +81,26 @@ int Pop3Session::start(const char* server, const char* user, const char* passwor
         spool_ = spoolPath_.empty() ? nullptr : port_.createFile(spoolPath_);
         if (!spool_) return failStart(TERN_POP3_NOSPOOL);
     }
-    return connectTo(server_, kPort);
+    greeting_.clear();
+    const int started = connectTo(server_, serverPort(MailProtocol::Pop3));
+    // With TLS from the first byte, the greeting comes only once the connection is secured.
+    if (started == 0 && mode_ == SecurityMode::Implicit)
+        state_ = static_cast<int>(Pop3State::TlsHandshake);
+    return started;
+}
+
+void Pop3Session::onConnected() {
+    if (mode_ == SecurityMode::Implicit && pop3State() == Pop3State::TlsHandshake)
+        beginTls(server_, Pop3State::TlsHandshake);
+}
+
+void Pop3Session::onSecured() {
+    if (mode_ == SecurityMode::Implicit) {
+        state_ = static_cast<int>(Pop3State::Greeting);
+        return;
+    }
+    // After STLS the server sends no new greeting: the login goes on from the first one.
+    sendLogin();
 }
 
 bool Pop3Session::writeSpool(const char* data, std::size_t len) {
@@ -97,6 +120,7 @@ void Pop3Session::onSent() {
     case Pop3State::SendingRetr:
     case Pop3State::SendingDele:
     case Pop3State::SendingKeep:
+    case Pop3State::SendingStls:
     case Pop3State::SendingQuit: ++state_; break; // on to the state awaiting the reply
     default: break;
     }
@@ -120,7 +144,7 @@ void Pop3Session::sendLogin() {
         sendCommand("USER " + user_ + kCrLf, Pop3State::SendingUser);
         return;
     }
-    const char* text = reply_.text();
+    const char* text = greeting_.c_str();
     const char* open = std::strchr(text, '<');
     const char* close = open ? std::strchr(open, '>') : nullptr;
     // Without a time stamp there is nothing to prove the password against: refuse to log in.
@@ -140,7 +164,15 @@ void Pop3Session::onReply() {
     switch (pop3State()) {
     case Pop3State::Greeting:
         if (!ok) return refuse(text);
-        sendLogin();
+        greeting_ = text;
+        if (mode_ == SecurityMode::Upgrade && !secured_)
+            sendCommand(std::string("STLS") + kCrLf, Pop3State::SendingStls);
+        else
+            sendLogin();
+        break;
+    case Pop3State::AwaitStls:
+        if (!ok) return refuseInsecure(kNoStls, text);
+        beginTls(server_, Pop3State::TlsHandshake);
         break;
     case Pop3State::AwaitUser:
         if (!ok) return refuse(text);
@@ -273,12 +305,7 @@ void Pop3Session::nextMessage() {
 // deletions, so the connection is dropped instead and the server keeps every message.
 void Pop3Session::quitAfter(int code, const char* text) {
     if (!commitByHost_ || !marked_ || deletionsAllowed_) return SessionBase::quitAfter(code, text);
-    if (text)
-        postText(code, text);
-    else
-        post(code);
-    port_.closeSocket();
-    endRun();
+    dropAfter(code, text);
 }
 
 int Pop3Session::finish(bool deleteMessages) {

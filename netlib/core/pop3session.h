@@ -37,12 +37,13 @@ enum class Pop3State : int {
     AwaitHost = 20,   // every message spooled and marked for deletion: the host decides
     SendingKeep = 21, // RSET: the host keeps the messages on the server
     AwaitKeep = 22,
+    TlsHandshake = 23, // the TLS layer is securing the connection
+    SendingStls = 24,
+    AwaitStls = 25,
 };
 
 class Pop3Session : public SessionBase {
 public:
-    static constexpr int kPort = 110;
-
     Pop3Session(SessionPort& port, const char* spoolPath);
 
     // Starts a check-only run (checkOnly) or a retrieval run; 0 or -2 as the exports return.
@@ -61,6 +62,8 @@ private:
     void onData() override;
     void onSent() override;
     void onRunEnd() override { closeSpool(); }
+    void onConnected() override;
+    void onSecured() override;
     void quitAfter(int code, const char* text = nullptr) override;
     void onReply();
     void onRetrChunk(const char* data, std::size_t len);
@@ -74,6 +77,7 @@ private:
     std::string spoolPath_; // later holds the APOP time stamp
     std::string user_;
     std::string password_;
+    std::string greeting_; // the server's greeting, which holds the APOP time stamp
     bool deleteAfter_ = false;
     bool commitByHost_ = false;
     bool marked_ = false;           // a DELE has gone out in this session

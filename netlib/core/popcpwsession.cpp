@@ -10,19 +10,12 @@ bool positive(const char* p, std::size_t n) {
     return n >= 3 && p[0] == '2' && p[1] == '0' && p[2] == '0';
 }
 
-const SessionCodes kCodes = {TERN_CPW_SENDFAIL,
-                             TERN_CPW_RECVFAIL,
-                             TERN_CPW_CONNECTED,
-                             false,
-                             TERN_CPW_PEERCLOSED,
-                             TERN_CPW_REFUSED,
-                             0,
-                             TERN_CPW_DONE,
-                             "QUIT\r\n",
-                             static_cast<int>(CpwState::SendingQuit),
-                             TERN_CPW_NOBUFFER,
-                             TERN_CPW_NOSOCKET,
-                             TERN_CPW_NOCONNECT};
+const SessionCodes kCodes = {TERN_CPW_SENDFAIL, TERN_CPW_RECVFAIL, TERN_CPW_CONNECTED, false,
+                             TERN_CPW_PEERCLOSED, TERN_CPW_REFUSED, 0, TERN_CPW_DONE, "QUIT\r\n",
+                             static_cast<int>(CpwState::SendingQuit), TERN_CPW_NOBUFFER,
+                             TERN_CPW_NOSOCKET, TERN_CPW_NOCONNECT,
+                             // The password service is reached in clear only; never posted.
+                             TERN_CPW_CONNECTED, TERN_CPW_REFUSED};
 
 } // namespace
 

@@ -3,6 +3,8 @@
 #include "netlib/core/codes.h"
 #include "netlib/core/errortext.h"
 
+#include <cstring>
+
 namespace lx::net {
 
 void SessionBase::onEvent(int code, std::intptr_t) {
@@ -15,7 +17,17 @@ void SessionBase::onEvent(int code, std::intptr_t) {
     case TERN_STREAM_SENT: onSent(); break;
     case TERN_STREAM_SENDFAIL: quitAfter(codes_.sendFail); break;
     case TERN_STREAM_RECVFAIL: quitAfter(codes_.recvFail); break;
-    case TERN_STREAM_CONNECT: post(codes_.connected, 0, codes_.connectedTransient); break;
+    case TERN_STREAM_CONNECT:
+        post(codes_.connected, 0, codes_.connectedTransient);
+        onConnected();
+        break;
+    case TERN_STREAM_SECURED:
+        if (tlsState_ < 0 || state_ != tlsState_) break; // nobody asked for it
+        secured_ = true;
+        post(codes_.secured, 0, true);
+        onSecured();
+        break;
+    case TERN_STREAM_INSECURE: failTls(port_.tlsFailure()); break;
     case TERN_STREAM_CLOSE:
         // Nothing more can arrive: the run ends now (a spool keeps what is complete) rather than
         // leaving the host to wait for a time-out.
@@ -33,10 +45,7 @@ void SessionBase::onEvent(int code, std::intptr_t) {
 }
 
 void SessionBase::quitAfter(int code, const char* text) {
-    if (text)
-        postText(code, text);
-    else
-        post(code);
+    report(code, text);
     // Already saying goodbye: a second QUIT over a failing socket would only repeat the failure.
     if (state_ == codes_.quitState || state_ == codes_.quitState + 1 || !send(codes_.quit)) {
         endRun();
@@ -61,6 +70,7 @@ int SessionBase::readChunk(char* buf, std::size_t capacity) {
 }
 
 int SessionBase::connectTo(const std::string& server, int port, const char* service) {
+    secured_ = false;
     if (!port_.createSocket()) return failStart(codes_.noSocket);
     if (!(service && port_.connectToService(server, service)) &&
         !port_.connectToPort(server, port)) {
@@ -68,6 +78,23 @@ int SessionBase::connectTo(const std::string& server, int port, const char* serv
         return failStart(codes_.noConnect);
     }
     return 0;
+}
+
+void SessionBase::beginTls(const std::string& serverName, int tlsState) {
+    reply_.clear();
+    state_ = tlsState;
+    tlsState_ = tlsState;
+    if (!port_.startTls(serverName)) failTls(port_.tlsFailure());
+}
+
+void SessionBase::failTls(const std::string& reason) { dropAfter(codes_.insecure, reason.c_str()); }
+
+std::string SessionBase::withReply(const char* why, const char* reply) {
+    std::string text = why;
+    std::size_t n = reply ? std::strlen(reply) : 0;
+    while (n > 0 && (reply[n - 1] == '\r' || reply[n - 1] == '\n')) --n;
+    text.append(reply ? reply : "", n);
+    return text;
 }
 
 void SessionBase::quitAnswered(bool ok, const char* text) {

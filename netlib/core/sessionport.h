@@ -41,6 +41,12 @@ public:
     virtual int read(char* buf, std::size_t cap) = 0;
     // The socket's last error, for the text of a platform error reported with an event.
     virtual int socketError() const = 0;
+    // Secures the connected socket with TLS for serverName (whose certificate it must carry). The
+    // outcome arrives as TERN_STREAM_SECURED or TERN_STREAM_INSECURE; false when securing cannot
+    // even begin (tlsFailure() then says why).
+    virtual bool startTls(const std::string& serverName) { return false; }
+    // Why securing failed, in the library's words.
+    virtual std::string tlsFailure() const { return "This connection cannot be secured"; }
     // Whether more socket events are already waiting for the session (progress reports may then
     // be left to the last of them).
     virtual bool hasPendingEvents() const { return false; }

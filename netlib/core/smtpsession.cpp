@@ -1,18 +1,32 @@
 #include "netlib/core/smtpsession.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "netlib/core/codes.h"
 #include "netlib/core/fields.h"
+#include "netlib/core/sasl.h"
 
 namespace lx::net {
 namespace {
 
 constexpr std::size_t kHeloMax = 30;
 const SessionCodes kCodes = {
-    TERN_SMTP_SENDFAIL, TERN_SMTP_RECVFAIL, TERN_SMTP_CONNECTED, true,        TERN_SMTP_PEERCLOSED,
-    TERN_SMTP_REFUSED,  TERN_SMTP_OK,       TERN_SMTP_DONE,      "QUIT \r\n", SmtpSession::QuitSent,
-    TERN_SMTP_NOBUFFER, TERN_SMTP_NOSOCKET, TERN_SMTP_NOCONNECT};
+    TERN_SMTP_SENDFAIL,   TERN_SMTP_RECVFAIL,    TERN_SMTP_CONNECTED, true,
+    TERN_SMTP_PEERCLOSED, TERN_SMTP_REFUSED,     TERN_SMTP_OK,        TERN_SMTP_DONE,
+    "QUIT \r\n",          SmtpSession::QuitSent, TERN_SMTP_NOBUFFER,  TERN_SMTP_NOSOCKET,
+    TERN_SMTP_NOCONNECT,  TERN_SMTP_SECURED,     TERN_SMTP_INSECURE};
+const char kNoStartTls[] =
+    "The server does not offer STARTTLS, and this mailbox sends only over a secured connection. "
+    "The server said: ";
+const char kStartTlsRefused[] = "The server refused to secure the connection (STARTTLS): ";
+const char kNoSecretLogin[] =
+    "The server offers no login that keeps the password secret over a connection in clear "
+    "text; choose a secured connection for this mailbox. The server said: ";
+const char kNoKnownLogin[] =
+    "The server offers no way to log in that this program knows (PLAIN, LOGIN, CRAM-MD5). The "
+    "server said: ";
+const char kLoginRefused[] = "The server refused the login: ";
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -35,7 +49,10 @@ bool awaitsCompletion(int state) {
     case SmtpSession::RcptSent:
     case SmtpSession::DataSent:
     case SmtpSession::RsetSent:
-    case SmtpSession::QuitSent: return true;
+    case SmtpSession::QuitSent:
+    case SmtpSession::EhloSent:
+    case SmtpSession::StartTlsSent:
+    case SmtpSession::AuthSent: return true;
     default: return false;
     }
 }
@@ -69,19 +86,75 @@ int SmtpSession::sendMail(const char* server) {
         return failStart(TERN_SMTP_NOFROM);
     }
     sender_ = line;
-    const int started = connectTo(server_, kPort);
-    if (started == 0) index_ = 1;
+    const int started = connectTo(server_, serverPort(MailProtocol::Smtp));
+    if (started == 0) {
+        index_ = 1;
+        // With TLS from the first byte, the greeting comes only once the connection is secured.
+        if (mode_ == SecurityMode::Implicit) state_ = TlsHandshake;
+    }
     return started;
+}
+
+void SmtpSession::setLogin(const char* user, const char* password) {
+    assignBounded(authUser_, user, kLoginFieldSize);
+    assignBounded(authPassword_, password, kLoginFieldSize);
+}
+
+void SmtpSession::onConnected() {
+    if (mode_ == SecurityMode::Implicit && state_ == TlsHandshake) beginTls(server_, TlsHandshake);
+}
+
+void SmtpSession::onSecured() {
+    if (mode_ == SecurityMode::Implicit) {
+        state_ = AwaitGreeting;
+        return;
+    }
+    // What the server offered in clear no longer counts: it is asked again (RFC 3207).
+    sendCommand("EHLO " + heloName(sender_) + kCrLf, EhloSent);
+}
+
+void SmtpSession::afterEhlo() {
+    const EhloOffer offer = parseEhlo(reply_.text());
+    if (mode_ == SecurityMode::Upgrade && !secured_) {
+        if (!offer.startTls) return refuseInsecure(kNoStartTls, reply_.text());
+        sendCommand(std::string("STARTTLS") + kCrLf, StartTlsSent);
+        return;
+    }
+    if (authUser_.empty()) return startNextMessage();
+    const SaslMechanism mechanism = chooseMechanism(offer.auth, secured_);
+    if (mechanism == SaslMechanism::None) {
+        const bool moreIfSecured = !secured_ && chooseMechanism(offer.auth, true) != mechanism;
+        return quitAfter(
+            TERN_SMTP_AUTHFAIL,
+            withReply(moreIfSecured ? kNoSecretLogin : kNoKnownLogin, reply_.text()).c_str());
+    }
+    sasl_ = SaslClient(mechanism, authUser_, authPassword_);
+    sendCommand(sasl_.command() + kCrLf, AuthSent);
+}
+
+void SmtpSession::onAuthReply() {
+    const char* text = reply_.text();
+    if (text[0] == '2') return startNextMessage();
+    std::string response;
+    if (std::strncmp(text, "334", 3) == 0) {
+        // The challenge: the text after "334 ", up to the line end.
+        std::string challenge(text + (text[3] == ' ' ? 4 : 3));
+        challenge.erase(challenge.find_last_not_of("\r\n") + 1);
+        if (sasl_.answer(challenge, response)) {
+            sendCommand(response + kCrLf, AuthSent);
+            return;
+        }
+        // The server waits for an answer, and would read a QUIT as one: the connection goes.
+        return dropAfter(TERN_SMTP_AUTHFAIL, withReply(kLoginRefused, text).c_str());
+    }
+    quitAfter(TERN_SMTP_AUTHFAIL, withReply(kLoginRefused, text).c_str());
 }
 
 void SmtpSession::quitAfter(int code, const char* text) {
     if (state_ == SendingData) {
         // In the middle of the data a QUIT would only be taken for more data and never answered:
         // the connection is dropped instead, and the server discards the unfinished message.
-        if (text)
-            postText(code, text);
-        else
-            post(code);
+        report(code, text);
         post(TERN_SMTP_MSGFAILED, index_);
         port_.closeSocket();
         endRun();
@@ -137,8 +210,21 @@ void SmtpSession::onReply() {
     switch (state_) {
     case AwaitGreeting:
         if (cls != '2') return refuse(reply_.text());
-        sendCommand("HELO " + heloName(sender_) + kCrLf, HeloSent);
+        // A session that secures its connection or logs in needs the server's extensions.
+        if (mode_ != SecurityMode::None || !authUser_.empty())
+            sendCommand("EHLO " + heloName(sender_) + kCrLf, EhloSent);
+        else
+            sendCommand("HELO " + heloName(sender_) + kCrLf, HeloSent);
         break;
+    case AwaitEhlo:
+        if (cls != '2') return refuse(reply_.text());
+        afterEhlo();
+        break;
+    case AwaitStartTls:
+        if (cls != '2') return refuseInsecure(kStartTlsRefused, reply_.text());
+        beginTls(server_, TlsHandshake);
+        break;
+    case AwaitAuth: onAuthReply(); break;
     case AwaitHelo:
         if (cls != '2') return refuse(reply_.text());
         startNextMessage();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "netlib/core/replybuffer.h"
+#include "netlib/core/sasl.h"
 #include "netlib/core/sessionbase.h"
 #include "netlib/core/spoolmessage.h"
 #include "netlib/core/spoolreader.h"
@@ -15,7 +16,6 @@ namespace lx::net {
 
 class SmtpSession : public SessionBase {
 public:
-    static constexpr int kPort = 25;
     // Data lines may be written ahead of their completions up to this many bytes, one line per
     // write; the socket then carries a whole ordinary message in one send.
     static constexpr std::int64_t kDataWindow = 65536;
@@ -38,12 +38,21 @@ public:
         AwaitRset = 12,
         QuitSent = 13,
         AwaitQuit = 14,
+        TlsHandshake = 15, // the TLS layer is securing the connection
+        EhloSent = 16,
+        AwaitEhlo = 17,
+        StartTlsSent = 18,
+        AwaitStartTls = 19,
+        AuthSent = 20, // the AUTH command or an answer to the server's challenge
+        AwaitAuth = 21,
     };
 
     SmtpSession(SessionPort& port, const char* spoolPath);
 
     // Starts a run; 0 when the connection is being made, -2 when a start check failed.
     int sendMail(const char* server);
+    // The login for the next run (RFC 4954); an empty user name: none.
+    void setLogin(const char* user, const char* password);
     int messageCount() const { return count_; }
     int index() const { return index_; }
 
@@ -51,7 +60,12 @@ private:
     void onData() override;
     void onSent() override;
     void quitAfter(int code, const char* text = nullptr) override;
+    void onConnected() override;
+    void onSecured() override;
     void onReply();
+    // The server's extensions are known: secure the connection, log in, or begin sending.
+    void afterEhlo();
+    void onAuthReply();
     void startNextMessage();
     void afterMessage();
     // The server refused part of the current message: it is reported failed and the
@@ -65,6 +79,9 @@ private:
 
     std::unique_ptr<SpoolFile> spool_;
     SpoolReader reader_;
+    std::string authUser_;
+    std::string authPassword_;
+    SaslClient sasl_;
     std::string server_;
     std::string spoolPath_;
     std::string sender_; // the first-sender line, for HELO

@@ -4,22 +4,11 @@
 
 namespace lx::mime {
 
-constexpr char kBase64Alphabet[65] =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
 namespace {
 
 constexpr const char kHex[] = "0123456789ABCDEF";
 
-struct Base64Table {
-    std::int8_t v[256];
-    constexpr Base64Table() : v() {
-        for (int i = 0; i < 256; ++i) v[i] = -1;
-        for (int i = 0; i < 64; ++i)
-            v[static_cast<unsigned char>(kBase64Alphabet[i])] = static_cast<std::int8_t>(i);
-    }
-};
-constexpr Base64Table kB64;
+constexpr const lx::net::Base64Table& kB64 = lx::net::kBase64Values;
 
 // The alphabet's values shifted to their place in a decoded group of four characters (18, 12,
 // 6, 0 bits); a character outside the alphabet gives kGroupBad, which no OR of values reaches.
@@ -44,47 +33,6 @@ int qpDigit(unsigned char c) {
 }
 
 } // namespace
-
-void base64Encode(const std::uint8_t* in, std::size_t n, std::string& out) {
-    std::size_t i = 0;
-    for (; i + 3 <= n; i += 3) {
-        std::uint32_t g =
-            (std::uint32_t(in[i]) << 16) | (std::uint32_t(in[i + 1]) << 8) | in[i + 2];
-        char q[4] = {kBase64Alphabet[(g >> 18) & 63], kBase64Alphabet[(g >> 12) & 63],
-                     kBase64Alphabet[(g >> 6) & 63], kBase64Alphabet[g & 63]};
-        out.append(q, 4);
-    }
-    if (n - i == 1) {
-        std::uint32_t g = std::uint32_t(in[i]) << 16;
-        char q[4] = {kBase64Alphabet[(g >> 18) & 63], kBase64Alphabet[(g >> 12) & 63], '=', '='};
-        out.append(q, 4);
-    } else if (n - i == 2) {
-        std::uint32_t g = (std::uint32_t(in[i]) << 16) | (std::uint32_t(in[i + 1]) << 8);
-        char q[4] = {kBase64Alphabet[(g >> 18) & 63], kBase64Alphabet[(g >> 12) & 63],
-                     kBase64Alphabet[(g >> 6) & 63], '='};
-        out.append(q, 4);
-    }
-}
-
-long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out) {
-    if (len % 4 != 0) return -1;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(line);
-    std::size_t o = 0;
-    for (std::size_t i = 0; i < len; i += 4) {
-        int a = kB64.v[p[i]], b = kB64.v[p[i + 1]];
-        if (a < 0 || b < 0) return -1;
-        out[o++] = static_cast<std::uint8_t>((a << 2) | (b >> 4));
-        if (p[i + 2] == '=') continue; // "=" ends the group
-        int c = kB64.v[p[i + 2]];
-        if (c < 0) return -1;
-        out[o++] = static_cast<std::uint8_t>(((b & 15) << 4) | (c >> 2));
-        if (p[i + 3] == '=') continue;
-        int d = kB64.v[p[i + 3]];
-        if (d < 0) return -1;
-        out[o++] = static_cast<std::uint8_t>(((c & 3) << 6) | d);
-    }
-    return static_cast<long>(o);
-}
 
 std::size_t Base64Stream::add(const char* p, std::size_t n, char* out) {
     const unsigned char* u = reinterpret_cast<const unsigned char*>(p);

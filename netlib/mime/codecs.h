@@ -5,22 +5,18 @@
 #include <cstdint>
 #include <string>
 
+#include "netlib/core/base64.h"
+
 namespace lx::mime {
 
-extern const char kBase64Alphabet[65];
+// The base64 alphabet and the line codec are the network library's (the SASL logins use them too).
+using lx::net::base64DecodeLine;
+using lx::net::base64Encode;
+using lx::net::kBase64Alphabet;
 
 // Input bytes per outgoing base64 line and the characters they give.
 constexpr std::size_t kBase64LineBytes = 51;
 constexpr std::size_t kBase64LineChars = 68;
-
-// Encodes n bytes (at most kBase64LineBytes for one spool line) and appends the characters,
-// the last group padded with "=" or "==".
-void base64Encode(const std::uint8_t* in, std::size_t n, std::string& out);
-
-// Decodes one base64 line of groups of four characters; "=" ends a group. The bytes go to out,
-// which must hold len * 3 / 4 bytes. Returns the byte count, or -1 when the line does not decode
-// (length not a multiple of four, a character outside the alphabet).
-long base64DecodeLine(const char* line, std::size_t len, std::uint8_t* out);
 
 // Decodes base64 text handed over in pieces (the lines of a part): characters outside the
 // alphabet are skipped and a group left incomplete at the end of one piece goes on in the next.

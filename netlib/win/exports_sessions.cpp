@@ -1,6 +1,10 @@
 // The SMTP, POP3 and password-change exports.
+#include <cstring>
+
 #include "netlib/core/pop3session.h"
 #include "netlib/core/popcpwsession.h"
+#include "netlib/core/sasl.h"
+#include "netlib/core/sha256.h"
 #include "netlib/core/smtpsession.h"
 #include "netlib/tern32.h"
 #include "netlib/win/winsession.h"
@@ -42,6 +46,22 @@ int withMachine(TERNHANDLE handle, Call&& call) {
     return call(s->machine);
 }
 
+// Sets how the session's next run secures its connection: 0, -3 for a bad value, -4.
+template <class Machine>
+int setSecurity(TERNHANDLE handle, int security, int port, const char* pin) {
+    WinSession<Machine>* s = findSession<Machine>(handle, Kind<Machine>::handle);
+    if (!s) return -4;
+    SecurityMode mode;
+    Sha256Digest digest{};
+    const bool pinned = pin && *pin;
+    if (!toSecurityMode(security, mode) || port < 0 || port > 65535 ||
+        (pinned && !parseFingerprint(pin, digest)))
+        return -3;
+    s->machine.setSecurity(mode, port);
+    s->port.setPin(pinned ? &digest : nullptr);
+    return 0;
+}
+
 template <class Machine>
 int closeOf(TERNHANDLE handle) {
     return closeSession<Machine>(handle, Kind<Machine>::handle);
@@ -61,6 +81,20 @@ extern "C" int WINAPI TERNSMTPSendMail(TERNHANDLE handle, const char* server) {
     return withMachine<SmtpSession>(handle, [&](SmtpSession& m) { return m.sendMail(server); });
 }
 extern "C" int WINAPI TERNSMTPClose(TERNHANDLE handle) { return closeOf<SmtpSession>(handle); }
+extern "C" int WINAPI TERNSMTPSetSecurity(TERNHANDLE handle, int security, int port,
+                                          const char* pin) {
+    return setSecurity<SmtpSession>(handle, security, port, pin);
+}
+extern "C" int WINAPI TERNSMTPSetLogin(TERNHANDLE handle, const char* user, const char* password) {
+    return withMachine<SmtpSession>(handle, [&](SmtpSession& m) {
+        const auto fits = [](const char* t) {
+            return !t || strnlen(t, kLoginFieldSize) < kLoginFieldSize;
+        };
+        if (!fits(user) || !fits(password)) return -3;
+        m.setLogin(user ? user : "", password ? password : "");
+        return 0;
+    });
+}
 
 extern "C" int WINAPI TERNPOP3StartWindow(HWND hostWindow, UINT message, const char* spoolPath,
                                           TERNHANDLE* handle) {
@@ -94,6 +128,10 @@ extern "C" int WINAPI TERNPOP3NumMail(TERNHANDLE handle, int* count) {
     });
 }
 extern "C" int WINAPI TERNPOP3Close(TERNHANDLE handle) { return closeOf<Pop3Session>(handle); }
+extern "C" int WINAPI TERNPOP3SetSecurity(TERNHANDLE handle, int security, int port,
+                                          const char* pin) {
+    return setSecurity<Pop3Session>(handle, security, port, pin);
+}
 
 extern "C" int WINAPI TERNPOPCPWStartWindow(HWND hostWindow, UINT message, TERNHANDLE* handle) {
     return create<PopCpwSession>(handle, Notifier::toWindow(hostWindow, message));

@@ -1,8 +1,12 @@
 #include "netlib/win/sessionwindow.h"
 
+#include <cstring>
 #include <new>
+#include <vector>
 
 #include "netlib/core/handletable.h"
+#include "netlib/core/replybuffer.h"
+#include "netlib/core/tlstext.h"
 #include "netlib/win/library.h"
 #include "netlib/win/streamsocket.h"
 #include "netlib/win/winfile.h"
@@ -14,6 +18,9 @@ const SessionWindowClass kPop3Window{"TERN_POP3WIND", "POP3 Message", TERN_SESSI
 const SessionWindowClass kPopCpwWindow{"TERN_POPCPW_WIND", "POP3 Change PassWord", TERN_POPCPW_MSG};
 
 namespace {
+
+// Room for the handshake's messages and whole records: the default transfer buffer would cut them.
+constexpr int kTlsBuffer = 40 * 1024;
 
 bool registerClass(const SessionWindowClass& cls, WNDPROC proc) {
     WNDCLASSA wc{};
@@ -89,7 +96,7 @@ void WinSessionPort::drain() {
     while (!events_.empty()) {
         const auto ev = events_.front();
         events_.pop_front();
-        if (dispatch_) dispatch_(target_, ev.first, static_cast<std::intptr_t>(ev.second));
+        route(ev.first, ev.second);
         // Once every waiting event has been handled, what the session wrote goes out, gathered
         // into as few sends as the transfer buffer allows; the completions come back as events.
         if (events_.empty() && pumpWanted_) {
@@ -112,10 +119,107 @@ void WinSessionPort::closeSocket() {
     if (socket_) TERNCloseStream(socket_);
     socket_ = 0;
     events_.clear();
+    writeIsOwn_.clear();
+    tls_.reset();
+    secured_ = false;
+    plain_.clear();
+}
+
+void WinSessionPort::toSession(int code, LPARAM value) {
+    if (dispatch_) dispatch_(target_, code, static_cast<std::intptr_t>(value));
+}
+
+void WinSessionPort::route(int code, LPARAM value) {
+    switch (code) {
+    case TERN_STREAM_SENT:
+    case TERN_STREAM_SENDFAIL: {
+        const bool own = !writeIsOwn_.empty() && writeIsOwn_.front();
+        if (!writeIsOwn_.empty()) writeIsOwn_.pop_front();
+        if (own && code == TERN_STREAM_SENT) return;
+        break;
+    }
+    case TERN_STREAM_DATA:
+        if (tls_) return tlsReceived();
+        break;
+    case TERN_STREAM_CLOSE:
+        if (tls_ && !secured_)
+            return tlsFailed(
+                tlsFailureText("the server closed the connection during the handshake"));
+        break;
+    default: break;
+    }
+    toSession(code, value);
+}
+
+bool WinSessionPort::startTls(const std::string& serverName) {
+    TernStreamSocket* s = streamOf(socket_);
+    if (!s || !s->growBuffer(kTlsBuffer)) {
+        tlsFailure_ = tlsFailureText("no memory for the TLS layer");
+        return false;
+    }
+    tls_ = std::make_unique<TlsChannel>(serverName, pinned_ ? &pin_ : nullptr);
+    secured_ = false;
+    plain_.clear();
+    std::string hello;
+    if (!tls_->begin(hello)) {
+        tlsFailure_ = tls_->failure();
+        tls_.reset();
+        return false;
+    }
+    return rawWrite(hello.data(), hello.size(), true);
+}
+
+std::string WinSessionPort::tlsFailure() const {
+    return tlsFailure_.empty() ? SessionPort::tlsFailure() : tlsFailure_;
+}
+
+void WinSessionPort::tlsFailed(const std::string& reason) {
+    tlsFailure_ = reason;
+    toSession(TERN_STREAM_INSECURE, 0);
+}
+
+void WinSessionPort::tlsReceived() {
+    TernStreamSocket* s = streamOf(socket_);
+    if (!s) return;
+    std::vector<char> raw(static_cast<std::size_t>(s->bufferSize()));
+    const int n = s->takeReceived(raw.data(), static_cast<int>(raw.size()), nullptr);
+    if (n <= 0) return;
+    std::size_t len = static_cast<std::size_t>(n);
+    std::string out;
+    if (!secured_) {
+        const TlsChannel::Step step = tls_->handshake(raw.data(), len, out);
+        if (!out.empty()) rawWrite(out.data(), out.size(), true);
+        if (step == TlsChannel::Step::Failed) return tlsFailed(tls_->failure());
+        if (step == TlsChannel::Step::More) return;
+        secured_ = true;
+        toSession(TERN_STREAM_SECURED, 0);
+        if (!tls_) return; // the session let go of the connection
+        out.clear();
+        len = 0; // what came with the handshake's last message is decrypted below
+    }
+    std::string plain;
+    bool closed = false;
+    const bool ok = tls_->decrypt(raw.data(), len, plain, out, closed);
+    if (!out.empty()) rawWrite(out.data(), out.size(), true);
+    if (!ok) return tlsFailed(tls_->failure());
+    // The session reads chunks of the size it reads from a socket.
+    const std::size_t chunk = ReplyBuffer::kCapacity;
+    for (std::size_t at = 0; at < plain.size() && tls_; at += chunk) {
+        plain_.push_back(plain.substr(at, chunk));
+        toSession(TERN_STREAM_DATA, static_cast<LPARAM>(plain_.back().size()));
+    }
 }
 
 bool WinSessionPort::write(const char* data, std::size_t len) {
+    if (!tls_) return rawWrite(data, len, false);
+    std::string record;
+    if (!secured_ || !tls_->encrypt(data, len, record)) return false;
+    return rawWrite(record.data(), record.size(), false);
+}
+
+bool WinSessionPort::rawWrite(const char* data, std::size_t len, bool own) {
     if (TERNStreamWrite(socket_, data, static_cast<int>(len)) != 0) return false;
+    writeIsOwn_.push_back(own);
     if (draining_) {
         pumpWanted_ = true;
     } else if (TernStreamSocket* s = streamOf(socket_)) {
@@ -125,6 +229,14 @@ bool WinSessionPort::write(const char* data, std::size_t len) {
 }
 
 int WinSessionPort::read(char* buf, std::size_t cap) {
+    if (tls_) {
+        if (plain_.empty()) return -1;
+        const std::string c = std::move(plain_.front());
+        plain_.pop_front();
+        const std::size_t n = c.size() < cap ? c.size() : cap;
+        std::memcpy(buf, c.data(), n);
+        return static_cast<int>(n);
+    }
     TernStreamSocket* s = streamOf(socket_);
     if (!s) return -1;
     return s->takeReceived(buf, static_cast<int>(cap), nullptr);

@@ -6,11 +6,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
+#include <string>
 #include <utility>
 
 #include "netlib/core/sessionport.h"
 #include "netlib/tern32.h"
 #include "netlib/win/notifier.h"
+#include "netlib/win/tlschannel.h"
 
 namespace lx::net {
 
@@ -49,6 +52,14 @@ public:
     bool write(const char* data, std::size_t len) override;
     int read(char* buf, std::size_t cap) override;
     int socketError() const override;
+    bool startTls(const std::string& serverName) override;
+    std::string tlsFailure() const override;
+    // The certificate the next secured connection must present instead of one the system trusts
+    // for the server's name (null: none).
+    void setPin(const Sha256Digest* pin) {
+        pinned_ = pin != nullptr;
+        if (pin) pin_ = *pin;
+    }
     bool hasPendingEvents() const override { return !events_.empty(); }
     // Socket events of the session's own socket: handled in order, without re-entering the session.
     void deliver(int code, LPARAM value) override;
@@ -59,6 +70,15 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void drain();
+    void toSession(int code, LPARAM value);
+    // One socket event on its way to the session: the TLS layer takes its own share.
+    void route(int code, LPARAM value);
+    // Bytes from the server while the connection is (being) secured.
+    void tlsReceived();
+    void tlsFailed(const std::string& reason);
+    // Queues bytes on the socket; own: written by the TLS layer, so its completion is not the
+    // session's.
+    bool rawWrite(const char* data, std::size_t len, bool own);
 
     const SessionWindowClass& cls_;
     Notifier host_;
@@ -69,6 +89,13 @@ private:
     std::deque<std::pair<int, LPARAM>> events_;
     bool draining_ = false;
     bool pumpWanted_ = false;
+    std::deque<bool> writeIsOwn_; // every write not yet completed, oldest first
+    std::unique_ptr<TlsChannel> tls_;
+    bool secured_ = false;
+    std::deque<std::string> plain_; // decrypted chunks the session has yet to read
+    std::string tlsFailure_;
+    bool pinned_ = false;
+    Sha256Digest pin_{};
 };
 
 } // namespace lx::net

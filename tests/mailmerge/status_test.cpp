@@ -35,7 +35,10 @@ const std::vector<StatusCase> kCases = {
     {18, "SENDMMF_CPP_31", StatusLogArg::None, nullptr, false, false, false},
     {19, nullptr, StatusLogArg::None, nullptr, false, false, true},
     {20, "SENDMMF_CPP_34", StatusLogArg::Number, nullptr, false, false, false},
-    {21, nullptr, StatusLogArg::None, nullptr, false, false, false},
+    {21, nullptr, StatusLogArg::None, "SENDMMF_CPP_46", false, false, false},
+    {22, "SENDMMF_CPP_47", StatusLogArg::Reply, nullptr, false, false, false},
+    {23, "SENDMMF_CPP_48", StatusLogArg::Reply, nullptr, false, false, false},
+    {24, nullptr, StatusLogArg::None, nullptr, false, false, false},
     {-3, nullptr, StatusLogArg::None, nullptr, false, false, false},
 };
 

@@ -2,6 +2,7 @@
 // and acknowledges writes, and inspects what the session posted, wrote and stored.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -87,6 +88,11 @@ public:
         return static_cast<int>(n);
     }
     int socketError() const override { return lastError; }
+    bool startTls(const std::string& serverName) override {
+        tlsStarts.push_back(serverName);
+        return tlsOk;
+    }
+    std::string tlsFailure() const override { return tlsReason; }
     bool hasPendingEvents() const override { return pending; }
     std::unique_ptr<SpoolFile> createFile(const std::string& path) override {
         if (failCreate) return nullptr;
@@ -118,7 +124,10 @@ public:
     bool failWrites = false, failCreate = false, failFileWrites = false;
     bool socketCreated = false, socketClosed = false;
     int lastError = 0;
-    bool pending = false; // what hasPendingEvents reports
+    bool tlsOk = true;
+    std::string tlsReason = "the certificate has expired";
+    std::vector<std::string> tlsStarts; // the server names the TLS layer was asked to secure for
+    bool pending = false;               // what hasPendingEvents reports
     std::vector<Posted> posts;
     std::vector<std::string> writes;
     std::vector<std::string> connects;
@@ -151,11 +160,62 @@ public:
         pump();
     }
     const std::string& lastWrite() const { return port_.writes.back(); }
+    // A reply cut in two at `split` (0, or past its end: whole), as the network may deliver it.
+    void reply(const std::string& data, std::size_t split) {
+        if (split == 0 || split >= data.size()) return chunk(data);
+        chunk(data.substr(0, split));
+        chunk(data.substr(split));
+    }
 
 private:
     FakePort& port_;
     Session& s_;
     std::size_t acked_ = 0;
 };
+
+// One step of a scripted server: a reply, or (when event is set) a socket event.
+struct ServerStep {
+    std::string reply;
+    int event = 0;
+};
+using Script = std::vector<ServerStep>;
+
+// What a scripted conversation left behind: every write, the statuses with their texts, and what
+// the socket layer was asked to do.
+struct Conversation {
+    std::vector<std::string> writes;
+    std::vector<int> codes;
+    std::vector<std::string> texts; // texts of the posts that carry one, in order
+    std::vector<std::string> tlsStarts;
+    bool socketClosed = false;
+    bool operator==(const Conversation& o) const {
+        return writes == o.writes && codes == o.codes && texts == o.texts &&
+               tlsStarts == o.tlsStarts && socketClosed == o.socketClosed;
+    }
+};
+
+// Plays a script against a started session, each reply cut at `split` (0: whole).
+template <class Session>
+Conversation play(FakePort& port, Session& s, const Script& script, std::size_t split) {
+    Driver<Session> d(port, s);
+    d.pump();
+    for (const ServerStep& step : script) {
+        if (step.event)
+            d.event(step.event);
+        else
+            d.reply(step.reply, split);
+    }
+    Conversation c{port.writes, port.codes(), {}, port.tlsStarts, port.socketClosed};
+    for (const Posted& p : port.posts)
+        if (!p.text.empty()) c.texts.push_back(p.text);
+    return c;
+}
+
+// The longest reply of a script: every cut up to it is worth trying.
+inline std::size_t longestReply(const Script& script) {
+    std::size_t n = 0;
+    for (const ServerStep& step : script) n = std::max(n, step.reply.size());
+    return n;
+}
 
 } // namespace lx::net::test

@@ -47,7 +47,9 @@ TEST(RetrievalStatus, EveryCodeHasItsAction) {
         {19, StatusStep::ReceivedOk, "POP3STAT_CPP_24", nullptr, false},
         {20, StatusStep::Progress, nullptr, nullptr, false},
         {21, StatusStep::Spooled, nullptr, nullptr, false},
-        {22, StatusStep::Refresh, nullptr, nullptr, false},
+        {22, StatusStep::Show, nullptr, "POP3STAT_CPP_43", false},
+        {23, StatusStep::ServerSaid, "POP3STAT_CPP_44", nullptr, true},
+        {24, StatusStep::Refresh, nullptr, nullptr, false},
         {-1, StatusStep::Refresh, nullptr, nullptr, false},
     };
     for (const Case& c : cases) {

@@ -34,7 +34,10 @@ const std::vector<StatusCase> kCases = {
     {18, "MAILLETT_CPP_32", StatusLogArg::None, nullptr, false, false, false},
     {19, nullptr, StatusLogArg::None, nullptr, false, false, true},
     {20, "MAILLETT_CPP_33", StatusLogArg::Number, nullptr, false, false, false},
-    {21, nullptr, StatusLogArg::None, nullptr, false, false, false},
+    {21, nullptr, StatusLogArg::None, "MAILLETT_CPP_44", false, false, false},
+    {22, "MAILLETT_CPP_45", StatusLogArg::Reply, nullptr, false, false, false},
+    {23, "MAILLETT_CPP_46", StatusLogArg::Reply, nullptr, false, false, false},
+    {24, nullptr, StatusLogArg::None, nullptr, false, false, false},
     {999, nullptr, StatusLogArg::None, nullptr, false, false, false},
     {-1, nullptr, StatusLogArg::None, nullptr, false, false, false},
 };

@@ -49,15 +49,19 @@ ports_free() {
   return 1
 }
 
-# start_dovecot STATE ADDRESS INSTANCE USER PASSWORD: Dovecot POP3 on ADDRESS:110 with APOP,
-# one user whose maildir is STATE/mail/USER. Nothing of the system's configuration is read.
+# start_dovecot STATE ADDRESS INSTANCE USER PASSWORD [EXTRA]: Dovecot POP3 on ADDRESS:110 with
+# APOP, one user whose maildir is STATE/mail/USER. Nothing of the system's configuration is read.
+# EXTRA, a configuration template like dovecot.conf.in, adds to it (TLS, for instance).
 start_dovecot() {
-  local state=$1 addr=$2 instance=$3 user=$4 password=$5
+  local state=$1 addr=$2 instance=$3 user=$4 password=$5 extra=${6:-}
   command -v dovecot >/dev/null || { echo "dovecot is not installed (tools/setup/deps.sh)" >&2; return 1; }
   rm -rf "$state/dovecot"
   mkdir -p "$state/dovecot/run" "$state/dovecot/state" "$state/mail/$user"
-  sed -e "s|@STATE@|$state|g" -e "s|@POP3_ADDR@|$addr|g" -e "s|@INSTANCE@|$instance|g" \
-    "$lx_servers_dir/dovecot.conf.in" > "$state/dovecot/dovecot.conf"
+  local template
+  for template in "$lx_servers_dir/dovecot.conf.in" $extra; do
+    sed -e "s|@STATE@|$state|g" -e "s|@POP3_ADDR@|$addr|g" -e "s|@INSTANCE@|$instance|g" \
+      "$template"
+  done > "$state/dovecot/dovecot.conf"
   # Dovecot refuses to give mail access as root: the mailbox is nobody's, and its folders are
   # open to whoever (running as any user) puts messages into them.
   local uid gid box=$state/mail/$user

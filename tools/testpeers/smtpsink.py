@@ -39,17 +39,21 @@ class Sink:
         return "250 Message accepted for delivery"
 
 
-def main():
-    address, port, folder = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-    os.makedirs(folder, exist_ok=True)
-    controller = Controller(Sink(folder), hostname=address, port=port, decode_data=False,
-                            data_size_limit=0)
+def serve(controller):
+    """Runs the server until SIGTERM."""
     controller.start()
     stop = asyncio.new_event_loop()
     signal.signal(signal.SIGTERM, lambda *_: stop.call_soon_threadsafe(stop.stop))
     print("ready", flush=True)
     stop.run_forever()
     controller.stop()
+
+
+def main():
+    address, port, folder = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    os.makedirs(folder, exist_ok=True)
+    serve(Controller(Sink(folder), hostname=address, port=port, decode_data=False,
+                     data_size_limit=0))
 
 
 if __name__ == "__main__":

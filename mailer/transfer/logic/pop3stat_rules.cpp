@@ -34,6 +34,9 @@ StatusAction ActionForStatus(int code) {
     case TERN_POP3_OK: return {StatusStep::ReceivedOk, "POP3STAT_CPP_24"};
     case TERN_POP3_PROGRESS: return {StatusStep::Progress};
     case TERN_POP3_SPOOLED: return {StatusStep::Spooled};
+    case TERN_POP3_SECURED: return {StatusStep::Show, nullptr, "POP3STAT_CPP_43"};
+    // The reason comes with it, in the library's words or with the server's reply.
+    case TERN_POP3_INSECURE: return {StatusStep::ServerSaid, "POP3STAT_CPP_44", nullptr, true};
     default: return {};
     }
 }

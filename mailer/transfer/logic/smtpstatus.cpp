@@ -36,6 +36,9 @@ const SmtpStatusTexts kMailSendingTexts = {
     "MAILLETT_CPP_32",
     "MAILLETT_CPP_33",
     true,
+    "MAILLETT_CPP_44",
+    "MAILLETT_CPP_45",
+    "MAILLETT_CPP_46",
 };
 
 // Codes 6 to 14 log the texts 19 to 27 in that order.
@@ -54,6 +57,9 @@ const SmtpStatusTexts kMailMergeTexts = {
     "SENDMMF_CPP_31",
     "SENDMMF_CPP_34",
     false,
+    "SENDMMF_CPP_46",
+    "SENDMMF_CPP_47",
+    "SENDMMF_CPP_48",
 };
 
 SmtpStatusAction ActionOfSmtpStatus(int code, const SmtpStatusTexts& texts) {
@@ -77,6 +83,14 @@ SmtpStatusAction ActionOfSmtpStatus(int code, const SmtpStatusTexts& texts) {
     case TERN_SMTP_OK: return Log(texts.allSent);
     case TERN_SMTP_PROGRESS: a.progress = true; return a;
     case TERN_SMTP_MSGFAILED: return Log(texts.messageFailed, StatusLogArg::Number);
+    case TERN_SMTP_SECURED: a.statusKey = texts.securedStatus; return a;
+    // The reason comes with them, in the library's words or with the server's reply.
+    case TERN_SMTP_INSECURE:
+    case TERN_SMTP_AUTHFAIL:
+        a = Log(code == TERN_SMTP_INSECURE ? texts.insecure : texts.loginFailed,
+                StatusLogArg::Reply);
+        a.replyMissingKey = texts.replyMissing;
+        return a;
     default: break;
     }
     if (code >= TERN_SMTP_NOSPOOL && code <= TERN_SMTP_BADSPOOL)

@@ -39,6 +39,9 @@ struct SmtpStatusTexts {
     const char* allSent;          // 18
     const char* messageFailed;    // 20, with the message number
     bool failuresFinish;          // 2 and 3 end the run at once
+    const char* securedStatus;    // 21
+    const char* insecure;         // 22, followed by the reason
+    const char* loginFailed;      // 23, followed by the reason
 };
 
 // "Send Mail [SMTP]"
@@ -47,7 +50,7 @@ extern const SmtpStatusTexts kMailSendingTexts;
 // also names the message's address.
 extern const SmtpStatusTexts kMailMergeTexts;
 
-// The action of a status code; codes the session does not send (21 and above, negative) and
+// The action of a status code; codes the session does not send (24 and above, negative) and
 // 7 do nothing but what the table says (nothing, or one log line).
 SmtpStatusAction ActionOfSmtpStatus(int code, const SmtpStatusTexts& texts);
 

@@ -56,45 +56,8 @@ std::string expectedSpool(const std::vector<std::string>& msgs) {
 
 std::string mailDir() { return peersDir() + "/mail/joe"; }
 
-int countMaildir() {
-    int n = 0;
-    for (const char* sub : {"/new/*", "/cur/*"}) {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((mailDir() + sub).c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE) continue;
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    return n;
-}
-
-void clearMaildir() {
-    for (const char* sub : {"/new/", "/cur/"}) {
-        WIN32_FIND_DATAA fd;
-        const std::string dir = mailDir() + sub;
-        HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE) continue;
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((dir + fd.cFileName).c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-}
-
-void fillMaildir(const std::vector<std::string>& msgs) {
-    clearMaildir();
-    // Names never used before in this mailbox: the server remembers sizes by file name.
-    static unsigned serial = GetTickCount();
-    for (std::size_t i = 0; i < msgs.size(); ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "/new/%010u.M%uP1.lorvex", 1700000000u + unsigned(i),
-                      ++serial);
-        ASSERT_TRUE(writeFile(mailDir() + name, msgs[i]));
-    }
-}
+int countMaildir() { return test::countMaildir(mailDir()); }
+void fillMaildir(const std::vector<std::string>& msgs) { test::fillMaildir(mailDir(), msgs); }
 
 class Pop3Peer : public ::testing::Test {
 protected:

@@ -1,0 +1,24 @@
+// Why a connection could not be secured, in the library's words: the platform's TLS and
+// certificate-check codes turned into texts a user can act on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "netlib/core/sha256.h"
+
+namespace lx::net {
+
+// A code from the TLS handshake or the certificate chain checks (an SSPI status or a certificate
+// policy error); server is the name the certificate had to carry.
+std::string tlsFailureText(std::uint32_t code, const std::string& server);
+// The certificate-check code for what a certificate chain's trust status (CERT_TRUST_* bits)
+// says is wrong with it, worst first; 0 when nothing is. Revocation that could not be checked
+// does not count (revocation is not asked for).
+std::uint32_t chainTrustError(std::uint32_t trustStatus);
+// The server's certificate is not the pinned one.
+std::string pinMismatchText(const Sha256Digest& actual);
+// A reason of the library's own (the server hung up, sent no certificate, ...).
+std::string tlsFailureText(const char* reason);
+
+} // namespace lx::net
