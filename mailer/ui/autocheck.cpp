@@ -98,6 +98,12 @@ void AutoCheck::Restart(bool fromSettings) {
 
 void AutoCheck::Tick() {
     if (!countdown_.On() || !context_.settings || !context_.catalog || !context_.log) return;
+    // A tick that reaches the window while a run is under way (its dialogs pump messages) must
+    // not start a second cycle inside it: the run's own end starts the countdown again.
+    if (runInProgress_) {
+        StopTimer();
+        return;
+    }
     if (!countdown_.Tick()) {
         if (context_.show) context_.show(countdown_.Seconds());
         return;

@@ -31,6 +31,7 @@ public:
         data.automatic = true;
         data.marks = context_.marks;
         data.mainWindow = frame_;
+        if (context_.silenceMillis) data.timeoutMillis = context_.silenceMillis;
         if (context_.specialFolders) {
             data.outFolder = context_.specialFolders->out;
             data.sentFolder = context_.specialFolders->sent;
@@ -47,6 +48,7 @@ public:
         data.marks = context_.marks;
         data.automatic = true;
         data.mainWindow = frame_;
+        if (context_.silenceMillis) data.watchdogMillis = context_.silenceMillis;
         if (context_.specialFolders) data.inFolderNum = context_.specialFolders->in;
         ShowPop3StatDialog(frame_, &data);
         return {data.totalWaiting, data.retrievingMessage, data.messages};

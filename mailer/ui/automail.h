@@ -23,6 +23,8 @@ struct AutoMailContext {
     const MailboxList* mailboxes = nullptr;
     const DialerSettings* dialer = nullptr;
     LogWriter* log = nullptr; // the main window's check log
+    // How long each dialog waits for a silent server before it ends the run; 0: its own period.
+    unsigned silenceMillis = 0;
 };
 
 // Plugs the run in as the main window's automatic mail run; the owner is the main window.

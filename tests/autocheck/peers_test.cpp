@@ -11,6 +11,7 @@
 #include "common/settings/fixed_text.h"
 #include "common/settings/registry_win32.h"
 #include "common/settings/scramble.h"
+#include "mailer/res/resource.h"
 #include "mailer/ui/automail.h"
 #include "mailer/ui/autocheck.h"
 #include "mailer/ui/logic/cmdgate.h"
@@ -62,6 +63,16 @@ protected:
         lx::CopyText(dialer.selectedMailboxes[2], "Home");
         dialer.selectedCount = 3;
         MakeCheckFrame(); // mirrors Home into the registry
+        PlugRun(0);
+        SampleMail first, second;
+        first.subject = "First";
+        second.subject = "Second";
+        FillPop3Mailbox({MailText(first), MailText(second)}, "lxautocheck");
+        Queue("Queued for the check");
+    }
+
+    // The run as the main window plugs it; `silenceMillis` 0 keeps the dialogs' own periods.
+    void PlugRun(unsigned silenceMillis) {
         lx::AutoMailContext run;
         run.catalog = s_catalog;
         run.conn = &Conn();
@@ -71,12 +82,8 @@ protected:
         run.mailboxes = &mailboxes;
         run.dialer = &dialer;
         run.log = &frame->CheckLog();
+        run.silenceMillis = silenceMillis;
         lx::PlugAutoMailRun(frame->Plugs(), run);
-        SampleMail first, second;
-        first.subject = "First";
-        second.subject = "Second";
-        FillPop3Mailbox({MailText(first), MailText(second)}, "lxautocheck");
-        Queue("Queued for the check");
     }
 
     void Queue(const std::string& subject) {
@@ -103,6 +110,10 @@ protected:
         for (size_t i = from; i < lines.size(); ++i)
             if (lines[i] == line) return i;
         return std::string::npos;
+    }
+
+    static size_t CountOf(const std::vector<std::string>& lines, const std::string& line) {
+        return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
     }
 
     long workBox = -1;
@@ -159,6 +170,36 @@ TEST_F(AutoMailRun, WithSendingOffOnlyTheRetrievalsRun) {
     EXPECT_EQ(Text("MAINFRM_CPP_31"), lines[3]);
     EXPECT_EQ(Text("MAINFRM_CPP_32"), lines[4]);
     EXPECT_EQ(Formatted("MAINFRM_CPP_33", std::string("Home")), lines[5]);
+}
+
+TEST_F(AutoMailRun, ASilentServerEndsItsRunInTimeAndTheNextTickRunsNormally) {
+    constexpr unsigned kSilenceMillis = 1000;
+    PlugRun(kSilenceMillis);
+    dialer.sendToo = 0;
+    lx::CopyText(dialer.selectedMailboxes[0], "Work");
+    dialer.selectedCount = 1;
+    lx::CopyText(mailboxes.records[1].pop3Server, "127.0.0.16"); // accepts, never answers
+    // A tick that reaches the window while the run waits on the server.
+    ::PostMessageA(Wnd(), WM_TIMER, IDT_MAILCHECK, 0);
+    const DWORD start = ::GetTickCount();
+    TickToZero();
+    EXPECT_LT(::GetTickCount() - start, 10 * kSilenceMillis) << "the run ended by itself";
+    EXPECT_TRUE(WaitFor([this] { return CycleEnded(); }));
+    EXPECT_EQ(0, CountIn(workBox));
+    EXPECT_EQ(0, lx::CommandGate::Instance().Value());
+
+    lx::CopyText(mailboxes.records[1].pop3Server, "127.0.0.2");
+    TickToZero();
+    EXPECT_TRUE(WaitFor([this] { return CycleEnded(); }));
+    EXPECT_EQ(2, CountIn(workBox)) << "the next run retrieves as usual";
+    const auto lines = LogLines();
+    // Two cycles, each opened, run and closed once: the stray tick started nothing.
+    EXPECT_EQ(2u, CountOf(lines, Text("MAINFRM_CPP_42")));
+    EXPECT_EQ(2u, CountOf(lines, Text("MAINFRM_CPP_28")));
+    EXPECT_EQ(2u, CountOf(lines, Formatted("MAINFRM_CPP_33", std::string("Work"))));
+    size_t closings = 0;
+    for (const std::string& line : lines) closings += line.find(Stamp("MAINFRM_CPP_27")) == 0;
+    EXPECT_EQ(2u, closings);
 }
 
 } // namespace
