@@ -83,6 +83,8 @@ Lorvex demo: mailbox "Demo" (you@lorvex.example)
         Addresses > Address Book > Import From ASCII File: Samples\\Contacts.csv; then
         Addresses > Mailing Lists: Add a list, Create Merge File; Mail > Mail Merge with it,
         Samples\\Invitation.txt as the message
+        Setup > Dialer Setup: 1 minute, Send Mail At The Same Time, Use Local Network, mailbox
+        Demo; mail then goes and comes every minute without a click (the log: Lorvex.Log)
   Closing Lorvex stops the servers.
 
 TEXT
