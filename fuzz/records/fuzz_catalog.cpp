@@ -1,5 +1,6 @@
 // libFuzzer target: a message catalogue file of any bytes, opened under both magic rules, every
 // key of its modules looked up and each text used as a format, as message boxes and the log do.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -60,10 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         lx::CatalogHeader header;
         lx::DecodeCatalogHeader(data, header);
+        std::vector<std::string> seen;
         for (std::size_t slot = 0; slot < lx::kCatalogModuleSlots; ++slot) {
             std::string module;
             if (!lx::FixedFieldText(header.names[slot].data(), lx::kCatalogModuleNameSize, module))
                 continue;
+            // A module named twice is looked up in its first slot.
+            if (std::find(seen.begin(), seen.end(), module) != seen.end()) continue;
+            seen.push_back(module);
             // Every message of the module, its neighbours beyond and the number 0.
             const long last = std::min<long>(header.counts[slot], 64) + 1;
             for (long n = 0; n <= last; ++n) {

@@ -149,9 +149,12 @@ void Windows(const std::uint8_t* data, std::size_t size) {
             FUZZ_CHECK(columns.AddressRight() > columns.DateRight());
             const auto cells = columns.Cells(20);
             FUZZ_CHECK(cells[0].left == x0);
-            columns.MoveBorder(lx::ColumnBorder::DateAddress, p.frame.left);
-            columns.MoveBorder(lx::ColumnBorder::AddressSubject, p.frame.right);
-            columns.BorderAt(p.frame.top);
+            // Borders are dragged to mouse positions, which are 16-bit.
+            columns.MoveBorder(lx::ColumnBorder::DateAddress,
+                               static_cast<std::int16_t>(p.frame.left));
+            columns.MoveBorder(lx::ColumnBorder::AddressSubject,
+                               static_cast<std::int16_t>(p.frame.right));
+            columns.BorderAt(static_cast<std::int16_t>(p.frame.top));
         }
         lx::Rect32 stored = lx::MainWindowRectToStore(p.frame, false, false);
         FUZZ_CHECK(stored == p.frame);

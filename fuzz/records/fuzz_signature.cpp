@@ -42,8 +42,9 @@ public:
     }
     const std::string& Bytes() const { return bytes_; }
 
+    // The index and the 32 blocks, and one more for a text moved out of a damaged index's way.
     static constexpr std::uint64_t kMostBytes =
-        lx::kSignatureIndexSize + lx::kSignatureTextSize * lx::kSignatureSlots;
+        lx::kSignatureIndexSize + lx::kSignatureTextSize * (lx::kSignatureSlots + 1);
 
 private:
     std::string bytes_;
