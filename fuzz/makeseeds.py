@@ -100,6 +100,10 @@ def viewreq():
                                                  "lee@example.org\r\n", 1, "Re: lunch"))
     put("records/seeds/viewreq", "mailto", record(4, "", "someone@example.org", 0, "", 0, "???", 0))
     put("records/seeds/viewercmd", "launch", 'C:\\LORVEX\\LXVIEWER.EXE /WAIT"C:\\LORVEX\\WAIT.HTM" /MESGNUM12 /MESGSIZE4096 /TRASHCAN6')
+    put("records/seeds/viewerpage", "html", '<HTML><BODY onload="x()"><P style="color:red">Hi <A HREF="java&#115;cript:alert(1)">a</A>'
+        '<script>alert(1)</script><IMG SRC=http://example.org/a.png><!-- c --><a href=\'mailto:a@b\'>m</a></BODY></HTML>')
+    put("records/seeds/viewerpage", "plain", "Hello,\r\nsee http://example.org/a_(b). and www.example.org, or mailto:ann@example.org\n"
+        "<b>not markup</b> \"quoted\" ftp://www.example.org\rlast")
     put("records/seeds/viewercmd", "browse", '/VIEWMASTER /WAIT"C:\\LORVEX\\HOME.HTM" mailto:x@y ftp:///[LORVEX]C:/LORVEX/DATA/A.TXT')
 
 
@@ -155,6 +159,16 @@ def sessions():
     put("sessions/seeds/smtp", "two-messages-one-refused", conversation(3, [
         "220 ready\r\n", "250 hi\r\n", "250 ok\r\n", "550 no such user\r\n", "250 reset\r\n", "250 ok\r\n",
         "250 ok\r\n", "354 go\r\n", "250 ok\r\n", "221 bye\r\n"]))
+    # Outgoing spool files as the preparer writes them (the SMTP tests' layout).
+    def spool(messages, count=None):
+        out = "Letters : %05d\r\nFROM:<%s>\r\n" % (len(messages) if count is None else count, messages[0][0] if messages else "x@y")
+        for sender, to, lines, error in messages:
+            out += "BEGIN MESSAGE HEADER\r\nFROM:<%s>\r\n" % sender + "".join("TO:<%s>\r\n" % t for t in to)
+            out += "END MESSAGE HEADER\r\n" + ("BEGIN DATA %d" % (sum(len(l) + 2 for l in lines) + error)).ljust(23) + "\r\n"
+            out += "".join(l + "\r\n" for l in lines) + "\r\nEND DATA\r\n"
+        return out
+    put("sessions/seeds/spool", "two-messages", spool([("me@a.example", ["x@b.example", "y@c.example"], ["Subject: t", "", ".dot", "END DATA"], 0),
+                                                      ("me@a.example", ["z@d.example"], ["broken"], 3)]))
     put("sessions/seeds/popcpw", "changed", conversation(0, ["+OK poppassd ready\r\n", "+OK\r\n", "+OK\r\n",
                                                              "+OK password changed\r\n", "+OK bye\r\n"]))
     put("sessions/seeds/popcpw", "refused", conversation(0, ["+OK ready\r\n", "+OK\r\n", "-ERR old password wrong\r\n", "+OK bye\r\n"]))

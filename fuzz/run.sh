@@ -26,6 +26,7 @@ targets=(
   "signature      records/fuzz_signature    records/seeds/signature 32768"
   "viewreq        records/fuzz_viewreq      records/seeds/viewreq  16384"
   "viewercmd      records/fuzz_viewercmd    records/seeds/viewercmd 4096"
+  "viewerpage     records/fuzz_viewerpage   records/seeds/viewerpage 16384"
   "fixedrec       addrimport/fuzz_fixedrec  addrimport/seeds/fixedrec 16384"
   "alias          addrimport/fuzz_alias     addrimport/seeds/alias 8192"
   "delimited      addrimport/fuzz_delimited addrimport/seeds/delimited 8192"
@@ -33,6 +34,7 @@ targets=(
   "pop3           sessions/fuzz_pop3        sessions/seeds/pop3    8192"
   "smtp           sessions/fuzz_smtp        sessions/seeds/smtp    8192"
   "popcpw         sessions/fuzz_popcpw      sessions/seeds/popcpw  4096"
+  "spool          sessions/fuzz_spool       sessions/seeds/spool   16384"
 )
 
 mkdir -p "$build"
