@@ -22,6 +22,17 @@
 
 namespace lxfuzz {
 
+// Removes every file in the folder (not the folder itself).
+inline void EmptyFolder(const std::string& folder) {
+    DIR* d = opendir(folder.c_str());
+    if (!d) return;
+    while (dirent* e = readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        unlink((folder + "/" + e->d_name).c_str());
+    }
+    closedir(d);
+}
+
 // A folder of the target's own under /tmp, made once per process and emptied between inputs.
 class ScratchFolder {
 public:
@@ -51,19 +62,26 @@ public:
         return true;
     }
     bool Exists(const char* name) const { return access(File(name).c_str(), F_OK) == 0; }
-    void Empty() const {
-        DIR* d = opendir(path_.c_str());
-        if (!d) return;
-        while (dirent* e = readdir(d)) {
-            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-            unlink((path_ + "/" + e->d_name).c_str());
-        }
-        closedir(d);
-    }
+    void Empty() const { EmptyFolder(path_); }
 
 private:
     std::string path_;
 };
+
+// The target's one scratch folder, made at its first use.
+inline const ScratchFolder& Scratch() {
+    static const ScratchFolder folder;
+    return folder;
+}
+
+// Whether two records have the same bytes once encoded (N bytes) by encode(record, image).
+template <std::size_t N, class Rec, class Encode>
+bool SameImage(const Rec& a, const Rec& b, Encode encode) {
+    std::uint8_t x[N], y[N];
+    encode(a, x);
+    encode(b, y);
+    return std::memcmp(x, y, N) == 0;
+}
 
 // The text of a fixed field is terminated within it.
 template <std::size_t N>

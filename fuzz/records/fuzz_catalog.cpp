@@ -13,11 +13,6 @@
 
 namespace {
 
-const lxfuzz::ScratchFolder& Folder() {
-    static const lxfuzz::ScratchFolder folder;
-    return folder;
-}
-
 // A text of the catalogue: one line of at most 1023 characters, cut before any "##".
 void CheckText(const char* text) {
     const std::size_t n = std::strlen(text);
@@ -42,7 +37,7 @@ void UseAsFormat(const char* text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const lxfuzz::ScratchFolder& folder = Folder();
+    const lxfuzz::ScratchFolder& folder = lxfuzz::Scratch();
     folder.Write("DGROUP.VSF", data, size);
     const std::string path = folder.File("DGROUP.VSF");
     for (lx::CatalogMagic rule : {lx::CatalogMagic::Exact, lx::CatalogMagic::ContainsVellumstack}) {

@@ -14,18 +14,6 @@ namespace {
 
 using lxfuzz::Terminated;
 
-const lxfuzz::ScratchFolder& Folder() {
-    static const lxfuzz::ScratchFolder folder;
-    return folder;
-}
-
-bool SameRule(const lx::FilterRule& a, const lx::FilterRule& b) {
-    std::uint8_t x[lx::kFilterRuleSize], y[lx::kFilterRuleSize];
-    lx::EncodeFilterRule(a, x);
-    lx::EncodeFilterRule(b, y);
-    return std::memcmp(x, y, sizeof x) == 0;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -36,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     message.subject = in.ConsumeRandomLengthString(300);
     message.text = in.ConsumeRemainingBytesAsString();
 
-    const lxfuzz::ScratchFolder& folder = Folder();
+    const lxfuzz::ScratchFolder& folder = lxfuzz::Scratch();
     folder.Empty();
     folder.Write(lx::kFilterFile, file.data(), file.size());
     const lx::FilterList list = lx::FilterList::Load(folder.File(lx::kFilterFile));
@@ -74,7 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(list.Save());
     const lx::FilterList back = lx::FilterList::Load(folder.File(lx::kFilterFile));
     FUZZ_CHECK(back.Count() == list.Count());
-    for (std::size_t i = 0; i < list.Count(); ++i) FUZZ_CHECK(SameRule(back.At(i), list.At(i)));
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        FUZZ_CHECK(
+            lxfuzz::SameImage<lx::kFilterRuleSize>(back.At(i), list.At(i), lx::EncodeFilterRule));
 
     // Editing: a rule named like the message's sender is added once, replaced, removed.
     lx::FilterList edited = back;

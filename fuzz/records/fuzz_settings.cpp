@@ -21,18 +21,6 @@ namespace {
 
 using lxfuzz::Terminated;
 
-const lxfuzz::ScratchFolder& Folder() {
-    static const lxfuzz::ScratchFolder folder;
-    return folder;
-}
-
-bool SameRecord(const lx::MailboxRecord& a, const lx::MailboxRecord& b) {
-    std::uint8_t x[lx::kMailboxRecordSize], y[lx::kMailboxRecordSize];
-    lx::EncodeMailbox(a, x);
-    lx::EncodeMailbox(b, y);
-    return std::memcmp(x, y, sizeof x) == 0;
-}
-
 void CheckRecord(const lx::MailboxRecord& r) {
     FUZZ_CHECK(Terminated(r.name) && Terminated(r.pop3Server) && Terminated(r.smtpServer));
     FUZZ_CHECK(Terminated(r.address) && Terminated(r.user) && Terminated(r.password));
@@ -64,7 +52,7 @@ void CheckRecord(const lx::MailboxRecord& r) {
 }
 
 void Mailboxes(const char* file, const std::uint8_t* data, std::size_t size) {
-    const lxfuzz::ScratchFolder& folder = Folder();
+    const lxfuzz::ScratchFolder& folder = lxfuzz::Scratch();
     folder.Write(file, data, size);
     lx::MailboxList list;
     lx::MailboxLoadNote note;
@@ -88,7 +76,9 @@ void Mailboxes(const char* file, const std::uint8_t* data, std::size_t size) {
     lx::MailboxList again;
     FUZZ_CHECK(lx::LoadMailboxes(folder.Path(), 7, again));
     FUZZ_CHECK(again.count == list.count);
-    for (int i = 0; i < list.count; ++i) FUZZ_CHECK(SameRecord(again.records[i], list.records[i]));
+    for (int i = 0; i < list.count; ++i)
+        FUZZ_CHECK(lxfuzz::SameImage<lx::kMailboxRecordSize>(again.records[i], list.records[i],
+                                                             lx::EncodeMailbox));
     if (list.count > 0) {
         FUZZ_CHECK(lx::SetCurrentMailbox(again, list.count - 1));
         FUZZ_CHECK(lx::CurrentMailboxIndex(again) == list.count - 1);
@@ -97,7 +87,7 @@ void Mailboxes(const char* file, const std::uint8_t* data, std::size_t size) {
 }
 
 void Dialer(const std::uint8_t* data, std::size_t size) {
-    const lxfuzz::ScratchFolder& folder = Folder();
+    const lxfuzz::ScratchFolder& folder = lxfuzz::Scratch();
     folder.Write(lx::kDialerFile, data, size);
     lx::DialerSettings s;
     const long got = lx::ReadDialerFile(folder.Path(), s);
@@ -116,14 +106,11 @@ void Dialer(const std::uint8_t* data, std::size_t size) {
     FUZZ_CHECK(lx::WriteDialerFile(folder.Path(), s));
     lx::DialerSettings back;
     FUZZ_CHECK(lx::ReadDialerFile(folder.Path(), back) == static_cast<long>(lx::kDialerRecordSize));
-    std::uint8_t a[lx::kDialerRecordSize], b[lx::kDialerRecordSize];
-    lx::EncodeDialer(s, a);
-    lx::EncodeDialer(back, b);
-    FUZZ_CHECK(std::memcmp(a, b, sizeof a) == 0);
+    FUZZ_CHECK(lxfuzz::SameImage<lx::kDialerRecordSize>(s, back, lx::EncodeDialer));
 }
 
 void Font(const std::uint8_t* data, std::size_t size) {
-    const lxfuzz::ScratchFolder& folder = Folder();
+    const lxfuzz::ScratchFolder& folder = lxfuzz::Scratch();
     folder.Write(lx::kMessageListFontFile, data, size);
     lx::FontDesc f;
     FUZZ_CHECK(lx::ReadFontFile(folder.Path(), lx::kMessageListFontFile, f));
@@ -135,7 +122,7 @@ void Font(const std::uint8_t* data, std::size_t size) {
 }
 
 void Windows(const std::uint8_t* data, std::size_t size) {
-    const lxfuzz::ScratchFolder& folder = Folder();
+    const lxfuzz::ScratchFolder& folder = lxfuzz::Scratch();
     folder.Write(lx::kMainWindowFile, data, size);
     lx::MainWindowPlacement p;
     const bool read = lx::ReadMainWindowFile(folder.Path(), p);
@@ -169,7 +156,7 @@ void Windows(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    Folder().Empty();
+    lxfuzz::Scratch().Empty();
     const std::uint8_t kind = data[0] % 6;
     ++data;
     --size;

@@ -15,11 +15,6 @@
 
 namespace {
 
-const lxfuzz::ScratchFolder& Folder() {
-    static const lxfuzz::ScratchFolder folder;
-    return folder;
-}
-
 // The file in memory, as the dialog holds it open.
 class MemoryStorage : public lx::SignatureStorage {
 public:
@@ -70,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string file = in.ConsumeRandomLengthString(32 * 1024);
 
     // The readers of the composer and the sending.
-    const lxfuzz::ScratchFolder& folder = Folder();
+    const lxfuzz::ScratchFolder& folder = lxfuzz::Scratch();
     folder.Write(lx::kSignatureFile, file.data(), file.size());
     lx::SignatureFile reader;
     const bool readable = reader.Open(folder.File(lx::kSignatureFile));

@@ -4,7 +4,9 @@
 // written.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cctype>
+#include <set>
 #include <cstdint>
 #include <string>
 
@@ -55,14 +57,16 @@ void LaunchedCommandLine(FuzzedDataProvider& in) {
     FUZZ_CHECK(c.waitPage.compare(0, folder.size(), folder) == 0);
 }
 
-// "CON", "NUL", "COM1" and their kin name devices whatever extension follows.
+// The names Windows keeps for devices, whatever extension follows them.
 bool DeviceName(const std::string& fileName) {
+    static const std::set<std::string> kDevices = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
     std::string base = fileName.substr(0, fileName.find('.'));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-           base[3] >= '1' && base[3] <= '9';
+    base.erase(base.find_last_not_of(' ') + 1);
+    std::transform(base.begin(), base.end(), base.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return kDevices.count(base) > 0;
 }
 
 void Links(FuzzedDataProvider& in) {

@@ -208,6 +208,8 @@ TEST(SignatureBook, ASaveIntoADamagedSlotKeepsEveryOtherSignature) {
         file.bytes = damaged.bytes;
         lx::SignatureBook book(file);
         ASSERT_EQ(book.Load(), lx::SignatureLoad::Ready);
+        // Bytes of the index are no signature's text: the sending would append them to mail.
+        if (c.recorded < 1296 || c.recorded >= 0x80000000u) EXPECT_EQ(book.TextOf(1), "");
         int saved = -1;
         ASSERT_EQ(book.Save(1, "Home", "Ann at home", &saved), lx::SignatureSave::Saved);
         EXPECT_EQ(saved, 1);

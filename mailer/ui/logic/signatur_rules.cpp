@@ -67,7 +67,8 @@ std::vector<std::string> SignatureBook::Names() const {
 }
 
 std::string SignatureBook::TextOf(int slot) const {
-    if (slot < 0 || slot >= index_.count || index_.offsets[slot] < 0) return std::string();
+    if (slot < 0 || slot >= index_.count || !SignatureBlockPlace(index_.offsets[slot]))
+        return std::string();
     std::uint8_t block[kSignatureTextSize];
     const std::size_t got = storage_.ReadAt(index_.offsets[slot], block, sizeof block);
     return SignatureBlockText(block, got);
