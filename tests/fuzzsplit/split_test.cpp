@@ -101,7 +101,7 @@ struct Pop3Case {
 };
 
 const Pop3Case kPop3Cases[] = {
-    {"AposLoginRetrievesTheMessage",
+    {"ApopLoginRetrievesTheMessage",
      true,
      false,
      {{kDovecotGreeting},
