@@ -10,21 +10,12 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/common/fuzzutil.h"
 #include "netlib/mime/scanner.h"
 
 namespace {
 
 std::string g_dir, g_attach, g_spool;
-
-void emptyFolder(const std::string& dir) {
-    DIR* d = opendir(dir.c_str());
-    if (!d) return;
-    while (dirent* e = readdir(d)) {
-        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-        unlink((dir + "/" + e->d_name).c_str());
-    }
-    closedir(d);
-}
 
 } // namespace
 
@@ -69,6 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             abort();
     }
     closedir(d);
-    emptyFolder(g_attach);
+    lxfuzz::EmptyFolder(g_attach);
     return 0;
 }

@@ -23,12 +23,22 @@ bool parseDataCount(const std::string& line, std::int64_t& total) {
     return digits;
 }
 
+// Whether the line can go to the server as it stands: a lone CR inside it would end the line
+// for a server that takes a bare CR as a line end, and the rest would count as another command
+// (or, in the data, another line: "x<CR>.<CR>" would end the message early). The preparer never
+// writes one; a zero byte has no place in a command either.
+bool carriable(const std::string& line, bool command) {
+    return line.find('\r') == std::string::npos &&
+           (!command || line.find('\0') == std::string::npos);
+}
+
 // The data section: exactly `total` bytes of lines that SMTP can carry, then the CR LF the
 // preparer adds and the "END DATA" line.
 bool checkData(SpoolReader& reader, std::int64_t total) {
     std::string line;
     for (std::int64_t left = total; left > 0;)
-        if (reader.readData(line, left) != SpoolReader::Read::Line) return false;
+        if (reader.readData(line, left) != SpoolReader::Read::Line || !carriable(line, false))
+            return false;
     std::int64_t lineEnd = 2; // both bytes of it: a lone LF would mean the count took the CR
     return reader.readData(line, lineEnd) == SpoolReader::Read::Line && lineEnd == 0 &&
            line.empty() && reader.read(line) == SpoolReader::Read::Line && line == "END DATA";
@@ -53,12 +63,12 @@ SectionRead readSection(SpoolReader& reader, SpoolMessage& message) {
         reader.seek(resume);
         return SectionRead::Broken;
     };
-    if (!reader.next(line) || !isSenderLine(line)) return broken();
+    if (!reader.next(line) || !isSenderLine(line) || !carriable(line, true)) return broken();
     message.senderLine = line;
     for (;;) {
         if (!reader.next(line)) return broken();
         if (line == "END MESSAGE HEADER") break;
-        if (!startsWith(line, "TO:<")) return broken();
+        if (!startsWith(line, "TO:<") || !carriable(line, true)) return broken();
         message.recipientLines.push_back(line);
     }
     if (!reader.next(line) || !parseDataCount(line, message.dataTotal)) return broken();

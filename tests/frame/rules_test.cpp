@@ -6,6 +6,8 @@
 #include "tests/settings/fake_registry.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 #include <cstring>
 
 namespace {
@@ -172,6 +174,21 @@ TEST(ListColumnsLayout, StoredCellsAreTakenOnlyWhenTheyFitTogether) {
     ListColumns fallback = ListColumns::FromCells(broken, 0, 700);
     EXPECT_EQ(120, fallback.DateRight());
     EXPECT_EQ(346, fallback.AddressRight());
+}
+
+TEST(ListColumnsLayout, StoredCellsBeyondAnyWindowAreNotTaken) {
+    // A damaged Lorvex.WND can hold any numbers; widths taken from them must not overflow.
+    const int most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    const struct {
+        int dateRight, addressRight;
+    } cases[] = {{most, least}, {most, most}, {60, least}, {40000, 40100}};
+    for (const auto& c : cases) {
+        std::array<lx::Rect32, lx::kListColumns> cells{};
+        cells[1] = {36, 0, c.dateRight, 20};
+        cells[2] = {c.dateRight, 0, c.addressRight, 20};
+        EXPECT_FALSE(ListColumns::CellsFit(cells, 0)) << c.dateRight << " " << c.addressRight;
+        EXPECT_EQ(120, ListColumns::FromCells(cells, 0, 700).DateRight());
+    }
 }
 
 TEST(ListColumnsLayout, TheDateColumnWidensToTheMeasuredDateOnly) {

@@ -65,6 +65,12 @@ TEST(FixedRecordFile, RecordsHeaderAndDamage) {
          {},
          {"IMPORTAD_CPP_16", "IMPORTAD_CPP_17|Line1  Line2" + std::string(118, 'z'),
           "IMPORTAD_CPP_3|0", "IMPORTAD_CPP_4|0"}},
+        // A name with a line break or a tab is stored as it is, but shown on one status line.
+        {"a name with control characters",
+         lxtest::FixedRecordFile("B", {Row("Ann\r\nLee\t", "ann@example.org", "")}),
+         {Row("Ann\r\nLee\t", "ann@example.org", "")},
+         {"IMPORTAD_CPP_16", "IMPORTAD_CPP_17|B", "IMPORTAD_CPP_18|Ann  Lee ", "IMPORTAD_CPP_1",
+          "IMPORTAD_CPP_3|1", "IMPORTAD_CPP_4|0"}},
         // Texts without their zero are read to their widths and never past the record.
         {"a record without zeros",
          std::string(130, '\0') + wide,

@@ -47,12 +47,13 @@ TEST(MapiAddress, TheTextAfterTheTypeMustBeAnInternetAddress) {
 TEST(MapiAddress, EveryRecipientIsNamedAndOnlyInternetOnesStored) {
     const lx::ImportScript script =
         lx::MapiImportScript({{"Ann O'Neil", "SMTP:ann@example.org"},
-                              {"Exchange Only", "EX:/o=Org/cn=bob"},
+                              {"Exchange\nOnly", "EX:/o=Org/cn=bob"},
                               {std::string(50, 'L'), "SMTP: long@example.org"}});
     const lx::ImportKeys keys = {"IMPORTAD_CPP_1", "IMPORTAD_CPP_2", "IMPORTAD_CPP_3",
                                  "IMPORTAD_CPP_4"};
     EXPECT_EQ(lxtest::ShownLines(script, keys),
               (std::vector<std::string>{"IMPORTAD_CPP_18|Ann O'Neil", "IMPORTAD_CPP_1",
+                                        // a line break in a name is shown as a blank
                                         "IMPORTAD_CPP_18|Exchange Only", "IMPORTAD_CPP_33",
                                         "IMPORTAD_CPP_18|" + std::string(48, 'L'), "IMPORTAD_CPP_1",
                                         "IMPORTAD_CPP_3|2", "IMPORTAD_CPP_4|1"}));

@@ -180,3 +180,62 @@ TEST(SignatureBook, ARefusedWriteLeavesTheSignaturesAsTheyWere) {
 }
 
 } // namespace
+
+namespace {
+
+// A damaged index can send a slot's text into the index, onto another signature's text or far
+// past the end of the file: a save then writes the text where nothing else is kept.
+TEST(SignatureBook, ASaveIntoADamagedSlotKeepsEveryOtherSignature) {
+    const struct {
+        const char* what;
+        std::uint32_t recorded; // slot 1's offset in the damaged file
+        std::uint32_t written;  // where its changed text goes
+    } cases[] = {
+        {"into the index", 100, 1296 + 512},
+        {"onto slot 0's text", 1296 + 200, 1296 + 512},
+        {"far past the end", 0x7ffffff0u, 1296 + 512},
+        {"before the file", 0xfffffff0u, 1296 + 512},
+        {"a sound place of its own", 1296 + 5 * 512, 1296 + 5 * 512},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Image damaged;
+        damaged.Int(0, 2);
+        damaged.Slot(0, "Work", 1296, false, "Ann Smith");
+        damaged.Slot(1, "Home", 1296 + 512, false, "Ann");
+        damaged.Int(1028 + 4, c.recorded);
+        MemoryFile file;
+        file.bytes = damaged.bytes;
+        lx::SignatureBook book(file);
+        ASSERT_EQ(book.Load(), lx::SignatureLoad::Ready);
+        // Bytes of the index are no signature's text: the sending would append them to mail.
+        if (c.recorded < 1296 || c.recorded >= 0x80000000u) EXPECT_EQ(book.TextOf(1), "");
+        int saved = -1;
+        ASSERT_EQ(book.Save(1, "Home", "Ann at home", &saved), lx::SignatureSave::Saved);
+        EXPECT_EQ(saved, 1);
+        EXPECT_EQ(book.Index().offsets[1], static_cast<std::int32_t>(c.written));
+        EXPECT_EQ(book.TextOf(0), "Ann Smith");
+        EXPECT_EQ(book.TextOf(1), "Ann at home");
+        EXPECT_LE(file.bytes.size(), 1296u + 33 * 512);
+    }
+}
+
+// When slot 1's own place is taken by another signature too, its text goes after the last one.
+TEST(SignatureBook, ATextWithNoPlaceOfItsOwnGoesAfterTheLastBlock) {
+    Image damaged;
+    damaged.Int(0, 3);
+    damaged.Slot(0, "Work", 1296, false, "Ann Smith");
+    damaged.Slot(1, "Home", 1296, false, "Ann");
+    damaged.Slot(2, "Club", 1296 + 512, false, "Captain");
+    MemoryFile file;
+    file.bytes = damaged.bytes;
+    lx::SignatureBook book(file);
+    ASSERT_EQ(book.Load(), lx::SignatureLoad::Ready);
+    ASSERT_EQ(book.Save(1, "Home", "Ann at home", nullptr), lx::SignatureSave::Saved);
+    EXPECT_EQ(book.Index().offsets[1], 1296 + 2 * 512);
+    EXPECT_EQ(book.TextOf(0), "Ann Smith");
+    EXPECT_EQ(book.TextOf(1), "Ann at home");
+    EXPECT_EQ(book.TextOf(2), "Captain");
+}
+
+} // namespace

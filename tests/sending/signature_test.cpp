@@ -129,4 +129,16 @@ TEST(SignatureFile, BlockBeyondTheFileGivesNoText) {
     EXPECT_EQ(file.TextOf("Cut"), "");
 }
 
+TEST(SignatureFile, BlockInsideTheIndexGivesNoText) {
+    // A damaged offset into the index would append the index's bytes to every message sent.
+    lxtest::TempDir dir;
+    for (std::int32_t offset : {0, 4, 1295, -1}) {
+        auto bytes = SignatureBytes({{"Bad", "text", false}}, 1);
+        Put32(bytes, 1028, offset);
+        lx::SignatureFile file;
+        ASSERT_TRUE(file.Open(Write(dir, bytes)));
+        EXPECT_EQ(file.TextOf("Bad"), "") << offset;
+    }
+}
+
 } // namespace

@@ -114,8 +114,21 @@ TEST(ViewerFavorites, FileNameFromThePage) {
         {"a/b\\c", false, "a_b_c.URL"},
         {"", false, "Page.URL"},
         {"Title. ", false, "Title.URL"},
+        // Names Windows keeps for devices, with or without an extension, in any case.
+        {"CON", false, "_CON.URL"},
+        {"nul.txt", false, "_nul.txt.URL"},
+        {"C:\\pages\\Com1", true, "_Com1.URL"},
+        {"lpt9 . ", false, "_lpt9.URL"},
+        {"COM10", false, "COM10.URL"},
+        {"CONSOLE", false, "CONSOLE.URL"},
     };
     for (const auto& c : cases) EXPECT_EQ(ShortcutFileName(c.page, c.webBrowser), c.name) << c.page;
+}
+
+TEST(ViewerFavorites, FileNameOfALongTitleFitsTheDisk) {
+    const std::string name =
+        ShortcutFileName(std::string(199, 'a') + ". " + std::string(600, 'b'), false);
+    EXPECT_EQ(name, std::string(199, 'a') + ".URL");
 }
 
 } // namespace

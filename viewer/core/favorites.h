@@ -16,7 +16,9 @@ std::string InternetShortcutText(std::string_view url);
 std::string ShortcutUrl(std::string_view fileText);
 // The shortcut's file name for a page: the page's name (with the WebBrowser control the part of
 // its location name after the last backslash) with the characters a file name cannot hold
-// turned into "_", then ".URL". A page without a name is saved as "Page.URL".
+// turned into "_", cut to kShortcutNameMax characters, then ".URL". A page without a name is saved
+// as "Page.URL"; a name Windows keeps for a device ("CON", "NUL", "COM1" ...) gets a leading "_".
+constexpr std::size_t kShortcutNameMax = 200;
 std::string ShortcutFileName(std::string_view pageName, bool webBrowser);
 
 } // namespace lx::viewer

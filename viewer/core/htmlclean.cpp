@@ -178,9 +178,13 @@ bool ReadTag(string_view text, std::size_t at, Tag* tag) {
             }
         }
         const bool nameOk = !name.empty() && std::all_of(name.begin(), name.end(), IsNameChar);
-        if (tag->closing || !nameOk || !AttributeAllowed(name, value)) continue;
+        // The value is judged as it will be written: without its zero bytes, which could
+        // otherwise join the pieces of a reference ("&#\0115;") only once written.
+        std::string written(value);
+        written.erase(std::remove(written.begin(), written.end(), '\0'), written.end());
+        if (tag->closing || !nameOk || !AttributeAllowed(name, written)) continue;
         tag->attributes += " " + name;
-        if (hasValue) tag->attributes += "=\"" + QuotedValue(value) + "\"";
+        if (hasValue) tag->attributes += "=\"" + QuotedValue(written) + "\"";
     }
     if (i >= text.size()) return false;
     tag->end = i + 1;

@@ -3,12 +3,9 @@
 namespace lx {
 namespace {
 
-// The header's text on one status line: control characters would break the box's lines.
+// The header's text, shown on one status line (Line makes it one).
 std::string HeaderText(const std::string& bytes) {
-    std::string text = ZeroTerminated(bytes.data(), kFixedRecordHeaderSize);
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    return text;
+    return ZeroTerminated(bytes.data(), kFixedRecordHeaderSize);
 }
 
 // The text at `offset` of the record at `record`, bounded by the record's end.

@@ -18,6 +18,10 @@ StatusLine Line(const std::string& key, const std::string& suffix) {
     StatusLine line;
     line.key = key;
     line.suffix = suffix;
+    // A name from the file is shown on one line of the status box: a control character (a line
+    // break inside a record, a tab) would break the box's lines.
+    for (char& c : line.suffix)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     return line;
 }
 

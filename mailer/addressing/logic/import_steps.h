@@ -52,6 +52,7 @@ struct ImportScript {
 };
 
 // Building scripts.
+// A status line; control characters of the suffix become blanks, so it stays one line.
 StatusLine Line(const std::string& key, const std::string& suffix = std::string());
 // The catalogue text followed by the number.
 StatusLine NumberedLine(const std::string& key, long number);

@@ -87,7 +87,7 @@ bool SignatureFile::Open(const std::string& path) {
 std::string SignatureFile::TextOf(const std::string& name) const {
     if (!open_) return std::string();
     const int slot = FindSignature(index_, name);
-    if (slot < 0 || index_.offsets[slot] < 0) return std::string();
+    if (slot < 0 || !SignatureBlockPlace(index_.offsets[slot])) return std::string();
     std::ifstream in(path_, std::ios::binary);
     if (!in || !in.seekg(index_.offsets[slot])) return std::string();
     std::uint8_t block[kSignatureTextSize];

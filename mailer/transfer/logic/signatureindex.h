@@ -45,6 +45,12 @@ void WriteSignatureBlock(const std::string& text, std::uint8_t (&block)[kSignatu
 // The text of a block read from the file: up to its first zero byte, or all `size` bytes.
 std::string SignatureBlockText(const std::uint8_t* block, std::size_t size);
 
+// Whether a text block can stand at the offset: past the index. An offset into the index (or
+// before the file) comes from a damaged file; the bytes there are no signature's text.
+constexpr bool SignatureBlockPlace(std::int32_t offset) {
+    return offset >= static_cast<std::int32_t>(kSignatureIndexSize);
+}
+
 // The slot of the first signature in use whose name equals `name` exactly; -1 when none (an
 // empty name finds nothing). Deleted slots keep their names and are never found.
 int FindSignature(const SignatureIndex& index, const std::string& name);

@@ -14,7 +14,19 @@ ListColumns::ListColumns(int x0, int right, int dateTextWidth)
 }
 
 // Cells from another layout (or a damaged file) must still leave every column usable.
+namespace {
+
+// The largest coordinate a window can have: stored numbers beyond it come from a damaged file,
+// and widths computed from them could overflow.
+constexpr int kMostCoordinate = 32767;
+
+bool IsCoordinate(int v) { return v >= -kMostCoordinate && v <= kMostCoordinate; }
+
+} // namespace
+
 bool ListColumns::CellsFit(const std::array<Rect32, kListColumns>& cells, int x0) {
+    if (!IsCoordinate(x0) || !IsCoordinate(cells[1].right) || !IsCoordinate(cells[2].right))
+        return false;
     return cells[1].left == x0 + kIconWidth && cells[1].right - cells[1].left >= kMinDate &&
            cells[2].left == cells[1].right && cells[2].right - cells[2].left >= kMinAroundAddress;
 }
