@@ -282,8 +282,7 @@ private:
         if (connection_) {
             Log(Text(kKeyServerSilent));
             OnStatus(TERN_POP3_DONE, 0);
-        }
-        else
+        } else
             Close(); // nothing was started: nothing to end but the dialog
     }
 

@@ -1,4 +1,5 @@
 #include "tests/faults/faultcases.h"
+#include "tests/faults/faultpeer.h"
 
 #include "tests/retrieval/mailsamples.h"
 #include "tests/retrieval/pop3mailbox.h"
@@ -82,10 +83,9 @@ void FaultRetrievalTest::RunWith(const char* server, bool automatic) {
     setting.deleteMail = deleteMail ? 1 : 0;
     WriteMailbox(setting);
     data.automatic = automatic;
-    if (automatic)
-        Run(nullptr);
-    else
-        Run([this](HWND dialog) { return RunFinished(dialog); });
+    const INT_PTR result =
+        automatic ? Run(nullptr) : Run([this](HWND dialog) { return RunFinished(dialog); });
+    EXPECT_EQ(result, IDOK) << server;
 }
 
 void FaultRetrievalTest::RunAutomatic(const char* server) { RunWith(server, true); }
@@ -93,7 +93,8 @@ void FaultRetrievalTest::RunManual(const char* server) { RunWith(server, false);
 
 std::vector<std::string> FaultRetrievalTest::StoredSubjects() const {
     std::vector<std::string> subjects;
-    for (const StoredRow& r : Rows()) subjects.push_back(r.subject.substr(0, r.subject.find(kFlagSuffix)));
+    for (const StoredRow& r : Rows())
+        subjects.push_back(r.subject.substr(0, r.subject.find(kFlagSuffix)));
     return subjects;
 }
 
@@ -139,8 +140,8 @@ void FaultRetrievalTest::Tally(const std::string& fault, const std::string& what
     const char* b = std::getenv("LX_BINARY_DIR");
     const std::string path = std::string("Z:") + (b ? b : "/tmp") + "/faultpeers/report.txt";
     if (FILE* f = std::fopen(path.c_str(), "ab")) {
-        std::fprintf(f, "%s | %s | lost %d | stored twice %d\n", fault.c_str(), what.c_str(), Lost(),
-                     doubled);
+        std::fprintf(f, "%s | %s | lost %d | stored twice %d\n", fault.c_str(), what.c_str(),
+                     Lost(), doubled);
         std::fclose(f);
     }
     EXPECT_EQ(doubled, 0) << fault << ": " << what;

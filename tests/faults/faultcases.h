@@ -45,11 +45,11 @@ public:
     // The Messages box line that holds the key's text up to its first argument ("" when none).
     std::string LoggedLine(const char* key) const;
 
+    using RetrievalDialogTest::BackupFiles;
     using RetrievalDialogTest::data;
     using RetrievalDialogTest::Logged;
     using RetrievalDialogTest::ServerCount;
     using RetrievalDialogTest::Text;
-    using RetrievalDialogTest::BackupFiles;
     bool deleteMail = true;
 
 protected:

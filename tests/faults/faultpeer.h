@@ -6,10 +6,10 @@
 
 namespace lxtest {
 
-constexpr char kFaultProxy[] = "127.0.0.50";       // POP3 proxy in front of Dovecot
-constexpr char kDropAfterData[] = "127.0.0.51";    // SMTP: closes after the second message's data
-constexpr char kDovecot[] = "127.0.0.2";           // the real POP3 server
-constexpr char kSmtpSink[] = "127.0.0.3";          // the real SMTP server
+constexpr char kFaultProxy[] = "127.0.0.50";    // POP3 proxy in front of Dovecot
+constexpr char kDropAfterData[] = "127.0.0.51"; // SMTP: closes after the second message's data
+constexpr char kDovecot[] = "127.0.0.2";        // the real POP3 server
+constexpr char kSmtpSink[] = "127.0.0.3";       // the real SMTP server
 
 // What the proxy does to its next connections: "pass", "nogreet", or "cut N K" / "stall N K"
 // (RETR N's reply up to byte K; K negative counts from the reply's end; a K with a full stop is

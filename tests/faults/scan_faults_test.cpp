@@ -53,7 +53,8 @@ protected:
     bool Logged(const char* key) const { return std::count(log.begin(), log.end(), key) > 0; }
     size_t FilesLeft() const {
         size_t n = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(job.attachDir)) n += entry.is_regular_file();
+        for (const auto& entry : std::filesystem::directory_iterator(job.attachDir))
+            n += entry.is_regular_file();
         return n;
     }
     void BlockAttachmentFolder() {
@@ -107,7 +108,8 @@ TEST_F(ScanFaults, AFileThatCannotBeSavedStoresNothingOfTheScan) {
 
 TEST_F(ScanFaults, StoreRefusingPartWayStoresNothingAndRemovesTheFiles) {
     Exec("CREATE TRIGGER store_full BEFORE INSERT ON Messages WHEN "
-         "(SELECT COUNT(*) FROM Messages) >= 2 BEGIN SELECT RAISE(FAIL, 'database or disk is full'); END");
+         "(SELECT COUNT(*) FROM Messages) >= 2 BEGIN SELECT RAISE(FAIL, 'database or disk is "
+         "full'); END");
     EXPECT_EQ(Scan(Mails(4, true)), lx::ScanResult::Failed);
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(FilesLeft(), 0u);

@@ -14,7 +14,7 @@ case "$cmd" in
     stop_pid "$state/faultpeer.pid"
     ports_free '^127\\.0\\.0\\.5[01]:(25|110)$' \
       "stop those servers (tools/testpeers/faultpeers.sh stop THEIR_STATE_DIR) and start again" || exit 1
-    rm -f "$state"/pop3-fault "$state"/smtp-*.eml
+    rm -f "$state"/pop3-fault "$state"/smtp-*.eml "$state"/report.txt
     setsid "$lx_servers_py" "$here/faultpeer.py" "$state" </dev/null > "$state/faultpeer.log" 2>&1 &
     echo $! > "$state/faultpeer.pid"
     wait_port 127.0.0.50 110

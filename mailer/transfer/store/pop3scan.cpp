@@ -46,9 +46,9 @@ private:
 std::string SystemText(int code) {
 #ifdef _WIN32
     char text[512] = "";
-    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, static_cast<DWORD>(code), 0, text, sizeof text,
-                                     nullptr);
+    const DWORD n =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
     std::string words(text, n);
 #else
     std::string words = std::strerror(code);
