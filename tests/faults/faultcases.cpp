@@ -18,18 +18,6 @@ namespace {
 
 constexpr char kFlagSuffix[] = "&&";
 
-std::vector<std::string> FileNames(const std::string& dir) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return names;
-}
-
 void RemoveFiles(const std::string& dir, const std::vector<std::string>& names) {
     for (const std::string& name : names) ::DeleteFileA((dir + "\\" + name).c_str());
 }
@@ -102,7 +90,7 @@ std::vector<std::string> FaultRetrievalTest::ServerSubjects() const {
     std::vector<std::string> subjects;
     for (const char* sub : {"\\new", "\\cur"}) {
         const std::string dir = Pop3MailDir() + sub;
-        for (const std::string& name : FileNames(dir)) {
+        for (const std::string& name : FilesIn(dir, "*")) {
             const std::string mail = ReadBytes(dir + "\\" + name);
             const size_t at = mail.find("Subject: ");
             if (at == std::string::npos) continue;
@@ -185,7 +173,7 @@ void FaultRetrievalTest::BlockAttachmentFolder(bool block) {
 }
 
 std::vector<std::string> FaultRetrievalTest::AttachmentFiles() const {
-    return FileNames(install + "\\DATA");
+    return FilesIn(install + "\\DATA", "*");
 }
 
 std::string FaultRetrievalTest::LoggedLine(const char* key) const {
