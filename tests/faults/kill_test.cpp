@@ -87,7 +87,7 @@ TEST_F(KilledScan, KilledDuringTheScanLosesNothing) {
         int files;
     };
     for (const Moment& m : {Moment{"after the first message's file", 1},
-                            Moment{"near the end of the scan", kKillMessages - 3}}) {
+                            Moment{"near the end of the scan", kKillMessages - 4}}) {
         SCOPED_TRACE(m.name);
         ResetStoreAndServer(0, false, kKillMessages);
         MailboxSetting setting;
