@@ -10,7 +10,7 @@ INSTALL := $(abspath $(BUILD)/install)
 JOBS    ?= $(shell nproc)
 ROOT    := $(abspath .)
 
-.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print bench-transfer bench-viewer bench-spell bench-merge test-sanitize
+.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print bench-transfer bench-viewer bench-spell bench-merge test-sanitize faults
 
 all: build
 
@@ -115,6 +115,15 @@ test-sanitize: deps
 	@cmake -S . -B $(BUILD)/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLX_SANITIZE=ON >/dev/null
 	@cmake --build $(BUILD)/asan -j $(JOBS)
 	@cd $(BUILD)/asan && UBSAN_OPTIONS=halt_on_error=1 ctest -j $(JOBS) --output-on-failure
+
+# Mail is never lost under faults: the Wine fault tests with a long sweep of places where the
+# POP3 connection is cut (LX_FAULTS_LONG), against the shared test servers and the fault servers.
+faults: win64 wineprefix
+	@cmake --build $(WIN64) --target faults_retrieval faults_sending -j $(JOBS)
+	@eval "$$(bash tools/setup/xvfb.sh $(BUILD)/xvfb)"; cd $(WIN64) && \
+	  LX_FAULTS_LONG=1 flock /tmp/lorvex-peers.lock ctest -R '^faults_' --output-on-failure; \
+	  status=$$?; [ -n "$${LX_XVFB_PID:-}" ] && kill $$LX_XVFB_PID; \
+	  cat faultpeers/report.txt 2>/dev/null; exit $$status
 
 clean:
 	rm -rf $(BUILD)

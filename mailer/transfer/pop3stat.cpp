@@ -117,11 +117,16 @@ private:
         if (!ReadMailbox(&mailbox)) return;
         defaultFolder_ = mailbox.defaultFolder;
         defaultFolderNum_ = mailbox.defaultFolderNum;
+        deleteMail_ = mailbox.deleteMail != 0;
         if (!mailbox.password[0]) {
             Pop3PassData prompt;
             if (ShowPop3PassDialog(Handle(), &prompt) != IDOK) return;
             lstrcpynA(mailbox.password, prompt.password, sizeof mailbox.password);
         }
+        // A manual run is watched too, from here on (not while the user types the password): a
+        // server that stops answering would otherwise keep the dialog waiting for ever.
+        if (!data_->automatic)
+            ::SetTimer(Handle(), kPop3WatchdogTimer, data_->watchdogMillis, nullptr);
         TERNPOP3PullMail(connection_, mailbox.server, mailbox.user, mailbox.password,
                          mailbox.deleteMail ? TERN_POP3_DELETE_WHEN_STORED : 0,
                          mailbox.apop ? 1 : 0);
@@ -190,11 +195,13 @@ private:
             ShowFigures(false);
             break;
         case StatusStep::Spooled: {
-            // The server deletes at the end of the session: only once every message is stored.
+            // The server deletes at the end of the session: only once every message is stored
+            // (a damaged one is stored as it came, and the backup keeps its bytes). Stored
+            // messages left on the server would come again with every retrieval.
             data_->receivedOk = true;
-            const bool allStored = StoreSpool() == ScanResult::AllStored;
-            if (!allStored) Log(Text(kKeyLeftOnServer));
-            if (connection_) TERNPOP3Finish(connection_, allStored ? 1 : 0);
+            const bool stored = StoreSpool(true) != ScanResult::Failed;
+            if (!stored) Log(Text(kKeyLeftOnServer));
+            if (connection_) TERNPOP3Finish(connection_, stored ? 1 : 0);
             break;
         }
         }
@@ -207,20 +214,18 @@ private:
         CloseConnection();
         Log(Text(kKeyConnectionClosed));
         SetField(IDC_POP3STAT_CONNECTION, Text(kKeyDisconnected));
-        if (data_->receivedOk && !spoolStored_) StoreSpool();
+        if (data_->receivedOk && !spoolStored_) StoreSpool(true);
         FlushLog();
         if (data_->automatic) Close();
     }
 
     // Everything was received: the spool is backed up, then scanned into the store; the backup
     // stays when something could not be stored whole.
-    ScanResult StoreSpool() {
+    ScanResult StoreSpool(bool receivedAll) {
         spoolStored_ = true;
-        Log(Text(kKeyReceiveFinished));
-        const std::string backupName = SpoolBackupName(LocalTimeNow());
+        if (receivedAll) Log(Text(kKeyReceiveFinished));
+        const std::string backupName = BackUpSpool();
         const std::string backup = InstallFile(data_->installPath, backupName.c_str());
-        const std::string spool = InstallFile(data_->installPath, kIncomingSpoolFile);
-        if (!::CopyFileA(spool.c_str(), backup.c_str(), FALSE)) Log(Text(kKeyBackupFailed));
         Log(Text(kKeyStoring));
         const ScanResult result = Scan();
         switch (result) {
@@ -232,9 +237,21 @@ private:
             Log(FormatTextOr(Text(kKeyStoredDamaged).c_str(), {backupName},
                              Text(kKeyStoredDamaged)));
             break;
-        case ScanResult::Failed: Log(Text(kKeyNotAllStored)); break;
+        case ScanResult::Failed:
+            Log(FormatTextOr(Text(kKeyNothingStored).c_str(), {backupName},
+                             Text(kKeyNotAllStored)));
+            break;
         }
         return result;
+    }
+
+    // A copy of the spool as it is now ("BadFile-" and the time); its name.
+    std::string BackUpSpool() {
+        const std::string backupName = SpoolBackupName(LocalTimeNow());
+        const std::string backup = InstallFile(data_->installPath, backupName.c_str());
+        const std::string spool = InstallFile(data_->installPath, kIncomingSpoolFile);
+        if (!::CopyFileA(spool.c_str(), backup.c_str(), FALSE)) Log(Text(kKeyBackupFailed));
+        return backupName;
     }
 
     ScanResult Scan() {
@@ -262,9 +279,10 @@ private:
         statusSeen_ = false;
         if (!WatchdogEndsRun(connecting, seen)) return;
         ::KillTimer(Handle(), kPop3WatchdogTimer);
-        if (connection_)
+        if (connection_) {
+            Log(Text(kKeyServerSilent));
             OnStatus(TERN_POP3_DONE, 0);
-        else
+        } else
             Close(); // nothing was started: nothing to end but the dialog
     }
 
@@ -274,11 +292,23 @@ private:
         closing_ = true;
         StopAutomatic();
         CloseConnection();
-        if (RunCutShort(data_->messagesStored, data_->messageTotal)) {
-            Log(Text(kKeyStoring));
-            Log(Text(Scan() == ScanResult::Failed ? kKeyNotAllStored : kKeyAllStored));
-        }
+        if (!spoolStored_ && data_->messagesStored > 0) StoreCutShortRun();
         End(IDOK);
+    }
+
+    // The complete messages of a run cut short. When the server was to delete them it has not
+    // (it deletes only when the session ends properly): they come again with the next
+    // retrieval, so storing them now would store them twice. They are stored only when the
+    // mailbox keeps its mail on the server anyway.
+    void StoreCutShortRun() {
+        if (!deleteMail_) {
+            if (RunCutShort(data_->messagesStored, data_->messageTotal)) StoreSpool(false);
+            return;
+        }
+        spoolStored_ = true;
+        const std::string backupName = BackUpSpool();
+        Log(FormatTextOr(Text(kKeyKeptOnServer).c_str(), {data_->messagesStored, backupName},
+                         Text(kKeyKeptOnServer)));
     }
 
     void StopAutomatic() {
@@ -291,6 +321,7 @@ private:
     }
 
     void CloseConnection() {
+        if (!data_->automatic) ::KillTimer(Handle(), kPop3WatchdogTimer);
         if (!connection_) return;
         TERNPOP3Close(connection_);
         connection_ = 0;
@@ -363,6 +394,7 @@ private:
     TERNHANDLE connection_ = 0;
     std::string defaultFolder_;
     long defaultFolderNum_ = 0;
+    bool deleteMail_ = false; // the server deletes what this run stores
     std::string savedTitle_;
     bool started_ = false;
     bool titleChanged_ = false;

@@ -38,6 +38,9 @@ public:
     bool isOpen() const { return handle_ != kNone; }
     // After a failed open: whether it failed only because the file exists already.
     bool existed() const { return existed_; }
+    // The platform's error code (GetLastError, errno) of the last open or write that failed; 0
+    // when none has.
+    int systemError() const { return systemError_; }
     // Flushes pending writes and closes; false when a pending write failed.
     bool close();
 
@@ -80,6 +83,7 @@ private:
     std::size_t wlen_ = 0;         // bytes pending in wbuf_
     bool failed_ = false;
     bool existed_ = false;
+    int systemError_ = 0;
 };
 
 bool removeFile(const std::string& path);

@@ -27,7 +27,10 @@ bool OsFile::open(const std::string& path, Mode mode) {
         break;
     }
     existed_ = fd < 0 && errno == EEXIST;
-    if (fd < 0) return false;
+    if (fd < 0) {
+        systemError_ = errno;
+        return false;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) { // never a device or a folder
         ::close(fd);
@@ -53,7 +56,10 @@ bool OsFile::rawWrite(const void* buf, std::size_t n) {
     while (n > 0) {
         ssize_t put = ::write(static_cast<int>(handle_), p, n);
         if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
+        if (put <= 0) {
+            systemError_ = put < 0 ? errno : ENOSPC;
+            return false;
+        }
         p += put;
         n -= static_cast<std::size_t>(put);
     }

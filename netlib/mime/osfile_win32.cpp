@@ -29,6 +29,7 @@ bool OsFile::open(const std::string& path, Mode mode) {
     if (h == INVALID_HANDLE_VALUE) {
         DWORD e = GetLastError();
         existed_ = e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS;
+        systemError_ = static_cast<int>(e);
         return false;
     }
     if (GetFileType(h) != FILE_TYPE_DISK) { // never a device such as CON or a pipe
@@ -54,7 +55,10 @@ bool OsFile::rawWrite(const void* buf, std::size_t n) {
     while (n > 0) {
         DWORD chunk = n > 0x40000000u ? 0x40000000u : static_cast<DWORD>(n);
         DWORD put = 0;
-        if (!WriteFile(asHandle(handle_), p, chunk, &put, nullptr) || put == 0) return false;
+        if (!WriteFile(asHandle(handle_), p, chunk, &put, nullptr) || put == 0) {
+            systemError_ = static_cast<int>(GetLastError());
+            return false;
+        }
         p += put;
         n -= put;
     }

@@ -188,7 +188,8 @@ void Scanner::newPart(std::size_t owner) {
     }
     if (name.size() > kMaxPartName) name.resize(kMaxPartName);
     if (text && name.empty()) return; // a text part goes to the message text
-    // A file that cannot be created loses the part's data; its lines are still consumed.
+    // A file that cannot be created loses the part's data (the message says so); its lines are
+    // still consumed.
     openOutput(name, out_);
     inAttachment_ = true;
 }
@@ -200,7 +201,7 @@ void Scanner::endAttachment() {
         out_.write(decoded_);
     }
     base64_.reset();
-    out_.close();
+    closeOutput(out_);
     inAttachment_ = false;
     firstBodyLine_ = true;
     if (contexts_.size() > 1 && !contexts_.back().multipart) contexts_.pop_back();
@@ -312,7 +313,7 @@ void Scanner::uudecodeFile(std::string_view line) {
         std::size_t n = uudecodeLine(peek_.data(), peek_.size(), bytes);
         out_.write(bytes, n);
     }
-    out_.close();
+    closeOutput(out_);
 }
 
 } // namespace lx::mime

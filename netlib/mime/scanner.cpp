@@ -95,6 +95,7 @@ void Scanner::clearRecord() {
     textOverflow_ = false;
     error_ = false;
     flags_ = kScanSound;
+    systemError_ = 0;
 }
 
 void Scanner::finishRecord() {
@@ -172,7 +173,7 @@ const TernScanRecord* Scanner::scanMessage() {
     if (inAttachment_) endAttachment();
     flushSoftText();
     endText();
-    out_.close();
+    closeOutput(out_);
     finishRecord();
     return &rec_;
 }

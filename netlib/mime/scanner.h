@@ -28,6 +28,7 @@ enum ScanFlags : int {
     kScanSound = 0,
     kScanMalformed = 1, // TERN_SCAN_MALFORMED
     kScanCutShort = 2,  // TERN_SCAN_CUT_SHORT
+    kScanNotSaved = 4,  // TERN_SCAN_NOT_SAVED
 };
 
 enum Encoding : int { kEnc7bit = 0, kEncBase64 = 1, kEncQuoted = 2, kEncOther = 3 };
@@ -54,6 +55,8 @@ public:
     const TernScanRecord* getNext();
     // The ScanFlags of the message last returned.
     int lastError() const { return flags_; }
+    // The platform's error code of the file that could not be saved (kScanNotSaved), else 0.
+    int systemError() const { return systemError_; }
 
 private:
     // One line of the current message, dot-stuffing undone. False (with the position kept) at
@@ -96,6 +99,9 @@ private:
 
     // output files and text
     bool openOutput(const std::string& givenName, OsFile& file);
+    // Closes an output file; a file that could not be written whole marks the message.
+    void closeOutput(OsFile& file);
+    void notSaved(const OsFile& file);
     void addText(const char* p, std::size_t n);
     void addText(const std::string& s) { addText(s.data(), s.size()); }
     void endText();
@@ -111,6 +117,7 @@ private:
     bool error_ =
         false; // a structural error: the rest of the message goes to the text as it stands
     int flags_ = kScanSound;
+    int systemError_ = 0;
     bool inHeaders_ = true, mime_ = false, inAttachment_ = false, firstBodyLine_ = true;
     bool textEnded_ = false, textOverflow_ = false;
     std::vector<ContentContext> contexts_; // the last one is the current context

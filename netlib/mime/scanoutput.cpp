@@ -22,11 +22,23 @@ bool Scanner::openOutput(const std::string& givenName, OsFile& file) {
         const std::string ext =
             dot == std::string::npos || dot + 1 >= name.size() ? ".TMP" : name.substr(dot);
         path = createUnique(folder, "QBT", 4, ext, file);
-        if (path.empty()) return false;
+        if (path.empty()) {
+            notSaved(file);
+            return false;
+        }
     }
     ++outputFiles_;
     if (files_.size() < TERN_SCAN_MAX_FILES) files_.push_back(path);
     return true;
+}
+
+void Scanner::closeOutput(OsFile& file) {
+    if (file.isOpen() && !file.close()) notSaved(file);
+}
+
+void Scanner::notSaved(const OsFile& file) {
+    flags_ |= kScanNotSaved;
+    systemError_ = file.systemError();
 }
 
 void Scanner::addText(const char* p, std::size_t n) {
@@ -51,7 +63,7 @@ void Scanner::addText(const char* p, std::size_t n) {
 
 void Scanner::endText() {
     textEnded_ = true;
-    overflow_.close();
+    closeOutput(overflow_);
 }
 
 } // namespace lx::mime

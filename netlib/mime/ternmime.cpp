@@ -137,6 +137,13 @@ int32_t TERNMIME_API TERNMimeScanLastError(TernMimeHandle h, int32_t* flags) {
     return 0;
 }
 
+int32_t TERNMIME_API TERNMimeScanSystemError(TernMimeHandle h, int32_t* code) {
+    Scanner* s = scanners().find(h);
+    if (!s) return -4;
+    if (code) *code = s->systemError();
+    return 0;
+}
+
 int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle h) {
     std::unique_ptr<Scanner> s = scanners().take(h);
     if (!s) return -4;

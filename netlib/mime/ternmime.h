@@ -48,8 +48,14 @@ int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle handle);
     1                         /* a broken MIME structure: from the faulty line on, the message
                                  text holds the lines as they were sent */
 #define TERN_SCAN_CUT_SHORT 2 /* the spool file ends inside the message (a retrieval cut short) */
+#define TERN_SCAN_NOT_SAVED                                                                        \
+    4 /* a file of the message (an attachment, the overflow text) could not be created or written
+         whole: the disk is full or the attachment folder refuses it */
 /* 0 and the bits; -4 without handle. */
 int32_t TERNMIME_API TERNMimeScanLastError(TernMimeHandle handle, int32_t* flags);
+/* After TERN_SCAN_NOT_SAVED: the platform's error code (GetLastError) of the file that failed;
+   0 and the code, -4 without handle. */
+int32_t TERNMIME_API TERNMimeScanSystemError(TernMimeHandle handle, int32_t* code);
 
 #ifdef __cplusplus
 }

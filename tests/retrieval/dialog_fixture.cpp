@@ -23,18 +23,6 @@ constexpr UINT_PTR kPollTimer = 0x5254;
 constexpr UINT kPollMillis = 10;
 constexpr char kScriptProp[] = "LxRetrievalScript";
 
-std::vector<std::string> FilesIn(const std::string& dir, const std::string& pattern) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((dir + "\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return names;
-}
-
 // What a running dialog is watched by: the poll, the status watcher and the original procedure.
 struct Script {
     std::function<bool(HWND)> until;
@@ -61,6 +49,18 @@ void CALLBACK Poll(HWND dialog, UINT, UINT_PTR, DWORD) {
 }
 
 } // namespace
+
+std::vector<std::string> FilesIn(const std::string& dir, const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((dir + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
 
 lx::MessageCatalog* RetrievalDialogTest::s_catalog = nullptr;
 

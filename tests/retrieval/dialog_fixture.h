@@ -16,6 +16,9 @@
 
 namespace lxtest {
 
+// The names of the files (not folders) in `dir` that match `pattern`.
+std::vector<std::string> FilesIn(const std::string& dir, const std::string& pattern);
+
 // The current mailbox's registry values the dialog reads.
 struct MailboxSetting {
     std::string server = "127.0.0.2";

@@ -48,6 +48,10 @@ inline constexpr char kKeyChildrenNotLinked[] = "POP3STAT_CPP_38"; // %d: messag
 inline constexpr char kKeyFiltersUnreadable[] = "POP3STAT_CPP_39";
 inline constexpr char kKeyBackupFailed[] = "POP3STAT_CPP_40";
 inline constexpr char kKeyLeftOnServer[] = "POP3STAT_CPP_42";
+inline constexpr char kKeyFileNotSaved[] = "POP3STAT_CPP_50";  // %d message, %s folder, %s why
+inline constexpr char kKeyNothingStored[] = "POP3STAT_CPP_51"; // %s: backup file name
+inline constexpr char kKeyServerSilent[] = "POP3STAT_CPP_52";
+inline constexpr char kKeyKeptOnServer[] = "POP3STAT_CPP_53"; // %d messages, %s backup file name
 inline constexpr char kKeyRetrievingTitle[] =
     "POP3STAT_CPP_41"; // the main window's title meanwhile
 

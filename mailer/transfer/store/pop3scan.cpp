@@ -12,7 +12,13 @@
 #include "mailer/transfer/store/folderlookup.h"
 #include "netlib/mime/ternmime.h"
 
+#include <cstdio>
+#include <cstring>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace lx {
 
@@ -36,6 +42,55 @@ private:
     TernMimeHandle handle_ = 0;
 };
 
+// The platform's own words for an error code of the file layer.
+std::string SystemText(int code) {
+#ifdef _WIN32
+    char text[512] = "";
+    const DWORD n =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+    std::string words(text, n);
+#else
+    std::string words = std::strerror(code);
+#endif
+    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' '))
+        words.pop_back();
+    if (words.empty()) {
+        char number[32];
+        std::snprintf(number, sizeof number, "error %d", code);
+        words = number;
+    }
+    return words;
+}
+
+// The whole scan is one store transaction: a scan that fails, or a program that ends in the
+// middle of it, leaves none of its rows behind, so every message is either stored or still on
+// the server (which deletes only once the scan has been committed). An engine that refuses the
+// transaction stores message by message, as it would without one.
+class ScanTransaction {
+public:
+    explicit ScanTransaction(odbcvantConnection* conn)
+        : conn_(conn), open_(conn && conn->ExecuteDirect("BEGIN") != 0) {}
+    ~ScanTransaction() { Rollback(); }
+    ScanTransaction(const ScanTransaction&) = delete;
+    ScanTransaction& operator=(const ScanTransaction&) = delete;
+    bool Commit() {
+        if (!open_) return true;
+        open_ = false;
+        if (conn_->ExecuteDirect("COMMIT")) return true;
+        conn_->ExecuteDirect("ROLLBACK");
+        return false;
+    }
+    void Rollback() {
+        if (open_) conn_->ExecuteDirect("ROLLBACK");
+        open_ = false;
+    }
+
+private:
+    odbcvantConnection* conn_;
+    bool open_;
+};
+
 class Scan {
 public:
     Scan(odbcvantConnection* conn, const MessageCatalog* catalog, const ScanJob& job,
@@ -52,25 +107,49 @@ public:
             Log(kKeySpoolEmpty, {});
             return ScanResult::Failed;
         }
+        ScanTransaction transaction(conn_);
         const int count = MessagesToScan(spoolCount, job_.messagesStored, job_.messageTotal);
         for (int i = 1; i <= count; ++i) {
             const TernScanRecord* record =
                 i == 1 ? TERNMimeScanGetFirst(scanner.Get()) : TERNMimeScanGetNext(scanner.Get());
-            if (!record) return ScanResult::Failed;
+            if (!record) return Undo(transaction);
             ++counts_.handled;
+            KeepFiles(*record);
             std::int32_t flags = 0;
             TERNMimeScanLastError(scanner.Get(), &flags);
+            if (flags & TERN_SCAN_NOT_SAVED) {
+                // Half a message is not stored: without its files it would look complete.
+                std::int32_t code = 0;
+                TERNMimeScanSystemError(scanner.Get(), &code);
+                Log(kKeyFileNotSaved, {i, job_.attachDir, SystemText(code)});
+                return Undo(transaction);
+            }
             // Nothing is dropped silently: a damaged message is stored as it came, and said so.
             for (const char* key : ScanFlagKeys(flags)) {
                 Log(key, {i});
                 damaged_ = true;
             }
-            if (!Handle(*record, i)) return ScanResult::Failed;
+            if (!Handle(*record, i)) return Undo(transaction);
         }
+        if (!transaction.Commit()) return Undo(transaction);
         return damaged_ ? ScanResult::Damaged : ScanResult::AllStored;
     }
 
 private:
+    // The files the scanner wrote for the messages of this scan, removed again when it is undone.
+    void KeepFiles(const TernScanRecord& record) {
+        for (std::int32_t f = 0; f < record.FileCount && f < TERN_SCAN_MAX_FILES; ++f)
+            if (record.Files[f]) files_.emplace_back(record.Files[f]);
+    }
+
+    // Nothing of the scan stays: its rows are rolled back and its files removed.
+    ScanResult Undo(ScanTransaction& transaction) {
+        transaction.Rollback();
+        for (const std::string& path : files_) std::remove(path.c_str());
+        counts_.stored = 0;
+        return ScanResult::Failed;
+    }
+
     void LoadFilters() {
         filters_ = FilterList::Load(job_.filterPath);
         if (filters_.Unreadable())
@@ -140,6 +219,7 @@ private:
     const ScanLog& log_;
     ScanCounts& counts_;
     FilterList filters_;
+    std::vector<std::string> files_;
     long inLookedUp_ = -1;
     bool damaged_ = false;
 };

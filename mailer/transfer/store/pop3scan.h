@@ -27,12 +27,14 @@ struct ScanJob {
 enum class ScanResult {
     AllStored, // every message handled, none of them damaged
     Damaged,   // every message handled, but some arrived damaged or lost their children
-    Failed     // no scanner, no messages, or a message the store refused (the loop stopped)
+    Failed     // no scanner, no messages, a file of a message that could not be saved, or a
+               // message the store refused: nothing of the scan is stored (its rows are rolled
+               // back, its attachment files removed)
 };
 
 struct ScanCounts {
     int handled = 0; // messages taken from the spool
-    int stored = 0;  // Messages rows written
+    int stored = 0;  // Messages rows written (and kept)
     int deleted = 0; // dropped by a delete rule
 };
 
