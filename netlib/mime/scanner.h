@@ -28,6 +28,7 @@ enum ScanFlags : int {
     kScanSound = 0,
     kScanMalformed = 1, // TERN_SCAN_MALFORMED
     kScanCutShort = 2,  // TERN_SCAN_CUT_SHORT
+    kScanFilesLost = 4, // TERN_SCAN_FILES_LOST
 };
 
 enum Encoding : int { kEnc7bit = 0, kEncBase64 = 1, kEncQuoted = 2, kEncOther = 3 };

@@ -8,7 +8,10 @@ namespace lx::mime {
 
 bool Scanner::openOutput(const std::string& givenName, OsFile& file) {
     file.close();
-    if (outputFiles_ >= kMaxOutputFiles) return false;
+    if (outputFiles_ >= kMaxOutputFiles) { // the message's data stays bounded: the host hears of it
+        flags_ |= kScanFilesLost;
+        return false;
+    }
     const std::string folder = attachDir_.empty() ? tempFolder() : attachDir_;
     const std::string name = safeLeafName(givenName);
     std::string path;
@@ -22,7 +25,10 @@ bool Scanner::openOutput(const std::string& givenName, OsFile& file) {
         const std::string ext =
             dot == std::string::npos || dot + 1 >= name.size() ? ".TMP" : name.substr(dot);
         path = createUnique(folder, "QBT", 4, ext, file);
-        if (path.empty()) return false;
+        if (path.empty()) {
+            flags_ |= kScanFilesLost;
+            return false;
+        }
     }
     ++outputFiles_;
     if (files_.size() < TERN_SCAN_MAX_FILES) files_.push_back(path);

@@ -48,6 +48,9 @@ int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle handle);
     1                         /* a broken MIME structure: from the faulty line on, the message
                                  text holds the lines as they were sent */
 #define TERN_SCAN_CUT_SHORT 2 /* the spool file ends inside the message (a retrieval cut short) */
+#define TERN_SCAN_FILES_LOST                                                                       \
+    4 /* attached files were not saved: more than one message may write, or the attachment
+         folder refused them */
 /* 0 and the bits; -4 without handle. */
 int32_t TERNMIME_API TERNMimeScanLastError(TernMimeHandle handle, int32_t* flags);
 

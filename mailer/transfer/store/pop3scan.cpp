@@ -12,6 +12,8 @@
 #include "mailer/transfer/store/folderlookup.h"
 #include "netlib/mime/ternmime.h"
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace lx {
@@ -54,23 +56,43 @@ public:
         }
         const int count = MessagesToScan(spoolCount, job_.messagesStored, job_.messageTotal);
         for (int i = 1; i <= count; ++i) {
-            const TernScanRecord* record =
-                i == 1 ? TERNMimeScanGetFirst(scanner.Get()) : TERNMimeScanGetNext(scanner.Get());
+            const TernScanRecord* record = Read(scanner.Get(), i == 1);
             if (!record) return ScanResult::Failed;
             ++counts_.handled;
             std::int32_t flags = 0;
             TERNMimeScanLastError(scanner.Get(), &flags);
+            if (flags & TERN_SCAN_CUT_SHORT) ++counts_.cutShort;
             // Nothing is dropped silently: a damaged message is stored as it came, and said so.
             for (const char* key : ScanFlagKeys(flags)) {
                 Log(key, {i});
                 damaged_ = true;
             }
             if (!Handle(*record, i)) return ScanResult::Failed;
+            if (job_.betweenMessages) job_.betweenMessages();
         }
         return damaged_ ? ScanResult::Damaged : ScanResult::AllStored;
     }
 
 private:
+    // The next record; read on a thread of its own while the caller waits in `whileReading`.
+    // The scanner is used by one thread at a time: the caller waits for the reader's end.
+    const TernScanRecord* Read(TernMimeHandle scanner, bool first) {
+        auto read = [scanner, first] {
+            return first ? TERNMimeScanGetFirst(scanner) : TERNMimeScanGetNext(scanner);
+        };
+        if (!job_.whileReading) return read();
+        const TernScanRecord* record = nullptr;
+        std::atomic<bool> done{false};
+        std::thread reader([&] {
+            record = read();
+            done = true;
+            if (job_.readDone) job_.readDone();
+        });
+        job_.whileReading([&done] { return done.load(); });
+        reader.join();
+        return record;
+    }
+
     void LoadFilters() {
         filters_ = FilterList::Load(job_.filterPath);
         if (filters_.Unreadable())
