@@ -40,8 +40,11 @@ wait_port 127.0.0.60 110
 grant_printer() {
   while [ ! -e "$lock/end" ]; do
     if [ ! -e "$lock/want" ]; then sleep 0.5; continue; fi
+    echo "soak: waiting for the printer ($(date +%T))" >&2
     flock /tmp/lorvex-printer.lock bash -c '
-      bash "$1/tools/setup/cups.sh" "$2" >/dev/null && touch "$3/granted"
+      bash "$1/tools/setup/cups.sh" "$2" >/dev/null || echo "soak: the printer could not be set up" >&2
+      touch "$3/granted"
+      echo "soak: printing ($(date +%T))" >&2
       while [ ! -e "$3/done" ] && [ ! -e "$3/end" ]; do sleep 0.2; done
       rm -f "$3/granted"' _ "$root" "$out" "$lock"
     while [ -e "$lock/want" ] && [ ! -e "$lock/end" ]; do sleep 0.2; done
@@ -56,7 +59,7 @@ wineserver -p 600 || true
 start=$(date +%s)
 set +e
 LX_PRINT_OUT=$out timeout 1800 wine "$exe" "Z:$install" "Z:$build/bin/DGROUP.VSF" \
-  "Z:$peers/mail/joe" "Z:$lock" "$batches" "$batch" "$print" | tr -d '\r' | tee "$state/soak.log"
+  "Z:$peers/mail/joe" "Z:$lock" "$batches" "$batch" "$print" | sed -u 's/\r$//' | tee "$state/soak.log"
 status=${PIPESTATUS[0]}
 set -e
 echo "soak: $(( $(date +%s) - start )) s in all; the figures are in $state/soak.log"

@@ -17,6 +17,7 @@
 #include "common/settings/mailbox_record.h"
 #include "common/settings/registry_win32.h"
 #include "common/settings/scramble.h"
+#include "common/settings/win32_forms.h"
 #include "common/win/handles.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
@@ -29,8 +30,10 @@
 #include "mailer/ui/mainspli.h"
 #include "mailer/ui/msgprint.h"
 #include "netlib/tern32.h"
+#include "printengine/prntvant.h"
 #include "tests/print/printer_fixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,8 +48,8 @@ using lx::soak::StageFigures;
 
 constexpr char kSoakKey[] = "Software\\Quorbit\\LorvexSoak";
 constexpr char kServer[] = "127.0.0.60";
+// Messages moved and deleted at each checkpoint: a tenth of a batch, at most this many.
 constexpr int kMovedPerStage = 100;
-constexpr int kDeletedPerStage = 100;
 constexpr UINT_PTR kSearchReadTimer = 0x534B;
 
 struct Options {
@@ -162,6 +165,14 @@ private:
         std::strcpy(mailboxes_.records[0].defaultFolder, "_IN");
         mailboxes_.records[0].current = 1;
         lx::CommandGate::Instance().Reopen();
+        // As the program does when it plugs message printing: the print dialog goes through the
+        // UI seam, which the hook answers with the default printer.
+        PrintVant::SetPrintDialog(lx::ui::PrintDialog);
+        for (int i = 0; i < lx::kMessageFontCount; ++i) { // the program's four print fonts
+            const LOGFONTA lf =
+                lx::ToLogFont(lx::DefaultMessageFont(static_cast<lx::MessageFont>(i)));
+            fonts_[i].Reset(::CreateFontIndirectA(&lf));
+        }
         lx::MainFrameContext context{o_.install.c_str(), &catalog_, &conn_, &mailboxes_};
         frame_ = std::make_unique<lx::CMainFrame>(context);
         if (!frame_->CreateFrame()) return false;
@@ -276,10 +287,11 @@ private:
     // then emptied for good.
     bool MoveAndDelete() {
         const bool in = SelectByNum(frame_->SpecialFolders().in);
-        SelectFirstRows(kMovedPerStage);
+        const int changed = std::min(kMovedPerStage, o_.batch / 10);
+        SelectFirstRows(changed);
         for (long num : messages_->SelectedMessages()) messages_->MoveMessage(num, soakFolder_);
         messages_->Reload();
-        SelectFirstRows(kDeletedPerStage);
+        SelectFirstRows(changed);
         messages_->DeleteSelected();
         SelectByNum(frame_->SpecialFolders().trashcan);
         const long trashed = messages_->MessageCount();
@@ -291,8 +303,7 @@ private:
         folders_->SelectIndex(0);
         Pump();
         std::printf("moved: %ld in the user folder, %ld deleted for good\n", moved, removed_);
-        return in && trashed >= kDeletedPerStage && messages_->MessageCount() == 0 &&
-               moved >= kMovedPerStage;
+        return in && trashed >= changed && messages_->MessageCount() == 0 && moved >= changed;
     }
 
     // Selects the folder in the folder pane, which lists it.
@@ -324,11 +335,22 @@ private:
         lx::print::test::DialogAnswer answer;
         lx::print::test::SetDialogAnswer(&answer);
         const DWORD start = ::GetTickCount();
-        const lx::PrintOutcome outcome = lx::PrintMessages(
-            frame_->Handle(), lx::MessagePrintContext{&catalog_, &conn_, {}}, nums);
+        lx::MessagePrintContext context{&catalog_, &conn_, {}};
+        context.font = [this](lx::MessageFont which) {
+            return fonts_[static_cast<int>(which)].Get();
+        };
+        const lx::PrintOutcome outcome = lx::PrintMessages(frame_->Handle(), context, nums);
         lx::print::test::SetDialogAnswer(nullptr);
+        const bool printed = outcome == lx::PrintOutcome::Printed;
+        std::printf("print: job of %zu messages on \"%s\" %s after %.1f s\n", nums.size(),
+                    lx::print::test::DefaultPrinter().c_str(),
+                    printed                                   ? "spooled"
+                    : outcome == lx::PrintOutcome::NotStarted ? "NOT started"
+                                                              : "NOT printed",
+                    (::GetTickCount() - start) / 1000.0);
+        std::fflush(stdout);
         bool pdf = false;
-        for (int i = 0; i < 6000 && !pdf; ++i) { // bounded: 10 minutes for the printer's PDF
+        for (int i = 0; printed && i < 6000 && !pdf; ++i) { // bounded: 10 minutes for the PDF
             for (const std::string& name : lx::print::test::Pdfs())
                 pdf = pdf || lx::print::test::Complete(lx::print::test::OutFolder() + "\\" + name);
             if (!pdf) ::Sleep(100);
@@ -341,8 +363,7 @@ private:
         Pump();
         std::printf("print: %zu messages in %.1f s, PDF %s\n", nums.size(),
                     (::GetTickCount() - start) / 1000.0, pdf ? "complete" : "missing");
-        return outcome == lx::PrintOutcome::Printed && pdf &&
-               static_cast<int>(nums.size()) == o_.print;
+        return printed && pdf && static_cast<int>(nums.size()) == o_.print;
     }
 
     void Record(const char* stage) {
@@ -375,6 +396,7 @@ private:
     long retrieved_ = 0;
     long removed_ = 0;
     std::vector<StageFigures> figures_;
+    lx::Font fonts_[lx::kMessageFontCount];
 };
 
 } // namespace
