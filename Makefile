@@ -10,7 +10,7 @@ INSTALL := $(abspath $(BUILD)/install)
 JOBS    ?= $(shell nproc)
 ROOT    := $(abspath .)
 
-.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print bench-transfer bench-viewer bench-spell bench-merge test-sanitize faults
+.PHONY: all deps native win64 win32 build test run demo install store wineprefix printer clean fuzz bench-mime bench-net bench-panes bench-print bench-transfer bench-viewer bench-spell bench-merge test-sanitize faults soak
 
 all: build
 
@@ -110,6 +110,13 @@ bench-spell: native
 bench-merge: win64 wineprefix
 	@cmake --build $(WIN64) --target merge_bench -j $(JOBS)
 	@bash bench/merge/run.sh $(WIN64)
+
+# A soak under Wine, not part of `make test`: 20,000 messages (SOAK_BATCHES of SOAK_BATCH) retrieved
+# from a Dovecot of its own into one main window, which lists, searches, moves, deletes and prints
+# SOAK_PRINT messages; fails when memory, handles or GDI objects grow with the message count.
+soak: win64
+	@cmake --build $(WIN64) --target soak_driver -j $(JOBS)
+	@bash bench/soak/run.sh $(WIN64) $${SOAK_BATCHES:-20} $${SOAK_BATCH:-1000} $${SOAK_PRINT:-200}
 
 # The portable core's tests under ASan and UBSan.
 test-sanitize: deps

@@ -28,6 +28,10 @@ namespace {
 // The Messages box holds the whole run's log (a long run writes far more than the edit
 // control's default 32 KB).
 constexpr WPARAM kLogLimit = 4 * 1024 * 1024;
+// Between two stored messages the dialog answers what came in for at most this long.
+constexpr ULONGLONG kAnswerSliceMillis = 50;
+// The reading thread wakes the dialog when it is done; this bounds the wait should a wake be missed.
+constexpr DWORD kReadPollMillis = 100;
 
 // What the current mailbox's registry values say.
 struct MailboxValues {
@@ -195,13 +199,15 @@ private:
             ShowFigures(false);
             break;
         case StatusStep::Spooled: {
-            // The server deletes at the end of the session: only once every message is stored
-            // (a damaged one is stored as it came, and the backup keeps its bytes). Stored
-            // messages left on the server would come again with every retrieval.
+            // The server deletes at the end of the session, once every message is in the store.
+            // A damaged message is stored as it came and the spool's copy is kept, so it does not
+            // hold the mail on the server, where it would come again, with every other message,
+            // at each retrieval; a message refused by the store or cut short does.
             data_->receivedOk = true;
-            const bool stored = StoreSpool(true) != ScanResult::Failed;
-            if (!stored) Log(Text(kKeyLeftOnServer));
-            if (connection_) TERNPOP3Finish(connection_, stored ? 1 : 0);
+            const bool allStored =
+                StoreSpool(true) != ScanResult::Failed && scanCounts_.cutShort == 0;
+            if (!allStored) Log(Text(kKeyLeftOnServer));
+            if (connection_) TERNPOP3Finish(connection_, allStored ? 1 : 0);
             break;
         }
         }
@@ -265,15 +271,52 @@ private:
         job.messagesStored = data_->messagesStored;
         job.messageTotal = data_->messageTotal;
         job.owner = Handle();
+        job.betweenMessages = [this] { AnswerWaiting(); };
+        job.whileReading = [this](const std::function<bool()>& read) { AnswerUntil(read); };
+        job.readDone = [wnd = Handle()] { ::PostMessageA(wnd, WM_NULL, 0, 0); }; // wakes the wait
         scanning_ = true;
-        const ScanResult result = ScanAndStore(data_->conn, data_->catalog, job,
-                                               [this](const std::string& line) { Log(line); });
+        const ScanResult result = ScanAndStore(
+            data_->conn, data_->catalog, job, [this](const std::string& line) { Log(line); },
+            &scanCounts_);
         scanning_ = false;
+        // A close asked for during the scan is carried out now that the store work is done.
+        if (closeAsked_) ::PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return result;
+    }
+
+    // The window messages that came in while a message was stored: the dialog paints, answers and
+    // takes the user's close (which waits for the end of the scan) before the next message.
+    void AnswerWaiting() {
+        if (quitSeen_) return;
+        const ULONGLONG until = ::GetTickCount64() + kAnswerSliceMillis;
+        MSG msg;
+        while (::GetTickCount64() < until && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) { // the program is ending: its modal loops see it too
+                quitSeen_ = true;
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            if (::IsDialogMessageA(Handle(), &msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+
+    // The dialog answers its messages while the spool's next message is read on another thread.
+    void AnswerUntil(const std::function<bool()>& read) {
+        while (!read()) {
+            if (quitSeen_) { // the quit message stays queued: wait without looking at the queue
+                ::Sleep(kReadPollMillis);
+                continue;
+            }
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kReadPollMillis, QS_ALLINPUT);
+            AnswerWaiting();
+        }
     }
 
     // The automatic run gave no sign of life for a whole period: it ends like a finished run.
     void OnWatchdog() {
+        if (scanning_) return; // storing what came is the run's sign of life
         const bool connecting = FieldText(IDC_POP3STAT_CONNECTION) == Text(kKeyConnecting);
         const bool seen = statusSeen_;
         statusSeen_ = false;
@@ -288,6 +331,7 @@ private:
 
     // Closing: a run cut short after some complete messages stores those; then the dialog ends.
     void Close() {
+        if (scanning_) closeAsked_ = true;
         if (closing_ || scanning_) return;
         closing_ = true;
         StopAutomatic();
@@ -408,6 +452,9 @@ private:
     ULONGLONG lastFiguresShown_ = 0;
     bool spoolStored_ = false; // the spool of this run has gone through the scan
     bool closing_ = false;
+    bool closeAsked_ = false; // the user closed the dialog while the scan ran
+    bool quitSeen_ = false;   // WM_QUIT came during the scan (and was posted again)
+    ScanCounts scanCounts_;   // of the last scan
 };
 
 } // namespace

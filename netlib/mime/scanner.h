@@ -29,6 +29,7 @@ enum ScanFlags : int {
     kScanMalformed = 1, // TERN_SCAN_MALFORMED
     kScanCutShort = 2,  // TERN_SCAN_CUT_SHORT
     kScanNotSaved = 4,  // TERN_SCAN_NOT_SAVED
+    kScanFilesLost = 8, // TERN_SCAN_FILES_LOST
 };
 
 enum Encoding : int { kEnc7bit = 0, kEncBase64 = 1, kEncQuoted = 2, kEncOther = 3 };

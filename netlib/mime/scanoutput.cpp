@@ -8,7 +8,10 @@ namespace lx::mime {
 
 bool Scanner::openOutput(const std::string& givenName, OsFile& file) {
     file.close();
-    if (outputFiles_ >= kMaxOutputFiles) return false;
+    if (outputFiles_ >= kMaxOutputFiles) { // the message's data stays bounded: the host hears of it
+        flags_ |= kScanFilesLost;
+        return false;
+    }
     const std::string folder = attachDir_.empty() ? tempFolder() : attachDir_;
     const std::string name = safeLeafName(givenName);
     std::string path;

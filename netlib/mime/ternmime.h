@@ -51,6 +51,9 @@ int32_t TERNMIME_API TERNMimeScanClose(TernMimeHandle handle);
 #define TERN_SCAN_NOT_SAVED                                                                        \
     4 /* a file of the message (an attachment, the overflow text) could not be created or written
          whole: the disk is full or the attachment folder refuses it */
+#define TERN_SCAN_FILES_LOST                                                                       \
+    8 /* attached files beyond the number one message may keep were not saved; the message is
+         complete without them */
 /* 0 and the bits; -4 without handle. */
 int32_t TERNMIME_API TERNMimeScanLastError(TernMimeHandle handle, int32_t* flags);
 /* After TERN_SCAN_NOT_SAVED: the platform's error code (GetLastError) of the file that failed;

@@ -243,9 +243,20 @@ TEST(ScannerMime, FilesPerMessageAreBounded) {
     const auto written = std::distance(std::filesystem::directory_iterator(s.attach),
                                        std::filesystem::directory_iterator());
     EXPECT_EQ(written, kMaxOutputFiles);
+    EXPECT_EQ(s.scanner->lastError(), kScanFilesLost); // the host is told what was not saved
     r = s.scanner->getNext();
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->Subject, "after");
+    EXPECT_EQ(s.scanner->lastError(), kScanSound);
+}
+
+TEST(ScannerMime, AttachmentFolderThatRefusesFilesIsReported) {
+    Scan s({msg(kMimeHead, b64part("a.bin", "Zm9v") + "--BB--\r\n")});
+    std::filesystem::remove_all(s.attach); // the folder is gone: no file can be made
+    const TernScanRecord* r = s.scanner->getFirst();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->FileCount, 0);
+    EXPECT_EQ(s.scanner->lastError(), kScanNotSaved); // the message is not whole: not stored
 }
 
 TEST(ScannerMime, TransferEncodingAnywhereAmongTheHeaders) {

@@ -140,7 +140,12 @@ TEST_F(RetrievalDialogTest, RunClosedAfterThreeStoresThree) {
     EXPECT_TRUE(Logged(lx::kKeyStoring));
 }
 
+// A damaged message is stored as it came, with the spool's copy kept: it does not hold the mail on
+// the server, where it would come again with every other message at each retrieval.
 TEST_F(RetrievalDialogTest, DamagedMessageKeepsTheBackupAndTheOthers) {
+    MailboxSetting setting;
+    setting.deleteMail = 1;
+    WriteMailbox(setting);
     std::vector<std::string> mails = Numbered(5);
     mails[2] = MalformedMail("Broken");
     FillServer(mails);
@@ -156,6 +161,8 @@ TEST_F(RetrievalDialogTest, DamagedMessageKeepsTheBackupAndTheOthers) {
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(ReadBytes(install + "\\" + backups[0]),
               ReadBytes(lx::InstallFile(install, lx::kIncomingSpoolFile)));
+    EXPECT_FALSE(Logged(lx::kKeyLeftOnServer));
+    EXPECT_EQ(ServerCount(), 0);
 }
 
 // The server deletes only once every message is in the store: a store that refuses the mail

@@ -123,6 +123,7 @@ TEST(RetrievalStatus, ScannerFlagsGiveTheirLines) {
     EXPECT_TRUE(ScanFlagKeys(0).empty());
     EXPECT_EQ(ScanFlagKeys(TERN_SCAN_MALFORMED), std::vector<const char*>{kKeyMalformed});
     EXPECT_EQ(ScanFlagKeys(TERN_SCAN_CUT_SHORT), std::vector<const char*>{kKeyCutShort});
+    EXPECT_EQ(ScanFlagKeys(TERN_SCAN_FILES_LOST), std::vector<const char*>{kKeyFilesLost});
     EXPECT_EQ(ScanFlagKeys(TERN_SCAN_MALFORMED | TERN_SCAN_CUT_SHORT).size(), 2u);
 }
 

@@ -157,6 +157,7 @@ TEST_F(ScanTest, DamagedMessagesAreStoredAndReported) {
     EXPECT_EQ(rows[2].subject, "Broken&&N& ");
     EXPECT_NE(rows[2].mailData.find("--Bogus"), std::string::npos);
     EXPECT_NE(std::find(log.begin(), log.end(), lx::kKeyMalformed), log.end());
+    EXPECT_EQ(counts.cutShort, 0);
 
     // A spool cut inside its last message (no complete-message count to go by).
     job.messagesStored = 0;
@@ -165,6 +166,7 @@ TEST_F(ScanTest, DamagedMessagesAreStoredAndReported) {
     EXPECT_EQ(Scan(CutSpool(Five(), 5)), lx::ScanResult::Damaged);
     EXPECT_EQ(Rows().size(), 5u);
     EXPECT_NE(std::find(log.begin(), log.end(), lx::kKeyCutShort), log.end());
+    EXPECT_EQ(counts.cutShort, 1); // the dialog keeps the mail on the server for this one
 }
 
 TEST_F(ScanTest, NothingToScanFails) {

@@ -82,6 +82,7 @@ std::vector<const char*> ScanFlagKeys(std::int32_t flags) {
     std::vector<const char*> keys;
     if (flags & TERN_SCAN_MALFORMED) keys.push_back(kKeyMalformed);
     if (flags & TERN_SCAN_CUT_SHORT) keys.push_back(kKeyCutShort);
+    if (flags & TERN_SCAN_FILES_LOST) keys.push_back(kKeyFilesLost);
     return keys;
 }
 

@@ -43,6 +43,7 @@ inline constexpr char kKeyNoRecipient[] = "POP3STAT_CPP_33";
 inline constexpr char kKeyReceiveFinished[] = "POP3STAT_CPP_34";
 inline constexpr char kKeyMalformed[] = "POP3STAT_CPP_35";         // %d: message number
 inline constexpr char kKeyCutShort[] = "POP3STAT_CPP_36";          // %d: message number
+inline constexpr char kKeyFilesLost[] = "POP3STAT_CPP_45";         // %d: message number
 inline constexpr char kKeyStoredDamaged[] = "POP3STAT_CPP_37";     // %s: backup file name
 inline constexpr char kKeyChildrenNotLinked[] = "POP3STAT_CPP_38"; // %d: message number
 inline constexpr char kKeyFiltersUnreadable[] = "POP3STAT_CPP_39";

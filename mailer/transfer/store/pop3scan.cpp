@@ -12,8 +12,10 @@
 #include "mailer/transfer/store/folderlookup.h"
 #include "netlib/mime/ternmime.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #ifdef _WIN32
@@ -110,8 +112,7 @@ public:
         ScanTransaction transaction(conn_);
         const int count = MessagesToScan(spoolCount, job_.messagesStored, job_.messageTotal);
         for (int i = 1; i <= count; ++i) {
-            const TernScanRecord* record =
-                i == 1 ? TERNMimeScanGetFirst(scanner.Get()) : TERNMimeScanGetNext(scanner.Get());
+            const TernScanRecord* record = Read(scanner.Get(), i == 1);
             if (!record) return Undo(transaction);
             ++counts_.handled;
             KeepFiles(*record);
@@ -124,12 +125,14 @@ public:
                 Log(kKeyFileNotSaved, {i, job_.attachDir, SystemText(code)});
                 return Undo(transaction);
             }
+            if (flags & TERN_SCAN_CUT_SHORT) ++counts_.cutShort;
             // Nothing is dropped silently: a damaged message is stored as it came, and said so.
             for (const char* key : ScanFlagKeys(flags)) {
                 Log(key, {i});
                 damaged_ = true;
             }
             if (!Handle(*record, i)) return Undo(transaction);
+            if (job_.betweenMessages) job_.betweenMessages();
         }
         if (!transaction.Commit()) return Undo(transaction);
         return damaged_ ? ScanResult::Damaged : ScanResult::AllStored;
@@ -148,6 +151,25 @@ private:
         for (const std::string& path : files_) std::remove(path.c_str());
         counts_.stored = 0;
         return ScanResult::Failed;
+    }
+
+    // The next record; read on a thread of its own while the caller waits in `whileReading`.
+    // The scanner is used by one thread at a time: the caller waits for the reader's end.
+    const TernScanRecord* Read(TernMimeHandle scanner, bool first) {
+        auto read = [scanner, first] {
+            return first ? TERNMimeScanGetFirst(scanner) : TERNMimeScanGetNext(scanner);
+        };
+        if (!job_.whileReading) return read();
+        const TernScanRecord* record = nullptr;
+        std::atomic<bool> done{false};
+        std::thread reader([&] {
+            record = read();
+            done = true;
+            if (job_.readDone) job_.readDone();
+        });
+        job_.whileReading([&done] { return done.load(); });
+        reader.join();
+        return record;
     }
 
     void LoadFilters() {

@@ -22,6 +22,14 @@ struct ScanJob {
     int messagesStored = 0;
     int messageTotal = 0;
     HWND owner = nullptr; // owner of the store's error reports
+    // Called after each message: the dialog answers the window messages that came meanwhile, so
+    // it stays responsive through a long spool.
+    std::function<void()> betweenMessages;
+    // When set, each message is read from the spool on a thread of its own while this runs on the
+    // caller's thread until `read()` answers true, so that a large message does not keep the
+    // dialog from answering; `readDone` is called from the reading thread once it has finished.
+    std::function<void(const std::function<bool()>& read)> whileReading;
+    std::function<void()> readDone;
 };
 
 enum class ScanResult {
@@ -33,9 +41,10 @@ enum class ScanResult {
 };
 
 struct ScanCounts {
-    int handled = 0; // messages taken from the spool
-    int stored = 0;  // Messages rows written (and kept)
-    int deleted = 0; // dropped by a delete rule
+    int handled = 0;  // messages taken from the spool
+    int stored = 0;   // Messages rows written (and kept)
+    int deleted = 0;  // dropped by a delete rule
+    int cutShort = 0; // messages the spool file ends inside
 };
 
 using ScanLog = std::function<void(const std::string& line)>;
