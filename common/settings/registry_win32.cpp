@@ -35,8 +35,8 @@ Win32SettingsRegistry::Win32SettingsRegistry(Existing, const std::string& subKey
     }
 }
 
-std::unique_ptr<Win32SettingsRegistry> Win32SettingsRegistry::OpenExisting(
-    const std::string& subKey) {
+std::unique_ptr<Win32SettingsRegistry>
+Win32SettingsRegistry::OpenExisting(const std::string& subKey) {
     return std::unique_ptr<Win32SettingsRegistry>(new Win32SettingsRegistry(Existing{}, subKey));
 }
 

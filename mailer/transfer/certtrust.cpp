@@ -10,8 +10,8 @@
 namespace lx {
 namespace {
 
-constexpr char kKeyPresented[] = "CERTTRUST_CPP_1";  // %s: server
-constexpr char kKeyChanged[] = "CERTTRUST_CPP_2";    // %s: server, %s: mailbox
+constexpr char kKeyPresented[] = "CERTTRUST_CPP_1"; // %s: server
+constexpr char kKeyChanged[] = "CERTTRUST_CPP_2";   // %s: server, %s: mailbox
 constexpr char kKeyFingerprint[] = "CERTTRUST_CPP_3";
 constexpr char kKeyAsk[] = "CERTTRUST_CPP_4";        // %s: mailbox
 constexpr char kKeyAskChanged[] = "CERTTRUST_CPP_5"; // %s: mailbox
@@ -54,12 +54,12 @@ std::string OfferCertificateTrust(HWND owner, const TrustQuestion& q, const std:
     Win32SettingsRegistry registry(q.registryKey ? q.registryKey : kRegistryKey);
     const std::string mailbox = ReadCurrentMailboxName(registry);
     // The box's paragraphs: what happened, the library's reason, the fingerprint, the question.
-    const std::string text =
-        (q.pinned ? Format(catalog, kKeyChanged, {q.serverName, mailbox})
-                  : Format(catalog, kKeyPresented, {q.serverName})) +
-        "\r\n\r\n" + offer.reason + "\r\n\r\n" + CatalogText(catalog, kKeyFingerprint, "") +
-        "\r\n" + offer.fingerprint + "\r\n\r\n" +
-        Format(catalog, q.pinned ? kKeyAskChanged : kKeyAsk, {mailbox});
+    const std::string text = (q.pinned ? Format(catalog, kKeyChanged, {q.serverName, mailbox})
+                                       : Format(catalog, kKeyPresented, {q.serverName})) +
+                             "\r\n\r\n" + offer.reason + "\r\n\r\n" +
+                             CatalogText(catalog, kKeyFingerprint, "") + "\r\n" +
+                             offer.fingerprint + "\r\n\r\n" +
+                             Format(catalog, q.pinned ? kKeyAskChanged : kKeyAsk, {mailbox});
     const std::string caption = CatalogText(catalog, kKeyCaption, kKeyCaption);
     const UINT icon = q.pinned ? MB_ICONSTOP : MB_ICONWARNING;
     // No is the default: trusting takes a deliberate choice.

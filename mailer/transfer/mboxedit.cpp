@@ -24,7 +24,6 @@ bool EditsStoredRecord(const MailboxEditData& data) {
     return data.mailboxes && data.index >= 0 && data.index < MailboxCount(*data.mailboxes);
 }
 
-
 int ServerIndex(MailServer server) { return server == MailServer::Pop3 ? 0 : 1; }
 
 // The list's choices in the order of their values (kSecurityChoices of them).
@@ -83,9 +82,11 @@ void SecurityFields::MapChoices(MessageMap& map, const Dialog& dialog) {
 void SecurityFields::Follow(HWND dialog, MailServer server) {
     const int i = ServerIndex(server);
     const int port = i == 0 ? ids_.pop3Port : ids_.smtpPort;
-    const MailSecurity chosen = ChosenSecurity(::GetDlgItem(dialog, i == 0 ? ids_.pop3List : ids_.smtpList));
-    ::SetDlgItemTextA(dialog, port,
-                      PortFieldAfterChoice(ItemText(dialog, port), server, shown_[i], chosen).c_str());
+    const MailSecurity chosen =
+        ChosenSecurity(::GetDlgItem(dialog, i == 0 ? ids_.pop3List : ids_.smtpList));
+    ::SetDlgItemTextA(
+        dialog, port,
+        PortFieldAfterChoice(ItemText(dialog, port), server, shown_[i], chosen).c_str());
     shown_[i] = chosen;
 }
 

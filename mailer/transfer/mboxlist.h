@@ -16,12 +16,12 @@ class CommandPlugs;
 
 struct MailboxListData {
     MessageCatalog* catalog = nullptr;
-    odbcvantConnection* conn = nullptr; // the editors' default-folder list
-    std::string installPath;            // MAILBOXX.STP, the help file
-    MailboxList* mailboxes = nullptr;   // the program's account list, changed in place
-    long inFolderNum = 0;               // FolderNum of _IN as the folder pane knows it
+    odbcvantConnection* conn = nullptr;     // the editors' default-folder list
+    std::string installPath;                // MAILBOXX.STP, the help file
+    MailboxList* mailboxes = nullptr;       // the program's account list, changed in place
+    long inFolderNum = 0;                   // FolderNum of _IN as the folder pane knows it
     const char* registryKey = kRegistryKey; // the mailboxes' own keys live under it
-    bool changed = false;               // out: the list was changed (and written)
+    bool changed = false;                   // out: the list was changed (and written)
 };
 
 // Every change is written to MAILBOXX.STP at once; a file that cannot be written is reported

@@ -412,7 +412,7 @@ private:
     std::string percent_ = kNoPercentage; // the connection's latest figure, shown or not
     ULONGLONG lastFiguresShown_ = 0;
     bool spoolStored_ = false; // the spool of this run has gone through the scan
-    PendingTrust trust_; // a refused certificate the user may yet trust
+    PendingTrust trust_;       // a refused certificate the user may yet trust
     bool closing_ = false;
 };
 

@@ -131,9 +131,9 @@ TEST(MailboxEditRules, PortFieldFollowsTheSecurityChoice) {
         if (c.valid) EXPECT_EQ(port, c.kept) << c.typed;
     }
     EXPECT_EQ(lx::PortFieldText({}, MailServer::Pop3), "110");
-    EXPECT_EQ(lx::PortFieldText({MailSecurity::None, MailSecurity::Tls, 0, 0, false},
-                                MailServer::Smtp),
-              "465");
+    EXPECT_EQ(
+        lx::PortFieldText({MailSecurity::None, MailSecurity::Tls, 0, 0, false}, MailServer::Smtp),
+        "465");
     EXPECT_EQ(lx::PortFieldText({MailSecurity::None, MailSecurity::Tls, 0, 2465, false},
                                 MailServer::Smtp),
               "2465");

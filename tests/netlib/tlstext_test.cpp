@@ -94,7 +94,7 @@ TEST(TlsText, CertificateFaultsAPinMendsNameTheFingerprint) {
         bool named;
     };
     const Case cases[] = {
-        {0x800B0109, true},  {0x80090325, true},  {0x800B0112, true}, {0x800B010A, true},
+        {0x800B0109, true},  {0x80090325, true},  {0x800B0112, true},  {0x800B010A, true},
         {0x800B010F, true},  {0x80090322, true},  {0x800B0101, false}, {0x80090328, false},
         {0x800B010C, false}, {0x80096004, false}, {0x800B0111, false}, {0x800B0110, false},
     };

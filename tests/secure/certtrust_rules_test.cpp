@@ -25,8 +25,8 @@ TEST(CertificateTrust, OfferedOnlyWithAWellFormedFingerprint) {
     const Case cases[] = {
         {"untrusted issuer", kUntrusted + "; its SHA-256 fingerprint is " + kFp, true, kUntrusted,
          kFp},
-        {"lower case, line end after", kUntrusted + "; its SHA-256 fingerprint is " + lower + "\r\n",
-         true, kUntrusted, kFp},
+        {"lower case, line end after",
+         kUntrusted + "; its SHA-256 fingerprint is " + lower + "\r\n", true, kUntrusted, kFp},
         {"expired: no fingerprint named",
          "Securing the connection failed: the server's certificate has expired or is not yet "
          "valid",
@@ -36,8 +36,8 @@ TEST(CertificateTrust, OfferedOnlyWithAWellFormedFingerprint) {
         {"something after the fingerprint",
          kUntrusted + "; its SHA-256 fingerprint is " + kFp + " or not", false, "", ""},
         {"not hexadecimal",
-         kUntrusted + "; its SHA-256 fingerprint is " + std::string(kFp).replace(0, 1, "G"),
-         false, "", ""},
+         kUntrusted + "; its SHA-256 fingerprint is " + std::string(kFp).replace(0, 1, "G"), false,
+         "", ""},
         {"no STARTTLS offered",
          "The server does not offer STARTTLS, and this mailbox sends only over a secured "
          "connection. The server said: 250 OK",

@@ -30,6 +30,7 @@
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mboxedit.h"
 #include "mailer/transfer/mboxexpt.h"
+#include "mailer/transfer/mboxwiz.h"
 #include "mailer/transfer/mergerun.h"
 #include "mailer/transfer/pop3stat.h"
 #include "mailer/transfer/sendmmf.h"
@@ -191,7 +192,9 @@ protected:
         lx::Win32SettingsRegistry registry(kKey);
         return lx::ReadMailboxPin(registry, kMailbox, server);
     }
-    long Stored() { return QueryLong("SELECT COUNT(*) FROM Messages WHERE FolderNum = " + std::to_string(in)); }
+    long Stored() {
+        return QueryLong("SELECT COUNT(*) FROM Messages WHERE FolderNum = " + std::to_string(in));
+    }
 
     // One manual retrieval, closed once the connection's run is over; the connection status
     // texts it showed.
@@ -260,8 +263,9 @@ protected:
     std::unique_ptr<ScriptedHook> hook;
 };
 
-const std::vector<std::string> kTwo = {"From: a@example.org\nTo: joe@example.org\nSubject: one\n\nFirst.\n",
-                                       "From: b@example.org\nTo: joe@example.org\nSubject: two\n\nSecond.\n"};
+const std::vector<std::string> kTwo = {
+    "From: a@example.org\nTo: joe@example.org\nSubject: one\n\nFirst.\n",
+    "From: b@example.org\nTo: joe@example.org\nSubject: two\n\nSecond.\n"};
 
 // The first run refuses the certificate of the test authority and offers it with its reason and
 // fingerprint; Yes keeps it, and every later run, STLS or TLS, is secured with it.
@@ -436,8 +440,8 @@ TEST_F(SecureRuns, TrustedAuthorityStillRefusesAnotherHostAndAnExpiredCertificat
         Trusted() {
             const std::string pem = ReadFile(TlsDir() + "/ca.pem");
             DWORD len = 0;
-            CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &len,
-                                 nullptr, nullptr);
+            CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &len, nullptr,
+                                 nullptr);
             der.resize(len);
             CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER,
                                  reinterpret_cast<BYTE*>(&der[0]), &len, nullptr, nullptr);
@@ -575,15 +579,16 @@ TEST_F(SecureEditor, OlderRecordSavedUnchangedStaysByteForByte) {
     lx::MailboxList list = OldList();
     std::map<int, std::string> shown;
     lx::MailboxRecord saved;
-    ASSERT_EQ(Edit(list,
-                   [&shown](HWND dialog) {
-                       for (int id : {IDC_MBOXEXPERT_POP3SEC, IDC_MBOXEXPERT_POP3PORT,
-                                      IDC_MBOXEXPERT_SMTPSEC, IDC_MBOXEXPERT_SMTPPORT,
-                                      IDC_MBOXEXPERT_SMTPLOGIN})
-                           shown[id] = ControlText(dialog, id);
-                       Press(dialog, IDC_MBOXEXPERT_SAVE);
-                   },
-                   &saved),
+    ASSERT_EQ(Edit(
+                  list,
+                  [&shown](HWND dialog) {
+                      for (int id :
+                           {IDC_MBOXEXPERT_POP3SEC, IDC_MBOXEXPERT_POP3PORT, IDC_MBOXEXPERT_SMTPSEC,
+                            IDC_MBOXEXPERT_SMTPPORT, IDC_MBOXEXPERT_SMTPLOGIN})
+                          shown[id] = ControlText(dialog, id);
+                      Press(dialog, IDC_MBOXEXPERT_SAVE);
+                  },
+                  &saved),
               IDOK);
     EXPECT_EQ(shown[IDC_MBOXEXPERT_POP3SEC], Text("MBOXWIZ_CPP_5"));
     EXPECT_EQ(shown[IDC_MBOXEXPERT_SMTPSEC], Text("MBOXWIZ_CPP_5"));
@@ -606,18 +611,19 @@ TEST_F(SecureEditor, SecuritySavedIntoTheSpareBytesAndLongPasswordKeptWhole) {
         ::SetDlgItemTextA(dialog, IDC_MBOXEXPERT_SMTPPORT, "2525");
         Press(dialog, IDC_MBOXEXPERT_SAVE);
     };
-    ASSERT_EQ(Edit(list,
-                   [&](HWND dialog) {
-                       Choose(dialog, IDC_MBOXEXPERT_POP3SEC, 2);
-                       Choose(dialog, IDC_MBOXEXPERT_SMTPSEC, 1);
-                       ports[1] = ControlText(dialog, IDC_MBOXEXPERT_POP3PORT);
-                       ports[2] = ControlText(dialog, IDC_MBOXEXPERT_SMTPPORT);
-                       ::CheckDlgButton(dialog, IDC_MBOXEXPERT_SMTPLOGIN, BST_CHECKED);
-                       ::SetDlgItemTextA(dialog, IDC_MBOXEXPERT_PASSWORD, appPassword.c_str());
-                       ::SetDlgItemTextA(dialog, IDC_MBOXEXPERT_SMTPPORT, "70000");
-                       Press(dialog, IDC_MBOXEXPERT_SAVE);
-                   },
-                   &saved),
+    ASSERT_EQ(Edit(
+                  list,
+                  [&](HWND dialog) {
+                      Choose(dialog, IDC_MBOXEXPERT_POP3SEC, 2);
+                      Choose(dialog, IDC_MBOXEXPERT_SMTPSEC, 1);
+                      ports[1] = ControlText(dialog, IDC_MBOXEXPERT_POP3PORT);
+                      ports[2] = ControlText(dialog, IDC_MBOXEXPERT_SMTPPORT);
+                      ::CheckDlgButton(dialog, IDC_MBOXEXPERT_SMTPLOGIN, BST_CHECKED);
+                      ::SetDlgItemTextA(dialog, IDC_MBOXEXPERT_PASSWORD, appPassword.c_str());
+                      ::SetDlgItemTextA(dialog, IDC_MBOXEXPERT_SMTPPORT, "70000");
+                      Press(dialog, IDC_MBOXEXPERT_SAVE);
+                  },
+                  &saved),
               IDOK);
     hook->afterBox = nullptr;
     ASSERT_EQ(hook->boxes.size(), 1u);
@@ -643,18 +649,89 @@ TEST_F(SecureEditor, SecuritySavedIntoTheSpareBytesAndLongPasswordKeptWhole) {
     // Opened again, the screen shows the whole password and the ports as saved.
     std::map<int, std::string> again;
     lx::MailboxRecord unchanged;
-    ASSERT_EQ(Edit(list,
-                   [&again](HWND dialog) {
-                       for (int id : {IDC_MBOXEXPERT_PASSWORD, IDC_MBOXEXPERT_POP3PORT,
-                                      IDC_MBOXEXPERT_SMTPPORT})
-                           again[id] = ControlText(dialog, id);
-                       Press(dialog, IDCANCEL);
-                   },
-                   &unchanged),
+    ASSERT_EQ(Edit(
+                  list,
+                  [&again](HWND dialog) {
+                      for (int id : {IDC_MBOXEXPERT_PASSWORD, IDC_MBOXEXPERT_POP3PORT,
+                                     IDC_MBOXEXPERT_SMTPPORT})
+                          again[id] = ControlText(dialog, id);
+                      Press(dialog, IDCANCEL);
+                  },
+                  &unchanged),
               IDCANCEL);
     EXPECT_EQ(again[IDC_MBOXEXPERT_PASSWORD], appPassword);
     EXPECT_EQ(again[IDC_MBOXEXPERT_POP3PORT], "995");
     EXPECT_EQ(again[IDC_MBOXEXPERT_SMTPPORT], "2525");
+}
+
+// Steps run one after the other from a dialog's own loop, each once the last one's posted
+// presses have been handled.
+class Steps {
+public:
+    static void Start(HWND dialog, std::vector<std::function<void(HWND)>> steps) {
+        steps_ = std::move(steps);
+        next_ = 0;
+        ::SetTimer(dialog, 0x57, 100, [](HWND dlg, UINT, UINT_PTR timer, DWORD) {
+            if (next_ >= steps_.size()) return (void)::KillTimer(dlg, timer);
+            steps_[next_++](dlg);
+        });
+    }
+
+private:
+    static inline std::vector<std::function<void(HWND)>> steps_;
+    static inline std::size_t next_ = 0;
+};
+
+TEST_F(SecureEditor, WizardAsksForTheSecurityBesideEachServer) {
+    lx::MailboxList list; // the first mailbox
+    lx::MailboxEditData edit;
+    edit.catalog = &BuiltCatalogue();
+    edit.conn = &Conn();
+    edit.installPath = folder;
+    edit.mailboxes = &list;
+    edit.index = 0;
+    edit.inFolderNum = in;
+    edit.registryKey = kKey;
+    std::map<std::string, std::string> seen;
+    auto text = [](HWND dialog, const char* value) {
+        ::SetDlgItemTextA(dialog, IDC_MBOXWIZ_EDIT, value);
+        Press(dialog, IDC_MBOXWIZ_NEXT);
+    };
+    hook->onInit = [&](HWND dialog, int id) {
+        if (id != IDD_MBOXWIZ) return;
+        Steps::Start(
+            dialog, {[](HWND d) { Press(d, IDC_MBOXWIZ_NEXT); }, [&](HWND d) { text(d, "Wizard"); },
+                     [&](HWND d) {
+                         seen["pop3 shown"] =
+                             ::IsWindowVisible(::GetDlgItem(d, IDC_MBOXWIZ_POP3SEC)) ? "yes" : "no";
+                         seen["smtp shown"] =
+                             ::IsWindowVisible(::GetDlgItem(d, IDC_MBOXWIZ_SMTPSEC)) ? "yes" : "no";
+                         Choose(d, IDC_MBOXWIZ_POP3SEC, 2);
+                         seen["pop3 port"] = ControlText(d, IDC_MBOXWIZ_POP3PORT);
+                         text(d, kTlsPop3);
+                     },
+                     [&](HWND d) {
+                         Choose(d, IDC_MBOXWIZ_SMTPSEC, 2);
+                         seen["smtp port"] = ControlText(d, IDC_MBOXWIZ_SMTPPORT);
+                         ::CheckDlgButton(d, IDC_MBOXWIZ_SMTPLOGIN, BST_CHECKED);
+                         text(d, kTlsSmtp);
+                     },
+                     [&](HWND d) { text(d, "joe@example.org"); }, [&](HWND d) { text(d, "joe"); },
+                     [](HWND d) {
+                         ::SetDlgItemTextA(d, IDC_MBOXWIZ_PASSWORD, "secret");
+                         Press(d, IDC_MBOXWIZ_NEXT);
+                     },
+                     [](HWND d) { Press(d, IDC_MBOXWIZ_FINISH); }});
+    };
+    ASSERT_EQ(lx::ShowMailboxWizardDialog(nullptr, &edit), IDOK);
+    hook->onInit = nullptr;
+    EXPECT_EQ(seen["pop3 shown"], "yes");
+    EXPECT_EQ(seen["smtp shown"], "no");
+    EXPECT_EQ(seen["pop3 port"], "995");
+    EXPECT_EQ(seen["smtp port"], "465");
+    EXPECT_EQ(lx::TextOf(edit.record.pop3Server), kTlsPop3);
+    const lx::MailboxSecurity want{MailSecurity::Tls, MailSecurity::Tls, 0, 0, true};
+    EXPECT_EQ(lx::ReadMailboxSecurity(edit.record), want);
 }
 
 } // namespace

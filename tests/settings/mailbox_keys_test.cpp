@@ -33,8 +33,8 @@ TEST(MailboxKeys, EveryNameIsOneKeyOfItsOwn) {
         const char* name;
         const char* key;
     } cases[] = {
-        {"Home", "Home"},       {"NO NAME", "NO NAME"}, {"a\\b", "a%5Cb"},
-        {"50%", "50%25"},       {"tab\there", "tab%09here"}, {"", "%"},
+        {"Home", "Home"}, {"NO NAME", "NO NAME"},      {"a\\b", "a%5Cb"},
+        {"50%", "50%25"}, {"tab\there", "tab%09here"}, {"", "%"},
         {"%5C", "%255C"}, // an escape typed by the user does not meet the escape of "\"
     };
     for (const auto& c : cases) EXPECT_EQ(MailboxKeyName(c.name), c.key) << c.name;
@@ -108,15 +108,27 @@ TEST(MailboxKeys, MirrorCarriesTheSecurityAndOlderRecordsReadAsClearText) {
         {"TLS both, login",
          true,
          {MailSecurity::Tls, MailSecurity::Tls, 0, 0, true},
-         2, 995, 2, 465, 1},
+         2,
+         995,
+         2,
+         465,
+         1},
         {"STLS and STARTTLS",
          true,
          {MailSecurity::StartTls, MailSecurity::StartTls, 0, 0, false},
-         1, 110, 1, 587, 0},
+         1,
+         110,
+         1,
+         587,
+         0},
         {"ports of the user's own",
          true,
          {MailSecurity::None, MailSecurity::StartTls, 1110, 2525, true},
-         0, 1110, 1, 2525, 1},
+         0,
+         1110,
+         1,
+         2525,
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,7 +169,7 @@ TEST(MailboxKeys, RunReadsPinsOfTheCurrentMailboxOnlyForSecuredConnections) {
     reg.dwords[kRegSmtpSecurity] = 2;
     EXPECT_EQ(ReadCurrentSecurity(reg, MailServer::Smtp).pin, kPin);
     EXPECT_EQ(ReadCurrentSecurity(reg, MailServer::Pop3).pin, ""); // no POP3 pin kept
-    reg.dwords[kRegSmtpSecurity] = 0;                               // clear text: no pin
+    reg.dwords[kRegSmtpSecurity] = 0;                              // clear text: no pin
     EXPECT_EQ(ReadCurrentSecurity(reg, MailServer::Smtp).pin, "");
     reg.dwords[kRegSmtpSecurity] = 7; // no such security: clear text
     EXPECT_EQ(ReadCurrentSecurity(reg, MailServer::Smtp).security, MailSecurity::None);
