@@ -11,7 +11,6 @@
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
 #include "mailer/transfer/logic/filterfile.h"
-#include "mailer/transfer/logic/mboxedit_rules.h"
 #include "mailer/transfer/logic/pop3stat_rules.h"
 #include "mailer/transfer/logic/transfermarks.h"
 #include "mailer/transfer/certtrust.h"
@@ -156,7 +155,7 @@ private:
         // A password longer than a record holds is scrambled whole.
         std::string plain = PlainWhole(m->password);
         lstrcpynA(m->password, plain.c_str(), sizeof m->password);
-        WipeText(plain);
+        if (!plain.empty()) ::SecureZeroMemory(&plain[0], plain.size());
         reg.ReadDword(kRegDelMail, m->deleteMail);
         reg.ReadDword(kRegApop, m->apop);
         reg.ReadString(kRegDefFolder, m->defaultFolder, sizeof m->defaultFolder);
