@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "netlib/core/security.h"
+
 namespace lx {
 namespace {
 
@@ -24,6 +26,19 @@ void PutU16(std::uint8_t* p, std::uint16_t v) {
 }
 
 } // namespace
+
+std::uint16_t UsualPort(MailServer server, MailSecurity security) {
+    // The network library's own defaults, so that "the usual port" means one thing everywhere.
+    return static_cast<std::uint16_t>(net::defaultPort(
+        server == MailServer::Pop3 ? net::MailProtocol::Pop3 : net::MailProtocol::Smtp,
+        static_cast<net::SecurityMode>(security)));
+}
+
+std::uint16_t ServerPort(const MailboxSecurity& s, MailServer server) {
+    const bool pop3 = server == MailServer::Pop3;
+    const std::uint16_t port = pop3 ? s.pop3Port : s.smtpPort;
+    return port ? port : UsualPort(server, pop3 ? s.pop3 : s.smtp);
+}
 
 MailboxSecurity ReadMailboxSecurity(const MailboxRecord& rec) {
     const std::uint8_t* b = rec.unused;

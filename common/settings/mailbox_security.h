@@ -25,6 +25,14 @@ struct MailboxSecurity {
     }
 };
 
+enum class MailServer { Pop3, Smtp };
+
+// The port a server is reached on when the record names none: POP3 110 (995 with TLS), SMTP 25
+// (587, the submission port, with STARTTLS; 465 with TLS).
+std::uint16_t UsualPort(MailServer server, MailSecurity security);
+// The port the record names for a server, or the usual one.
+std::uint16_t ServerPort(const MailboxSecurity& security, MailServer server);
+
 // The spare bytes, from offset 367 of the record: "LX" (the block is in use), POP3 security,
 // SMTP security, POP3 port and SMTP port (unsigned 16-bit each), SMTP login flag, eight zero
 // bytes. Without the "LX" mark, or with a value out of range, the record asks for nothing.

@@ -1,4 +1,5 @@
 #include "common/settings/registry_win32.h"
+#include "common/settings/mailbox_keys.h"
 #include "common/win/handles.h"
 
 #include <windows.h>
@@ -20,9 +21,51 @@ bool SetString(HKEY key, const char* name, const char* text) {
 
 } // namespace
 
-Win32SettingsRegistry::Win32SettingsRegistry(const char* subKey) {
+Win32SettingsRegistry::Win32SettingsRegistry(const char* subKey) : subKey_(subKey) {
     RegKey key;
     if (key.Create(HKEY_CURRENT_USER, subKey, KEY_ALL_ACCESS, &existed_)) key_ = key.Release();
+}
+
+Win32SettingsRegistry::Win32SettingsRegistry(Existing, const std::string& subKey)
+    : subKey_(subKey) {
+    RegKey key;
+    if (key.Open(HKEY_CURRENT_USER, subKey.c_str(), KEY_ALL_ACCESS)) {
+        key_ = key.Release();
+        existed_ = true;
+    }
+}
+
+std::unique_ptr<Win32SettingsRegistry>
+Win32SettingsRegistry::OpenExisting(const std::string& subKey) {
+    return std::unique_ptr<Win32SettingsRegistry>(new Win32SettingsRegistry(Existing{}, subKey));
+}
+
+std::string Win32SettingsRegistry::MailboxPath(const std::string& mailbox) const {
+    return subKey_ + "\\" + kRegMailboxesKey + "\\" + MailboxKeyName(mailbox);
+}
+
+bool Win32SettingsRegistry::DeleteValue(const char* name) {
+    if (key_ == nullptr) return false;
+    written_ = true;
+    const LONG result = RegDeleteValueA(AsKey(key_), name);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+std::unique_ptr<SettingsRegistry> Win32SettingsRegistry::OpenMailboxKey(const std::string& mailbox,
+                                                                        bool create) {
+    if (key_ == nullptr) return nullptr;
+    std::unique_ptr<Win32SettingsRegistry> key =
+        create ? std::make_unique<Win32SettingsRegistry>(MailboxPath(mailbox).c_str())
+               : OpenExisting(MailboxPath(mailbox));
+    if (!key->IsOpen()) return nullptr;
+    return key;
+}
+
+bool Win32SettingsRegistry::DeleteMailboxKey(const std::string& mailbox) {
+    if (key_ == nullptr) return false;
+    // A mailbox's key holds values only, so deleting it whole needs no walk of subkeys.
+    const LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, MailboxPath(mailbox).c_str());
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 Win32SettingsRegistry::~Win32SettingsRegistry() {

@@ -13,6 +13,8 @@ namespace lx {
 class Win32SettingsRegistry : public SettingsRegistry {
 public:
     explicit Win32SettingsRegistry(const char* subKey = kRegistryKey);
+    // Opens only a key that exists (IsOpen() false otherwise); it counts as existing.
+    static std::unique_ptr<Win32SettingsRegistry> OpenExisting(const std::string& subKey);
     ~Win32SettingsRegistry() override;
     Win32SettingsRegistry(const Win32SettingsRegistry&) = delete;
     Win32SettingsRegistry& operator=(const Win32SettingsRegistry&) = delete;
@@ -21,12 +23,21 @@ public:
     bool KeyExisted() const override { return existed_; }
     bool WriteString(const char* name, const char* text) override;
     bool WriteDword(const char* name, std::int32_t value) override;
+    bool DeleteValue(const char* name) override;
+    std::unique_ptr<SettingsRegistry> OpenMailboxKey(const std::string& mailbox,
+                                                     bool create) override;
+    bool DeleteMailboxKey(const std::string& mailbox) override;
 
 protected:
     bool QueryString(const char* name, std::string& text) override;
     bool QueryDword(const char* name, std::int32_t& value) override;
 
 private:
+    struct Existing {};
+    Win32SettingsRegistry(Existing, const std::string& subKey);
+    std::string MailboxPath(const std::string& mailbox) const;
+
+    std::string subKey_;
     void* key_ = nullptr; // HKEY, kept opaque so callers need no windows.h
     bool existed_ = false;
     bool written_ = false;

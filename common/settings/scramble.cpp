@@ -48,6 +48,20 @@ const ScrambleTable& PasswordScrambleTable() {
     return table;
 }
 
+std::string ScrambledWhole(const std::string& plain) {
+    std::string out = plain;
+    for (char& c : out)
+        c = static_cast<char>(PasswordScrambleTable().ScrambledCode(static_cast<std::uint8_t>(c)));
+    return out;
+}
+
+std::string PlainWhole(const std::string& scrambled) {
+    std::string out = scrambled;
+    for (char& c : out)
+        c = static_cast<char>(PasswordScrambleTable().PlainCode(static_cast<std::uint8_t>(c)));
+    return out;
+}
+
 void Scramble(char* text, std::size_t size) { PasswordScrambleTable().Scramble(text, size); }
 void Unscramble(char* text, std::size_t size) { PasswordScrambleTable().Unscramble(text, size); }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace lx {
 
@@ -40,6 +41,11 @@ const ScrambleTable& PasswordScrambleTable();
 
 void Scramble(char* text, std::size_t size);
 void Unscramble(char* text, std::size_t size);
+
+// The same mapping over a whole text, however long: the form of a password longer than a
+// record holds. Its first 16 characters scramble as Scramble does.
+std::string ScrambledWhole(const std::string& plain);
+std::string PlainWhole(const std::string& scrambled);
 
 template <std::size_t N>
 void Scramble(char (&text)[N]) {

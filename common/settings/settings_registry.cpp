@@ -4,6 +4,8 @@
 
 #include "common/settings/fixed_text.h"
 #include "common/settings/install_path.h"
+#include "common/settings/mailbox_keys.h"
+#include "common/settings/mailbox_security.h"
 
 namespace lx {
 
@@ -49,11 +51,20 @@ bool MakeCurrent(const MailboxList& list, int index, SettingsRegistry& reg) {
     ok &= reg.WriteString(kRegSmtpServer, TextOf(rec.smtpServer).c_str());
     ok &= reg.WriteString(kRegAddress, TextOf(rec.address).c_str());
     ok &= reg.WriteString(kRegUser, TextOf(rec.user).c_str());
-    ok &= reg.WriteString(kRegPassword, TextOf(rec.password).c_str());
+    ok &= reg.WriteString(kRegPassword, MailboxPassword(reg, rec).c_str());
     ok &= reg.WriteDword(kRegDelMail, rec.deleteMail);
     ok &= reg.WriteDword(kRegApop, rec.apop);
     ok &= reg.WriteString(kRegDefFolder, TextOf(rec.defaultFolder).c_str());
     ok &= reg.WriteDword(kRegDefFolderNum, rec.defaultFolderNum);
+    // The runs read the security from here too, so that every mailbox made current (by the
+    // selector or the automatic check) brings its own; the pins stay in the mailbox's key.
+    const MailboxSecurity security = ReadMailboxSecurity(rec);
+    ok &= reg.WriteString(kRegMailboxName, TextOf(rec.name).c_str());
+    ok &= reg.WriteDword(kRegPop3Security, static_cast<std::int32_t>(security.pop3));
+    ok &= reg.WriteDword(kRegPop3Port, ServerPort(security, MailServer::Pop3));
+    ok &= reg.WriteDword(kRegSmtpSecurity, static_cast<std::int32_t>(security.smtp));
+    ok &= reg.WriteDword(kRegSmtpPort, ServerPort(security, MailServer::Smtp));
+    ok &= reg.WriteDword(kRegSmtpLogin, security.smtpLogin ? 1 : 0);
     return ok;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/settings/mailbox_record.h"
@@ -28,6 +29,15 @@ constexpr char kRegReaderType[] = "ReaderType";
 constexpr char kRegLastRetAdd[] = "LastRetAdd";
 constexpr char kRegLastRetSig[] = "LastRetSig";
 constexpr char kRegLineBreaks[] = "LineBreaks";
+// The current mailbox's name and how it reaches its servers (mirrored with the nine values
+// above): security (0 none, 1 STLS/STARTTLS, 2 TLS), the port (the usual one for the security
+// when the record names none), and whether to log in to the SMTP server.
+constexpr char kRegMailboxName[] = "Mailbox";
+constexpr char kRegPop3Security[] = "POP3Security";
+constexpr char kRegPop3Port[] = "POP3Port";
+constexpr char kRegSmtpSecurity[] = "SMTPSecurity";
+constexpr char kRegSmtpPort[] = "SMTPPort";
+constexpr char kRegSmtpLogin[] = "SMTPLogin";
 
 // Buffer sizes the readers use.
 constexpr std::size_t kInstallPathSize = 260;
@@ -50,6 +60,17 @@ public:
     // Strings are written with their terminating NUL; true on success.
     virtual bool WriteString(const char* name, const char* text) = 0;
     virtual bool WriteDword(const char* name, std::int32_t value) = 0;
+    // Removes a value; true when it is gone (also when it was never there).
+    virtual bool DeleteValue(const char* name) { return false; }
+
+    // The key a mailbox keeps beside its record, under this key (see mailbox_keys.h): null when
+    // it does not exist and `create` is false, or when it cannot be opened.
+    virtual std::unique_ptr<SettingsRegistry> OpenMailboxKey(const std::string& mailbox,
+                                                             bool create) {
+        return nullptr;
+    }
+    // Removes that key with its values; true when it is gone.
+    virtual bool DeleteMailboxKey(const std::string& mailbox) { return false; }
 
 protected:
     // Raw access: read the value if present, whatever the key's history. On false the output must be
@@ -70,7 +91,8 @@ constexpr char kProgramFile[] = "Lorvex.Exe";
 std::string MailtoCommandFor(const std::string& installPath);
 
 // Mirrors the mailbox at index into the nine current-mailbox values (the password as stored,
-// scrambled). False when index is not a record of the list or a write failed.
+// scrambled: a password longer than the record holds comes from the mailbox's own key), its name
+// and its security values. False when index is not a record of the list or a write failed.
 bool MakeCurrent(const MailboxList& list, int index, SettingsRegistry& reg);
 
 } // namespace lx

@@ -9,12 +9,15 @@
 #include "common/win/handles.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
+#include "mailer/transfer/logic/mboxedit_rules.h"
 #include "mailer/transfer/logic/sendprep.h"
 #include "mailer/transfer/logic/sendrun.h"
 #include "mailer/transfer/logic/sendsettings.h"
 #include "mailer/transfer/logic/signatureindex.h"
 #include "mailer/transfer/logic/smtpstatus.h"
 #include "mailer/transfer/logic/ternsink.h"
+#include "mailer/transfer/certtrust.h"
+#include "mailer/transfer/sessionsecurity.h"
 #include "mailer/transfer/store/maillett_store.h"
 #include "mailer/ui/logic/cmdplug.h"
 #include "netlib/tern32.h"
@@ -28,6 +31,8 @@ namespace {
 
 constexpr char kStatusPreparing[] = "MAILLETT_CPP_2";
 constexpr char kStatusConnecting[] = "MAILLETT_CPP_10";
+// Posted once a refused certificate may be trusted, after the status that brought the refusal.
+constexpr UINT kTrustMessage = WM_USER + 64;
 
 // Whether an attached file can be opened for reading now (the preparer opens it later).
 bool FileReadable(const std::string& path) {
@@ -51,6 +56,10 @@ public:
         });
         Map().On(WM_LX_SMTP_STATUS, [this](WPARAM code, LPARAM value) -> LRESULT {
             OnStatus(static_cast<int>(code), value);
+            return 0;
+        });
+        Map().On(kTrustMessage, [this](WPARAM, LPARAM) -> LRESULT {
+            OfferTrust();
             return 0;
         });
         Map().On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
@@ -173,6 +182,14 @@ private:
         session_ = session;
         if (data_->automatic)
             ::SetTimer(Handle(), kSendTimeoutTimer, data_->timeoutMillis, nullptr);
+        trust_.question.catalog = data_->catalog;
+        trust_.question.registryKey = data_->registryKey;
+        trust_.question.server = MailServer::Smtp;
+        trust_.question.serverName = settings_.server;
+        trust_.question.pinned = !settings_.security.pin.empty();
+        trust_.question.automatic = data_->automatic;
+        ApplySmtpSecurity(session_, settings_);
+        WipeText(settings_.password);
         TERNSMTPSendMail(session_, settings_.server.c_str());
     }
 
@@ -237,6 +254,13 @@ private:
             }
         }
         if (a.statusKey) SetStatus(a.statusKey);
+        // An automatic run only says why nobody is asked.
+        if (code == TERN_SMTP_INSECURE && trust_.Keep(reinterpret_cast<const char*>(value))) {
+            if (data_->automatic)
+                OfferTrust();
+            else
+                ::PostMessageA(Handle(), kTrustMessage, 0, 0);
+        }
         if (a.sent && run_.MarkSent(static_cast<int>(value)))
             ::SetDlgItemInt(Handle(), IDC_MAILLETT_SENT,
                             static_cast<UINT>(run_.RowOfMessage(static_cast<int>(value))), FALSE);
@@ -261,6 +285,12 @@ private:
         if (!session_) return;
         Log("MAILLETT_CPP_43", {static_cast<int>(data_->timeoutMillis / 1000)});
         ::SendMessageA(Handle(), WM_LX_SMTP_STATUS, TERN_SMTP_DONE, 0);
+    }
+
+    // The server's certificate was refused, and trusting it for this mailbox would mend that.
+    void OfferTrust() {
+        const std::string line = trust_.Ask(Handle());
+        if (!line.empty()) LogText(line);
     }
 
     void FinishRun() {
@@ -321,6 +351,7 @@ private:
     long largest_ = 0;
     TERNHANDLE session_ = 0;
     std::string oldTitle_;
+    PendingTrust trust_; // a refused certificate the user may yet trust
     bool stop_ = false;
     bool shown_ = false;
     bool started_ = false;

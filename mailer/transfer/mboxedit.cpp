@@ -3,6 +3,10 @@
 #include "common/catalog/msgcatalog.h"
 #include "common/catalog/textformat.h"
 #include "common/settings/install_path.h"
+#include "common/settings/fixed_text.h"
+#include "common/settings/mailbox_keys.h"
+#include "common/settings/registry_win32.h"
+#include "common/settings/scramble.h"
 #include "common/win/dialog.h"
 #include "common/win/messagemap.h"
 #include "common/win/uiseam.h"
@@ -20,12 +24,95 @@ bool EditsStoredRecord(const MailboxEditData& data) {
     return data.mailboxes && data.index >= 0 && data.index < MailboxCount(*data.mailboxes);
 }
 
+int ServerIndex(MailServer server) { return server == MailServer::Pop3 ? 0 : 1; }
+
+// The list's choices in the order of their values (kSecurityChoices of them).
+const char* const kChoiceKeys[2][kSecurityChoices] = {
+    {"MBOXWIZ_CPP_5", "MBOXWIZ_CPP_6", "MBOXWIZ_CPP_7"},
+    {"MBOXWIZ_CPP_5", "MBOXWIZ_CPP_8", "MBOXWIZ_CPP_9"},
+};
+
+MailSecurity ChosenSecurity(HWND list) {
+    const LRESULT index = ::SendMessageA(list, CB_GETCURSEL, 0, 0);
+    return index > 0 && index < kSecurityChoices ? static_cast<MailSecurity>(index)
+                                                 : MailSecurity::None;
+}
+
 } // namespace
 
 MailboxWork StartMailboxWork(const MailboxEditData& data) {
-    if (EditsStoredRecord(data))
-        return WorkFromRecord(data.mailboxes->records[static_cast<size_t>(data.index)]);
-    return NewMailboxWork(data.inFolderNum);
+    if (!EditsStoredRecord(data)) return NewMailboxWork(data.inFolderNum);
+    const MailboxRecord& record = data.mailboxes->records[static_cast<size_t>(data.index)];
+    MailboxWork work = WorkFromRecord(record);
+    Win32SettingsRegistry registry(data.registryKey);
+    std::string whole = MailboxPassword(registry, record);
+    WipeText(work.password);
+    work.password = PlainWhole(whole);
+    WipeText(whole);
+    return work;
+}
+
+void SecurityFields::Show(HWND dialog, const MailboxSecurity& security) {
+    for (MailServer server : {MailServer::Pop3, MailServer::Smtp}) {
+        const int i = ServerIndex(server);
+        HWND list = ::GetDlgItem(dialog, i == 0 ? ids_.pop3List : ids_.smtpList);
+        ::SendMessageA(list, CB_RESETCONTENT, 0, 0);
+        for (const char* key : kChoiceKeys[i])
+            ::SendMessageA(list, CB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(CatalogText(catalog_, key, key).c_str()));
+        shown_[i] = i == 0 ? security.pop3 : security.smtp;
+        ::SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(shown_[i]), 0);
+        ::SetDlgItemTextA(dialog, i == 0 ? ids_.pop3Port : ids_.smtpPort,
+                          PortFieldText(security, server).c_str());
+        ::SendDlgItemMessageA(dialog, i == 0 ? ids_.pop3Port : ids_.smtpPort, EM_LIMITTEXT, 5, 0);
+    }
+    ::SetDlgItemTextA(dialog, ids_.login, CatalogText(catalog_, "MBOXWIZ_CPP_10").c_str());
+    ::CheckDlgButton(dialog, ids_.login, security.smtpLogin ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void SecurityFields::MapChoices(MessageMap& map, const Dialog& dialog) {
+    for (MailServer server : {MailServer::Pop3, MailServer::Smtp}) {
+        const int list = server == MailServer::Pop3 ? ids_.pop3List : ids_.smtpList;
+        map.OnCommand(list, [this, &dialog, server](int code, HWND) {
+            if (code == CBN_SELCHANGE) Follow(dialog.Handle(), server);
+        });
+    }
+}
+
+void SecurityFields::Follow(HWND dialog, MailServer server) {
+    const int i = ServerIndex(server);
+    const int port = i == 0 ? ids_.pop3Port : ids_.smtpPort;
+    const MailSecurity chosen =
+        ChosenSecurity(::GetDlgItem(dialog, i == 0 ? ids_.pop3List : ids_.smtpList));
+    ::SetDlgItemTextA(
+        dialog, port,
+        PortFieldAfterChoice(ItemText(dialog, port), server, shown_[i], chosen).c_str());
+    shown_[i] = chosen;
+}
+
+bool SecurityFields::Read(HWND dialog, MailServer server, MailboxSecurity& security) const {
+    const bool pop3 = server == MailServer::Pop3;
+    const MailSecurity chosen =
+        ChosenSecurity(::GetDlgItem(dialog, pop3 ? ids_.pop3List : ids_.smtpList));
+    const int portId = pop3 ? ids_.pop3Port : ids_.smtpPort;
+    std::uint16_t port = 0;
+    if (!PortFromField(ItemText(dialog, portId), server, chosen, port)) {
+        const std::string text = CatalogText(catalog_, "MBOXWIZ_CPP_13");
+        ui::MessageBox(dialog, text.c_str(), ui::AppTitle(), MB_OK | MB_ICONEXCLAMATION);
+        HWND field = ::GetDlgItem(dialog, portId);
+        ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+        ::SendMessageA(field, EM_SETSEL, 0, -1);
+        return false;
+    }
+    if (pop3) {
+        security.pop3 = chosen;
+        security.pop3Port = port;
+    } else {
+        security.smtp = chosen;
+        security.smtpPort = port;
+        security.smtpLogin = ::IsDlgButtonChecked(dialog, ids_.login) == BST_CHECKED;
+    }
+    return true;
 }
 
 void FillDefaultFolderList(HWND combo, const MailboxEditData& data, const std::string& folder,
@@ -78,9 +165,22 @@ void ShowWorkRefusal(HWND owner, MessageCatalog* catalog, const WorkCheck& check
 }
 
 MailboxRecord FinishedMailboxRecord(const MailboxEditData& data, const MailboxWork& work) {
-    const MailboxRecord base = EditsStoredRecord(data)
-                                   ? data.mailboxes->records[static_cast<size_t>(data.index)]
-                                   : MailboxRecord{};
+    const bool stored = EditsStoredRecord(data);
+    const MailboxRecord base =
+        stored ? data.mailboxes->records[static_cast<size_t>(data.index)] : MailboxRecord{};
+    const std::string name = StoredMailboxName(work.name);
+    Win32SettingsRegistry registry(data.registryKey);
+    if (stored) {
+        RenameMailboxKey(registry, TextOf(base.name), name);
+        // A certificate trusted for one server says nothing about another.
+        if (TextOf(base.pop3Server) != work.pop3Server)
+            WriteMailboxPin(registry, name, MailServer::Pop3, "");
+        if (TextOf(base.smtpServer) != work.smtpServer)
+            WriteMailboxPin(registry, name, MailServer::Smtp, "");
+    } else {
+        ForgetMailboxKey(registry, name); // nothing of a former mailbox of that name carries over
+    }
+    KeepMailboxPassword(registry, name, work.password);
     return RecordFromWork(work, base);
 }
 

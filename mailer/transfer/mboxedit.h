@@ -2,6 +2,7 @@
 // screen), and the pieces of window work both editors share.
 #pragma once
 #include "common/settings/mailbox_record.h"
+#include "common/settings/settings_registry.h"
 #include "mailer/transfer/logic/mboxedit_rules.h"
 
 #include <windows.h>
@@ -22,6 +23,7 @@ struct MailboxEditData {
     const MailboxList* mailboxes = nullptr; // the account list: the record edited, the name check
     int index = 0;                          // the record edited; the count for a new mailbox
     long inFolderNum = 0;                   // FolderNum of _IN as the folder pane knows it
+    const char* registryKey = kRegistryKey; // the mailboxes' own keys live under it
     MailboxRecord record;                   // out, on IDOK: the record to store at `index`
 };
 
@@ -40,8 +42,34 @@ FolderChoice ChosenDefaultFolder(HWND combo, long inFolderNum);
 void ShowWorkRefusal(HWND owner, MessageCatalog* catalog, const WorkCheck& check,
                      const std::string& name);
 
-// The finished work as the record to store: the record as it was, with the working copies.
+// The finished work as the record to store: the record as it was, with the working copies. What
+// the mailbox keeps beside its record follows: a long password is kept whole, a renamed
+// mailbox takes its key along, and a server whose name changed loses its trusted certificate.
 MailboxRecord FinishedMailboxRecord(const MailboxEditData& data, const MailboxWork& work);
+
+// The security lists, ports and login box of an editor.
+struct SecurityControlIds {
+    int pop3List, pop3Port, smtpList, smtpPort, login;
+};
+class SecurityFields {
+public:
+    SecurityFields(const SecurityControlIds& ids, MessageCatalog* catalog)
+        : ids_(ids), catalog_(catalog) {}
+    // Fills the lists with their choices and shows `security`.
+    void Show(HWND dialog, const MailboxSecurity& security);
+    // A new choice in a list moves its port along (PortFieldAfterChoice).
+    void MapChoices(MessageMap& map, const Dialog& dialog);
+    // Reads one server's controls into `security`; false, with the box that says why and the port
+    // field focused, when its port is not valid.
+    bool Read(HWND dialog, MailServer server, MailboxSecurity& security) const;
+
+private:
+    void Follow(HWND dialog, MailServer server);
+
+    SecurityControlIds ids_;
+    MessageCatalog* catalog_;
+    MailSecurity shown_[2] = {MailSecurity::None, MailSecurity::None};
+};
 
 // A control's whole text.
 std::string ItemText(HWND dialog, int id);

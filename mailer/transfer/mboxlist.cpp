@@ -3,6 +3,8 @@
 #include "common/catalog/msgcatalog.h"
 #include "common/settings/fixed_text.h"
 #include "common/settings/mailbox_file.h"
+#include "common/settings/mailbox_keys.h"
+#include "common/settings/registry_win32.h"
 #include "common/settings/scramble.h"
 #include "common/win/dialog.h"
 #include "common/win/settingsnotice.h"
@@ -82,6 +84,7 @@ private:
         edit.installPath = data_->installPath;
         edit.mailboxes = data_->mailboxes;
         edit.inFolderNum = data_->inFolderNum;
+        edit.registryKey = data_->registryKey;
         const bool expert = ::IsDlgButtonChecked(Handle(), IDC_MBOXLIST_EXPERT) == BST_CHECKED;
         return expert ? ShowMailboxExpertDialog(Handle(), &edit)
                       : ShowMailboxWizardDialog(Handle(), &edit);
@@ -114,7 +117,12 @@ private:
         if (ui::CatalogBox(Handle(), *data_->catalog, "MBOXLIST_CPP_3", "MBOXLIST_CPP_4",
                            MB_YESNO | MB_ICONSTOP) != IDYES)
             return;
-        if (DeleteMailbox(List(), index)) Changed(0);
+        const std::string name = TextOf(List().records[static_cast<size_t>(index)].name);
+        if (!DeleteMailbox(List(), index)) return;
+        // Its trusted certificates and kept password go with it.
+        Win32SettingsRegistry registry(data_->registryKey);
+        ForgetMailboxKey(registry, name);
+        Changed(0);
     }
 
     // The stored password is unscrambled only into the dialog's buffer; the record changes only

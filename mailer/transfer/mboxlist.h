@@ -2,6 +2,7 @@
 // the main window's Mailbox Setup command; and the set-up wizard of the first start.
 #pragma once
 #include "common/settings/mailbox_record.h"
+#include "common/settings/settings_registry.h"
 
 #include <windows.h>
 #include <functional>
@@ -15,11 +16,12 @@ class CommandPlugs;
 
 struct MailboxListData {
     MessageCatalog* catalog = nullptr;
-    odbcvantConnection* conn = nullptr; // the editors' default-folder list
-    std::string installPath;            // MAILBOXX.STP, the help file
-    MailboxList* mailboxes = nullptr;   // the program's account list, changed in place
-    long inFolderNum = 0;               // FolderNum of _IN as the folder pane knows it
-    bool changed = false;               // out: the list was changed (and written)
+    odbcvantConnection* conn = nullptr;     // the editors' default-folder list
+    std::string installPath;                // MAILBOXX.STP, the help file
+    MailboxList* mailboxes = nullptr;       // the program's account list, changed in place
+    long inFolderNum = 0;                   // FolderNum of _IN as the folder pane knows it
+    const char* registryKey = kRegistryKey; // the mailboxes' own keys live under it
+    bool changed = false;                   // out: the list was changed (and written)
 };
 
 // Every change is written to MAILBOXX.STP at once; a file that cannot be written is reported

@@ -18,6 +18,14 @@ constexpr int kStepTexts[kWizardStepCount] = {
 constexpr int kPasswordInputs[] = {IDC_MBOXWIZ_PASSWORD, IDC_MBOXWIZ_APOP};
 constexpr int kDeliveryInputs[] = {IDC_MBOXWIZ_DELETE, IDC_MBOXWIZ_FOLDER_LABEL,
                                    IDC_MBOXWIZ_FOLDER};
+// The server steps show their security beside the server's name.
+constexpr SecurityControlIds kSecurityIds = {IDC_MBOXWIZ_POP3SEC, IDC_MBOXWIZ_POP3PORT,
+                                             IDC_MBOXWIZ_SMTPSEC, IDC_MBOXWIZ_SMTPPORT,
+                                             IDC_MBOXWIZ_SMTPLOGIN};
+constexpr int kPop3SecurityInputs[] = {IDC_MBOXWIZ_POP3SEC, IDC_MBOXWIZ_POP3PORT};
+constexpr int kSmtpSecurityInputs[] = {IDC_MBOXWIZ_SMTPSEC, IDC_MBOXWIZ_SMTPPORT,
+                                       IDC_MBOXWIZ_SMTPLOGIN};
+constexpr int kSecurityLabels[] = {IDC_MBOXWIZ_SEC_LABEL, IDC_MBOXWIZ_PORT_LABEL};
 
 // The wizard offers no server names of its own: a new mailbox starts with empty server fields,
 // and a mailbox being edited keeps its servers.
@@ -25,10 +33,11 @@ class MailboxWizard : public Dialog {
 public:
     MailboxWizard(HWND owner, MailboxEditData* data)
         : Dialog(IDD_MBOXWIZ, owner), data_(data), work_(StartMailboxWork(*data)),
-          steps_(work_, *data->mailboxes, data->index) {
+          steps_(work_, *data->mailboxes, data->index), security_(kSecurityIds, data->catalog) {
         MapClick(Map(), IDC_MBOXWIZ_NEXT, [this] { OnNext(); });
         MapClick(Map(), IDC_MBOXWIZ_PREVIOUS, [this] { OnPrevious(); });
         MapClick(Map(), IDC_MBOXWIZ_FINISH, [this] { OnFinish(); });
+        security_.MapChoices(Map(), *this);
         MapHelp(Map(), *this, data_->installPath, HELP_CONTEXT_MBOXWIZ);
     }
     ~MailboxWizard() override { WipeText(work_.password); }
@@ -36,6 +45,11 @@ public:
 protected:
     BOOL OnInitDialog() override {
         FillDefaultFolderList(Item(IDC_MBOXWIZ_FOLDER), *data_, work_.defaultFolder, Handle());
+        ::SetDlgItemTextA(Handle(), IDC_MBOXWIZ_SEC_LABEL,
+                          CatalogText(data_->catalog, "MBOXWIZ_CPP_11").c_str());
+        ::SetDlgItemTextA(Handle(), IDC_MBOXWIZ_PORT_LABEL,
+                          CatalogText(data_->catalog, "MBOXWIZ_CPP_12").c_str());
+        security_.Show(Handle(), work_.security);
         ShowStep();
         return FALSE;
     }
@@ -57,7 +71,17 @@ private:
         return input;
     }
 
+    // The security of the server whose step is shown; false when its port is not valid.
+    bool ReadSecurity() {
+        if (steps_.Step() == WizardStep::Pop3Server)
+            return security_.Read(Handle(), MailServer::Pop3, work_.security);
+        if (steps_.Step() == WizardStep::SmtpServer)
+            return security_.Read(Handle(), MailServer::Smtp, work_.security);
+        return true;
+    }
+
     void OnNext() {
+        if (!ReadSecurity()) return;
         WizardInput input = ReadInput();
         const WorkCheck check = steps_.Next(input);
         WipeText(input.password);
@@ -79,6 +103,9 @@ private:
     }
 
     void OnFinish() {
+        // Both were valid when their steps were left.
+        security_.Read(Handle(), MailServer::Pop3, work_.security);
+        security_.Read(Handle(), MailServer::Smtp, work_.security);
         WizardInput input = ReadInput();
         const WorkCheck check = steps_.Finish(input);
         WipeText(input.password);
@@ -120,6 +147,10 @@ private:
         ::SetDlgItemTextA(Handle(), IDC_MBOXWIZ_PASSWORD, shown.password.c_str());
         ::CheckDlgButton(Handle(), IDC_MBOXWIZ_APOP, shown.apop ? BST_CHECKED : BST_UNCHECKED);
         for (int id : kDeliveryInputs) Show(id, step == WizardStep::Delivery);
+        for (int id : kPop3SecurityInputs) Show(id, step == WizardStep::Pop3Server);
+        for (int id : kSmtpSecurityInputs) Show(id, step == WizardStep::SmtpServer);
+        for (int id : kSecurityLabels)
+            Show(id, step == WizardStep::Pop3Server || step == WizardStep::SmtpServer);
         ::CheckDlgButton(Handle(), IDC_MBOXWIZ_DELETE,
                          shown.deleteMail ? BST_CHECKED : BST_UNCHECKED);
 
@@ -147,6 +178,7 @@ private:
     MailboxEditData* data_;
     MailboxWork work_;
     MailboxWizardSteps steps_;
+    SecurityFields security_;
 };
 
 } // namespace

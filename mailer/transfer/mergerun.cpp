@@ -6,6 +6,8 @@
 #include "mailer/transfer/logic/mergeprep.h"
 #include "mailer/transfer/logic/smtpstatus.h"
 #include "mailer/transfer/logic/ternsink.h"
+#include "mailer/transfer/certtrust.h"
+#include "mailer/transfer/sessionsecurity.h"
 
 namespace lx {
 namespace {
@@ -105,6 +107,7 @@ bool MailMergeRun::Start(const MergeRequest& request, const std::string& spoolPa
         return false;
     }
     session_ = session;
+    ApplySmtpSecurity(session_, settings);
     TERNSMTPSendMail(session_, settings.server.c_str());
     return true;
 }
@@ -184,6 +187,8 @@ void MailMergeRun::OnStatus(int code, LPARAM value) {
         }
     }
     if (a.statusKey) view_.ConnectionStatus(Text(a.statusKey));
+    if (code == TERN_SMTP_INSECURE && OffersTrust(reinterpret_cast<const char*>(value)))
+        view_.CertificateRefused(reinterpret_cast<const char*>(value));
     if (a.sent) view_.SentSuccessfully(++sent_);
     if (a.progress && value)
         view_.DataSent(reinterpret_cast<const char*>(value) + std::string("%"));

@@ -39,6 +39,9 @@ public:
     virtual void DataSent(const std::string& percent) = 0;
     virtual void SentSuccessfully(int count) = 0;
     virtual void Finished() = 0; // the session has ended and is closed
+    // The server's certificate was refused, and the refusal offers to trust it (certtrust.h);
+    // a view with nobody to ask lets it be.
+    virtual void CertificateRefused(const std::string& refusal) {}
 };
 
 class MailMergeRun {

@@ -4,6 +4,7 @@
 #include "common/catalog/textformat.h"
 #include "common/clock/localtime.h"
 #include "common/settings/install_path.h"
+#include "common/settings/mailbox_keys.h"
 #include "common/settings/registry_win32.h"
 #include "common/settings/scramble.h"
 #include "common/win/dialog.h"
@@ -12,7 +13,9 @@
 #include "mailer/transfer/logic/filterfile.h"
 #include "mailer/transfer/logic/pop3stat_rules.h"
 #include "mailer/transfer/logic/transfermarks.h"
+#include "mailer/transfer/certtrust.h"
 #include "mailer/transfer/pop3pass.h"
+#include "mailer/transfer/sessionsecurity.h"
 #include "mailer/transfer/store/pop3scan.h"
 #include "mailer/ui/logic/cmdplug.h"
 #include "mailer/ui/logic/mailfold_rules.h"
@@ -32,6 +35,9 @@ constexpr WPARAM kLogLimit = 4 * 1024 * 1024;
 constexpr ULONGLONG kAnswerSliceMillis = 50;
 // The reading thread wakes the dialog when it is done; this bounds the wait should a wake be missed.
 constexpr DWORD kReadPollMillis = 100;
+// Posted once a refused certificate may be trusted: the question waits until the status that
+// brought the refusal has been handled.
+constexpr UINT kTrustMessage = WM_USER + 64;
 
 // What the current mailbox's registry values say.
 struct MailboxValues {
@@ -42,6 +48,7 @@ struct MailboxValues {
     std::int32_t apop = 0;
     char defaultFolder[17] = "";
     std::int32_t defaultFolderNum = 0;
+    ServerSecurity security;
 };
 
 class Pop3StatDialog : public Dialog {
@@ -59,6 +66,10 @@ public:
         });
         Map().On(kPop3StatusMessage, [this](WPARAM code, LPARAM value) -> LRESULT {
             OnStatus(static_cast<int>(code), value);
+            return 0;
+        });
+        Map().On(kTrustMessage, [this](WPARAM, LPARAM) -> LRESULT {
+            OfferTrust();
             return 0;
         });
         Map().On(WM_TIMER, [this](WPARAM id, LPARAM) -> LRESULT {
@@ -131,6 +142,13 @@ private:
         // server that stops answering would otherwise keep the dialog waiting for ever.
         if (!data_->automatic)
             ::SetTimer(Handle(), kPop3WatchdogTimer, data_->watchdogMillis, nullptr);
+        trust_.question.catalog = data_->catalog;
+        trust_.question.registryKey = data_->registryKey.c_str();
+        trust_.question.server = MailServer::Pop3;
+        trust_.question.serverName = mailbox.server;
+        trust_.question.pinned = !mailbox.security.pin.empty();
+        trust_.question.automatic = data_->automatic;
+        ApplyPop3Security(connection_, mailbox.security);
         TERNPOP3PullMail(connection_, mailbox.server, mailbox.user, mailbox.password,
                          mailbox.deleteMail ? TERN_POP3_DELETE_WHEN_STORED : 0,
                          mailbox.apop ? 1 : 0);
@@ -143,11 +161,15 @@ private:
         reg.ReadString(kRegServer, m->server, sizeof m->server);
         reg.ReadString(kRegUser, m->user, sizeof m->user);
         reg.ReadString(kRegPassword, m->password, sizeof m->password);
-        Unscramble(m->password);
+        // A password longer than a record holds is scrambled whole.
+        std::string plain = PlainWhole(m->password);
+        lstrcpynA(m->password, plain.c_str(), sizeof m->password);
+        if (!plain.empty()) ::SecureZeroMemory(&plain[0], plain.size());
         reg.ReadDword(kRegDelMail, m->deleteMail);
         reg.ReadDword(kRegApop, m->apop);
         reg.ReadString(kRegDefFolder, m->defaultFolder, sizeof m->defaultFolder);
         reg.ReadDword(kRegDefFolderNum, m->defaultFolderNum);
+        m->security = ReadCurrentSecurity(reg, MailServer::Pop3);
         return true;
     }
 
@@ -168,6 +190,13 @@ private:
         case StatusStep::ServerSaid:
             Log(Text(action.logKey));
             Log(text ? ServerReplyLine(text) : Text(kKeyNoReason));
+            // An automatic run only says why nobody is asked.
+            if (code == TERN_POP3_INSECURE && trust_.Keep(text)) {
+                if (data_->automatic)
+                    OfferTrust();
+                else
+                    ::PostMessageA(Handle(), kTrustMessage, 0, 0);
+            }
             break;
         case StatusStep::Empty:
             SetField(IDC_POP3STAT_TOTAL, "0");
@@ -314,6 +343,13 @@ private:
         }
     }
 
+    // The server's certificate was refused, and trusting it for this mailbox would mend that.
+    void OfferTrust() {
+        const std::string line = trust_.Ask(Handle());
+        if (!line.empty()) Log(line);
+        FlushLog();
+    }
+
     // The automatic run gave no sign of life for a whole period: it ends like a finished run.
     void OnWatchdog() {
         if (scanning_) return; // storing what came is the run's sign of life
@@ -451,6 +487,7 @@ private:
     std::string percent_ = kNoPercentage; // the connection's latest figure, shown or not
     ULONGLONG lastFiguresShown_ = 0;
     bool spoolStored_ = false; // the spool of this run has gone through the scan
+    PendingTrust trust_;       // a refused certificate the user may yet trust
     bool closing_ = false;
     bool closeAsked_ = false; // the user closed the dialog while the scan ran
     bool quitSeen_ = false;   // WM_QUIT came during the scan (and was posted again)

@@ -8,6 +8,8 @@
 #include "common/win/handles.h"
 #include "common/win/uiseam.h"
 #include "mailer/res/resource.h"
+#include "mailer/transfer/certtrust.h"
+#include "mailer/transfer/logic/mboxedit_rules.h"
 #include "mailer/transfer/logic/transfermarks.h"
 #include "mailer/transfer/maillett.h"
 #include "mailer/transfer/mergerun.h"
@@ -18,6 +20,8 @@ namespace {
 
 constexpr int kPathChars = 255;    // a path the preparer takes
 constexpr int kSubjectChars = 255; // the longest subject the preparer takes
+// Posted once a refused certificate may be trusted, after the status that brought the refusal.
+constexpr UINT kTrustMessage = WM_USER + 67;
 
 // The fields a user fills in; read-only while a run is on.
 constexpr int kInputs[] = {IDC_SENDMMF_ADDRESSFILE,  IDC_SENDMMF_BROWSEADDRESS,
@@ -32,6 +36,10 @@ public:
           mark_(data->marks ? &data->marks->sending : nullptr) {
         Map().On(WM_LX_MERGE_STATUS, [this](WPARAM code, LPARAM value) -> LRESULT {
             run_.OnStatus(static_cast<int>(code), value);
+            return 0;
+        });
+        Map().On(kTrustMessage, [this](WPARAM, LPARAM) -> LRESULT {
+            OfferTrust();
             return 0;
         });
         Map().On(WM_HELP, [this](WPARAM, LPARAM) -> LRESULT {
@@ -86,11 +94,17 @@ private:
         request.subject = Field(IDC_SENDMMF_SUBJECT);
         request.attachment = Field(IDC_SENDMMF_ATTACHMENT);
         Win32SettingsRegistry registry(data_->registryKey);
-        const SendingSettings settings = ReadSendingSettings(registry);
+        SendingSettings settings = ReadSendingSettings(registry);
+        trust_.question.catalog = data_->catalog;
+        trust_.question.registryKey = data_->registryKey;
+        trust_.question.server = MailServer::Smtp;
+        trust_.question.serverName = settings.server;
+        trust_.question.pinned = !settings.security.pin.empty();
         data_->log.clear();
         EnableInputs(false);
         const bool started = run_.Start(request, InstallFile(data_->installPath, kSmtpSpoolFile),
                                         settings, Handle(), WM_LX_MERGE_STATUS);
+        WipeText(settings.password);
         data_->prepared = run_.Prepared();
         if (!started) EnableInputs(true);
     }
@@ -130,6 +144,15 @@ private:
         Show(IDC_SENDMMF_SENTCOUNT, std::to_string(count));
     }
     void Finished() override { EnableInputs(true); }
+    void CertificateRefused(const std::string& refusal) override {
+        if (trust_.Keep(refusal.c_str())) ::PostMessageA(Handle(), kTrustMessage, 0, 0);
+    }
+
+    // The server's certificate was refused, and trusting it for this mailbox would mend that.
+    void OfferTrust() {
+        const std::string line = trust_.Ask(Handle());
+        if (!line.empty()) Log(line);
+    }
 
     // A long line (a server's reply) can be scrolled to sideways.
     void WidenLog(HWND list, const std::string& line) {
@@ -149,6 +172,7 @@ private:
     MailMergeRun run_;
     TransferMarkHeld mark_;
     int logWidth_ = 0;
+    PendingTrust trust_; // a refused certificate the user may yet trust
 };
 
 } // namespace

@@ -6,6 +6,22 @@ namespace lx::net {
 namespace {
 
 const char kPrefix[] = "Securing the connection failed: ";
+// What ends a reason that names the certificate the user may choose to trust.
+const char kFingerprintIs[] = "; its SHA-256 fingerprint is ";
+
+// Certificate faults a pinned certificate stands in for: an issuer not trusted here, a chain
+// that ends short of an authority, a name other than the server's.
+bool pinMends(std::uint32_t code) {
+    switch (code) {
+    case 0x800B0109:
+    case 0x80090325:
+    case 0x800B0112:
+    case 0x800B010A:
+    case 0x800B010F:
+    case 0x80090322: return true;
+    default: return false;
+    }
+}
 
 struct Reason {
     std::uint32_t code;
@@ -77,10 +93,15 @@ std::uint32_t chainTrustError(std::uint32_t trustStatus) {
 }
 
 std::string pinMismatchText(const Sha256Digest& actual) {
-    return kPrefix +
-           std::string("the server's certificate is not the pinned one; its SHA-256 "
-                       "fingerprint is ") +
-           fingerprintText(actual);
+    return kPrefix + std::string("the server's certificate is not the pinned one") +
+           kFingerprintIs + fingerprintText(actual);
+}
+
+std::string certificateFailureText(std::uint32_t code, const std::string& server,
+                                   const Sha256Digest& certificate) {
+    std::string text = tlsFailureText(code, server);
+    if (pinMends(code)) text += kFingerprintIs + fingerprintText(certificate);
+    return text;
 }
 
 std::string tlsFailureText(const char* reason) { return kPrefix + std::string(reason); }

@@ -18,6 +18,12 @@ std::string tlsFailureText(std::uint32_t code, const std::string& server);
 std::uint32_t chainTrustError(std::uint32_t trustStatus);
 // The server's certificate is not the pinned one.
 std::string pinMismatchText(const Sha256Digest& actual);
+// A certificate check that failed (code as for tlsFailureText). Where the user may sensibly
+// choose to trust this very certificate instead (its issuer is not trusted here, or it is made
+// out for another name), the reason ends as the pin mismatch's does, with the certificate's
+// SHA-256 fingerprint; not for faults a pin would not mend (expired, revoked, bad signature).
+std::string certificateFailureText(std::uint32_t code, const std::string& server,
+                                   const Sha256Digest& certificate);
 // A reason of the library's own (the server hung up, sent no certificate, ...).
 std::string tlsFailureText(const char* reason);
 

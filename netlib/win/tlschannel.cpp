@@ -142,10 +142,10 @@ bool TlsChannel::verifyServer() {
     if (QueryContextAttributesA(&ctx_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &raw) != SEC_E_OK || !raw)
         return fail(tlsFailureText("the server sent no certificate"));
     const CertContext cert(raw);
+    const Sha256Digest d = sha256(raw->pbCertEncoded, raw->cbCertEncoded);
     if (pinned_) {
         // The pinned certificate stands in for the chain and the host name (a server with a
         // certificate of its own making), but not for its validity dates.
-        const Sha256Digest d = sha256(raw->pbCertEncoded, raw->cbCertEncoded);
         if (d != pin_) return fail(pinMismatchText(d));
         if (CertVerifyTimeValidity(nullptr, raw->pCertInfo) != 0)
             return fail(static_cast<SECURITY_STATUS>(CERT_E_EXPIRED));
@@ -166,7 +166,7 @@ bool TlsChannel::verifyServer() {
     // that reaches no trusted authority pass on some systems (Wine's), and puts a wrong host
     // name before an untrusted issuer.
     if (const std::uint32_t e = chainTrustError(rawChain->TrustStatus.dwErrorStatus))
-        return fail(static_cast<SECURITY_STATUS>(e));
+        return fail(certificateFailureText(e, server_, d));
     SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
     ssl.cbSize = sizeof ssl;
     ssl.dwAuthType = AUTHTYPE_SERVER;
@@ -178,7 +178,7 @@ bool TlsChannel::verifyServer() {
     status.cbSize = sizeof status;
     if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, rawChain, &policy, &status))
         return fail(static_cast<SECURITY_STATUS>(HRESULT_FROM_WIN32(GetLastError())));
-    if (status.dwError != 0) return fail(static_cast<SECURITY_STATUS>(status.dwError));
+    if (status.dwError != 0) return fail(certificateFailureText(status.dwError, server_, d));
     return true;
 }
 

@@ -72,6 +72,88 @@ TEST(MailboxEditRules, SixteenCharacterPasswordFillsTheFieldWithoutOverflow) {
     EXPECT_EQ("0123456789abcdef", lx::WorkFromRecord(record).password);
 }
 
+// The record keeps the first 16 characters; the whole goes beside it (mailbox_keys_test).
+TEST(MailboxEditRules, LongPasswordFillsTheRecordWithItsFirstSixteen) {
+    lx::MailboxWork work = GoodWork();
+    work.password = "0123456789abcdef-and-more-of-an-app-password";
+    const lx::MailboxRecord record = lx::RecordFromWork(work, lx::MailboxRecord{});
+    EXPECT_EQ('\0', record.password[16]);
+    EXPECT_EQ(0, record.deleteMail);
+    EXPECT_EQ("0123456789abcdef", lx::WorkFromRecord(record).password);
+}
+
+TEST(MailboxEditRules, SecurityGoesIntoTheSpareBytesAndNothingChosenLeavesThemAlone) {
+    lx::MailboxRecord old = lx::RecordFromWork(GoodWork(), lx::MailboxRecord{});
+    for (std::size_t i = 0; i < sizeof old.unused; ++i)
+        old.unused[i] = static_cast<std::uint8_t>(0xA0 + i); // an older program's leftovers
+    const lx::MailboxWork unchanged = lx::WorkFromRecord(old);
+    EXPECT_EQ(unchanged.security, lx::MailboxSecurity{});
+    const lx::MailboxRecord again = lx::RecordFromWork(unchanged, old);
+    EXPECT_EQ(0, std::memcmp(&again, &old, sizeof old));
+
+    lx::MailboxWork secured = unchanged;
+    secured.security = {lx::MailSecurity::Tls, lx::MailSecurity::StartTls, 0, 2525, true};
+    const lx::MailboxRecord stored = lx::RecordFromWork(secured, old);
+    EXPECT_EQ(lx::WorkFromRecord(stored).security, secured.security);
+    EXPECT_EQ(0, std::memcmp(stored.name, old.name, 367)); // every other field as it was
+}
+
+TEST(MailboxEditRules, PortFieldFollowsTheSecurityChoice) {
+    using lx::MailSecurity;
+    using lx::MailServer;
+    struct Case {
+        MailServer server;
+        const char* typed;
+        MailSecurity security;
+        bool valid;
+        int kept; // 0: the usual port
+    };
+    const Case cases[] = {
+        {MailServer::Pop3, "110", MailSecurity::None, true, 0},
+        {MailServer::Pop3, "110", MailSecurity::StartTls, true, 0},
+        {MailServer::Pop3, "995", MailSecurity::Tls, true, 0},
+        {MailServer::Pop3, "110", MailSecurity::Tls, true, 110}, // TLS on 110: the user's own
+        {MailServer::Smtp, "25", MailSecurity::None, true, 0},
+        {MailServer::Smtp, "587", MailSecurity::StartTls, true, 0},
+        {MailServer::Smtp, "465", MailSecurity::Tls, true, 0},
+        {MailServer::Smtp, "2525", MailSecurity::None, true, 2525},
+        {MailServer::Smtp, "", MailSecurity::Tls, true, 0},
+        {MailServer::Smtp, "65535", MailSecurity::None, true, 65535},
+        {MailServer::Smtp, "0", MailSecurity::None, false, 0},
+        {MailServer::Smtp, "65536", MailSecurity::None, false, 0},
+        {MailServer::Smtp, "25a", MailSecurity::None, false, 0},
+        {MailServer::Smtp, "-25", MailSecurity::None, false, 0},
+        {MailServer::Smtp, "0000025", MailSecurity::None, false, 0},
+    };
+    for (const Case& c : cases) {
+        std::uint16_t port = 7;
+        EXPECT_EQ(lx::PortFromField(c.typed, c.server, c.security, port), c.valid) << c.typed;
+        if (c.valid) EXPECT_EQ(port, c.kept) << c.typed;
+    }
+    EXPECT_EQ(lx::PortFieldText({}, MailServer::Pop3), "110");
+    EXPECT_EQ(
+        lx::PortFieldText({MailSecurity::None, MailSecurity::Tls, 0, 0, false}, MailServer::Smtp),
+        "465");
+    EXPECT_EQ(lx::PortFieldText({MailSecurity::None, MailSecurity::Tls, 0, 2465, false},
+                                MailServer::Smtp),
+              "2465");
+    struct Change {
+        const char* shown;
+        MailSecurity before, after;
+        const char* now;
+    };
+    const Change changes[] = {
+        {"25", MailSecurity::None, MailSecurity::Tls, "465"},
+        {"465", MailSecurity::Tls, MailSecurity::StartTls, "587"},
+        {"", MailSecurity::None, MailSecurity::StartTls, "587"},
+        {"2525", MailSecurity::None, MailSecurity::Tls, "2525"}, // the user's own stays
+        {"465", MailSecurity::None, MailSecurity::Tls, "465"},
+    };
+    for (const Change& c : changes)
+        EXPECT_EQ(lx::PortFieldAfterChoice(c.shown, MailServer::Smtp, c.before, c.after), c.now)
+            << c.shown;
+}
+
 TEST(MailboxEditRules, EmptyNameIsStoredAsNoName) {
     lx::MailboxWork work = GoodWork();
     work.name.clear();
@@ -127,7 +209,11 @@ INSTANTIATE_TEST_SUITE_P(
                   lx::WorkRefusal::FieldTooLong},
         CheckCase{"password of 16", lx::MailboxField::Password, std::string(16, 'p'), 2,
                   lx::WorkRefusal::None},
-        CheckCase{"password of 17", lx::MailboxField::Password, std::string(17, 'p'), 2,
+        CheckCase{"password of 17, kept beside the record", lx::MailboxField::Password,
+                  std::string(17, 'p'), 2, lx::WorkRefusal::None},
+        CheckCase{"password of 127", lx::MailboxField::Password, std::string(127, 'p'), 2,
+                  lx::WorkRefusal::None},
+        CheckCase{"password of 128", lx::MailboxField::Password, std::string(128, 'p'), 2,
                   lx::WorkRefusal::FieldTooLong},
         CheckCase{"accented password", lx::MailboxField::Password, "caf\xE9", 2,
                   lx::WorkRefusal::PasswordNotPlain}),

@@ -131,8 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   lx::WorkRefusal::FieldTooLong},
                       RefusalCase{"user64", WizardStep::User, Text(std::string(64, 'u')),
                                   lx::WorkRefusal::FieldTooLong},
-                      RefusalCase{"password17", WizardStep::Password,
-                                  Password(std::string(17, 'p')), lx::WorkRefusal::FieldTooLong},
+                      RefusalCase{"password128", WizardStep::Password,
+                                  Password(std::string(128, 'p')), lx::WorkRefusal::FieldTooLong},
                       RefusalCase{"accented", WizardStep::Password,
                                   Password("\xFC"
                                            "ber"),

@@ -87,6 +87,31 @@ TEST(TlsText, NamesTheReasonAndTheServer) {
               std::string::npos);
 }
 
+// The certificate is named only where trusting it would be a remedy the user may choose.
+TEST(TlsText, CertificateFaultsAPinMendsNameTheFingerprint) {
+    struct Case {
+        std::uint32_t code;
+        bool named;
+    };
+    const Case cases[] = {
+        {0x800B0109, true},  {0x80090325, true},  {0x800B0112, true},  {0x800B010A, true},
+        {0x800B010F, true},  {0x80090322, true},  {0x800B0101, false}, {0x80090328, false},
+        {0x800B010C, false}, {0x80096004, false}, {0x800B0111, false}, {0x800B0110, false},
+    };
+    const Sha256Digest cert = sha256("certificate");
+    const std::string suffix = "; its SHA-256 fingerprint is " + fingerprintText(cert);
+    for (const Case& c : cases) {
+        const std::string t = certificateFailureText(c.code, "h", cert);
+        EXPECT_EQ(t.rfind(tlsFailureText(c.code, "h"), 0), 0u) << t;
+        EXPECT_EQ(t.size() > suffix.size() &&
+                      t.compare(t.size() - suffix.size(), suffix.size(), suffix) == 0,
+                  c.named)
+            << t;
+    }
+    const std::string mismatch = pinMismatchText(cert);
+    EXPECT_EQ(mismatch.compare(mismatch.size() - suffix.size(), suffix.size(), suffix), 0);
+}
+
 TEST(TlsText, ChainFaultsWorstFirstAndUncheckedRevocationIgnored) {
     struct Case {
         std::uint32_t status, code;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/settings/fixed_text.h"
+#include "common/settings/mailbox_keys.h"
 #include "common/settings/mailbox_record.h"
 #include "common/settings/registry_win32.h"
 #include "common/win/handles.h"
@@ -170,3 +171,31 @@ TEST(Win32Registry, MailtoHandlerHoldsTheInstallPath) {
               ERROR_SUCCESS);
     EXPECT_STREQ(buf, "D:\\APPS\\LORVEX\\Lorvex.Exe %1");
 }
+
+namespace {
+
+// A mailbox's own key sits under Mailboxes, one key per name whatever the name holds, is made
+// only when something is kept, and goes whole.
+TEST(Win32Registry, MailboxKeysAreMadeOnlyToKeepSomethingAndGoWhole) {
+    ScratchKey scratch(HKEY_CURRENT_USER, "Software\\Quorbit\\LorvexTest");
+    Win32SettingsRegistry reg(scratch.Path());
+    EXPECT_EQ(reg.OpenMailboxKey("Home", false), nullptr);
+    const std::string pin(95, 'A');
+    ASSERT_TRUE(WriteMailboxPin(reg, "Home\\Work", MailServer::Pop3, pin));
+    lx::RegKey raw;
+    EXPECT_TRUE(raw.Open(HKEY_CURRENT_USER,
+                         (std::string(scratch.Path()) + "\\Mailboxes\\Home%5CWork").c_str(),
+                         KEY_READ));
+    raw.Reset();
+    EXPECT_EQ(ReadMailboxPin(reg, "Home\\Work", MailServer::Pop3), pin);
+    EXPECT_EQ(ReadMailboxPin(reg, "Home", MailServer::Pop3), "");
+    EXPECT_EQ(reg.OpenMailboxKey("Home", false), nullptr) << "reading made no key";
+    ASSERT_TRUE(RenameMailboxKey(reg, "Home\\Work", "Work"));
+    EXPECT_EQ(ReadMailboxPin(reg, "Work", MailServer::Pop3), pin);
+    EXPECT_EQ(reg.OpenMailboxKey("Home\\Work", false), nullptr);
+    ASSERT_TRUE(ForgetMailboxKey(reg, "Work"));
+    EXPECT_EQ(reg.OpenMailboxKey("Work", false), nullptr);
+    EXPECT_TRUE(ForgetMailboxKey(reg, "Work")) << "a key already gone is gone";
+}
+
+} // namespace

@@ -1,8 +1,10 @@
-"""The secured SMTP test peer: aiosmtpd on ADDRESS:587 that offers STARTTLS and, once secured,
-requires AUTH (PLAIN or LOGIN) with one user's name and password before it takes mail. Messages
-are stored like smtpsink.py stores them.
+"""The secured SMTP test peers: aiosmtpd on ADDRESS:587 that offers STARTTLS and, once secured,
+requires AUTH (PLAIN or LOGIN) with one user's name and password before it takes mail; the same
+with TLS from the first byte on ADDRESS:465; and for every OTHER:OTHERCERT:OTHERKEY a server with
+TLS from the first byte on OTHER:465 presenting that certificate (for the certificate checks; it
+asks for no login). Messages are stored like smtpsink.py stores them.
 
-usage: securesink.py ADDRESS CERT KEY USER PASSWORD FOLDER
+usage: securesink.py ADDRESS CERT KEY USER PASSWORD FOLDER [OTHER:OTHERCERT:OTHERKEY ...]
 """
 import os
 import ssl
@@ -23,15 +25,34 @@ def authenticator(user, password):
     return check
 
 
+def server_context(cert, key):
+    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    context.load_cert_chain(cert, key)
+    return context
+
+
 def main():
     address, cert, key, user, password, folder = sys.argv[1:7]
     os.makedirs(folder, exist_ok=True)
-    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    context.load_cert_chain(cert, key)
-    serve(Controller(Sink(folder), hostname=address, port=587, decode_data=False,
-                     data_size_limit=0, tls_context=context, require_starttls=True,
-                     auth_required=True, auth_require_tls=True,
-                     authenticator=authenticator(user, password)))
+    context = server_context(cert, key)
+    sink = Sink(folder)
+    controllers = [
+        Controller(sink, hostname=address, port=587, decode_data=False,
+                   data_size_limit=0, tls_context=context, require_starttls=True,
+                   auth_required=True, auth_require_tls=True,
+                   authenticator=authenticator(user, password)),
+        # Already secured from the first byte: the login needs no STARTTLS first.
+        Controller(sink, hostname=address, port=465, decode_data=False,
+                   data_size_limit=0, ssl_context=context,
+                   auth_required=True, auth_require_tls=False,
+                   authenticator=authenticator(user, password)),
+    ]
+    for other in sys.argv[7:]:
+        other_address, other_cert, other_key = other.split(":")
+        controllers.append(Controller(sink, hostname=other_address, port=465, decode_data=False,
+                                      data_size_limit=0,
+                                      ssl_context=server_context(other_cert, other_key)))
+    serve(*controllers)
 
 
 if __name__ == "__main__":

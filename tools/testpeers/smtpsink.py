@@ -39,14 +39,16 @@ class Sink:
         return "250 Message accepted for delivery"
 
 
-def serve(controller):
-    """Runs the server until SIGTERM."""
-    controller.start()
+def serve(*controllers):
+    """Runs the servers until SIGTERM."""
+    for controller in controllers:
+        controller.start()
     stop = asyncio.new_event_loop()
     signal.signal(signal.SIGTERM, lambda *_: stop.call_soon_threadsafe(stop.stop))
     print("ready", flush=True)
     stop.run_forever()
-    controller.stop()
+    for controller in controllers:
+        controller.stop()
 
 
 def main():

@@ -7,7 +7,10 @@
 #   127.0.0.43  certificate for mail.other.test
 # and the secured mail servers, with the good certificate (user joe, password "secret"):
 #   127.0.0.44:110  Dovecot POP3 with STLS, logins only once secured; :995 TLS from the first byte
-#   127.0.0.45:587  aiosmtpd with STARTTLS, AUTH required once secured; mail kept in STATE/smtp
+#   127.0.0.45:587  aiosmtpd with STARTTLS, AUTH required once secured; mail kept in STATE/smtp;
+#             :465  the same with TLS from the first byte
+#   127.0.0.42:465, 127.0.0.43:465  aiosmtpd with TLS from the first byte and the expired and the
+#                   other host's certificate
 # usage: tlspeers.sh start|stop STATE_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,14 +29,16 @@ stop_all() {
 case "$cmd" in
   start)
     stop_all
-    ports_free '^127\\.0\\.0\\.(4[123]:10465|44:(110|995)|45:587)$' \
+    ports_free '^127\\.0\\.0\\.(4[123]:10465|44:(110|995)|45:(587|465)|4[23]:465)$' \
       "stop those servers (tools/testpeers/tlspeers.sh stop THEIR_STATE_DIR) and start again" || exit 1
     rm -rf "$state"/*.pem "$state"/*.key "$state"/*.der "$state/smtp"
     mkdir -p "$state/smtp"
     "$lx_servers_py" "$here/tlscerts.py" "$state"
     start_dovecot "$state" 127.0.0.44 lx-netlib-pop3s joe secret "$here/dovecot-tls.conf.in" || exit 1
     setsid "$lx_servers_py" "$here/securesink.py" 127.0.0.45 "$state/good.pem" "$state/good.key" \
-      joe secret "$state/smtp" </dev/null > "$state/securesink.log" 2>&1 &
+      joe secret "$state/smtp" "127.0.0.42:$state/expired.pem:$state/expired.key" \
+      "127.0.0.43:$state/othername.pem:$state/othername.key" \
+      </dev/null > "$state/securesink.log" 2>&1 &
     echo $! > "$state/securesink.pid"
     for s in $servers; do
       file=${s%%:*} addr=${s#*:}
@@ -45,6 +50,9 @@ case "$cmd" in
     wait_port 127.0.0.44 110
     wait_port 127.0.0.44 995
     wait_port 127.0.0.45 587
+    wait_port 127.0.0.45 465
+    wait_port 127.0.0.42 465
+    wait_port 127.0.0.43 465
     ;;
   stop)
     stop_all

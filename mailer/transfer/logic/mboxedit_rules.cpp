@@ -3,6 +3,7 @@
 #include "common/schema/schema.h"
 #include "common/settings/fixed_text.h"
 #include "common/settings/scramble.h"
+#include "common/settings/settings_registry.h"
 #include "mailer/transfer/logic/mboxlist_rules.h"
 
 #include <cctype>
@@ -27,7 +28,8 @@ std::size_t MailboxFieldLimit(MailboxField field) {
     case MailboxField::SmtpServer: return sizeof r.smtpServer - 1;
     case MailboxField::Address: return sizeof r.address - 1;
     case MailboxField::User: return sizeof r.user - 1;
-    case MailboxField::Password: return kScrambleMaxChars;
+    // As much as the current mailbox's password value is read into.
+    case MailboxField::Password: return kRegPasswordSize - 1;
     }
     return 0;
 }
@@ -65,6 +67,7 @@ MailboxWork WorkFromRecord(const MailboxRecord& record) {
     work.apop = record.apop == 1;
     work.defaultFolder = TextOf(record.defaultFolder);
     work.defaultFolderNum = record.defaultFolderNum;
+    work.security = ReadMailboxSecurity(record);
     return work;
 }
 
@@ -111,7 +114,36 @@ MailboxRecord RecordFromWork(const MailboxWork& work, const MailboxRecord& base)
     record.apop = work.apop ? 1 : 0;
     CopyText(record.defaultFolder, work.defaultFolder.c_str());
     record.defaultFolderNum = static_cast<std::int32_t>(work.defaultFolderNum);
+    WriteMailboxSecurity(record, work.security);
     return record;
+}
+
+std::string PortFieldText(const MailboxSecurity& security, MailServer server) {
+    return std::to_string(ServerPort(security, server));
+}
+
+bool PortFromField(const std::string& text, MailServer server, MailSecurity security,
+                   std::uint16_t& port) {
+    if (text.empty()) {
+        port = 0;
+        return true;
+    }
+    if (text.size() > 5) return false;
+    long value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value < 1 || value > 65535) return false;
+    port = value == UsualPort(server, security) ? 0 : static_cast<std::uint16_t>(value);
+    return true;
+}
+
+std::string PortFieldAfterChoice(const std::string& shown, MailServer server, MailSecurity before,
+                                 MailSecurity after) {
+    if (shown.empty() || shown == std::to_string(UsualPort(server, before)))
+        return std::to_string(UsualPort(server, after));
+    return shown;
 }
 
 std::string FolderEntryText(const std::string& folder, long folderNum) {

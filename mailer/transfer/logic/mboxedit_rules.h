@@ -3,6 +3,7 @@
 // the entries of the "Default Folder" list. Portable.
 #pragma once
 #include "common/settings/mailbox_record.h"
+#include "common/settings/mailbox_security.h"
 
 #include <cstddef>
 #include <string>
@@ -22,9 +23,11 @@ struct MailboxWork {
     bool apop = false;
     std::string defaultFolder;
     long defaultFolderNum = 0;
+    MailboxSecurity security; // kept in the record's spare bytes
 };
 
-// The text fields of a record, with the most characters each one holds.
+// The text fields of a record, with the most characters each one holds. The password may be
+// longer than the record's 16 characters: the whole is kept beside the record.
 enum class MailboxField { Name, Pop3Server, SmtpServer, Address, User, Password };
 std::size_t MailboxFieldLimit(MailboxField field);
 // The field's working copy.
@@ -47,6 +50,7 @@ enum class WorkRefusal {
     NameTaken,        // another mailbox has this name (ignoring case)
     PasswordNotPlain, // the password holds a character outside 1..127, which cannot be stored
     Unfinished,       // the wizard is not on its last step
+    PortNotValid,     // a port that is not a number from 1 to 65535
 };
 struct WorkCheck {
     WorkRefusal refusal = WorkRefusal::None;
@@ -83,6 +87,20 @@ FolderChoice FolderFromEntry(const std::string& entry, long inFolderNum);
 // The entry to select for the working default folder: the entry of that folder (by its exact
 // name, else ignoring case), else the first entry; -1 when there are no entries.
 int PickFolderEntry(const std::vector<std::string>& entries, const std::string& folder);
+
+// The security lists offer the choices in the order of their values: none, STLS (POP3) or
+// STARTTLS (SMTP), TLS from the first byte.
+constexpr int kSecurityChoices = 3;
+// The port field as an editor shows it: the record's port, or the usual one for the security.
+std::string PortFieldText(const MailboxSecurity& security, MailServer server);
+// The port to keep for what the port field holds: 0 (the usual one) when it is empty or holds the
+// usual port for the security; false when it is no port.
+bool PortFromField(const std::string& text, MailServer server, MailSecurity security,
+                   std::uint16_t& port);
+// The port field once the security choice has changed: it follows the choice while it showed
+// the usual port of the former one (or nothing); a port of the user's own stays.
+std::string PortFieldAfterChoice(const std::string& shown, MailServer server, MailSecurity before,
+                                 MailSecurity after);
 
 // Whether a password survives being stored scrambled: scrambling maps the codes 1..127 only.
 bool IsStorablePassword(const std::string& text);

@@ -1,5 +1,7 @@
 #include "mailer/transfer/logic/sendsettings.h"
 
+#include "common/settings/scramble.h"
+
 namespace lx {
 
 SendingSettings ReadSendingSettings(SettingsRegistry& registry) {
@@ -7,6 +9,12 @@ SendingSettings ReadSendingSettings(SettingsRegistry& registry) {
     s.keyExisted = registry.KeyExisted();
     s.address = ReadStringOr(registry, kRegAddress, kSendSettingSize, "");
     s.server = ReadStringOr(registry, kRegSmtpServer, kSendSettingSize, "");
+    s.security = ReadCurrentSecurity(registry, MailServer::Smtp);
+    s.login = ReadCurrentSmtpLogin(registry);
+    if (s.login) {
+        s.user = ReadStringOr(registry, kRegUser, kRegPasswordSize, "");
+        s.password = PlainWhole(ReadStringOr(registry, kRegPassword, kRegPasswordSize, ""));
+    }
     return s;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/settings/mailbox_keys.h"
 #include "common/settings/settings_registry.h"
 
 namespace lx {
@@ -14,6 +15,12 @@ struct SendingSettings {
     bool keyExisted = false;
     std::string address; // "Address"
     std::string server;  // "SMTPServer"
+    // How the server is reached, and the login (the mailbox's user and password, in plain text
+    // only while the session is being set up) when the mailbox asks for one.
+    ServerSecurity security;
+    bool login = false;
+    std::string user;
+    std::string password;
 };
 
 SendingSettings ReadSendingSettings(SettingsRegistry& registry);
