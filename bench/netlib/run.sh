@@ -107,7 +107,7 @@ tls_tables() {
   report "TERN32 under Wine" "$(median "${tern_pops[@]}")" "$p"
   echo "  (rounds: ${tern_pops[*]}); spool file the same as in clear text: $same"
 
-  [ -f "$state/TernSmtp.Txt" ] || "$py" "$here/reference.py" spool "$state/TernSmtp.Txt" "$count" "$size"
+  "$py" "$here/reference.py" spool "$state/TernSmtp.Txt" "$count" "$size"
   py_smtps=(); tern_smtps=()
   for _ in $(seq 1 "$rounds"); do
     rm -f "$tlspeers"/smtp/*

@@ -46,32 +46,41 @@ ports_free '^(127\\.0\\.0\\.40:(110|995)|127\\.0\\.0\\.41:25|(0\\.0\\.0\\.0|\\*|
   "the demo needs $pop3_addr:110, $pop3_addr:995 and $smtp_addr:25; stop what holds them and run make demo again" \
   || exit 1
 
+# DEMO_CHECK=1: instead of preparing and starting Lorvex, check that the network library reaches
+# the servers the way the mailbox asks for, with the servers insisting on it.
+check=${DEMO_CHECK:-0}
+[ "$check" = 0 ] || [ "$tls" != 0 ] || { echo "DEMO_CHECK needs the TLS demo" >&2; exit 2; }
+
 # Whether the servers insist on TLS: only when the program secures its connections.
 strict=yes
-grep -q TERNPOP3SetSecurity "$win/bin/Lorvex.exe" || strict=no
+[ "$check" != 0 ] || grep -q TERNPOP3SetSecurity "$win/bin/Lorvex.exe" || strict=no
 
 # A fresh try-out each time: a new store, mailbox file, filters and log; the program's files are
 # copied again only when they changed.
-bash "$root/tools/setup/install.sh" "$win" "$install" >/dev/null
-rm -f "$install/Lorvex.db" "$install/MAILBOXX.STP" "$install/LORVEX.FLT" "$install/Lorvex.Log"
-bash "$root/tools/setup/store.sh" "$install/Lorvex.db" >/dev/null
-bash "$root/tools/setup/odbc.sh" "$install/odbc" "$install/Lorvex.db"
-security=()
-[ "$tls" = 0 ] || security=(2 0 1 25) # POP3 over TLS on 995, SMTP with STARTTLS on 25
-ODBCSYSINI=$install/odbc ODBCINI=$install/odbc/odbc.ini \
-  "$native/tools/demo/lxdemosetup" "$install" "$demo/mailbox.reg" \
-  "$pop3_addr" "$smtp_addr" "$user" "$password" "${security[@]}"
+prepare_installation() {
+  bash "$root/tools/setup/install.sh" "$win" "$install" >/dev/null
+  rm -f "$install/Lorvex.db" "$install/MAILBOXX.STP" "$install/LORVEX.FLT" "$install/Lorvex.Log"
+  bash "$root/tools/setup/store.sh" "$install/Lorvex.db" >/dev/null
+  bash "$root/tools/setup/odbc.sh" "$install/odbc" "$install/Lorvex.db"
+  security=()
+  [ "$tls" = 0 ] || security=(2 0 1 25) # POP3 over TLS on 995, SMTP with STARTTLS on 25
+  ODBCSYSINI=$install/odbc ODBCINI=$install/odbc/odbc.ini \
+    "$native/tools/demo/lxdemosetup" "$install" "$demo/mailbox.reg" \
+    "$pop3_addr" "$smtp_addr" "$user" "$password" "${security[@]}"
 
-# Something to attach in the composer.
-mkdir -p "$install/Samples"
-printf 'Agenda for the Lorvex demo\r\n\r\n1. Retrieve the sample mail\r\n2. Write a message with an attachment and a signature\r\n3. Check its spelling and send it\r\n' \
-  >"$install/Samples/Agenda.txt"
-# Addresses to import (one with an apostrophe, one with quotes and a comma in its note) and a
-# letter for the mail merge.
-printf 'Name,Email Address,Notes\r\n"Grace Hopper","grace@navy.example","Compilers"\r\n"Linus O'"'"'Connor","linus@kernel.example","Says ""hi"", often"\r\n"Margaret Hamilton","margaret@apollo.example","Flight software"\r\n' \
-  >"$install/Samples/Contacts.csv"
-printf 'Dear pioneer,\r\n\r\nyou are invited to the Lorvex launch on Friday at 10 in Room 4.\r\nThe agenda is attached.\r\n\r\nAda\r\n' \
-  >"$install/Samples/Invitation.txt"
+  # Something to attach in the composer.
+  mkdir -p "$install/Samples"
+  printf 'Agenda for the Lorvex demo\r\n\r\n1. Retrieve the sample mail\r\n2. Write a message with an attachment and a signature\r\n3. Check its spelling and send it\r\n' \
+    >"$install/Samples/Agenda.txt"
+  # Addresses to import (one with an apostrophe, one with quotes and a comma in its note) and a
+  # letter for the mail merge.
+  printf 'Name,Email Address,Notes\r\n"Grace Hopper","grace@navy.example","Compilers"\r\n"Linus O'"'"'Connor","linus@kernel.example","Says ""hi"", often"\r\n"Margaret Hamilton","margaret@apollo.example","Flight software"\r\n' \
+    >"$install/Samples/Contacts.csv"
+  printf 'Dear pioneer,\r\n\r\nyou are invited to the Lorvex launch on Friday at 10 in Room 4.\r\nThe agenda is attached.\r\n\r\nAda\r\n' \
+    >"$install/Samples/Invitation.txt"
+}
+[ "$check" != 0 ] || prepare_installation
+
 
 rm -rf "$servers"
 mkdir -p "$servers/smtp"
@@ -95,18 +104,14 @@ fi
 wait_port "$pop3_addr" 110
 wait_port "$smtp_addr" 25
 
-wine reg import "$demo/mailbox.reg" >/dev/null 2>&1
-
-# DEMO_CHECK=1: instead of starting Lorvex, check that the network library reaches the servers
-# the way the mailbox asks for.
-if [ "${DEMO_CHECK:-0}" = 1 ]; then
-  [ "$tls" != 0 ] || { echo "DEMO_CHECK needs the TLS demo" >&2; exit 2; }
+if [ "$check" != 0 ]; then
   eval "$(bash "$root/tools/setup/xvfb.sh" "$demo/xvfb")"
   status=0
   demo_check "$win" "$demo" "$pop3_addr" "$smtp_addr" "$user" "$password" || status=1
   [ -z "${LX_XVFB_PID:-}" ] || kill "$LX_XVFB_PID" 2>/dev/null || true
   exit $status
 fi
+wine reg import "$demo/mailbox.reg" >/dev/null 2>&1
 # That Wine session started without the display Lorvex gets: let it end before Lorvex starts,
 # or Lorvex joins it and finds no display to draw on.
 wineserver -w
