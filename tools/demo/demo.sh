@@ -108,6 +108,7 @@ if [ "$check" != 0 ]; then
   eval "$(bash "$root/tools/setup/xvfb.sh" "$demo/xvfb")"
   status=0
   demo_check "$win" "$demo" "$pop3_addr" "$smtp_addr" "$user" "$password" || status=1
+  wineserver -k 2>/dev/null || true # before its display goes
   [ -z "${LX_XVFB_PID:-}" ] || kill "$LX_XVFB_PID" 2>/dev/null || true
   exit $status
 fi
