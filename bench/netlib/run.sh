@@ -31,13 +31,13 @@ mkdir -p "$state"
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Hidden windows need a display under Wine: use the current one or a private Xvfb.
 . "$root/bench/winepeers.sh"
-bench_wine_peers "$state"
+parts=${BENCH_NET_PARTS:-clear tls}
+case " $parts " in *" clear "*) bench_wine_peers "$state" ;; *) bench_wine_peers "$state" none ;; esac
 peers=$bench_peers
 tlspeers=$state/tlspeers
-bash "$root/tools/testpeers/tlspeers.sh" start "$tlspeers"
+case " $parts " in *" tls "*) bash "$root/tools/testpeers/tlspeers.sh" start "$tlspeers" ;; esac
 trap 'bash "$root/tools/testpeers/tlspeers.sh" stop "$tlspeers" >/dev/null 2>&1 || true; bench_cleanup' EXIT
 wine cmd /c exit >/dev/null 2>&1 || true
-parts=${BENCH_NET_PARTS:-clear tls}
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 # Runs one contender; its "<seconds> <messages>" must name every message.
