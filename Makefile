@@ -58,6 +58,7 @@ run: install store wineprefix printer
 	@bash tools/setup/run.sh $(WIN64) $(INSTALL) $(BUILD)
 
 # A try-out with a mailbox of its own: local POP3 (sample mail) and SMTP servers, then Lorvex.
+# The servers speak TLS with a certificate the demo's Wine prefix trusts; DEMO_TLS=0: clear text.
 demo: win64
 	@bash tools/demo/demo.sh $(NATIVE) $(WIN64) $(BUILD)
 
@@ -71,7 +72,8 @@ bench-mime: win64 wineprefix
 	@bash bench/mime/run.sh $(WIN64)
 
 # Figures: 1,000 messages retrieved from Dovecot and sent to aiosmtpd, against poplib and smtplib,
-# a bare blocking Winsock client under the same Wine, and the sessions run natively.
+# a bare blocking Winsock client under the same Wine, and the sessions run natively; then POP3 over
+# TLS against poplib.POP3_SSL and SMTP with STARTTLS and AUTH against smtplib.
 bench-net: win64 wineprefix
 	@cmake --build $(WIN64) --target tern_bench floor_client -j $(JOBS)
 	@cmake --build $(NATIVE) --target native_bench -j $(JOBS)

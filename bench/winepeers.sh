@@ -1,13 +1,14 @@
 # Sourced by the benchmarks that time Wine programs against the loopback test servers.
-# bench_wine_peers STATE: a display (the current one or a private Xvfb), the test servers in
-# STATE/peers, one warm Wine server for the whole run; everything stops when the script exits.
+# bench_wine_peers STATE [PEERS]: a display (the current one or a private Xvfb), the test servers
+# in STATE/peers (unless PEERS is "none"), one warm Wine server for the whole run; everything
+# stops when the script exits.
 # Needs root (the project folder) and WINEPREFIX set.
 bench_wine_peers() {
   local state=$1
   bench_peers=$state/peers
   eval "$(bash "$root/tools/setup/xvfb.sh" "$state/xvfb")"
   trap bench_cleanup EXIT
-  bash "$root/tools/testpeers/peers.sh" start "$bench_peers"
+  [ "${2:-}" = none ] || bash "$root/tools/testpeers/peers.sh" start "$bench_peers"
   # One Wine server for the whole run, started before anything is timed.
   wineserver -p 600 || echo "a Wine server already runs for this prefix: the run shares it" >&2
 }

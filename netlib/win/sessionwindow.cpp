@@ -1,5 +1,6 @@
 #include "netlib/win/sessionwindow.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -93,15 +94,25 @@ void WinSessionPort::flush() {
 
 void WinSessionPort::drain() {
     draining_ = true;
-    while (!events_.empty()) {
-        const auto ev = events_.front();
-        events_.pop_front();
-        route(ev.first, ev.second);
+    while (!events_.empty() || owedSent_ > 0 || !held_.empty()) {
+        if (owedSent_ > 0) {
+            // One record carried several of the session's writes: each gets its completion.
+            --owedSent_;
+            toSession(TERN_STREAM_SENT, 0);
+        } else if (!events_.empty()) {
+            const auto ev = events_.front();
+            events_.pop_front();
+            route(ev.first, ev.second);
+        }
         // Once every waiting event has been handled, what the session wrote goes out, gathered
-        // into as few sends as the transfer buffer allows; the completions come back as events.
-        if (events_.empty() && pumpWanted_) {
-            pumpWanted_ = false;
-            if (TernStreamSocket* s = streamOf(socket_)) s->pumpNow();
+        // into as few records and sends as the transfer buffer allows; the completions come
+        // back as events.
+        if (events_.empty() && owedSent_ == 0) {
+            sealWrites();
+            if (pumpWanted_) {
+                pumpWanted_ = false;
+                if (TernStreamSocket* s = streamOf(socket_)) s->pumpNow();
+            }
         }
     }
     draining_ = false;
@@ -119,7 +130,10 @@ void WinSessionPort::closeSocket() {
     if (socket_) TERNCloseStream(socket_);
     socket_ = 0;
     events_.clear();
-    writeIsOwn_.clear();
+    writeCounts_.clear();
+    owedSent_ = 0;
+    held_.clear();
+    heldEnds_.clear();
     tls_.reset();
     secured_ = false;
     plain_.clear();
@@ -133,9 +147,12 @@ void WinSessionPort::route(int code, LPARAM value) {
     switch (code) {
     case TERN_STREAM_SENT:
     case TERN_STREAM_SENDFAIL: {
-        const bool own = !writeIsOwn_.empty() && writeIsOwn_.front();
-        if (!writeIsOwn_.empty()) writeIsOwn_.pop_front();
-        if (own && code == TERN_STREAM_SENT) return;
+        const int writes = writeCounts_.empty() ? 1 : writeCounts_.front();
+        if (!writeCounts_.empty()) writeCounts_.pop_front();
+        if (code == TERN_STREAM_SENT) {
+            if (writes == 0) return;
+            owedSent_ += writes - 1;
+        }
         break;
     }
     case TERN_STREAM_DATA:
@@ -166,7 +183,7 @@ bool WinSessionPort::startTls(const std::string& serverName) {
         tls_.reset();
         return false;
     }
-    return rawWrite(hello.data(), hello.size(), true);
+    return rawWrite(hello.data(), hello.size(), 0);
 }
 
 std::string WinSessionPort::tlsFailure() const {
@@ -188,7 +205,7 @@ void WinSessionPort::tlsReceived() {
     std::string out;
     if (!secured_) {
         const TlsChannel::Step step = tls_->handshake(raw.data(), len, out);
-        if (!out.empty()) rawWrite(out.data(), out.size(), true);
+        if (!out.empty()) rawWrite(out.data(), out.size(), 0);
         if (step == TlsChannel::Step::Failed) return tlsFailed(tls_->failure());
         if (step == TlsChannel::Step::More) return;
         secured_ = true;
@@ -200,7 +217,7 @@ void WinSessionPort::tlsReceived() {
     std::string plain;
     bool closed = false;
     const bool ok = tls_->decrypt(raw.data(), len, plain, out, closed);
-    if (!out.empty()) rawWrite(out.data(), out.size(), true);
+    if (!out.empty()) rawWrite(out.data(), out.size(), 0);
     if (!ok) return tlsFailed(tls_->failure());
     // The session reads chunks of the size it reads from a socket.
     const std::size_t chunk = ReplyBuffer::kCapacity;
@@ -211,15 +228,48 @@ void WinSessionPort::tlsReceived() {
 }
 
 bool WinSessionPort::write(const char* data, std::size_t len) {
-    if (!tls_) return rawWrite(data, len, false);
+    if (!tls_) return rawWrite(data, len, 1);
+    if (!secured_) return false;
+    if (draining_) {
+        // Held until the events in hand are handled: a message's short lines, each its own
+        // record, would cost a record's framing and an encryption call each.
+        held_.append(data, len);
+        heldEnds_.push_back(held_.size());
+        return true;
+    }
     std::string record;
-    if (!secured_ || !tls_->encrypt(data, len, record)) return false;
-    return rawWrite(record.data(), record.size(), false);
+    if (!tls_->encrypt(data, len, record)) return false;
+    return rawWrite(record.data(), record.size(), 1);
 }
 
-bool WinSessionPort::rawWrite(const char* data, std::size_t len, bool own) {
+void WinSessionPort::sealWrites() {
+    if (held_.empty()) return;
+    std::string record;
+    for (std::size_t at = 0; at < held_.size() && tls_;) {
+        const std::size_t len = std::min(tls_->maxWrite(), held_.size() - at);
+        record.clear();
+        if (!tls_->encrypt(held_.data() + at, len, record)) {
+            held_.clear();
+            heldEnds_.clear();
+            return tlsFailed(tls_->failure());
+        }
+        at += len;
+        // A write completes with the record that carries its last byte.
+        int writes = 0;
+        for (; !heldEnds_.empty() && heldEnds_.front() <= at; heldEnds_.pop_front()) ++writes;
+        if (!rawWrite(record.data(), record.size(), writes)) {
+            held_.clear();
+            heldEnds_.clear();
+            return toSession(TERN_STREAM_SENDFAIL, 0);
+        }
+    }
+    held_.clear();
+    heldEnds_.clear();
+}
+
+bool WinSessionPort::rawWrite(const char* data, std::size_t len, int writes) {
     if (TERNStreamWrite(socket_, data, static_cast<int>(len)) != 0) return false;
-    writeIsOwn_.push_back(own);
+    writeCounts_.push_back(writes);
     if (draining_) {
         pumpWanted_ = true;
     } else if (TernStreamSocket* s = streamOf(socket_)) {

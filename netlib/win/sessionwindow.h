@@ -60,7 +60,7 @@ public:
         pinned_ = pin != nullptr;
         if (pin) pin_ = *pin;
     }
-    bool hasPendingEvents() const override { return !events_.empty(); }
+    bool hasPendingEvents() const override { return !events_.empty() || owedSent_ > 0; }
     // Socket events of the session's own socket: handled in order, without re-entering the session.
     void deliver(int code, LPARAM value) override;
     void flush() override;
@@ -76,9 +76,11 @@ private:
     // Bytes from the server while the connection is (being) secured.
     void tlsReceived();
     void tlsFailed(const std::string& reason);
-    // Queues bytes on the socket; own: written by the TLS layer, so its completion is not the
-    // session's.
-    bool rawWrite(const char* data, std::size_t len, bool own);
+    // Queues bytes on the socket; writes: how many of the session's writes its completion
+    // completes (0: written by the TLS layer, so its completion is not the session's).
+    bool rawWrite(const char* data, std::size_t len, int writes);
+    // The session's writes held back while events are handled, sent as full records.
+    void sealWrites();
 
     const SessionWindowClass& cls_;
     Notifier host_;
@@ -89,7 +91,10 @@ private:
     std::deque<std::pair<int, LPARAM>> events_;
     bool draining_ = false;
     bool pumpWanted_ = false;
-    std::deque<bool> writeIsOwn_; // every write not yet completed, oldest first
+    std::deque<int> writeCounts_;      // every raw write not yet completed, oldest first
+    int owedSent_ = 0;                 // completions of session writes still to hand to the session
+    std::string held_;                 // the session's plain bytes not yet made into records
+    std::deque<std::size_t> heldEnds_; // where each held write ends in held_
     std::unique_ptr<TlsChannel> tls_;
     bool secured_ = false;
     std::deque<std::string> plain_; // decrypted chunks the session has yet to read

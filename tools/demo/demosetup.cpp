@@ -1,11 +1,16 @@
 // Prepares the demo's installation folder through the program's own settings and store code: the
 // special folders, one message queued in _OUT, a few address book entries and a mailing list to
 // pick recipients from, the mailbox file MAILBOXX.STP with the password
-// scrambled, and the current mailbox's registry values as a REGEDIT4 file for `wine reg import`.
+// scrambled and, when asked for, how it secures its connections, and the current mailbox's
+// registry values as a REGEDIT4 file for `wine reg import`.
 //
 // usage: lxdemosetup INSTALL_DIR REG_FILE POP3_SERVER SMTP_SERVER USER PASSWORD
+//                    [POP3_SECURITY POP3_PORT SMTP_SECURITY SMTP_PORT]
+// A security is 0 (clear text), 1 (STLS or STARTTLS) or 2 (TLS from the first byte), a port 0
+// for the usual one; a secured SMTP connection logs in with the mailbox's user and password.
 // The store is the data source "Lorvex" of the ODBC configuration in the environment.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +23,7 @@
 #include "common/settings/fixed_text.h"
 #include "common/settings/install_path.h"
 #include "common/settings/mailbox_file.h"
+#include "common/settings/mailbox_security.h"
 #include "common/settings/scramble.h"
 #include "common/settings/settings_registry.h"
 #include "mailer/ui/store/mailfold_store.h"
@@ -111,7 +117,23 @@ bool FillAddressBook(odbcvantConnection* conn) {
                "'Bert Builder', 'Carla Reviewer')");
 }
 
-lx::MailboxList DemoMailbox(char** argv, long inNum) {
+// The security arguments from argv[7] on; false when one is out of range.
+bool ParseSecurity(char** argv, lx::MailboxSecurity& security) {
+    long v[4];
+    for (int i = 0; i < 4; ++i) {
+        char* end = nullptr;
+        v[i] = std::strtol(argv[7 + i], &end, 10);
+        if (*end != '\0' || v[i] < 0 || v[i] > (i % 2 ? 65535 : 2)) return false;
+    }
+    security.pop3 = static_cast<lx::MailSecurity>(v[0]);
+    security.pop3Port = static_cast<std::uint16_t>(v[1]);
+    security.smtp = static_cast<lx::MailSecurity>(v[2]);
+    security.smtpPort = static_cast<std::uint16_t>(v[3]);
+    security.smtpLogin = security.smtp != lx::MailSecurity::None;
+    return true;
+}
+
+lx::MailboxList DemoMailbox(char** argv, long inNum, const lx::MailboxSecurity& security) {
     lx::MailboxList list;
     lx::MailboxRecord& r = list.records[0];
     lx::CopyText(r.name, kMailboxName);
@@ -126,6 +148,7 @@ lx::MailboxList DemoMailbox(char** argv, long inNum) {
     r.current = 1;
     lx::CopyText(r.defaultFolder, "_IN");
     r.defaultFolderNum = static_cast<std::int32_t>(inNum);
+    lx::WriteMailboxSecurity(r, security);
     list.count = 1;
     return list;
 }
@@ -133,9 +156,13 @@ lx::MailboxList DemoMailbox(char** argv, long inNum) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 7) {
+    lx::MailboxSecurity security;
+    if ((argc != 7 && argc != 11) || (argc == 11 && !ParseSecurity(argv, security))) {
         std::fprintf(stderr,
-                     "usage: %s INSTALL_DIR REG_FILE POP3_SERVER SMTP_SERVER USER PASSWORD\n",
+                     "usage: %s INSTALL_DIR REG_FILE POP3_SERVER SMTP_SERVER USER PASSWORD "
+                     "[POP3_SECURITY POP3_PORT SMTP_SECURITY SMTP_PORT]\n"
+                     "  a security is 0 (clear text), 1 (STLS/STARTTLS) or 2 (TLS), a port 0 for "
+                     "the usual one\n",
                      argv[0]);
         return 2;
     }
@@ -166,7 +193,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const lx::MailboxList list = DemoMailbox(argv, inNum);
+    const lx::MailboxList list = DemoMailbox(argv, inNum, security);
     RegFile reg;
     if (!lx::SaveMailboxes(installDir, list) || !lx::MakeCurrent(list, 0, reg) ||
         !reg.Save(argv[2])) {

@@ -8,7 +8,7 @@ pkgs=(
   wine wine64 libwine
   xvfb xauth x11-utils imagemagick
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
-  dovecot-pop3d python3-aiosmtpd
+  dovecot-pop3d python3-aiosmtpd python3-cryptography openssl
   libpython3.11-testsuite libgmime-3.0-dev clang libclang-rt-14-dev
   fonts-liberation cups printer-driver-cups-pdf poppler-utils
   chromium

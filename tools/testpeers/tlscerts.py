@@ -30,20 +30,47 @@ def write(path, cert, key):
                                       serialization.NoEncryption()))
 
 
+def authority(common_name, now):
+    """A certificate authority valid for thirty days from yesterday, and its key."""
+    key = new_key()
+    cert = (x509.CertificateBuilder()
+            .subject_name(name(common_name)).issuer_name(name(common_name))
+            .public_key(key.public_key()).serial_number(x509.random_serial_number())
+            .not_valid_before(now - datetime.timedelta(days=1))
+            .not_valid_after(now + datetime.timedelta(days=30))
+            .add_extension(x509.BasicConstraints(ca=True, path_length=None), critical=True)
+            .add_extension(x509.KeyUsage(digital_signature=True, content_commitment=False,
+                                         key_encipherment=False, data_encipherment=False,
+                                         key_agreement=False, key_cert_sign=True, crl_sign=True,
+                                         encipher_only=False, decipher_only=False), critical=True)
+            .sign(key, hashes.SHA256()))
+    return cert, key
+
+
+def server(ca, ca_key, host, start, end, alt_names=None):
+    """A server certificate for host signed by the authority, and its key. alt_names (x509
+    general names) replace the one DNS name of host."""
+    key = new_key()
+    cert = (x509.CertificateBuilder()
+            .subject_name(name(host)).issuer_name(ca.subject)
+            .public_key(key.public_key()).serial_number(x509.random_serial_number())
+            .not_valid_before(start).not_valid_after(end)
+            .add_extension(x509.SubjectAlternativeName(alt_names or [x509.DNSName(host)]),
+                           critical=False)
+            .add_extension(x509.ExtendedKeyUsage([ExtendedKeyUsageOID.SERVER_AUTH]),
+                           critical=False)
+            .sign(ca_key, hashes.SHA256()))
+    return cert, key
+
+
+def write_der(path, cert):
+    with open(path + ".der", "wb") as f:
+        f.write(cert.public_bytes(serialization.Encoding.DER))
+
+
 def main(out):
     now = datetime.datetime.now(datetime.timezone.utc)
-    ca_key = new_key()
-    ca = (x509.CertificateBuilder()
-          .subject_name(name("Lorvex Test Authority")).issuer_name(name("Lorvex Test Authority"))
-          .public_key(ca_key.public_key()).serial_number(x509.random_serial_number())
-          .not_valid_before(now - datetime.timedelta(days=1))
-          .not_valid_after(now + datetime.timedelta(days=30))
-          .add_extension(x509.BasicConstraints(ca=True, path_length=None), critical=True)
-          .add_extension(x509.KeyUsage(digital_signature=True, content_commitment=False,
-                                       key_encipherment=False, data_encipherment=False,
-                                       key_agreement=False, key_cert_sign=True, crl_sign=True,
-                                       encipher_only=False, decipher_only=False), critical=True)
-          .sign(ca_key, hashes.SHA256()))
+    ca, ca_key = authority("Lorvex Test Authority", now)
     write(out + "/ca", ca, None)
     servers = {
         "good": ("localhost", now - datetime.timedelta(days=1), now + datetime.timedelta(days=30)),
@@ -53,18 +80,9 @@ def main(out):
                       now + datetime.timedelta(days=30)),
     }
     for file, (host, start, end) in servers.items():
-        key = new_key()
-        cert = (x509.CertificateBuilder()
-                .subject_name(name(host)).issuer_name(ca.subject)
-                .public_key(key.public_key()).serial_number(x509.random_serial_number())
-                .not_valid_before(start).not_valid_after(end)
-                .add_extension(x509.SubjectAlternativeName([x509.DNSName(host)]), critical=False)
-                .add_extension(x509.ExtendedKeyUsage([ExtendedKeyUsageOID.SERVER_AUTH]),
-                               critical=False)
-                .sign(ca_key, hashes.SHA256()))
+        cert, key = server(ca, ca_key, host, start, end)
         write(out + "/" + file, cert, key)
-        with open(out + "/" + file + ".der", "wb") as f:
-            f.write(cert.public_bytes(serialization.Encoding.DER))
+        write_der(out + "/" + file, cert)
 
 
 if __name__ == "__main__":

@@ -166,6 +166,11 @@ TEST_F(SecurePeer, SmtpStartTlsAndLogin) {
                 << textOf(host, TERN_SMTP_AUTHFAIL);
         }
         EXPECT_EQ(countFiles(tlsDir() + "/smtp/*.eml"), before + (c.reason ? 0 : 1));
+        // The lines go out gathered into records; the completions of one record report the
+        // progress once, not once a line.
+        const std::size_t progress =
+            host.events.size() - host.codesWithout(TERN_SMTP_PROGRESS).size();
+        EXPECT_LT(progress, letter.data.size() / 20);
         if (!c.reason) {
             char name[32];
             std::snprintf(name, sizeof name, "/smtp/%06d.eml", before + 1);
