@@ -1,8 +1,8 @@
 -- Lorvex message store on PostgreSQL.
 -- Keys are SERIAL counters; text(n) columns are varchar(n), long text is text; AppDate keeps
--- whole seconds (timestamp(0)). IsTo is a smallint 0/1 so "IsTo = 1" compares as the programs
--- write it. Deleting a message removes its recipients and files; deleting a mailing list or an
--- address removes its memberships. Safe to run on an existing store.
+-- whole seconds (timestamp(0)). IsTo is a smallint 0/1, as on SQLite, so "IsTo = 1" compares
+-- as the programs write it. Deleting a message removes its recipients and files; deleting a
+-- mailing list or an address removes its memberships. Safe to run on an existing store.
 
 CREATE TABLE IF NOT EXISTS Folders (
   FolderNum SERIAL PRIMARY KEY,
