@@ -10,8 +10,9 @@
 # is root (PostgreSQL refuses to run as root). The store is the database "lorvex" owned by the role
 # "QBT" (password "lantern"), its tables from common/schema/lorvex-postgres.sql (which keeps the
 # rows of an existing store).
-# The database keeps bytes as they come (SQL_ASCII) and compares and sorts them byte by byte
-# (locale C), as the embedded SQLite store does.
+# The database and the connection keep bytes as they come (SQL_ASCII: a message in Latin-1 is
+# stored as it is, not refused as bad UTF-8) and compare and sort them byte by byte (locale C),
+# as the embedded SQLite store does.
 # Use the DSN with ODBCSYSINI=ODBC_DIR ODBCINI=ODBC_DIR/odbc.ini.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -111,6 +112,7 @@ Driver=$driver
 Servername=$dir
 Port=$port
 Database=lorvex
+ConnSettings=SET client_encoding TO 'SQL_ASCII'
 INI
     mv "$odbc_dir/odbc.ini.new" "$odbc_dir/odbc.ini"
     ;;
