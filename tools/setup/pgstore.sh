@@ -57,9 +57,6 @@ stop_server() {
   local dir
   dir=$(cat "$state/server-dir")
   if [ -f "$dir/data/postmaster.pid" ]; then
-    # A test store is thrown away after the run: it need not survive a crash of the machine.
-    durability=""
-    [ "$cmd" = fresh ] && durability="-c fsync=off"
     run "$pgbin/pg_ctl" -D "$dir/data" -m fast -w -t 30 stop >/dev/null 2>&1 || true
   fi
 }
@@ -97,8 +94,9 @@ END \$\$;
 SELECT 'CREATE DATABASE lorvex OWNER "QBT" ENCODING ''SQL_ASCII'' LC_COLLATE ''C'' LC_CTYPE ''C'' TEMPLATE template0'
   WHERE NOT EXISTS (SELECT 1 FROM pg_database WHERE datname = 'lorvex') \\gexec
 SQL
-    run env PGPASSWORD=lantern PGOPTIONS='-c client_min_messages=warning' "$pgbin/psql" -X -q -v ON_ERROR_STOP=1 \
-      -h "$dir" -p "$port" -U QBT -d lorvex -f - < "$schema" >/dev/null
+    run env PGPASSWORD=lantern PGOPTIONS='-c client_min_messages=warning' \
+      "$pgbin/psql" -X -q -v ON_ERROR_STOP=1 -h "$dir" -p "$port" -U QBT -d lorvex -f - \
+      < "$schema" >/dev/null
     mkdir -p "$odbc_dir"
     cat > "$odbc_dir/odbcinst.ini" <<INI
 [PostgreSQL]
