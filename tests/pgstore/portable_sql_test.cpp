@@ -104,5 +104,21 @@ TEST_F(PortableSqlTest, QuotesBackslashesAndEightBitBytesSurviveSqlText) {
     }
 }
 
+TEST_F(PortableSqlTest, AKeyWrittenWithItsRowIsNeverCountedAgain) {
+    // A store copied from another engine keeps its keys; counted keys go on past them.
+    Exec("INSERT INTO AddBook (AddNum, AddName, AddDest) VALUES (40000, 'Kept', 'kept@x')");
+    odbcvantTableInfo book(s_conn, "AddBook");
+    char name[49] = "New", dest[81] = "new@x";
+    ODBCVANT_PBIND p[2];
+    odbcvantSetParamBind(p[0], "AddName", name);
+    odbcvantSetParamBind(p[1], "AddDest", dest);
+    odbcvantStmt insert(s_conn, &book);
+    ASSERT_TRUE(insert.PrepareInsert(p, 2) && insert.InsertRow()) << insert.GetLastErrorText();
+    const long key = lx::FindNewRowKey(s_conn, lx::SqlFindAddress(name, dest), "AddNum");
+    EXPECT_GT(key, 40000);
+    EXPECT_EQ(key, lx::LastInsertedKey(s_conn));
+    EXPECT_EQ(2, QueryLong("SELECT COUNT(*) FROM AddBook"));
+}
+
 } // namespace
 } // namespace lxtest
