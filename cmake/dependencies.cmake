@@ -53,6 +53,11 @@ if(LX_TESTS)
   endif()
   find_program(LX_DOVECOT dovecot PATHS /usr/sbin)
   lx_require_found("Dovecot (the POP3 test server)" "${LX_DOVECOT}" "dovecot-pop3d")
+  # The store tests run a second time on a private PostgreSQL server (tools/setup/pgstore.sh).
+  file(GLOB LX_PG_INITDB /usr/lib/postgresql/*/bin/initdb)
+  lx_require_found("PostgreSQL (the second store engine of the tests)" "${LX_PG_INITDB}" "postgresql")
+  file(GLOB LX_PG_ODBC /usr/lib/*/odbc/psqlodbca.so)
+  lx_require_found("The PostgreSQL ODBC driver" "${LX_PG_ODBC}" "odbc-postgresql")
 endif()
 
 # A folder that builds on libraries of another folder names them here: one that this build

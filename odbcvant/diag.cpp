@@ -76,9 +76,11 @@ SQLSMALLINT CTypeForSqlType(SQLSMALLINT sqlType) {
     case SQL_GUID: return SQL_C_CHAR;
     case SQL_INTEGER:
     case SQL_BIGINT: return SQL_C_SLONG;
+    // A flag column is a bit on one engine and a smallint on another: both move through the
+    // same 16-bit field, so a caller's buffer fits whichever engine holds the store.
     case SQL_SMALLINT:
-    case SQL_TINYINT: return SQL_C_SSHORT;
-    case SQL_BIT: return SQL_C_BIT;
+    case SQL_TINYINT:
+    case SQL_BIT: return SQL_C_SSHORT;
     case SQL_TYPE_TIMESTAMP:
     case SQL_TIMESTAMP:
     case SQL_TYPE_DATE:

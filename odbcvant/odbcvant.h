@@ -4,8 +4,7 @@
 // Value buffers, by the column's type in the table description (odbcvantTableInfo):
 //   text / long text -> char[] (NUL-terminated; the length given is the whole buffer, NUL included)
 //   integer          -> 32-bit signed (int32_t; `long` on Windows)
-//   smallint         -> 16-bit signed
-//   bit              -> unsigned char (0 or 1)
+//   smallint, bit    -> 16-bit signed (a flag is 0 or 1 in a 16-bit field on every engine)
 //   timestamp        -> TIMESTAMP_STRUCT (sqltypes.h)
 #pragma once
 

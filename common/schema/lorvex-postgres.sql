@@ -1,8 +1,8 @@
 -- Lorvex message store on PostgreSQL.
 -- Keys are SERIAL counters; text(n) columns are varchar(n), long text is text; AppDate keeps
--- whole seconds (timestamp(0)). IsTo is a smallint 0/1 so "IsTo = 1" compares as the programs
--- write it. Deleting a message removes its recipients and files; deleting a mailing list or an
--- address removes its memberships. Safe to run on an existing store.
+-- whole seconds (timestamp(0)). IsTo is a smallint 0/1, as on SQLite, so "IsTo = 1" compares
+-- as the programs write it. Deleting a message removes its recipients and files; deleting a
+-- mailing list or an address removes its memberships. Safe to run on an existing store.
 
 CREATE TABLE IF NOT EXISTS Folders (
   FolderNum SERIAL PRIMARY KEY,
@@ -64,3 +64,31 @@ CREATE TABLE IF NOT EXISTS DistroAdd (
 );
 CREATE INDEX IF NOT EXISTS DistroAddByList ON DistroAdd (DistroNum);
 CREATE INDEX IF NOT EXISTS DistroAddByAddress ON DistroAdd (AddNum);
+
+-- A key written with its row (a store copied from another engine keeps its keys) moves the
+-- table's counter past it, as SQLite's AUTOINCREMENT does, so a counted key is never one taken.
+CREATE OR REPLACE FUNCTION lx_counter_past_keys() RETURNS trigger AS $$
+DECLARE
+  counter text := pg_get_serial_sequence(TG_TABLE_NAME, TG_ARGV[0]);
+  top bigint;
+  given bigint;
+BEGIN
+  EXECUTE format('SELECT MAX(%I) FROM %I', TG_ARGV[0], TG_TABLE_NAME) INTO top;
+  EXECUTE format('SELECT CASE WHEN is_called THEN last_value ELSE last_value - 1 END FROM %s',
+                 counter) INTO given;
+  IF top > given THEN
+    PERFORM setval(counter, top);
+  END IF;
+  RETURN NULL;
+END
+$$ LANGUAGE plpgsql;
+CREATE OR REPLACE TRIGGER FoldersCounter AFTER INSERT ON Folders
+  FOR EACH STATEMENT EXECUTE FUNCTION lx_counter_past_keys('foldernum');
+CREATE OR REPLACE TRIGGER MessagesCounter AFTER INSERT ON Messages
+  FOR EACH STATEMENT EXECUTE FUNCTION lx_counter_past_keys('mesgnum');
+CREATE OR REPLACE TRIGGER FilesCounter AFTER INSERT ON Files
+  FOR EACH STATEMENT EXECUTE FUNCTION lx_counter_past_keys('filenum');
+CREATE OR REPLACE TRIGGER AddBookCounter AFTER INSERT ON AddBook
+  FOR EACH STATEMENT EXECUTE FUNCTION lx_counter_past_keys('addnum');
+CREATE OR REPLACE TRIGGER DistributionCounter AFTER INSERT ON Distribution
+  FOR EACH STATEMENT EXECUTE FUNCTION lx_counter_past_keys('distronum');

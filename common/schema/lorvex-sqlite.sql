@@ -2,6 +2,7 @@
 -- Keys are counters the store assigns; text(n) columns are varchar(n), long text is text.
 -- Deleting a message removes its recipients and files; deleting a mailing list or an address
 -- removes its memberships (the driver turns foreign keys on).
+-- IsTo is a smallint 0/1 as on PostgreSQL (stores made with a bit column read the same).
 -- Safe to run on an existing store: nothing is created twice.
 
 CREATE TABLE IF NOT EXISTS Folders (
@@ -73,7 +74,7 @@ CREATE TABLE IF NOT EXISTS Distribution (
 CREATE TABLE IF NOT EXISTS DistroAdd (
   DistroNum integer REFERENCES Distribution (DistroNum) ON DELETE CASCADE,
   AddNum integer REFERENCES AddBook (AddNum) ON DELETE CASCADE,
-  IsTo bit
+  IsTo smallint CHECK (IsTo IN (0, 1))
 );
 CREATE INDEX IF NOT EXISTS DistroAddByList ON DistroAdd (DistroNum);
 CREATE INDEX IF NOT EXISTS DistroAddByAddress ON DistroAdd (AddNum);

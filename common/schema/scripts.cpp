@@ -31,6 +31,14 @@ bool WordAt(const std::string& s, size_t i, const char* word) {
     return (i == 0 || !IsWordChar(s[i - 1])) && (i + n >= s.size() || !IsWordChar(s[i + n]));
 }
 
+// The length of a dollar-quote tag ("$$", "$body$") starting at i, 0 when there is none there.
+size_t DollarTagAt(const std::string& s, size_t i) {
+    if (s[i] != '$' || (i > 0 && IsWordChar(s[i - 1]))) return 0;
+    size_t j = i + 1;
+    while (j < s.size() && (std::isalpha(static_cast<unsigned char>(s[j])) || s[j] == '_')) ++j;
+    return j < s.size() && s[j] == '$' ? j + 1 - i : 0;
+}
+
 void Flush(std::string& current, std::vector<std::string>& out) {
     size_t b = 0, e = current.size();
     while (b < e && std::isspace(static_cast<unsigned char>(current[b]))) ++b;
@@ -65,6 +73,14 @@ std::vector<std::string> SplitSqlScript(const std::string& script) {
                 ++j;
             }
             size_t end = j < script.size() ? j + 1 : j;
+            current.append(script, i, end - i);
+            i = end;
+            continue;
+        }
+        // A function body in dollar quotes is one literal, whatever it holds.
+        if (const size_t tag = DollarTagAt(script, i)) {
+            const size_t close = script.find(script.substr(i, tag), i + tag);
+            const size_t end = close == std::string::npos ? script.size() : close + tag;
             current.append(script, i, end - i);
             i = end;
             continue;

@@ -15,7 +15,7 @@ StoreEngine StoreEngineFromDbmsName(const std::string& dbmsName);
 const char* StoreCreationScript(StoreEngine engine);
 
 // Splits a script into single statements: at ";" outside string literals, quoted names,
-// comments and trigger bodies (BEGIN ... END). Comments are dropped, empty statements skipped.
+// dollar-quoted bodies ($$ ... $$), comments and trigger bodies (BEGIN ... END). Comments are dropped, empty statements skipped.
 std::vector<std::string> SplitSqlScript(const std::string& script);
 
 } // namespace lx

@@ -58,6 +58,14 @@ TEST(StoreScripts, SplitKeepsTriggerBodiesAndLiterals) {
               parts[2]);
     EXPECT_EQ("SELECT \"we;ird\" FROM a", parts[3]);
     EXPECT_TRUE(lx::SplitSqlScript("  -- only a comment\n").empty());
+    auto dollar = lx::SplitSqlScript("CREATE FUNCTION f() RETURNS trigger AS $$ BEGIN x; IF a THEN "
+                                     "y; END IF; END $$ LANGUAGE plpgsql;\n"
+                                     "SELECT $t$;$t$, $1;\nSELECT 2");
+    ASSERT_EQ(3u, dollar.size());
+    EXPECT_EQ("CREATE FUNCTION f() RETURNS trigger AS $$ BEGIN x; IF a THEN y; END IF; END $$ "
+              "LANGUAGE plpgsql",
+              dollar[0]);
+    EXPECT_EQ("SELECT $t$;$t$, $1", dollar[1]);
 }
 
 size_t CountStarting(const std::vector<std::string>& parts, const std::string& head) {

@@ -7,7 +7,7 @@ pkgs=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 libwine
   xvfb xauth x11-utils imagemagick
-  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
+  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 postgresql odbc-postgresql
   dovecot-pop3d python3-aiosmtpd python3-cryptography openssl
   libpython3.11-testsuite libgmime-3.0-dev clang libclang-rt-14-dev
   fonts-liberation cups printer-driver-cups-pdf poppler-utils

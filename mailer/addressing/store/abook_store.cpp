@@ -21,24 +21,6 @@ struct AddressValues {
     ODBCVANT_PBIND binds[3];
 };
 
-// A bit column's value in the buffer its description asks for.
-struct BitValue {
-    BitValue(odbcvantTableInfo& table, const char* column, bool value) {
-        const int index = table.FindColumn(column);
-        const int cType = index >= 0 ? table.GetColumnCType(index) : SQL_C_BIT;
-        asBit = value ? 1 : 0;
-        asShort = static_cast<SQLSMALLINT>(asBit);
-        asLong = static_cast<SQLINTEGER>(asBit);
-        where = cType == SQL_C_SLONG    ? static_cast<void*>(&asLong)
-                : cType == SQL_C_SSHORT ? static_cast<void*>(&asShort)
-                                        : static_cast<void*>(&asBit);
-    }
-    unsigned char asBit;
-    SQLSMALLINT asShort;
-    SQLINTEGER asLong;
-    void* where;
-};
-
 } // namespace
 
 bool ReadAddressBookRows(odbcvantConnection* conn, const std::string& sql,
@@ -81,11 +63,12 @@ bool InsertMemberRows(odbcvantConnection* conn, odbcvantTableInfo* distroAdd,
     for (const MemberRow& row : rows) {
         SQLINTEGER list = static_cast<SQLINTEGER>(row.distroNum);
         SQLINTEGER address = static_cast<SQLINTEGER>(row.addNum);
-        BitValue isTo(*distroAdd, "IsTo", row.isTo);
+        // A flag column moves through a 16-bit field on every engine (bit or smallint).
+        SQLSMALLINT isTo = row.isTo ? 1 : 0;
         ODBCVANT_PBIND p[3];
         odbcvantSetParamBind(p[0], "DistroNum", &list);
         odbcvantSetParamBind(p[1], "AddNum", &address);
-        odbcvantSetParamBind(p[2], "IsTo", isTo.where);
+        odbcvantSetParamBind(p[2], "IsTo", &isTo);
         odbcvantStmt stmt(conn, distroAdd);
         if (!ReportedOutcome(stmt, stmt.PrepareInsert(p, 3) && stmt.InsertRow(), owner))
             return false;
