@@ -27,6 +27,7 @@ export ODBCSYSINI=$native/odbc ODBCINI=$native/odbc/odbc.ini
 (cd "$native" && ctest -j "$jobs" --output-on-failure 2>&1 | tail -n 40)
 
 eval "$(bash "$root/tools/setup/xvfb.sh" "$xstate")"
+WINEPREFIX=$win/wineprefix bash "$root/tools/setup/winewm.sh"
 (cd "$win" && ctest -j 1 --output-on-failure 2>&1 | tail -n 60)
 [ -n "${LX_XVFB_PID:-}" ] && kill "$LX_XVFB_PID" 2>/dev/null
 WINEPREFIX=$win/wineprefix wineserver -k 2>/dev/null

@@ -26,6 +26,7 @@ export ODBCINI=$install_dir/odbc/odbc.ini
 
 # A display: the current one, or a private Xvfb that ends with this script.
 eval "$(bash "$here/xvfb.sh" "$build_root/xvfb")"
+bash "$here/winewm.sh"
 cleanup() {
   if [ -n "${LX_XVFB_PID:-}" ]; then kill "$LX_XVFB_PID" 2>/dev/null || true; fi
 }
