@@ -1,15 +1,19 @@
 // The mailbox editors' shared rules: working copies in and out of a record, the checks before
 // storing, and the "Default Folder" entries.
 #include "mailer/transfer/logic/mboxedit_rules.h"
+#include "tests/settings/mailbox_image.h"
 
 #include "common/settings/fixed_text.h"
 #include "common/settings/scramble.h"
 
 #include <gtest/gtest.h>
 #include <cctype>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
+
+using lxtest::Image;
 
 namespace {
 
@@ -89,13 +93,14 @@ TEST(MailboxEditRules, SecurityGoesIntoTheSpareBytesAndNothingChosenLeavesThemAl
     const lx::MailboxWork unchanged = lx::WorkFromRecord(old);
     EXPECT_EQ(unchanged.security, lx::MailboxSecurity{});
     const lx::MailboxRecord again = lx::RecordFromWork(unchanged, old);
-    EXPECT_EQ(0, std::memcmp(&again, &old, sizeof old));
+    EXPECT_EQ(Image(again), Image(old));
 
     lx::MailboxWork secured = unchanged;
     secured.security = {lx::MailSecurity::Tls, lx::MailSecurity::StartTls, 0, 2525, true};
     const lx::MailboxRecord stored = lx::RecordFromWork(secured, old);
     EXPECT_EQ(lx::WorkFromRecord(stored).security, secured.security);
-    EXPECT_EQ(0, std::memcmp(stored.name, old.name, 367)); // every other field as it was
+    const auto was = Image(old), now = Image(stored);
+    EXPECT_TRUE(std::equal(was.begin(), was.begin() + 367, now.begin())); // every other field as it was
 }
 
 TEST(MailboxEditRules, PortFieldFollowsTheSecurityChoice) {

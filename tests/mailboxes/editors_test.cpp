@@ -2,6 +2,7 @@
 // steps and checks, Finish and Save writing the record, the file and the registry, Cancel
 // leaving the stored password exactly as it was, and names kept apart.
 #include "tests/mailboxes/mailboxes_fixture.h"
+#include "tests/settings/mailbox_image.h"
 
 #include "common/catalog/textformat.h"
 #include "common/settings/fixed_text.h"
@@ -87,7 +88,7 @@ protected:
     }
     void ExpectStoredAsInMemory() {
         const lx::MailboxList stored = StoredList();
-        EXPECT_EQ(0, std::memcmp(&stored, &mailboxes, sizeof stored));
+        EXPECT_EQ(Image(stored), Image(mailboxes));
     }
 };
 
@@ -254,7 +255,7 @@ TEST_F(Editors, CancelLeavesTheStoredPasswordExactlyAsItWas) {
             .Do([&] { Push(expert ? kExpert : kWizard, IDCANCEL); })
             .Do([&] { Push(kList, IDCANCEL); });
         RunSetup(script);
-        EXPECT_EQ(0, std::memcmp(&before, &mailboxes, sizeof mailboxes)) << expert;
+        EXPECT_EQ(Image(before), Image(mailboxes)) << expert;
     }
     EXPECT_EQ((std::vector<int>{kList, kExpert, kList, kWizard}), hook->dialogsStarted);
     EXPECT_FALSE(MailboxFileExists());
@@ -312,7 +313,7 @@ TEST_F(Editors, ExpertRefusesAnotherMailboxsNameAndAnOverlongFieldAndStaysOpen) 
     EXPECT_EQ((std::vector<std::string>{Formatted("MBOXWIZ_CPP_2", {"HOME"}),
                                         Formatted("NEWMAIL_CPP_4", {79})}),
               boxes);
-    EXPECT_EQ(0, std::memcmp(&before, &mailboxes, sizeof mailboxes));
+    EXPECT_EQ(Image(before), Image(mailboxes));
     EXPECT_FALSE(MailboxFileExists());
 }
 
@@ -384,7 +385,7 @@ TEST_F(Editors, ChangePasswordWithDifferentNewPasswordsReachesNoServer) {
     EXPECT_EQ(Text("POPCPW_CPP_18"), hook->boxes[0].text);
     EXPECT_EQ(Text("POPCPW_CPP_17"), hook->boxes[0].caption);
     EXPECT_EQ("", log);
-    EXPECT_EQ(0, std::memcmp(&before, &mailboxes, sizeof mailboxes));
+    EXPECT_EQ(Image(before), Image(mailboxes));
 }
 
 class FirstStart : public Editors {

@@ -1,6 +1,7 @@
 // The account list's changes: adding up to ten, replacing, deleting with the records moving
 // down, which mailbox each change leaves current, and names kept apart.
 #include "mailer/transfer/logic/mboxlist_rules.h"
+#include "tests/settings/mailbox_image.h"
 
 #include "common/settings/fixed_text.h"
 
@@ -8,6 +9,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+using lxtest::Image;
 
 namespace {
 
@@ -35,7 +38,7 @@ std::vector<int> CurrentFlags(const lx::MailboxList& list) {
 
 bool Cleared(const lx::MailboxRecord& r) {
     const lx::MailboxRecord empty;
-    return std::memcmp(&r, &empty, sizeof r) == 0;
+    return lxtest::Image(r) == lxtest::Image(empty);
 }
 
 TEST(MailboxListRules, AddAppendsAndMakesTheNewMailboxCurrent) {
@@ -63,7 +66,7 @@ TEST(MailboxListRules, TenMailboxesRefuseAnEleventh) {
     const lx::MailboxList before = list;
     EXPECT_FALSE(lx::CanAddMailbox(list));
     EXPECT_FALSE(lx::AddMailbox(list, Named("Eleventh")));
-    EXPECT_EQ(0, std::memcmp(&before, &list, sizeof list));
+    EXPECT_EQ(Image(before), Image(list));
 }
 
 TEST(MailboxListRules, ReplaceKeepsThePlaceAndMakesItCurrent) {
@@ -117,7 +120,7 @@ TEST(MailboxListRules, DeletingNoMailboxChangesNothing) {
     lx::MailboxList list = ListOf({"Home", "Work"}, 1);
     const lx::MailboxList before = list;
     for (int bad : {-1, 2, 10}) EXPECT_FALSE(lx::DeleteMailbox(list, bad)) << bad;
-    EXPECT_EQ(0, std::memcmp(&before, &list, sizeof list));
+    EXPECT_EQ(Image(before), Image(list));
 }
 
 struct NameCase {

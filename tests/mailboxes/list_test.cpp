@@ -1,6 +1,7 @@
 // "Mail Box List" inside the main frame: its opening, the ten-mailbox limit, deleting with the
 // records moving down, and the file and registry values written afterwards.
 #include "tests/mailboxes/mailboxes_fixture.h"
+#include "tests/settings/mailbox_image.h"
 
 #include "common/settings/fixed_text.h"
 #include "common/settings/settings_registry.h"
@@ -61,7 +62,7 @@ TEST_F(MailboxList, TenMailboxesRefuseAnEleventhWithoutAnEditor) {
         EXPECT_EQ((std::vector<std::string>{Text("MBOXLIST_CPP_1")}), BoxTexts());
         EXPECT_EQ((std::vector<int>{IDD_MBOXLIST}), hook->dialogsStarted);
     }
-    EXPECT_EQ(0, std::memcmp(&before, &mailboxes, sizeof mailboxes));
+    EXPECT_EQ(Image(before), Image(mailboxes));
     EXPECT_FALSE(MailboxFileExists());
 }
 
@@ -103,10 +104,10 @@ TEST_P(MailboxDelete, RecordsMoveDownTheFirstBecomesCurrentAndIsMirrored) {
         EXPECT_EQ(i == 0 ? 1 : 0, mailboxes.records[i].current) << i;
     }
     const lx::MailboxRecord empty;
-    EXPECT_EQ(0, std::memcmp(&empty, &mailboxes.records[c.left.size()], sizeof empty));
+    EXPECT_EQ(Image(empty), Image(mailboxes.records[c.left.size()]));
     // The file holds the list as it is now, and the registry the first mailbox.
     const lx::MailboxList stored = StoredList();
-    EXPECT_EQ(0, std::memcmp(&stored, &mailboxes, sizeof stored));
+    EXPECT_EQ(Image(stored), Image(mailboxes));
     EXPECT_EQ("pop." + c.left[0] + ".example", RegistryString(lx::kRegServer));
     EXPECT_EQ("smtp." + c.left[0] + ".example", RegistryString(lx::kRegSmtpServer));
     EXPECT_EQ(Scrambled("secret"), RegistryString(lx::kRegPassword));
@@ -133,7 +134,7 @@ TEST_F(MailboxList, WithoutSelectionDeleteEditAndChangePasswordDoNothing) {
     RunSetup(script);
     EXPECT_TRUE(hook->boxes.empty());
     EXPECT_EQ((std::vector<int>{IDD_MBOXLIST}), hook->dialogsStarted);
-    EXPECT_EQ(0, std::memcmp(&before, &mailboxes, sizeof mailboxes));
+    EXPECT_EQ(Image(before), Image(mailboxes));
     EXPECT_FALSE(MailboxFileExists());
 }
 
@@ -149,7 +150,7 @@ TEST_F(MailboxList, DeleteAnsweredNoChangesNothing) {
         .Do([&] { Push(IDD_MBOXLIST, IDCANCEL); });
     RunSetup(script);
     EXPECT_EQ((std::vector<std::string>{Text("MBOXLIST_CPP_3")}), BoxTexts());
-    EXPECT_EQ(0, std::memcmp(&before, &mailboxes, sizeof mailboxes));
+    EXPECT_EQ(Image(before), Image(mailboxes));
     EXPECT_FALSE(MailboxFileExists());
 }
 

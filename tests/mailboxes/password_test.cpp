@@ -1,6 +1,7 @@
 // "Change Password" from the mailbox list against the scripted password servers: one takes the
 // new password, the other refuses it. The mailbox's stored password changes only on success.
 #include "tests/mailboxes/mailboxes_fixture.h"
+#include "tests/settings/mailbox_image.h"
 
 #include "common/settings/fixed_text.h"
 #include "mailer/res/resource.h"
@@ -107,9 +108,9 @@ TEST_F(PasswordChange, AcceptedChangeLogsSuccessThenTheEndAndStoresTheNewPasswor
               log);
     EXPECT_TRUE(hook->boxes.empty());
     EXPECT_EQ(Scrambled("fresh15chars!!!"), lx::TextOf(mailboxes.records[1].password));
-    EXPECT_EQ(0, std::memcmp(&home, &mailboxes.records[0], sizeof home));
+    EXPECT_EQ(Image(home), Image(mailboxes.records[0]));
     const lx::MailboxList stored = StoredList();
-    EXPECT_EQ(0, std::memcmp(&stored, &mailboxes, sizeof stored));
+    EXPECT_EQ(Image(stored), Image(mailboxes));
 }
 
 TEST_F(PasswordChange, RefusedChangeShowsTheServersReplyAndKeepsTheOldPassword) {
@@ -120,7 +121,7 @@ TEST_F(PasswordChange, RefusedChangeShowsTheServersReplyAndKeepsTheOldPassword) 
                                         Text("POPCPW_CPP_7") + "500 new password refused",
                                         Text("POPCPW_CPP_2")}),
               log);
-    EXPECT_EQ(0, std::memcmp(&before, &mailboxes, sizeof mailboxes));
+    EXPECT_EQ(Image(before), Image(mailboxes));
     EXPECT_FALSE(MailboxFileExists());
 }
 
@@ -132,7 +133,7 @@ TEST_F(PasswordChange, ClosingDuringTheRunStillStoresAPasswordTheServerTook) {
     EXPECT_EQ(Text("POPCPW_CPP_16"), log.back());
     EXPECT_EQ(Scrambled("closedearly"), lx::TextOf(mailboxes.records[1].password));
     const lx::MailboxList stored = StoredList();
-    EXPECT_EQ(0, std::memcmp(&stored, &mailboxes, sizeof stored));
+    EXPECT_EQ(Image(stored), Image(mailboxes));
 }
 
 } // namespace
