@@ -67,25 +67,6 @@ struct Seen {
     std::vector<std::string> preparingShown; // every text "Preparing Message #" was given
 };
 
-// Watches the texts a control is given.
-class TextWatch {
-public:
-    static void Start(HWND control, std::vector<std::string>* texts) {
-        texts_ = texts;
-        old_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-            control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextWatch::Proc)));
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_SETTEXT && texts_ && lParam)
-            texts_->push_back(reinterpret_cast<const char*>(lParam));
-        return ::CallWindowProcA(old_, wnd, message, wParam, lParam);
-    }
-    static inline WNDPROC old_ = nullptr;
-    static inline std::vector<std::string>* texts_ = nullptr;
-};
-
 class MailMerge : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -10,7 +10,8 @@ namespace {
 class SecureEditor : public SecureRuns {
 protected:
     // Opens the expert screen on record 0 of `list`; `script` runs once it is shown.
-    INT_PTR Edit(lx::MailboxList& list, std::function<void(HWND)> script, lx::MailboxRecord* out) {
+    // The editors' data for record 0 of `list`.
+    lx::MailboxEditData EditData(lx::MailboxList& list) {
         lx::MailboxEditData edit;
         edit.catalog = &BuiltCatalogue();
         edit.conn = &Conn();
@@ -19,6 +20,11 @@ protected:
         edit.index = 0;
         edit.inFolderNum = in;
         edit.registryKey = kKey;
+        return edit;
+    }
+
+    INT_PTR Edit(lx::MailboxList& list, std::function<void(HWND)> script, lx::MailboxRecord* out) {
+        lx::MailboxEditData edit = EditData(list);
         hook->onInit = [script](HWND dialog, int id) {
             if (id == IDD_MBOXEXPERT) script(dialog);
         };
@@ -159,14 +165,7 @@ private:
 
 TEST_F(SecureEditor, WizardAsksForTheSecurityBesideEachServer) {
     lx::MailboxList list; // the first mailbox
-    lx::MailboxEditData edit;
-    edit.catalog = &BuiltCatalogue();
-    edit.conn = &Conn();
-    edit.installPath = folder;
-    edit.mailboxes = &list;
-    edit.index = 0;
-    edit.inFolderNum = in;
-    edit.registryKey = kKey;
+    lx::MailboxEditData edit = EditData(list);
     std::map<std::string, std::string> seen;
     auto text = [](HWND dialog, const char* value) {
         ::SetDlgItemTextA(dialog, IDC_MBOXWIZ_EDIT, value);

@@ -120,25 +120,6 @@ inline void FillTlsMailbox(const std::vector<std::string>& messages) {
     }
 }
 
-// Every text a control is given while a dialog runs.
-class TextWatch {
-public:
-    static void Start(HWND control, std::vector<std::string>* texts) {
-        texts_ = texts;
-        old_ = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_SETTEXT && texts_ && lParam)
-            texts_->push_back(reinterpret_cast<const char*>(lParam));
-        return ::CallWindowProcA(old_, wnd, message, wParam, lParam);
-    }
-    static inline WNDPROC old_ = nullptr;
-    static inline std::vector<std::string>* texts_ = nullptr;
-};
-
 struct Mailbox {
     std::string pop3 = kTlsPop3;
     std::string smtp = kTlsSmtp;

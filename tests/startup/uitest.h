@@ -95,6 +95,25 @@ private:
     std::vector<std::function<void()>> queue_;
     std::vector<std::function<void()>> delayed_;
 };
+// Every text a control is given while a dialog runs (one control at a time).
+class TextWatch {
+public:
+    static void Start(HWND control, std::vector<std::string>* texts) {
+        texts_ = texts;
+        old_ = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETTEXT && texts_ && lParam)
+            texts_->push_back(reinterpret_cast<const char*>(lParam));
+        return ::CallWindowProcA(old_, wnd, message, wParam, lParam);
+    }
+    static inline WNDPROC old_ = nullptr;
+    static inline std::vector<std::string>* texts_ = nullptr;
+};
+
 std::string TempFolder(const char* name); // a fresh, empty folder under the temp folder
 
 } // namespace lxtest

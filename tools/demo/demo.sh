@@ -59,7 +59,8 @@ strict=yes
 # copied again only when they changed.
 prepare_installation() {
   bash "$root/tools/setup/install.sh" "$win" "$install" >/dev/null
-  rm -f "$install/Lorvex.db" "$install/MAILBOXX.STP" "$install/LORVEX.FLT" "$install/Lorvex.Log"
+  rm -f "$install/Lorvex.db" "$install/MAILBOXX.STP" "$install/LORVEX.FLT" "$install/Lorvex.Log" \
+  "$install/AUTODIAL.STP"
   bash "$root/tools/setup/store.sh" "$install/Lorvex.db" >/dev/null
   bash "$root/tools/setup/odbc.sh" "$install/odbc" "$install/Lorvex.db"
   security=()
