@@ -5,7 +5,8 @@
 # library's: a plain blocking Winsock client doing the same commands under the same Wine (no
 # windows, no messages, no host notifications), and the library's own sessions run natively
 # over POSIX sockets. Then the same secured, against the TLS test servers: POP3 with TLS from the
-# first byte (995) against poplib.POP3_SSL, SMTP with STARTTLS and AUTH (587) against smtplib.
+# first byte (995) against poplib.POP3_SSL, SMTP with STARTTLS and AUTH (587) against smtplib,
+# with the blocking client secured through the same Schannel as the platform's floor.
 # Each contender runs ROUNDS times, interleaved; the medians are compared.
 # usage: run.sh WIN64_BUILD_DIR NATIVE_BUILD_DIR [COUNT] [SIZE] [ROUNDS]
 # BENCH_NET_PARTS="clear tls" (the default) chooses the tables.
@@ -58,6 +59,12 @@ compare() {  # python tern floor native
   echo "  TERN32 against the blocking client under the same Wine: ratio $(ratio "$2" "$3")"
 }
 
+tls_compare() {  # python tern floor
+  report "TERN32 under Wine" "$2" "$1"
+  report "blocking Schannel client, Wine" "$3" "$1"
+  echo "  TERN32 against the blocking client under the same Wine: ratio $(ratio "$2" "$3")"
+}
+
 clear_tables() {
   py_pop=(); tern_pop=(); floor_pop=(); nat_pop=()
   for _ in $(seq 1 "$rounds"); do
@@ -94,10 +101,11 @@ tls_tables() {
   local pin; pin=$(sha256sum "$tlspeers/good.der" | cut -c1-64)
   local ca=$tlspeers/ca.pem
   tls_fill() { "$py" "$here/reference.py" fill "$tlspeers/mail/joe" "$count" "$size"; }
-  py_pops=(); tern_pops=()
+  py_pops=(); tern_pops=(); floor_pops=()
   for _ in $(seq 1 "$rounds"); do
     tls_fill; py_pops+=("$(timed "$py" "$here/reference.py" pop3s 127.0.0.44 joe secret "$state/py-pop3s.txt" "$ca")")
     tls_fill; tern_pops+=("$(timed wine "$tern" pop3 "Z:$state/TernPop3s.Txt" 127.0.0.44 joe secret 2 0 "$pin")")
+    tls_fill; floor_pops+=("$(timed wine "$floor" pop3 "Z:$state/FloorPop3s.Txt" 127.0.0.44 joe secret 2 0 "$pin")")
   done
   same="not compared (no clear-text run)"
   if [ "${clear_ran:-}" = yes ]; then
@@ -107,23 +115,25 @@ tls_tables() {
   p=$(median "${py_pops[@]}")
   echo "POP3 over TLS (995): $count messages of about $size bytes (APOP, UIDL, RETR each), median of $rounds rounds"
   printf '  %-34s %6.3f s   (rounds: %s)\n' "python poplib.POP3_SSL" "$p" "${py_pops[*]}"
-  report "TERN32 under Wine" "$(median "${tern_pops[@]}")" "$p"
-  echo "  (rounds: ${tern_pops[*]}); spool file the same as in clear text: $same"
+  tls_compare "$p" "$(median "${tern_pops[@]}")" "$(median "${floor_pops[@]}")"
+  echo "  (TERN32 rounds: ${tern_pops[*]}); spool file the same as in clear text: $same"
 
   "$py" "$here/reference.py" spool "$state/TernSmtp.Txt" "$count" "$size"
-  py_smtps=(); tern_smtps=()
+  py_smtps=(); tern_smtps=(); floor_smtps=()
   for _ in $(seq 1 "$rounds"); do
     rm -f "$tlspeers"/smtp/*
     py_smtps+=("$(timed "$py" "$here/reference.py" smtps 127.0.0.45 "$state/TernSmtp.Txt" joe secret "$ca")")
     rm -f "$tlspeers"/smtp/*
     tern_smtps+=("$(timed wine "$tern" smtp "Z:$state/TernSmtp.Txt" 127.0.0.45 1 0 "$pin" joe secret)")
+    rm -f "$tlspeers"/smtp/*
+    floor_smtps+=("$(timed wine "$floor" smtp "Z:$state/TernSmtp.Txt" 127.0.0.45 1 0 "$pin" joe secret)")
   done
   rm -f "$tlspeers"/smtp/*
   s=$(median "${py_smtps[@]}")
   echo "SMTP with STARTTLS and AUTH (587): $count messages of about $size bytes over one session, median of $rounds rounds"
   printf '  %-34s %6.3f s   (rounds: %s)\n' "python smtplib" "$s" "${py_smtps[*]}"
-  report "TERN32 under Wine" "$(median "${tern_smtps[@]}")" "$s"
-  echo "  (rounds: ${tern_smtps[*]})"
+  tls_compare "$s" "$(median "${tern_smtps[@]}")" "$(median "${floor_smtps[@]}")"
+  echo "  (TERN32 rounds: ${tern_smtps[*]})"
 }
 
 case " $parts " in *" clear "*) clear_tables; clear_ran=yes ;; esac

@@ -18,10 +18,12 @@ void WriteInt(std::uint8_t* at, std::int32_t value) {
     for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-// A text field up to its first zero byte, never past its width (a sender may omit the zero).
+// A text field up to its first zero byte. A sender may omit the zero: the field's last byte is the
+// zero's place, so the text stops before it, as the writer leaves it, and a request read and
+// written again is the same request.
 std::string ReadText(const std::uint8_t* at, std::size_t width) {
     const auto* text = reinterpret_cast<const char*>(at);
-    const std::size_t n = std::find(text, text + width, '\0') - text;
+    const std::size_t n = std::find(text, text + width - 1, '\0') - text;
     return std::string(text, n);
 }
 

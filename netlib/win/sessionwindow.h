@@ -60,7 +60,9 @@ public:
         pinned_ = pin != nullptr;
         if (pin) pin_ = *pin;
     }
-    bool hasPendingEvents() const override { return !events_.empty() || owedSent_ > 0; }
+    bool hasPendingEvents() const override {
+        return !events_.empty() || owedSent_ > 0 || !plain_.empty();
+    }
     // Socket events of the session's own socket: handled in order, without re-entering the session.
     void deliver(int code, LPARAM value) override;
     void flush() override;

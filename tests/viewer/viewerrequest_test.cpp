@@ -96,13 +96,18 @@ TEST(ViewerRequestRecord, BadRecordsAreRefused) {
         bytes[0] = code;
         EXPECT_FALSE(lx::ParseViewerRequest(bytes.data(), bytes.size(), &r)) << int(code);
     }
-    // Text fields without their zero are read only to their width.
+    // Text fields without their zero stop before the zero's place, as written back.
     bytes[0] = 2;
     std::memset(&bytes[12], 'x', 81);
     std::memset(&bytes[3817], 'y', 256);
     ASSERT_TRUE(lx::ParseViewerRequest(bytes.data(), bytes.size(), &r));
-    EXPECT_EQ(r.sender, std::string(81, 'x'));
-    EXPECT_EQ(r.subject, std::string(256, 'y'));
+    EXPECT_EQ(r.sender, std::string(80, 'x'));
+    EXPECT_EQ(r.subject, std::string(255, 'y'));
+    ViewerRequest again;
+    const std::vector<std::uint8_t> back = lx::EncodeViewerRequest(r);
+    ASSERT_TRUE(lx::ParseViewerRequest(back.data(), back.size(), &again));
+    EXPECT_EQ(again.sender, r.sender);
+    EXPECT_EQ(again.subject, r.subject);
 }
 
 TEST(ViewerRequestRecord, OverlongTextsKeepTheirZero) {
